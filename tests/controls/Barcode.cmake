@@ -1,0 +1,4 @@
+cinemon_add_test(barcode_tests
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/BarcodeEncodingTest.cpp
+    LIBS cinemon_barcode)
