@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+// A failure the program reports to the user with its own message.
+class ECinemonError : public std::runtime_error {
+public:
+    explicit ECinemonError(const QString& message);
+    const QString& Message() const { return message_; }
+    // The class name shown by the failure handler ("V programu nastala výjimka typu: …").
+    virtual QString TypeName() const { return QStringLiteral("ECinemonError"); }
+
+private:
+    QString message_;
+};
+
+// A failure reported by the database, carrying its error code (the first gdscode).
+class EDatabaseError final : public ECinemonError {
+public:
+    EDatabaseError(long code, const QString& message);
+    long Code() const { return code_; }
+    QString TypeName() const override { return QStringLiteral("EDatabaseError"); }
+
+    static constexpr long kFileOpenError = 335544344; // I/O error during open: the file is missing
+    static constexpr long kLockConflict = 335544345;
+    static constexpr long kDeadlock = 335544336;
+    static constexpr long kUniqueKeyViolation = 335544665;
+
+private:
+    long code_;
+};

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "Database.h"
+#include "Query.h"
+#include "Transaction.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <memory>
+
+// The [Database] section of the configuration file.
+struct TDbConfig {
+    QString Server = QStringLiteral("localhost");
+    QString FileName = QStringLiteral("Cinemon.gdb");
+    QString GBAKFile;
+    QString GSECFile;
+    bool Service = false;
+    bool DailyBackup = false;
+    QString BackupDirectory;
+    QString UserName = QStringLiteral("SYSDBA");
+    QString Password; // plain; scrambled only in the file
+
+    static QString DefaultGbak();
+    static QString DefaultGsec();
+    static QString DefaultAdminPassword();
+};
+
+// The data module: the configuration, the one connection and the operations every desk
+// uses to read and write the shop's database.
+class TDMGlobDB final {
+public:
+    // Reads "<executable>.ini", or "Cinemon.ini" beside the executable; no database access.
+    explicit TDMGlobDB(const QString& executablePath);
+    TDMGlobDB(const TDMGlobDB&) = delete;
+    TDMGlobDB& operator=(const TDMGlobDB&) = delete;
+
+    static QString ConfigFileFor(const QString& executablePath);
+    static QString FallbackConfigFileFor(const QString& executablePath);
+    // The file that was read, empty when neither existed.
+    const QString& ConfigFileRead() const { return configFileRead_; }
+    // Writes the [Database] section into "<executable>.ini", keeping the file's other sections.
+    void SaveConfig() const;
+
+    TDbConfig Config;
+    TDatabase DB;
+
+    // The name the client library opens: "Server:FileName", or the file alone (embedded engine).
+    QString DatabaseName() const;
+    bool Connect();
+
+    std::unique_ptr<TQuery> OpenQuery(TTransaction& transaction, const QString& sql);
+    void ExecSql(TTransaction& transaction, const QString& sql);
+    // The statement carries one blob parameter ":name" bound to these bytes, stored unchanged.
+    void ExecSqlBlob(TTransaction& transaction, const QString& sql, const QString& name,
+                     const QByteArray& bytes);
+
+    QDateTime ServerTime(TTransaction& transaction);
+    int GenKodZak(TTransaction& transaction);
+    int GenKodTitul(TTransaction& transaction);
+    int GenKodNosic(TTransaction& transaction);
+    int GenKodDok(TTransaction& transaction);
+    double DokCena(TTransaction& transaction, int kodDok);
+
+    void CreateDatabase();
+    void RestoreDatabase(const QString& backupFile);
+    // Writes a backup of the database into BackupDirectory; returns the backup's path.
+    QString BackupDatabase(const QDateTime& now = QDateTime::currentDateTime());
+
+    static QString AppUserName();
+    static QString AppUserPassword();
+
+private:
+    int RunGenerator(TTransaction& transaction, const QString& procedure, const QString& output);
+    void Run(TTransaction& transaction, TQuery& query);
+
+    QString executablePath_;
+    QString configFileRead_;
+};

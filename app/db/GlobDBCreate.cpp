@@ -1,0 +1,117 @@
+#include "DbError.h"
+#include "GlobDB.h"
+#include "GlobFunc.h"
+#include "RunAndWait.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString Quoted(const QString& path) {
+    return u'"' + path + u'"';
+}
+
+// The last lines a tool wrote, for a failure message that tells what went wrong.
+QString ToolTail(const QString& output) {
+    QStringList lines = output.split(u'\n', Qt::SkipEmptyParts);
+    while (lines.size() > 3)
+        lines.removeFirst();
+    return lines.join(u'\r').trimmed();
+}
+
+QString WithDetail(const QString& message, const QString& detail) {
+    return detail.isEmpty() ? message : message + QStringLiteral("\r\r") + detail;
+}
+
+const QString kGbakFailed =
+    QStringLiteral("Nastala chyba při vytváření databáze (GBAK).\rDatabáze nebyla vytvořena");
+const QString kGsecFailed =
+    QStringLiteral("Nastala chyba při vytváření přístupu do databáze (GSEC).\rDatabáze nebyla vytvořena");
+
+} // namespace
+
+void TDMGlobDB::RestoreDatabase(const QString& backupFile) {
+    if (backupFile.isEmpty())
+        throw ECinemonError(
+            QStringLiteral("Nebyl zadán název souboru se zálohou.\rObnovu dat nelze provést"));
+    if (!Config.Service && !QFileInfo::exists(backupFile))
+        throw ECinemonError(
+            QStringLiteral("Nelze nalézt záložní (zdrojový) soubor.\rObnovu dat nelze provést"));
+    DB.Close();
+
+    QString arguments = QStringLiteral("-replace_database -user ") + Config.UserName +
+                        QStringLiteral(" -password ") + Config.Password + QStringLiteral(" -verbose ");
+    if (Config.Service) {
+        const QString manager = Config.Server.isEmpty() ? QStringLiteral("service_mgr")
+                                                        : Config.Server + QStringLiteral(":service_mgr");
+        arguments += QStringLiteral("-service ") + manager + u' ' + Quoted(backupFile) + u' ' +
+                     Quoted(Config.FileName);
+    } else {
+        arguments += Quoted(backupFile) + u' ' + Quoted(DatabaseName());
+    }
+
+    const auto result = RunAndWaitForExit(Config.GBAKFile, arguments, TWindowState::Minimised);
+    if (!result)
+        throw ECinemonError(kGbakFailed);
+    // The tool reports a damaged backup or a refused login only through its exit status.
+    if (result->exitCode != 0)
+        throw ECinemonError(WithDetail(kGbakFailed, ToolTail(result->output)));
+}
+
+void TDMGlobDB::CreateDatabase() {
+    const QFileInfo database(Config.FileName);
+    RestoreDatabase(QDir(database.path()).filePath(database.completeBaseName() + QStringLiteral(".gbk")));
+
+    // The embedded engine has no users of its own to register.
+    if (!Config.Server.isEmpty()) {
+        const QString arguments = QStringLiteral("-user ") + Config.UserName + QStringLiteral(" -password ") +
+                                  Config.Password + QStringLiteral(" -add ") + AppUserName() +
+                                  QStringLiteral(" -pw ") + AppUserPassword();
+        if (!RunAndWait(Config.GSECFile, arguments, TWindowState::Normal))
+            throw ECinemonError(kGsecFailed);
+    }
+
+    // A restore that reported success must also give a database the program can open.
+    try {
+        Connect();
+    } catch (const EDatabaseError& e) {
+        DB.Close();
+        throw ECinemonError(WithDetail(kGbakFailed, e.Message()));
+    }
+    DB.Close();
+}
+
+QString TDMGlobDB::BackupDatabase(const QDateTime& now) {
+    if (Config.BackupDirectory.isEmpty())
+        throw ECinemonError(QStringLiteral("Nebyla zadána složka pro uložení zálohy databáze."));
+    if (!Config.Service && !QDir(Config.BackupDirectory).exists())
+        throw ECinemonError(
+            QStringLiteral("Složka pro uložení zálohy databáze neexistuje:\r%1").arg(Config.BackupDirectory));
+
+    const QString backupName =
+        QStringLiteral("Cinemon_") +
+        DateTimeToText(QStringLiteral("yyyymmdd"), QStringLiteral("hhmmss"), QStringLiteral("_"), now) +
+        QStringLiteral(".gbk");
+    const QString backupFile = QDir(Config.BackupDirectory).filePath(backupName);
+
+    QString arguments = QStringLiteral("-backup_database -user ") + Config.UserName +
+                        QStringLiteral(" -password ") + Config.Password + u' ';
+    if (Config.Service) {
+        const QString manager = Config.Server.isEmpty() ? QStringLiteral("service_mgr")
+                                                        : Config.Server + QStringLiteral(":service_mgr");
+        arguments += QStringLiteral("-service ") + manager + u' ' + Quoted(Config.FileName) + u' ' +
+                     Quoted(backupFile);
+    } else {
+        arguments += Quoted(DatabaseName()) + u' ' + Quoted(backupFile);
+    }
+
+    const QString failed =
+        QStringLiteral("Nastala chyba při zálohování databáze (GBAK).\rZáloha nebyla vytvořena");
+    const auto result = RunAndWaitForExit(Config.GBAKFile, arguments, TWindowState::Minimised);
+    if (!result)
+        throw ECinemonError(failed);
+    if (result->exitCode != 0)
+        throw ECinemonError(WithDetail(failed, ToolTail(result->output)));
+    return backupFile;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+class TDMGlobDB;
+
+// Mail and text-message settings (the single row of SPEC_APP), loaded on first use.
+class TSpecApp final {
+public:
+    struct Values {
+        QString Email, MailOdeslat, MailHost, MailPort, SmsLogin, SmsPswd;
+    };
+
+    explicit TSpecApp(TDMGlobDB& db) : db_(db) {}
+
+    QString GetEmail() { return Loaded().Email; }
+    QString GetMailOdeslat() { return Loaded().MailOdeslat; }
+    QString GetMailHost() { return Loaded().MailHost; }
+    QString GetMailPort() { return Loaded().MailPort; }
+    QString GetSmsLogin() { return Loaded().SmsLogin; }
+    QString GetSmsPswd() { return Loaded().SmsPswd; }
+
+    bool IsLoaded() const { return loaded_; }
+    // The settings desk stores new values here after writing them to the database.
+    void Assign(const Values& values) {
+        values_ = values;
+        loaded_ = true;
+    }
+
+private:
+    const Values& Loaded();
+    TDMGlobDB& db_;
+    Values values_;
+    bool loaded_ = false;
+};

@@ -1,0 +1,112 @@
+#include "Transaction.h"
+
+#include "Database.h"
+#include "FbStatus.h"
+#include "Query.h"
+
+#include <ibase.h>
+
+#include <algorithm>
+
+TTransaction::TTransaction(TDatabase& database) : database_(database) {
+    database_.Register(this);
+}
+
+TTransaction::~TTransaction() {
+    if (Active()) {
+        try {
+            Rollback();
+        } catch (const ECinemonError&) {
+            Abandon();
+        }
+    }
+    for (TQuery* query : queries_)
+        query->transaction_ = nullptr;
+    database_.Unregister(this);
+}
+
+void TTransaction::StartTransaction() {
+    if (handle_)
+        return;
+    database_.EnsureOpen();
+    Firebird::IMaster* master = FbClient::Master();
+    TFbStatus status;
+    FbCall([&] {
+        Firebird::IXpbBuilder* tpb =
+            master->getUtilInterface()->getXpbBuilder(&status, Firebird::IXpbBuilder::TPB, nullptr, 0);
+        try {
+            tpb->insertTag(&status, isc_tpb_write);
+            tpb->insertTag(&status, isc_tpb_read_committed);
+            tpb->insertTag(&status, isc_tpb_rec_version);
+            tpb->insertTag(&status, isc_tpb_nowait);
+            handle_ = database_.Attachment()->startTransaction(&status, tpb->getBufferLength(&status),
+                                                               tpb->getBuffer(&status));
+        } catch (...) {
+            tpb->dispose();
+            throw;
+        }
+        tpb->dispose();
+    });
+}
+
+void TTransaction::Commit() {
+    if (!handle_)
+        return;
+    CloseQueries();
+    TFbStatus status;
+    FbCall([&] { handle_->commit(&status); });
+    handle_ = nullptr;
+}
+
+void TTransaction::Rollback() {
+    if (!handle_)
+        return;
+    CloseQueries();
+    TFbStatus status;
+    try {
+        FbCall([&] { handle_->rollback(&status); });
+    } catch (const EDatabaseError&) {
+        Abandon();
+        throw;
+    }
+    handle_ = nullptr;
+}
+
+void TTransaction::Register(TQuery* query) {
+    queries_.push_back(query);
+}
+
+void TTransaction::Unregister(TQuery* query) {
+    queries_.erase(std::remove(queries_.begin(), queries_.end(), query), queries_.end());
+}
+
+void TTransaction::CloseQueries() {
+    for (TQuery* query : std::vector<TQuery*>(queries_))
+        query->Close();
+}
+
+void TTransaction::Abandon() {
+    for (TQuery* query : std::vector<TQuery*>(queries_))
+        query->Abandon();
+    if (handle_)
+        handle_->release();
+    handle_ = nullptr;
+}
+
+void RunInTransaction(TDatabase& database, const std::function<void(TTransaction&)>& work) {
+    TTransaction transaction(database);
+    transaction.StartTransaction();
+    try {
+        work(transaction);
+        transaction.Commit();
+    } catch (...) {
+        if (transaction.Active()) {
+            try {
+                transaction.Rollback();
+            } catch (const ECinemonError&) {
+                // The original failure is the one worth reporting.
+            }
+        }
+        throw;
+    }
+}

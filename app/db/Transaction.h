@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+namespace Firebird {
+class ITransaction;
+}
+class TDatabase;
+class TQuery;
+
+// A transaction on the shop's connection with the program's one set of parameters:
+// read committed, record version, no wait (a locked record fails at once).
+// Destroying an active transaction rolls it back.
+class TTransaction final {
+public:
+    explicit TTransaction(TDatabase& database);
+    ~TTransaction();
+    TTransaction(const TTransaction&) = delete;
+    TTransaction& operator=(const TTransaction&) = delete;
+
+    TDatabase& Database() const { return database_; }
+    bool Active() const { return handle_ != nullptr; }
+    void StartTransaction();
+    void Commit();
+    void Rollback();
+    Firebird::ITransaction* Handle() const { return handle_; }
+
+private:
+    friend class TQuery;
+    friend class TDatabase;
+    void Register(TQuery* query);
+    void Unregister(TQuery* query);
+    void CloseQueries();
+    // Forgets the transaction without a call to the server; used when the connection is lost.
+    void Abandon();
+
+    TDatabase& database_;
+    Firebird::ITransaction* handle_ = nullptr;
+    std::vector<TQuery*> queries_;
+};
+
+// Runs one unit of work in its own transaction: committed when the work returns,
+// rolled back when it throws (the failure then goes on to the caller).
+void RunInTransaction(TDatabase& database, const std::function<void(TTransaction&)>& work);
