@@ -1,0 +1,281 @@
+#include "MoxGrid.h"
+
+#include "MemTable.h"
+#include "MoxColors.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMetaMethod>
+#include <QMessageBox>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+namespace {
+
+QColor tinted(const QColor& color, int red, int green, int blue) {
+    return QColor(std::max(0, color.red() - red), std::max(0, color.green() - green),
+                  std::max(0, color.blue() - blue));
+}
+
+// The row indicator: a blank fixed column whose current row carries a black arrow.
+class RowIndicator final : public QHeaderView {
+public:
+    explicit RowIndicator(QTableView* grid) : QHeaderView(Qt::Vertical, grid), m_grid(grid) {}
+
+    QSize sizeHint() const override { return {12, QHeaderView::sizeHint().height()}; }
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        option.rect = rect;
+        option.section = logicalIndex;
+        style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
+        if (logicalIndex != m_grid->currentIndex().row())
+            return;
+        const QPointF centre = QRectF(rect).center();
+        const QPointF arrow[] = {centre + QPointF(-2, -4), centre + QPointF(2, 0), centre + QPointF(-2, 4)};
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(isEnabled() ? MoxColors::Text : MoxColors::DisabledText);
+        painter->drawPolygon(arrow, 3);
+        painter->restore();
+    }
+
+private:
+    QTableView* m_grid;
+};
+
+} // namespace
+
+class TMoxGridDelegate final : public QStyledItemDelegate {
+public:
+    explicit TMoxGridDelegate(TMoxGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        const TMoxCellParams params =
+            m_grid->cellParams(index, cell.state.testFlag(QStyle::State_Selected), cell.font);
+        cell.state &= ~QStyle::State_Selected;
+        cell.backgroundBrush = params.background;
+        cell.font = params.font;
+        cell.palette.setColor(QPalette::Text, params.fontColor);
+        m_grid->style()->drawControl(QStyle::CE_ItemViewItem, &cell, painter, m_grid);
+    }
+
+private:
+    TMoxGrid* m_grid;
+};
+
+TMoxGrid::TMoxGrid(QWidget* parent) : QTableView(parent) {
+    setItemDelegate(new TMoxGridDelegate(this));
+    setVerticalHeader(new RowIndicator(this));
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    setShowGrid(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
+    for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
+        QPalette palette = header->palette();
+        palette.setColor(QPalette::Button, MoxColors::PaleGreen);
+        palette.setColor(QPalette::Window, MoxColors::PaleGreen);
+        header->setPalette(palette);
+    }
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &TMoxGrid::titleClicked);
+    updateColors();
+    updateSortMark();
+}
+
+void TMoxGrid::setModel(QAbstractItemModel* model) {
+    for (const QMetaObject::Connection& connection : std::as_const(m_modelConnections))
+        disconnect(connection);
+    m_modelConnections.clear();
+    QTableView::setModel(model);
+    if (model) {
+        m_modelConnections << connect(model, &QAbstractItemModel::modelReset, this, &TMoxGrid::updateSortMark)
+                           << connect(model, &QAbstractItemModel::headerDataChanged, this,
+                                      &TMoxGrid::updateSortMark);
+    }
+    if (auto* table = qobject_cast<TMemTable*>(model)) {
+        m_modelConnections << connect(table, &TMemTable::currentRowChanged, this, &TMoxGrid::followTableRow);
+        followTableRow(table->currentRow());
+    }
+    updateSortMark();
+}
+
+void TMoxGrid::followTableRow(int row) {
+    if (row < 0 || row == currentIndex().row())
+        return;
+    setCurrentIndex(model()->index(row, std::max(0, currentIndex().column())));
+}
+
+QString TMoxGrid::fieldName(int column) const {
+    if (!model())
+        return {};
+    const QVariant name = model()->headerData(column, Qt::Horizontal, TMemTable::FieldNameRole);
+    return name.isValid() ? name.toString() : model()->headerData(column, Qt::Horizontal).toString();
+}
+
+void TMoxGrid::setSorting(const QString& sorting) {
+    m_sorting = sorting;
+    updateSortMark();
+}
+
+void TMoxGrid::titleClicked(int column) {
+    const QString field = fieldName(column);
+    const bool ascending = m_sorting.startsWith(field + u' ') && !m_sorting.contains(QStringLiteral(" DESC"));
+    m_sorting = field + (ascending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+    updateSortMark();
+    emit sortingChanged(m_sorting, column);
+}
+
+void TMoxGrid::updateSortMark() {
+    // The mark promises an order, and only an owner that listens re-reads the rows in it.
+    const QString field = m_sorting.section(u' ', 0, 0);
+    int column = -1;
+    if (isSignalConnected(QMetaMethod::fromSignal(&TMoxGrid::sortingChanged)) && !field.isEmpty() && model())
+        for (int c = 0; c < model()->columnCount() && column < 0; ++c)
+            if (fieldName(c) == field)
+                column = c;
+    QHeaderView* header = horizontalHeader();
+    header->setSortIndicatorShown(column >= 0);
+    header->setSortIndicator(column, m_sorting.contains(QStringLiteral(" DESC")) ? Qt::DescendingOrder
+                                                                                 : Qt::AscendingOrder);
+}
+
+void TMoxGrid::connectNotify(const QMetaMethod& signal) {
+    QTableView::connectNotify(signal);
+    if (signal == QMetaMethod::fromSignal(&TMoxGrid::sortingChanged))
+        updateSortMark();
+}
+
+void TMoxGrid::disconnectNotify(const QMetaMethod& signal) {
+    QTableView::disconnectNotify(signal);
+    if (!signal.isValid() || signal == QMetaMethod::fromSignal(&TMoxGrid::sortingChanged))
+        updateSortMark();
+}
+
+void TMoxGrid::setOnGetCellParams(CellParamsHandler handler) {
+    m_onGetCellParams = std::move(handler);
+    viewport()->update();
+}
+
+void TMoxGrid::setReadOnly(bool readOnly) {
+    m_readOnly = readOnly;
+    viewport()->update();
+}
+
+bool TMoxGrid::allowsEditing() const {
+    return editTriggers() != NoEditTriggers && !m_readOnly;
+}
+
+TMoxCellParams TMoxGrid::cellParams(const QModelIndex& index, bool selected, const QFont& font) const {
+    TMoxCellParams params;
+    params.row = index.row();
+    params.column = index.column();
+    params.field = fieldName(index.column());
+    params.value = index.data(Qt::EditRole);
+    params.highlighted = selected && isEnabled();
+    params.font = font;
+    if (params.highlighted) {
+        params.background = palette().color(QPalette::Highlight);
+        params.fontColor = palette().color(QPalette::HighlightedText);
+    } else {
+        const QVariant background = index.data(Qt::BackgroundRole);
+        const QVariant foreground = index.data(Qt::ForegroundRole);
+        params.background =
+            background.isValid() ? background.value<QBrush>().color() : palette().color(QPalette::Base);
+        params.fontColor =
+            foreground.isValid() ? foreground.value<QBrush>().color() : palette().color(QPalette::Text);
+    }
+    if (m_onGetCellParams)
+        m_onGetCellParams(params);
+    if (allowsEditing()) {
+        if (!(index.flags() & Qt::ItemIsEditable))
+            params.background = tinted(params.background, 47, 31, 15);
+        if (index.row() == currentIndex().row())
+            params.background = tinted(params.background, 0, 0, 31);
+    }
+    return params;
+}
+
+void TMoxGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (previous.isValid() && current.row() != previous.row() && model())
+        model()->submit();
+    if (auto* table = qobject_cast<TMemTable*>(model()); table && currentIndex().isValid())
+        table->setCurrentRow(currentIndex().row());
+    viewport()->update();
+    verticalHeader()->viewport()->update();
+}
+
+bool TMoxGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    return !m_readOnly && QTableView::edit(index, trigger, event);
+}
+
+void TMoxGrid::insertByClerk(int row) {
+    if (model()->insertRows(row, 1))
+        setCurrentIndex(model()->index(row, std::max(0, currentIndex().column())));
+}
+
+void TMoxGrid::deleteByClerk() {
+    auto* table = qobject_cast<TMemTable*>(model());
+    if (!table || !table->userDeleteAllowed() || !currentIndex().isValid())
+        return;
+    const int row = currentIndex().row();
+    const bool confirmed =
+        m_confirmDelete ? m_confirmDelete()
+                        : QMessageBox::question(this, QString(), tr("Smazat záznam?")) == QMessageBox::Yes;
+    if (confirmed)
+        table->removeRows(row, 1);
+}
+
+void TMoxGrid::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (model() && event->key() == Qt::Key_Insert && modifiers == Qt::NoModifier && allowsEditing()) {
+        insertByClerk(currentIndex().isValid() ? currentIndex().row() : 0);
+        return;
+    }
+    if (model() && event->key() == Qt::Key_Delete && modifiers == Qt::ControlModifier && !m_readOnly) {
+        deleteByClerk();
+        return;
+    }
+    if (model() && event->key() == Qt::Key_Down && modifiers == Qt::NoModifier && allowsEditing() &&
+        currentIndex().row() == model()->rowCount() - 1) {
+        insertByClerk(model()->rowCount());
+        return;
+    }
+    if (model() && event->key() == Qt::Key_Escape)
+        model()->revert();
+    QTableView::keyPressEvent(event);
+}
+
+void TMoxGrid::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    // An opened cell editor is still inside the grid; only leaving the grid drops an empty new row.
+    if (model() && !isAncestorOf(QApplication::focusWidget()))
+        model()->submit();
+}
+
+void TMoxGrid::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        updateColors();
+}
+
+void TMoxGrid::updateColors() {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Base, isEnabled() ? MoxColors::Writable : MoxColors::Disabled);
+    palette.setColor(QPalette::Text, MoxColors::editText(isEnabled()));
+    setPalette(palette);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QTableView>
+#include <QVariant>
+
+#include <functional>
+
+// What a cell is drawn with. The owner's handler may change the font, its colour and the
+// background before the grid adds its own tints.
+struct TMoxCellParams {
+    int row = -1;
+    int column = -1;
+    QString field;
+    QVariant value;
+    bool highlighted = false;
+    QFont font;
+    QColor fontColor;
+    QColor background;
+};
+
+// The desks' grid over a query's rows or an in-memory table (TMemTable). Clicking a column title
+// asks the owner to re-read the rows in that column's order; the grid never reorders rows itself.
+// With editing allowed (edit triggers set) and not read-only, read-only columns and the current
+// row are tinted so the clerk sees where typing goes.
+class TMoxGrid final : public QTableView {
+    Q_OBJECT
+
+public:
+    using CellParamsHandler = std::function<void(TMoxCellParams&)>;
+    using DeleteConfirmation = std::function<bool()>;
+
+    explicit TMoxGrid(QWidget* parent = nullptr);
+
+    void setModel(QAbstractItemModel* model) override;
+
+    // For example "NAZEV ASC" or "CENA DESC"; empty when unsorted.
+    QString sorting() const { return m_sorting; }
+    void setSorting(const QString& sorting);
+    // The column's field name: the model's TMemTable::FieldNameRole header, else its title.
+    QString fieldName(int column) const;
+
+    void setOnGetCellParams(CellParamsHandler handler);
+    // Asked before the clerk's Ctrl+Delete removes a row; without it the grid asks itself.
+    void setDeleteConfirmation(DeleteConfirmation confirm) { m_confirmDelete = std::move(confirm); }
+
+    bool isReadOnly() const { return m_readOnly; }
+    void setReadOnly(bool readOnly);
+
+signals:
+    // A column title was clicked; the owner re-reads its rows in the new order.
+    void sortingChanged(const QString& sorting, int column);
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void connectNotify(const QMetaMethod& signal) override;
+    void disconnectNotify(const QMetaMethod& signal) override;
+
+private:
+    friend class TMoxGridDelegate;
+
+    TMoxCellParams cellParams(const QModelIndex& index, bool selected, const QFont& font) const;
+    bool allowsEditing() const;
+    void titleClicked(int column);
+    void updateSortMark();
+    void updateColors();
+    void insertByClerk(int row);
+    void deleteByClerk();
+    void followTableRow(int row);
+
+    QString m_sorting;
+    bool m_readOnly = false;
+    CellParamsHandler m_onGetCellParams;
+    DeleteConfirmation m_confirmDelete;
+    QList<QMetaObject::Connection> m_modelConnections;
+};

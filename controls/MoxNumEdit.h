@@ -1,0 +1,47 @@
+#pragma once
+
+#include "MoxEdit.h"
+
+// A field for amounts, counts and years. It keeps the typed text while the clerk types and shows
+// the value formatted in the locale (thousands separators, fixed decimals) once the field is left.
+// With MinValue equal to MaxValue the range is open.
+class TMoxNumEdit final : public TMoxEdit {
+    Q_OBJECT
+
+public:
+    explicit TMoxNumEdit(QWidget* parent = nullptr);
+
+    int decimal() const { return m_decimal; }
+    void setDecimal(int decimal) { m_decimal = decimal; }
+    bool thSeparator() const { return m_thSeparator; }
+    void setThSeparator(bool on) { m_thSeparator = on; }
+    double minValue() const { return m_minValue; }
+    void setMinValue(double value) { m_minValue = value; }
+    double maxValue() const { return m_maxValue; }
+    void setMaxValue(double value) { m_maxValue = value; }
+    double increment() const { return m_increment; }
+    void setIncrement(double step) { m_increment = step; }
+
+    // The text as a number; a text that is not a number reads as MinValue.
+    double value() const;
+    // Limits the value to the range; the text changes only while the field is not being typed in.
+    void setValue(double value);
+    int valueInt() const;
+    void setValueInt(int value) { setValue(value); }
+
+    QString format(double value) const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    bool acceptsCharacter(QChar c) const;
+    void writeValue(double value, bool evenWithFocus);
+
+    int m_decimal = 0;
+    bool m_thSeparator = true;
+    double m_minValue = 0;
+    double m_maxValue = 0;
+    double m_increment = 1;
+};
