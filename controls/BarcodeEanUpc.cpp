@@ -89,9 +89,12 @@ TBarcodeEncoding EncodeEan13(const TBarcodeRequest& request) {
     return {pattern, request.Text, request.Text};
 }
 
+// With a check digit to add, the text is padded to the 11 digits it stands for; padding it to 12
+// and keeping the first 11 would drop the last digit of an 11-digit text.
 TBarcodeEncoding EncodeUpcA(const TBarcodeRequest& request) {
-    QString digits = PadWithZeros(request.Text, 12);
-    if (request.Checksum) {
+    const bool addCheck = request.Checksum && request.CheckSumMethod == csmModulo10;
+    QString digits = PadWithZeros(request.Text, addCheck ? 11 : 12);
+    if (addCheck) {
         const QString body = digits.left(11);
         digits = body + OptionalCheckDigit(request.CheckSumMethod, body);
     }
@@ -117,8 +120,9 @@ QString ExpandUpcE(const QString& d, int numberSystem) {
     }
 }
 
+// As with UPC-A, a text whose check digit is to be computed holds only the six data digits.
 TBarcodeEncoding EncodeUpcE(const TBarcodeRequest& request, int numberSystem) {
-    QString text = PadWithZeros(request.Text, 7);
+    QString text = PadWithZeros(request.Text, request.Checksum ? 6 : 7);
     const QString six = text.left(6);
     const int check = Modulo10CheckDigit(ExpandUpcE(six, numberSystem));
     if (request.Checksum) {
