@@ -32,11 +32,14 @@ void TBarcodePainterCanvas::SetPenColor(const QColor& color) {
 }
 
 // A non-cosmetic pen scales with the painter, so a bar stays as wide as its element on any
-// device: the outline adds half a unit on each side of the corners x and x + w - 1.
+// device: the outline adds half a unit on each side of the corners x and x + w - 1. Mitred
+// joins keep the corners square; the SVG kind falls back to a bevel where a one-pixel element
+// folds back on itself, so thin bars never reach beyond the box.
 void TBarcodePainterCanvas::SetPenWidth(int width) {
     QPen pen = painter_.pen();
     pen.setWidth(width);
     pen.setCosmetic(false);
+    pen.setJoinStyle(Qt::SvgMiterJoin);
     painter_.setPen(pen);
 }
 
@@ -89,7 +92,9 @@ void DrawBarcodeIn(TMoxBarcode& barcode, QPainter& painter, const QRectF& target
     const TPainterState keep(painter);
     painter.translate(target.topLeft());
     painter.scale(target.width() / boxWidth, target.height() / boxHeight);
-    painter.translate(-barcode.Left(), -barcode.Top());
+    // The one-unit outline reaches half a unit beyond the corners x and x + w - 1; the shift
+    // lays the bars exactly over the target.
+    painter.translate(0.5 - barcode.Left(), 0.5 - barcode.Top());
     TBarcodePainterCanvas canvas(painter);
     barcode.DrawTo(canvas);
 }
