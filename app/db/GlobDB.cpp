@@ -60,9 +60,15 @@ TDMGlobDB::TDMGlobDB(const QString& executablePath) : executablePath_(executable
     Config.GSECFile = TDbConfig::DefaultGsec();
     Config.Password = TDbConfig::DefaultAdminPassword();
 
-    QString fileName = ConfigFileFor(executablePath);
+    ReadConfig();
+    // Queries reopen a closed connection with these; nothing is opened here.
+    ApplyConnectionParams();
+}
+
+void TDMGlobDB::ReadConfig() {
+    QString fileName = ConfigFileFor(executablePath_);
     if (!QFileInfo::exists(fileName))
-        fileName = FallbackConfigFileFor(executablePath);
+        fileName = FallbackConfigFileFor(executablePath_);
     if (!QFileInfo::exists(fileName))
         return;
     configFileRead_ = fileName;
@@ -101,10 +107,14 @@ QString TDMGlobDB::DatabaseName() const {
     return Config.Server + u':' + Config.FileName;
 }
 
-bool TDMGlobDB::Connect() {
-    DB.Close();
+void TDMGlobDB::ApplyConnectionParams() {
     DB.SetParams(DatabaseName(), AppUserName(), AppUserPassword(),
                  UnscramblePassword(QString::fromLatin1(kAppCharset)));
+}
+
+bool TDMGlobDB::Connect() {
+    DB.Close();
+    ApplyConnectionParams();
     DB.Open();
     return DB.Connected();
 }

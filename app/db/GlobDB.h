@@ -71,6 +71,8 @@ public:
     static QString AppUserPassword();
 
 private:
+    void ReadConfig();
+    void ApplyConnectionParams();
     int RunGenerator(TTransaction& transaction, const QString& procedure, const QString& output);
     void Run(TTransaction& transaction, TQuery& query);
 

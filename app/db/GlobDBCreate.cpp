@@ -106,6 +106,10 @@ QString TDMGlobDB::BackupDatabase(const QDateTime& now) {
         arguments += Quoted(DatabaseName()) + u' ' + Quoted(backupFile);
     }
 
+    // The embedded engine locks the file for this process alone; the tool needs it free.
+    if (Config.Server.isEmpty())
+        DB.Close();
+
     const QString failed =
         QStringLiteral("Nastala chyba při zálohování databáze (GBAK).\rZáloha nebyla vytvořena");
     const auto result = RunAndWaitForExit(Config.GBAKFile, arguments, TWindowState::Minimised);

@@ -1,0 +1,112 @@
+#include "DbError.h"
+#include "FbClient.h"
+#include "TestDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+// A database configuration in a folder of its own, with the shipped backup beside the
+// database file as the installer delivers it.
+class CreateDatabase : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(FbClient::Load());
+        ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("data s mezerou")));
+        folder = dir.filePath(QStringLiteral("data s mezerou"));
+        db.Config.Server.clear();
+        db.Config.FileName = folder + QStringLiteral("/Cinemon.gdb");
+    }
+
+    void ShipBackup() {
+        ASSERT_TRUE(QFile::copy(TTestDatabase::ShippedBackup(), folder + QStringLiteral("/Cinemon.gbk")));
+    }
+
+    QString Message(const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const ECinemonError& e) {
+            return e.Message();
+        }
+        return QStringLiteral("(no failure)");
+    }
+
+    QTemporaryDir dir;
+    QString folder;
+    TDMGlobDB db{dir.filePath(QStringLiteral("Cinemon"))};
+};
+
+TEST_F(CreateDatabase, RestoresTheShippedBackupIntoAPathWithBlanks) {
+    ShipBackup();
+    db.CreateDatabase();
+    EXPECT_FALSE(db.DB.Connected()); // the connection stays closed until the program connects
+    ASSERT_TRUE(db.Connect());
+    TTransaction tr(db.DB);
+    auto query = db.OpenQuery(tr, QStringLiteral("select UZIVATEL from UZIVATELE"));
+    query->Open();
+    EXPECT_EQ(query->FieldByName(QStringLiteral("UZIVATEL")).AsString(), QStringLiteral("ADMIN"));
+}
+
+TEST_F(CreateDatabase, AMissingBackupStopsBeforeAnyToolRuns) {
+    db.Config.GBAKFile = dir.filePath(QStringLiteral("no-such-gbak"));
+    EXPECT_EQ(Message([&] { db.CreateDatabase(); }),
+              QStringLiteral("Nelze nalézt záložní (zdrojový) soubor.\rObnovu dat nelze provést"));
+    EXPECT_EQ(Message([&] { db.RestoreDatabase(QString()); }),
+              QStringLiteral("Nebyl zadán název souboru se zálohou.\rObnovu dat nelze provést"));
+}
+
+TEST_F(CreateDatabase, AToolThatCannotStartIsReported) {
+    ShipBackup();
+    db.Config.GBAKFile = dir.filePath(QStringLiteral("no-such-gbak"));
+    EXPECT_EQ(Message([&] { db.CreateDatabase(); }),
+              QStringLiteral("Nastala chyba při vytváření databáze (GBAK).\rDatabáze nebyla vytvořena"));
+}
+
+TEST_F(CreateDatabase, ADamagedBackupIsAFailureNotASuccess) {
+    QFile damaged(folder + QStringLiteral("/Cinemon.gbk"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(4096, 'x'));
+    damaged.close();
+    const QString message = Message([&] { db.CreateDatabase(); });
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Nastala chyba při vytváření databáze (GBAK).\rDatabáze nebyla vytvořena")))
+        << message.toStdString();
+    EXPECT_THROW(db.Connect(), EDatabaseError);
+}
+
+TEST_F(CreateDatabase, InServiceModeTheBackupPathIsLeftToTheServer) {
+    db.Config.Service = true;
+    const QString message = Message([&] { db.RestoreDatabase(QStringLiteral("/server/only/Cinemon.gbk")); });
+    // The tool ran and failed; the program did not look for the file itself.
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Nastala chyba při vytváření databáze (GBAK)."))) << message.toStdString();
+}
+
+TEST_F(CreateDatabase, ABackupRestoresToTheSameData) {
+    ShipBackup();
+    db.CreateDatabase();
+    {
+        TTransaction tr(db.DB);
+        db.ExecSql(tr, QStringLiteral("update POBOCKA set JMENO = 'Záloha'"));
+    }
+    db.Config.BackupDirectory = dir.path();
+    const QString backup = db.BackupDatabase(QDateTime(QDate(2026, 12, 9), QTime(20, 15, 1)));
+    EXPECT_EQ(backup, QDir(dir.path()).filePath(QStringLiteral("Cinemon_20261209_201501.gbk")));
+    EXPECT_TRUE(QFile::exists(backup));
+
+    TTransaction tr(db.DB);
+    db.ExecSql(tr, QStringLiteral("update POBOCKA set JMENO = 'Po záloze'"));
+    db.RestoreDatabase(backup);
+    TTransaction again(db.DB);
+    auto query = db.OpenQuery(again, QStringLiteral("select JMENO from POBOCKA"));
+    query->Open();
+    EXPECT_EQ(query->FieldByName(QStringLiteral("JMENO")).AsString(), QStringLiteral("Záloha"));
+}
+
+TEST_F(CreateDatabase, BackupNeedsAnExistingFolder) {
+    EXPECT_EQ(Message([&] { db.BackupDatabase(); }), QStringLiteral("Nebyla zadána složka pro uložení zálohy databáze."));
+    db.Config.BackupDirectory = dir.filePath(QStringLiteral("missing"));
+    EXPECT_TRUE(Message([&] { db.BackupDatabase(); }).startsWith(QStringLiteral("Složka pro uložení zálohy")));
+}
+
+} // namespace

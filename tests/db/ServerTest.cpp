@@ -1,0 +1,88 @@
+#include "DbError.h"
+#include "FbClient.h"
+#include "TestDatabase.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+
+namespace {
+
+// The administrator's password of the local Firebird server, as the Debian package keeps it.
+QString ServerAdminPassword() {
+    QFile file(QStringLiteral("/etc/firebird/3.0/SYSDBA.password"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const auto match = QRegularExpression(QStringLiteral("ISC_PASSWORD=\"?([^\"\\n]+)\"?")).match(QString::fromUtf8(file.readAll()));
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+bool ServerListens() {
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), 3050);
+    return socket.waitForConnected(2000);
+}
+
+// Several counters share one database on the shop's server: this suite runs against a
+// real Firebird server on localhost.
+class Server : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(FbClient::Load());
+        if (!ServerListens() || ServerAdminPassword().isEmpty()) {
+            if (qEnvironmentVariableIsSet("CINEMON_REQUIRE_SERVER"))
+                FAIL() << "The Firebird server on localhost is required but not reachable";
+            GTEST_SKIP() << "No Firebird server on localhost";
+        }
+        db.Config.Server = QStringLiteral("localhost");
+        db.Config.FileName = dir.filePath(QStringLiteral("Cinemon.gdb"));
+        db.Config.UserName = QStringLiteral("SYSDBA");
+        db.Config.Password = ServerAdminPassword();
+        ASSERT_TRUE(QFile::copy(TTestDatabase::ShippedBackup(), dir.filePath(QStringLiteral("Cinemon.gbk"))));
+    }
+
+    QTemporaryDir dir;
+    TDMGlobDB db{dir.filePath(QStringLiteral("Cinemon"))};
+};
+
+TEST_F(Server, CreatesTheDatabaseRegistersTheUserAndWorksAsThatUser) {
+    db.CreateDatabase();
+    ASSERT_TRUE(db.Connect());
+
+    TTransaction tr(db.DB);
+    auto who = db.OpenQuery(tr, QStringLiteral("select CURRENT_USER as U from RDB$DATABASE"));
+    who->Open();
+    EXPECT_EQ(who->FieldByName(QStringLiteral("U")).AsString(), TDMGlobDB::AppUserName());
+    who.reset();
+
+    const int kod = db.GenKodZak(tr);
+    db.ExecSql(tr, QStringLiteral("insert into ZAKAZNICI (KOD_ZAK, PRIJMENI, POCET_PUJCEK) values (%1, 'Dvořák', 0)")
+                       .arg(kod));
+    tr.Commit();
+    // A second counter sees the committed customer at once.
+    TDMGlobDB counter2(dir.filePath(QStringLiteral("Cinemon")));
+    counter2.Config = db.Config;
+    ASSERT_TRUE(counter2.Connect());
+    TTransaction read(counter2.DB);
+    auto query = counter2.OpenQuery(read, QStringLiteral("select PRIJMENI from ZAKAZNICI where KOD_ZAK = %1").arg(kod));
+    query->Open();
+    EXPECT_EQ(query->FieldByName(QStringLiteral("PRIJMENI")).AsString(), QStringLiteral("Dvořák"));
+}
+
+TEST_F(Server, ServiceModeRestoresThroughTheServiceManager) {
+    db.Config.Service = true;
+    db.RestoreDatabase(dir.filePath(QStringLiteral("Cinemon.gbk")));
+    ASSERT_TRUE(db.Connect());
+    TTransaction tr(db.DB);
+    EXPECT_GT(db.ServerTime(tr).date().year(), 2000);
+    EXPECT_FALSE(tr.Active()); // ServerTime commits the transaction it started
+}
+
+TEST_F(Server, AWrongAdministratorPasswordFailsTheCreation) {
+    db.Config.Password = QStringLiteral("spatne");
+    EXPECT_THROW(db.CreateDatabase(), ECinemonError);
+    EXPECT_FALSE(QFile::exists(db.Config.FileName));
+}
+
+} // namespace

@@ -1,0 +1,88 @@
+#include "IniFile.h"
+#include "PasswordScramble.h"
+#include "Win1250.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Win1250, AgreesWithIconvOnEveryDefinedByte) {
+    QByteArray bytes;
+    for (int b = 0x20; b <= 0xFF; ++b) {
+        if (b != 0x81 && b != 0x83 && b != 0x88 && b != 0x90 && b != 0x98)
+            bytes.append(static_cast<char>(b));
+    }
+    QProcess iconv;
+    iconv.start(QStringLiteral("iconv"), {QStringLiteral("-f"), QStringLiteral("CP1250"), QStringLiteral("-t"),
+                                          QStringLiteral("UTF-8")});
+    ASSERT_TRUE(iconv.waitForStarted());
+    iconv.write(bytes);
+    iconv.closeWriteChannel();
+    ASSERT_TRUE(iconv.waitForFinished());
+    const QString expected = QString::fromUtf8(iconv.readAllStandardOutput());
+    EXPECT_EQ(Win1250::Decode(bytes), expected);
+    EXPECT_EQ(Win1250::Encode(expected), bytes);
+}
+
+TEST(Win1250, ReportsCharactersItCannotHold) {
+    EXPECT_FALSE(Win1250::FirstUnencodable(QStringLiteral("Příliš žluťoučký kůň – „úpěl“ €")).has_value());
+    EXPECT_EQ(Win1250::FirstUnencodable(QStringLiteral("Ab€ c😀")), std::optional<QChar>(QChar(0xD83D)));
+    EXPECT_EQ(Win1250::FirstUnencodable(QStringLiteral("Łódź ø")), std::optional<QChar>(QChar(u'ø')));
+}
+
+TEST(PasswordScramble, LettersInRangeAndRoundTrip) {
+    const QString password = QStringLiteral("tajne1234");
+    const QString scrambled = ScramblePassword(password);
+    ASSERT_EQ(scrambled.size(), 18);
+    for (qsizetype i = 0; i < scrambled.size(); i += 2) {
+        EXPECT_GE(scrambled[i], u'K');
+        EXPECT_LE(scrambled[i], u'Z');
+        EXPECT_GE(scrambled[i + 1], u'A');
+        EXPECT_LE(scrambled[i + 1], u'P');
+    }
+    EXPECT_EQ(UnscramblePassword(scrambled), password);
+    EXPECT_EQ(UnscramblePassword(scrambled + u'Q'), password); // a trailing single letter is ignored
+    EXPECT_EQ(ScramblePassword(QString()), QString());
+    EXPECT_EQ(UnscramblePassword(ScramblePassword(QStringLiteral("heslo žluť"))), QStringLiteral("heslo žluť"));
+}
+
+TEST(PasswordScramble, EachCallStartsFromTheFreshKey) {
+    // The same text scrambles the same way every time, and a letter depends on what came before.
+    EXPECT_EQ(ScramblePassword(QStringLiteral("masterkey")), ScramblePassword(QStringLiteral("masterkey")));
+    EXPECT_EQ(ScramblePassword(QStringLiteral("ab")).left(2), ScramblePassword(QStringLiteral("ac")).left(2));
+    EXPECT_NE(ScramblePassword(QStringLiteral("ab")).mid(2), ScramblePassword(QStringLiteral("bb")).mid(2));
+}
+
+TEST(IniFile, ReadsWindows1250AndKeepsOtherSections) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("x.ini"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("[Print]\r\nDevice=COM1\r\n[database]\r\nfilename=C:\\Data\\P") + char(0xF8) +
+                   "\xEDklad.gdb\r\nService=7\r\n");
+    }
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Database"), QStringLiteral("FileName"), QString()),
+              QStringLiteral("C:\\Data\\Příklad.gdb"));
+    EXPECT_TRUE(ini.ReadBool(QStringLiteral("Database"), QStringLiteral("Service"), false));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Database"), QStringLiteral("Missing"), QStringLiteral("d")),
+              QStringLiteral("d"));
+
+    ini.WriteBool(QStringLiteral("Database"), QStringLiteral("Service"), false);
+    ini.WriteString(QStringLiteral("Database"), QStringLiteral("Server"), QStringLiteral("pokladna"));
+    ini.UpdateFile();
+
+    TIniFile again(path);
+    EXPECT_EQ(again.ReadString(QStringLiteral("Print"), QStringLiteral("Device"), QString()), QStringLiteral("COM1"));
+    EXPECT_FALSE(again.ReadBool(QStringLiteral("Database"), QStringLiteral("Service"), true));
+    EXPECT_EQ(again.ReadString(QStringLiteral("Database"), QStringLiteral("Server"), QString()),
+              QStringLiteral("pokladna"));
+    EXPECT_EQ(again.ReadString(QStringLiteral("Database"), QStringLiteral("FileName"), QString()),
+              QStringLiteral("C:\\Data\\Příklad.gdb"));
+}
+
+} // namespace

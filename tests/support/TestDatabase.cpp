@@ -1,0 +1,66 @@
+#include "TestDatabase.h"
+
+#include "FbClient.h"
+#include "RunAndWait.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+QString RestoredTemplate() {
+    static QTemporaryDir templateDir;
+    static const QString file = [] {
+        const QString target = templateDir.filePath(QStringLiteral("template.fdb"));
+        const auto result = RunAndWaitForExit(
+            QStringLiteral("gbak"),
+            QStringLiteral("-replace_database -user SYSDBA \"%1\" \"%2\"").arg(TTestDatabase::ShippedBackup(), target),
+            TWindowState::Minimised);
+        if (!result || result->exitCode != 0)
+            qFatal("Cannot restore the shipped backup: %s", result ? qPrintable(result->output) : "gbak missing");
+        return target;
+    }();
+    return file;
+}
+
+} // namespace
+
+QString TTestDatabase::ShippedBackup() {
+    const QString path = qEnvironmentVariable("CINEMON_BACKUP");
+    if (path.isEmpty() || !QFile::exists(path))
+        qFatal("CINEMON_BACKUP does not name the shipped backup");
+    return path;
+}
+
+TTestDatabase::TTestDatabase() {
+    if (!FbClient::Load())
+        qFatal("The Firebird client library is missing");
+    if (!QFile::copy(RestoredTemplate(), DatabaseFile()))
+        qFatal("Cannot copy the test database");
+    QFile::setPermissions(DatabaseFile(), QFile::ReadOwner | QFile::WriteOwner);
+    QFile ini(dir_.filePath(QStringLiteral("Cinemon.ini")));
+    if (!ini.open(QIODevice::WriteOnly))
+        qFatal("Cannot write the test configuration");
+    ini.write(QStringLiteral("[Database]\r\nServer=\r\nFileName=%1\r\n").arg(DatabaseFile()).toUtf8());
+    ini.close();
+    db_ = std::make_unique<TDMGlobDB>(ExecutablePath());
+}
+
+QString TTestDatabase::ExecutablePath() const { return dir_.filePath(QStringLiteral("Cinemon")); }
+
+QString TTestDatabase::DatabaseFile() const { return dir_.filePath(QStringLiteral("Cinemon.gdb")); }
+
+void TTestDatabase::Exec(const QString& sql) {
+    TTransaction transaction(db_->DB);
+    db_->ExecSql(transaction, sql);
+}
+
+QVariant TTestDatabase::Scalar(const QString& sql) {
+    TTransaction transaction(db_->DB);
+    auto query = db_->OpenQuery(transaction, sql);
+    query->Open();
+    const QVariant value = query->Eof() ? QVariant() : query->Fields(0).Value();
+    query.reset();
+    transaction.Commit();
+    return value;
+}

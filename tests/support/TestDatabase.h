@@ -1,0 +1,40 @@
+#pragma once
+
+#include "GlobDB.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A fresh embedded database per test: the shipped backup is restored once per test
+// program, and every test works on its own copy of that file in a temporary folder.
+class TTestDatabase {
+public:
+    TTestDatabase();
+
+    // The folder that stands for the program's folder: the configuration file and the
+    // database file of this test live here.
+    QString Dir() const { return dir_.path(); }
+    QString ExecutablePath() const;
+    QString DatabaseFile() const;
+    TDMGlobDB& Db() { return *db_; }
+
+    // Runs a statement in its own committed transaction.
+    void Exec(const QString& sql);
+    // The first column of the first row of a select, read in its own transaction.
+    QVariant Scalar(const QString& sql);
+
+    static QString ShippedBackup();
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<TDMGlobDB> db_;
+};
+
+class DatabaseTest : public ::testing::Test {
+protected:
+    TTestDatabase database;
+    TDMGlobDB& db = database.Db();
+};
