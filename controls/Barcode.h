@@ -9,6 +9,8 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 class TBarcodeCanvas;
 

@@ -41,7 +41,7 @@ QString LeftCode(int digit, bool even) {
     return code;
 }
 
-// Digits from..to (1-based, inclusive) in the left set with the given parity string.
+// The digits from the 1-based position on, one for each parity letter, in the left sets.
 QString LeftDigits(const QString& digits, qsizetype from, const QString& parity) {
     QString codes;
     for (qsizetype i = 0; i < parity.size(); ++i) {

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The numeric values are the ones stored in forms and settings, so the order is fixed.
+// The order gives the values 0 to 22 of the type table.
 enum TBarcodeType : int {
     bcCode_2_5_interleaved,
     bcCode_2_5_industrial,

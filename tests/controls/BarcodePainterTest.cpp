@@ -41,39 +41,28 @@ QString Expected(TMoxBarcode& barcode, int scale) {
 
 } // namespace
 
-TEST(BarcodePainter, EveryElementBecomesItsPixelColumns) {
+TEST(BarcodePainter, EveryElementBecomesItsPixelColumnsAndThePainterIsKept) {
     TMoxBarcode barcode = MediumBarcode();
     barcode.SetModul(2);
     barcode.SetLeft(5);
     barcode.SetTop(3);
+    barcode.SetShowText(bcoTyp);
     QImage image(260, 30, QImage::Format_RGB32);
     image.fill(Untouched);
     QPainter painter(&image);
+    const QPen pen(Qt::green, 3);
+    painter.setPen(pen);
+    painter.setBrush(Qt::magenta);
+    const QFont font = painter.font();
     TBarcodePainterCanvas canvas(painter);
     barcode.DrawTo(canvas);
     EXPECT_EQ(Row(image, 12, 0, 260),
               QStringLiteral(".....") + Expected(barcode, 1) + QStringLiteral("........."));
     EXPECT_EQ(image.pixelColor(5, 2), Untouched);
     EXPECT_EQ(image.pixelColor(5, 3), QColor(Qt::black));
-}
-
-TEST(BarcodePainter, PainterKeepsItsPenBrushAndFont) {
-    TMoxBarcode barcode = MediumBarcode();
-    barcode.SetShowText(bcoBoth);
-    QFont font;
-    font.setPixelSize(25);
-    barcode.SetShowTextFont(font);
-    QImage image(200, 60, QImage::Format_RGB32);
-    QPainter painter(&image);
-    const QPen pen(Qt::green, 3);
-    painter.setPen(pen);
-    painter.setBrush(Qt::magenta);
-    const QFont before = painter.font();
-    TBarcodePainterCanvas canvas(painter);
-    barcode.DrawTo(canvas);
     EXPECT_EQ(painter.pen(), pen);
     EXPECT_EQ(painter.brush().color(), QColor(Qt::magenta));
-    EXPECT_EQ(painter.font(), before);
+    EXPECT_EQ(painter.font(), font);
 }
 
 TEST(BarcodePainter, DrawInLaysTheBoxOverTheTarget) {
