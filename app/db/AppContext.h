@@ -1,0 +1,58 @@
+#pragma once
+
+#include "GlobDB.h"
+#include "Pobocka.h"
+#include "SpecApp.h"
+#include "SpecCena.h"
+#include "SpecDB.h"
+
+#include <QString>
+
+// The logged-in user. An empty login name means nobody is logged in.
+struct TCurrentUser {
+    int KodUziv = 0;
+    QString Uzivatel;
+    QString Jmeno; // the display name
+    QChar Prava;   // 'A' administrator, 'V' manager, 'P' seller
+
+    bool LoggedIn() const { return !Uzivatel.isEmpty(); }
+    bool IsManager() const { return Prava == u'A' || Prava == u'V'; }
+};
+
+// What desks may ask of the main window: each request carries one record key.
+class IMainRequests {
+public:
+    virtual ~IMainRequests() = default;
+    virtual void RequestLending(int kodZak) = 0;
+    virtual void RequestCustomer(int kodZak) = 0;
+    virtual void RequestTitle(int kodTitul) = 0;
+    virtual void DayClosed() = 0;
+};
+
+// The one owner of what the whole program shares: the data module, the shop settings
+// records, the logged-in user and the main window's requests. Windows receive it; tests
+// make a fresh one for each test.
+class TAppContext final {
+public:
+    explicit TAppContext(const QString& executablePath)
+        : db_(executablePath), specCena_(db_), pobocka_(db_), specApp_(db_), specDb_(db_) {}
+    TAppContext(const TAppContext&) = delete;
+    TAppContext& operator=(const TAppContext&) = delete;
+
+    TDMGlobDB& Db() { return db_; }
+    TSpecCena& SpecCena() { return specCena_; }
+    TPobocka& Pobocka() { return pobocka_; }
+    TSpecApp& SpecApp() { return specApp_; }
+    TSpecDB& SpecDB() { return specDb_; }
+
+    TCurrentUser CurrentUser;
+    // Set by the main window while it exists; desks shown elsewhere (tests) may leave it empty.
+    IMainRequests* Requests = nullptr;
+
+private:
+    TDMGlobDB db_;
+    TSpecCena specCena_;
+    TPobocka pobocka_;
+    TSpecApp specApp_;
+    TSpecDB specDb_;
+};
