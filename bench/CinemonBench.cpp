@@ -1,0 +1,175 @@
+// Times the lookups and day checks of the counter on a ten-year shop against the same
+// statements on a freshly created database, and prints the ratios. Indexes should make
+// the big shop about as quick as the empty one.
+#include "FbClient.h"
+#include "GlobDB.h"
+#include "GlobFunc.h"
+#include "RunAndWait.h"
+#include "ShopGenerator.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace {
+
+struct TCase {
+    QString name;
+    std::vector<QString> statements; // run one after another, each through OpenQuery as the desks do
+};
+
+QTextStream& Out() {
+    static QTextStream out(stdout);
+    return out;
+}
+
+void Restore(const QString& backup, const QString& target) {
+    const auto result = RunAndWaitForExit(
+        QStringLiteral("gbak"), QStringLiteral("-replace_database -user SYSDBA \"%1\" \"%2\"").arg(backup, target),
+        TWindowState::Minimised);
+    if (!result || result->exitCode != 0) {
+        Out() << "Cannot restore " << backup << ": " << (result ? result->output : QStringLiteral("no gbak"))
+              << Qt::endl;
+        std::exit(1);
+    }
+}
+
+std::unique_ptr<TDMGlobDB> Open(const QString& folder, const QString& file) {
+    auto db = std::make_unique<TDMGlobDB>(QDir(folder).filePath(QStringLiteral("bench")));
+    db->Config.Server.clear();
+    db->Config.FileName = file;
+    db->Connect();
+    return db;
+}
+
+// Median time in microseconds of running the case's statements and reading every row.
+double Measure(TDMGlobDB& db, const TCase& c, int rounds) {
+    std::vector<double> times;
+    TTransaction tr(db.DB);
+    tr.StartTransaction();
+    for (int round = 0; round < rounds + 3; ++round) {
+        QElapsedTimer timer;
+        timer.start();
+        for (const QString& sql : c.statements) {
+            auto query = db.OpenQuery(tr, sql);
+            query->Open();
+            while (!query->Eof())
+                query->Next();
+        }
+        if (round >= 3) // the first rounds warm the page cache
+            times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1000.0);
+    }
+    tr.Commit();
+    std::nth_element(times.begin(), times.begin() + static_cast<long>(times.size() / 2), times.end());
+    return times[times.size() / 2];
+}
+
+std::vector<TCase> Cases(const QDate& today) {
+    const QString L = QStringLiteral("%1 21:00:00").arg(DateToText(QStringLiteral("yyyy-mm-dd"), today.addDays(-1)));
+    const QString T = DateToText(QStringLiteral("yyyy-mm-dd"), today);
+    const QString number = IntToStrZero(12345, 6);
+    std::vector<TCase> cases;
+    cases.push_back({QStringLiteral("customer by card code"),
+                     {QStringLiteral("select * from ZAKAZNICI where EAN_KOD = '%1'").arg(GeneratedCustomerCode(12345))}});
+    cases.push_back({QStringLiteral("customer by number"), {QStringLiteral("select * from ZAKAZNICI where KOD_ZAK = 12345")}});
+    cases.push_back({QStringLiteral("medium by full code"),
+                     {QStringLiteral("select * from NOSICE where EAN_KOD = '%1'").arg(GeneratedMediumCode(12345))}});
+    cases.push_back({QStringLiteral("medium by number, like '%000123'"),
+                     {QStringLiteral("select * from NOSICE where EAN_KOD like '%%1'").arg(number)}});
+    cases.push_back({QStringLiteral("medium by number, right(EAN_KOD, 6)"),
+                     {QStringLiteral("select * from NOSICE where right(EAN_KOD, 6) = '%1'").arg(number)}});
+    cases.push_back({QStringLiteral("loans of a customer"),
+                     {QStringLiteral("select * from PUJCKY where KOD_ZAK = 777 and D_VRACENI is null")}});
+    const QString start = QStringLiteral("CURRENT_DATE");
+    cases.push_back({QStringLiteral("day figures (five sums)"),
+                     {QStringLiteral("select sum(CASTKA) as CELKEM from ZALOHY where D_PREVZETI >= ") + start,
+                      QStringLiteral("select sum(CASTKA) as CELKEM from ZALOHY where D_VRACENI >= ") + start,
+                      QStringLiteral("select -1 * sum(CASTKA) as CELKEM from HOTOVOST where CASTKA < 0 and DATUM >= ") + start,
+                      QStringLiteral("select sum(CASTKA) as CELKEM from HOTOVOST where CASTKA > 0 and DATUM >= ") + start,
+                      QStringLiteral("select sum(CENA_DPH) as CELKEM from DOKLADY where D_STORNO is null and D_VYSTAVENI >= ") +
+                          start}});
+    cases.push_back(
+        {QStringLiteral("previous day closed (activity checks)"),
+         {QStringLiteral("select first 1 DATUM, D_UZAVRENI, POKLADNA from TRZBY order by DATUM desc"),
+          QStringLiteral("select D_VYSTAVENI, D_STORNO from DOKLADY where (D_VYSTAVENI > '%1' and D_VYSTAVENI < '%2') or "
+                         "(D_STORNO > '%1' and D_STORNO < '%2')")
+              .arg(L, T),
+          QStringLiteral("select DATUM from HOTOVOST where DATUM > '%1' and DATUM < '%2'").arg(L, T),
+          QStringLiteral("select D_PUJCENI, D_VRACENI from PUJCKY where (D_PUJCENI > '%1' and D_PUJCENI < '%2') or "
+                         "(D_VRACENI > '%1' and D_VRACENI < '%2')")
+              .arg(L, T),
+          QStringLiteral("select D_PREVZETI, D_VRACENI from ZALOHY where (D_PREVZETI > '%1' and D_PREVZETI < '%2') or "
+                         "(D_VRACENI > '%1'  and D_VRACENI < '%2')")
+              .arg(L, T)}});
+    cases.push_back({QStringLiteral("no activity since close"),
+                     {QStringLiteral("select D_VYSTAVENI, D_STORNO from DOKLADY where D_VYSTAVENI > '%1' or D_STORNO > '%1'").arg(L),
+                      QStringLiteral("select DATUM from HOTOVOST where DATUM > '%1'").arg(L),
+                      QStringLiteral("select D_PUJCENI, D_VRACENI from PUJCKY where D_PUJCENI > '%1' or D_VRACENI > '%1'").arg(L),
+                      QStringLiteral("select D_PREVZETI, D_VRACENI from ZALOHY where D_PREVZETI > '%1' or D_VRACENI > '%1'")
+                          .arg(L)}});
+    return cases;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 2) {
+        Out() << "usage: cinemon_bench <Cinemon.gbk> [work folder] [rounds]" << Qt::endl;
+        return 2;
+    }
+    if (!FbClient::Load()) {
+        Out() << "The Firebird client library is missing" << Qt::endl;
+        return 1;
+    }
+    QTemporaryDir temporary;
+    const QString folder = args.size() > 2 ? args[2] : temporary.path();
+    const int rounds = args.size() > 3 ? args[3].toInt() : 200;
+    QDir().mkpath(folder);
+    const QDate today = QDate::currentDate();
+
+    const QString emptyFile = QDir(folder).filePath(QStringLiteral("empty.fdb"));
+    const QString shopFile = QDir(folder).filePath(QStringLiteral("shop.fdb"));
+    Restore(args[1], emptyFile);
+    if (!QFile::exists(shopFile)) {
+        Restore(args[1], shopFile);
+        Out() << "Generating the ten-year shop in " << shopFile << Qt::endl;
+        QElapsedTimer timer;
+        timer.start();
+        auto shop = Open(folder, shopFile);
+        GenerateShop(*shop, TShopSize{}, today);
+        Out() << "  done in " << timer.elapsed() / 1000 << " s" << Qt::endl;
+    }
+
+    auto empty = Open(folder, emptyFile);
+    auto shop = Open(folder, shopFile);
+    Out() << Qt::endl
+          << QStringLiteral("%1 %2 %3 %4").arg(QStringLiteral("statement"), -42).arg(QStringLiteral("empty µs"), 10).arg(QStringLiteral("shop µs"), 10).arg(QStringLiteral("ratio"), 7)
+          << Qt::endl;
+    bool withinTarget = true;
+    for (const TCase& c : Cases(today)) {
+        const double small = Measure(*empty, c, rounds);
+        const double big = Measure(*shop, c, rounds);
+        const double ratio = big / small;
+        const bool indexed = !c.name.contains(QStringLiteral("like"));
+        if (indexed && ratio > 3)
+            withinTarget = false;
+        Out() << QStringLiteral("%1 %2 %3 %4%5")
+                     .arg(c.name, -42)
+                     .arg(small, 10, 'f', 0)
+                     .arg(big, 10, 'f', 0)
+                     .arg(ratio, 7, 'f', 2)
+                     .arg(indexed ? QString() : QStringLiteral("  (no index can serve it)"))
+              << Qt::endl;
+    }
+    Out() << Qt::endl << (withinTarget ? "Every indexed ratio is at most 3." : "Some indexed ratio is above 3.") << Qt::endl;
+    return withinTarget ? 0 : 1;
+}
