@@ -31,9 +31,10 @@ QTextStream& Out() {
 }
 
 void Restore(const QString& backup, const QString& target) {
-    const auto result = RunAndWaitForExit(
-        QStringLiteral("gbak"), QStringLiteral("-replace_database -user SYSDBA \"%1\" \"%2\"").arg(backup, target),
-        TWindowState::Minimised);
+    const auto result =
+        RunAndWaitForExit(QStringLiteral("gbak"),
+                          QStringLiteral("-replace_database -user SYSDBA \"%1\" \"%2\"").arg(backup, target),
+                          TWindowState::Minimised);
     if (!result || result->exitCode != 0) {
         Out() << "Cannot restore " << backup << ": " << (result ? result->output : QStringLiteral("no gbak"))
               << Qt::endl;
@@ -72,15 +73,19 @@ double Measure(TDMGlobDB& db, const TCase& c, int rounds) {
 }
 
 std::vector<TCase> Cases(const QDate& today) {
-    const QString L = QStringLiteral("%1 21:00:00").arg(DateToText(QStringLiteral("yyyy-mm-dd"), today.addDays(-1)));
+    const QString L =
+        QStringLiteral("%1 21:00:00").arg(DateToText(QStringLiteral("yyyy-mm-dd"), today.addDays(-1)));
     const QString T = DateToText(QStringLiteral("yyyy-mm-dd"), today);
     const QString number = IntToStrZero(12345, 6);
     std::vector<TCase> cases;
-    cases.push_back({QStringLiteral("customer by card code"),
-                     {QStringLiteral("select * from ZAKAZNICI where EAN_KOD = '%1'").arg(GeneratedCustomerCode(12345))}});
-    cases.push_back({QStringLiteral("customer by number"), {QStringLiteral("select * from ZAKAZNICI where KOD_ZAK = 12345")}});
-    cases.push_back({QStringLiteral("medium by full code"),
-                     {QStringLiteral("select * from NOSICE where EAN_KOD = '%1'").arg(GeneratedMediumCode(12345))}});
+    cases.push_back(
+        {QStringLiteral("customer by card code"),
+         {QStringLiteral("select * from ZAKAZNICI where EAN_KOD = '%1'").arg(GeneratedCustomerCode(12345))}});
+    cases.push_back({QStringLiteral("customer by number"),
+                     {QStringLiteral("select * from ZAKAZNICI where KOD_ZAK = 12345")}});
+    cases.push_back(
+        {QStringLiteral("medium by full code"),
+         {QStringLiteral("select * from NOSICE where EAN_KOD = '%1'").arg(GeneratedMediumCode(12345))}});
     cases.push_back({QStringLiteral("medium by number, like '%000123'"),
                      {QStringLiteral("select * from NOSICE where EAN_KOD like '%%1'").arg(number)}});
     cases.push_back({QStringLiteral("medium by number, right(EAN_KOD, 6)"),
@@ -88,32 +93,43 @@ std::vector<TCase> Cases(const QDate& today) {
     cases.push_back({QStringLiteral("loans of a customer"),
                      {QStringLiteral("select * from PUJCKY where KOD_ZAK = 777 and D_VRACENI is null")}});
     const QString start = QStringLiteral("CURRENT_DATE");
-    cases.push_back({QStringLiteral("day figures (five sums)"),
-                     {QStringLiteral("select sum(CASTKA) as CELKEM from ZALOHY where D_PREVZETI >= ") + start,
-                      QStringLiteral("select sum(CASTKA) as CELKEM from ZALOHY where D_VRACENI >= ") + start,
-                      QStringLiteral("select -1 * sum(CASTKA) as CELKEM from HOTOVOST where CASTKA < 0 and DATUM >= ") + start,
-                      QStringLiteral("select sum(CASTKA) as CELKEM from HOTOVOST where CASTKA > 0 and DATUM >= ") + start,
-                      QStringLiteral("select sum(CENA_DPH) as CELKEM from DOKLADY where D_STORNO is null and D_VYSTAVENI >= ") +
-                          start}});
+    cases.push_back(
+        {QStringLiteral("day figures (five sums)"),
+         {QStringLiteral("select sum(CASTKA) as CELKEM from ZALOHY where D_PREVZETI >= ") + start,
+          QStringLiteral("select sum(CASTKA) as CELKEM from ZALOHY where D_VRACENI >= ") + start,
+          QStringLiteral("select -1 * sum(CASTKA) as CELKEM from HOTOVOST where CASTKA < 0 and DATUM >= ") +
+              start,
+          QStringLiteral("select sum(CASTKA) as CELKEM from HOTOVOST where CASTKA > 0 and DATUM >= ") + start,
+          QStringLiteral(
+              "select sum(CENA_DPH) as CELKEM from DOKLADY where D_STORNO is null and D_VYSTAVENI >= ") +
+              start}});
     cases.push_back(
         {QStringLiteral("previous day closed (activity checks)"),
          {QStringLiteral("select first 1 DATUM, D_UZAVRENI, POKLADNA from TRZBY order by DATUM desc"),
-          QStringLiteral("select D_VYSTAVENI, D_STORNO from DOKLADY where (D_VYSTAVENI > '%1' and D_VYSTAVENI < '%2') or "
+          QStringLiteral("select D_VYSTAVENI, D_STORNO from DOKLADY where (D_VYSTAVENI > '%1' and "
+                         "D_VYSTAVENI < '%2') or "
                          "(D_STORNO > '%1' and D_STORNO < '%2')")
               .arg(L, T),
           QStringLiteral("select DATUM from HOTOVOST where DATUM > '%1' and DATUM < '%2'").arg(L, T),
-          QStringLiteral("select D_PUJCENI, D_VRACENI from PUJCKY where (D_PUJCENI > '%1' and D_PUJCENI < '%2') or "
-                         "(D_VRACENI > '%1' and D_VRACENI < '%2')")
+          QStringLiteral(
+              "select D_PUJCENI, D_VRACENI from PUJCKY where (D_PUJCENI > '%1' and D_PUJCENI < '%2') or "
+              "(D_VRACENI > '%1' and D_VRACENI < '%2')")
               .arg(L, T),
-          QStringLiteral("select D_PREVZETI, D_VRACENI from ZALOHY where (D_PREVZETI > '%1' and D_PREVZETI < '%2') or "
-                         "(D_VRACENI > '%1'  and D_VRACENI < '%2')")
+          QStringLiteral(
+              "select D_PREVZETI, D_VRACENI from ZALOHY where (D_PREVZETI > '%1' and D_PREVZETI < '%2') or "
+              "(D_VRACENI > '%1'  and D_VRACENI < '%2')")
               .arg(L, T)}});
-    cases.push_back({QStringLiteral("no activity since close"),
-                     {QStringLiteral("select D_VYSTAVENI, D_STORNO from DOKLADY where D_VYSTAVENI > '%1' or D_STORNO > '%1'").arg(L),
-                      QStringLiteral("select DATUM from HOTOVOST where DATUM > '%1'").arg(L),
-                      QStringLiteral("select D_PUJCENI, D_VRACENI from PUJCKY where D_PUJCENI > '%1' or D_VRACENI > '%1'").arg(L),
-                      QStringLiteral("select D_PREVZETI, D_VRACENI from ZALOHY where D_PREVZETI > '%1' or D_VRACENI > '%1'")
-                          .arg(L)}});
+    cases.push_back(
+        {QStringLiteral("no activity since close"),
+         {QStringLiteral(
+              "select D_VYSTAVENI, D_STORNO from DOKLADY where D_VYSTAVENI > '%1' or D_STORNO > '%1'")
+              .arg(L),
+          QStringLiteral("select DATUM from HOTOVOST where DATUM > '%1'").arg(L),
+          QStringLiteral("select D_PUJCENI, D_VRACENI from PUJCKY where D_PUJCENI > '%1' or D_VRACENI > '%1'")
+              .arg(L),
+          QStringLiteral(
+              "select D_PREVZETI, D_VRACENI from ZALOHY where D_PREVZETI > '%1' or D_VRACENI > '%1'")
+              .arg(L)}});
     return cases;
 }
 
@@ -152,7 +168,11 @@ int main(int argc, char** argv) {
     auto empty = Open(folder, emptyFile);
     auto shop = Open(folder, shopFile);
     Out() << Qt::endl
-          << QStringLiteral("%1 %2 %3 %4").arg(QStringLiteral("statement"), -42).arg(QStringLiteral("empty µs"), 10).arg(QStringLiteral("shop µs"), 10).arg(QStringLiteral("ratio"), 7)
+          << QStringLiteral("%1 %2 %3 %4")
+                 .arg(QStringLiteral("statement"), -42)
+                 .arg(QStringLiteral("empty µs"), 10)
+                 .arg(QStringLiteral("shop µs"), 10)
+                 .arg(QStringLiteral("ratio"), 7)
           << Qt::endl;
     bool withinTarget = true;
     for (const TCase& c : Cases(today)) {
@@ -170,6 +190,8 @@ int main(int argc, char** argv) {
                      .arg(indexed ? QString() : QStringLiteral("  (no index can serve it)"))
               << Qt::endl;
     }
-    Out() << Qt::endl << (withinTarget ? "Every indexed ratio is at most 3." : "Some indexed ratio is above 3.") << Qt::endl;
+    Out() << Qt::endl
+          << (withinTarget ? "Every indexed ratio is at most 3." : "Some indexed ratio is above 3.")
+          << Qt::endl;
     return withinTarget ? 0 : 1;
 }

@@ -26,7 +26,8 @@ void GenerateShop(TDMGlobDB& db, const TShopSize& size, const QDate& today) {
     const int days = size.years * 365;
     const QString first = QStringLiteral("cast(%1 as timestamp)").arg(SqlDate(today.addDays(-days)));
 
-    Step(db, QStringLiteral("customers"), QStringLiteral(R"(
+    Step(db, QStringLiteral("customers"),
+         QStringLiteral(R"(
 execute block as
   declare i integer = 1;
 begin
@@ -38,11 +39,12 @@ begin
     i = i + 1;
   end
 end)")
-                                                       .arg(size.customers)
-                                                       .arg(first)
-                                                       .arg(days));
+             .arg(size.customers)
+             .arg(first)
+             .arg(days));
 
-    Step(db, QStringLiteral("titles and media"), QStringLiteral(R"(
+    Step(db, QStringLiteral("titles and media"),
+         QStringLiteral(R"(
 execute block as
   declare i integer = 1;
 begin
@@ -62,11 +64,12 @@ begin
   update TITULY t set POCET_CELKEM = (select count(*) from NOSICE n where n.KOD_TITUL = t.KOD_TITUL),
                       POCET_PRITOMNO = (select count(*) from NOSICE n where n.KOD_TITUL = t.KOD_TITUL);
 end)")
-                                                             .arg(size.titles)
-                                                             .arg(size.media)
-                                                             .arg(first));
+             .arg(size.titles)
+             .arg(size.media)
+             .arg(first));
 
-    Step(db, QStringLiteral("loans"), QStringLiteral(R"(
+    Step(db, QStringLiteral("loans"),
+         QStringLiteral(R"(
 execute block as
   declare i integer = 0;
   declare m integer;
@@ -82,14 +85,15 @@ begin
     i = i + 1;
   end
 end)")
-                                                  .arg(size.loans)
-                                                  .arg(size.media)
-                                                  .arg(first)
-                                                  .arg(days * 24)
-                                                  .arg(size.titles)
-                                                  .arg(size.customers));
+             .arg(size.loans)
+             .arg(size.media)
+             .arg(first)
+             .arg(days * 24)
+             .arg(size.titles)
+             .arg(size.customers));
 
-    Step(db, QStringLiteral("receipts and their lines"), QStringLiteral(R"(
+    Step(db, QStringLiteral("receipts and their lines"),
+         QStringLiteral(R"(
 execute block as
   declare i integer = 0;
   declare j integer;
@@ -110,14 +114,15 @@ begin
     i = i + 1;
   end
 end)")
-                                                                     .arg(size.receipts)
-                                                                     .arg(size.linesPerReceipt)
-                                                                     .arg(first)
-                                                                     .arg(days * 24)
-                                                                     .arg(size.customers)
-                                                                     .arg(size.media));
+             .arg(size.receipts)
+             .arg(size.linesPerReceipt)
+             .arg(first)
+             .arg(days * 24)
+             .arg(size.customers)
+             .arg(size.media));
 
-    Step(db, QStringLiteral("deposits, cash and closes"), QStringLiteral(R"(
+    Step(db, QStringLiteral("deposits, cash and closes"),
+         QStringLiteral(R"(
 execute block as
   declare i integer = 0;
   declare d timestamp;
@@ -139,9 +144,9 @@ begin
     i = i + 1;
   end
 end)")
-                                                                      .arg(size.deposits)
-                                                                      .arg(first)
-                                                                      .arg(days * 24)
-                                                                      .arg(days)
-                                                                      .arg(size.customers));
+             .arg(size.deposits)
+             .arg(first)
+             .arg(days * 24)
+             .arg(days)
+             .arg(size.customers));
 }

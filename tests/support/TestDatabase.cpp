@@ -5,19 +5,34 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
 
 namespace {
 
+// Restored once for all test programs of a build: every test case runs as a process of its
+// own, and a restore per case would cost more than the tests. A newer backup makes a new one.
 QString RestoredTemplate() {
-    static QTemporaryDir templateDir;
     static const QString file = [] {
-        const QString target = templateDir.filePath(QStringLiteral("template.fdb"));
+        const QString backup = TTestDatabase::ShippedBackup();
+        const QString target = backup + QStringLiteral(".template.fdb");
+        const QFileInfo targetInfo(target);
+        if (targetInfo.exists() && targetInfo.lastModified() >= QFileInfo(backup).lastModified())
+            return target;
+        QTemporaryDir work(QFileInfo(backup).absolutePath() + QStringLiteral("/template-XXXXXX"));
+        const QString restored = work.filePath(QStringLiteral("template.fdb"));
         const auto result = RunAndWaitForExit(
             QStringLiteral("gbak"),
-            QStringLiteral("-replace_database -user SYSDBA \"%1\" \"%2\"").arg(TTestDatabase::ShippedBackup(), target),
+            QStringLiteral("-replace_database -user SYSDBA \"%1\" \"%2\"").arg(backup, restored),
             TWindowState::Minimised);
         if (!result || result->exitCode != 0)
-            qFatal("Cannot restore the shipped backup: %s", result ? qPrintable(result->output) : "gbak missing");
+            qFatal("Cannot restore the shipped backup: %s",
+                   result ? qPrintable(result->output) : "gbak missing");
+        // A rename within one folder is atomic, so test programs running side by side never
+        // see a half-written template.
+        if (std::rename(QFile::encodeName(restored).constData(), QFile::encodeName(target).constData()) != 0)
+            qFatal("Cannot keep the restored template");
         return target;
     }();
     return file;
@@ -46,9 +61,13 @@ TTestDatabase::TTestDatabase() {
     db_ = std::make_unique<TDMGlobDB>(ExecutablePath());
 }
 
-QString TTestDatabase::ExecutablePath() const { return dir_.filePath(QStringLiteral("Cinemon")); }
+QString TTestDatabase::ExecutablePath() const {
+    return dir_.filePath(QStringLiteral("Cinemon"));
+}
 
-QString TTestDatabase::DatabaseFile() const { return dir_.filePath(QStringLiteral("Cinemon.gdb")); }
+QString TTestDatabase::DatabaseFile() const {
+    return dir_.filePath(QStringLiteral("Cinemon.gdb"));
+}
 
 void TTestDatabase::Exec(const QString& sql) {
     TTransaction transaction(db_->DB);
