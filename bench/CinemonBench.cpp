@@ -23,6 +23,7 @@ namespace {
 struct TCase {
     QString name;
     std::vector<QString> statements; // run one after another, each through OpenQuery as the desks do
+    bool firstRowOnly = false;       // the activity checks only ask whether any row exists
 };
 
 QTextStream& Out() {
@@ -61,7 +62,7 @@ double Measure(TDMGlobDB& db, const TCase& c, int rounds) {
         for (const QString& sql : c.statements) {
             auto query = db.OpenQuery(tr, sql);
             query->Open();
-            while (!query->Eof())
+            while (!c.firstRowOnly && !query->Eof())
                 query->Next();
         }
         if (round >= 3) // the first rounds warm the page cache
@@ -86,7 +87,7 @@ std::vector<TCase> Cases(const QDate& today) {
     cases.push_back(
         {QStringLiteral("medium by full code"),
          {QStringLiteral("select * from NOSICE where EAN_KOD = '%1'").arg(GeneratedMediumCode(12345))}});
-    cases.push_back({QStringLiteral("medium by number, like '%000123'"),
+    cases.push_back({QStringLiteral("medium by number, EAN_KOD like"),
                      {QStringLiteral("select * from NOSICE where EAN_KOD like '%%1'").arg(number)}});
     cases.push_back({QStringLiteral("medium by number, right(EAN_KOD, 6)"),
                      {QStringLiteral("select * from NOSICE where right(EAN_KOD, 6) = '%1'").arg(number)}});
@@ -118,7 +119,8 @@ std::vector<TCase> Cases(const QDate& today) {
           QStringLiteral(
               "select D_PREVZETI, D_VRACENI from ZALOHY where (D_PREVZETI > '%1' and D_PREVZETI < '%2') or "
               "(D_VRACENI > '%1'  and D_VRACENI < '%2')")
-              .arg(L, T)}});
+              .arg(L, T)},
+         true});
     cases.push_back(
         {QStringLiteral("no activity since close"),
          {QStringLiteral(
@@ -129,7 +131,8 @@ std::vector<TCase> Cases(const QDate& today) {
               .arg(L),
           QStringLiteral(
               "select D_PREVZETI, D_VRACENI from ZALOHY where D_PREVZETI > '%1' or D_VRACENI > '%1'")
-              .arg(L)}});
+              .arg(L)},
+         true});
     return cases;
 }
 
@@ -182,13 +185,10 @@ int main(int argc, char** argv) {
         const bool indexed = !c.name.contains(QStringLiteral("like"));
         if (indexed && ratio > 3)
             withinTarget = false;
-        Out() << QStringLiteral("%1 %2 %3 %4%5")
-                     .arg(c.name, -42)
-                     .arg(small, 10, 'f', 0)
-                     .arg(big, 10, 'f', 0)
-                     .arg(ratio, 7, 'f', 2)
-                     .arg(indexed ? QString() : QStringLiteral("  (no index can serve it)"))
-              << Qt::endl;
+        Out() << c.name.leftJustified(42) << QString::number(small, 'f', 0).rightJustified(10)
+              << QString::number(big, 'f', 0).rightJustified(10)
+              << QString::number(ratio, 'f', 2).rightJustified(8)
+              << (indexed ? QString() : QStringLiteral("  (no index can serve it)")) << Qt::endl;
     }
     Out() << Qt::endl
           << (withinTarget ? "Every indexed ratio is at most 3." : "Some indexed ratio is above 3.")

@@ -81,7 +81,7 @@ begin
     insert into PUJCKY (KOD_TITUL, KOD_NOSIC, KOD_ZAK, TERMIN_PUJCENI, UZIV_PUJCIL, D_PUJCENI, CENA_PUJCKA,
                         TERMIN_VRACENI, D_VRACENI, UZIV_VRACENO)
       values (mod(:m, %5) + 1, :m, mod(:i * 104729, %6) + 1, cast(:d as date), 1, :d, 30,
-              cast(:d as date) + 2, iif(:i > %1 - 200, null, dateadd(2 day to :d)), 1);
+              cast(:d as date) + 2, iif(:i > %1 - 200 or dateadd(2 day to :d) > current_timestamp, null, dateadd(2 day to :d)), 1);
     i = i + 1;
   end
 end)")
@@ -130,7 +130,8 @@ begin
   while (i < %1) do begin
     d = dateadd(:i * 60 * %3 / %1 minute to %2);
     insert into ZALOHY (KOD_ZAK, D_PREVZETI, UZIV_PREVZAL, CASTKA, D_VRACENI, UZIV_VRACENO)
-      values (mod(:i, %5) + 1, :d, 1, 500, iif(mod(:i, 10) = 0, null, dateadd(5 day to :d)), 1);
+      values (mod(:i, %5) + 1, :d, 1, 500,
+              iif(mod(:i, 10) = 0 or dateadd(5 day to :d) > current_timestamp, null, dateadd(5 day to :d)), 1);
     i = i + 1;
   end
   i = 0;
