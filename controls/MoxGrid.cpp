@@ -6,9 +6,10 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QMetaMethod>
 #include <QMessageBox>
+#include <QMetaMethod>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -113,9 +114,19 @@ void TMoxGrid::setModel(QAbstractItemModel* model) {
     updateSortMark();
 }
 
+void TMoxGrid::setSelectionModel(QItemSelectionModel* selectionModel) {
+    QTableView::setSelectionModel(selectionModel);
+    // The view submits on every row change, also when the table itself moves the current row
+    // onto a new row; the grid decides when the clerk leaves a row. The view connects by name,
+    // so only a disconnect by name undoes it.
+    disconnect(selectionModel, SIGNAL(currentRowChanged(QModelIndex, QModelIndex)), model(), SLOT(submit()));
+}
+
 void TMoxGrid::followTableRow(int row) {
     if (row < 0 || row == currentIndex().row())
         return;
+    // The table moved by itself (a new row, a deleted one): nothing of the clerk's to submit.
+    const QScopedValueRollback following(m_followingTable, true);
     setCurrentIndex(model()->index(row, std::max(0, currentIndex().column())));
 }
 
@@ -161,8 +172,9 @@ void TMoxGrid::connectNotify(const QMetaMethod& signal) {
 
 void TMoxGrid::disconnectNotify(const QMetaMethod& signal) {
     QTableView::disconnectNotify(signal);
+    // Called under the signal lock: asking about connections now would deadlock.
     if (!signal.isValid() || signal == QMetaMethod::fromSignal(&TMoxGrid::sortingChanged))
-        updateSortMark();
+        QMetaObject::invokeMethod(this, &TMoxGrid::updateSortMark, Qt::QueuedConnection);
 }
 
 void TMoxGrid::setOnGetCellParams(CellParamsHandler handler) {
@@ -211,7 +223,7 @@ TMoxCellParams TMoxGrid::cellParams(const QModelIndex& index, bool selected, con
 
 void TMoxGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
-    if (previous.isValid() && current.row() != previous.row() && model())
+    if (previous.isValid() && current.row() != previous.row() && model() && !m_followingTable)
         model()->submit();
     if (auto* table = qobject_cast<TMemTable*>(model()); table && currentIndex().isValid())
         table->setCurrentRow(currentIndex().row());

@@ -34,6 +34,7 @@ public:
     explicit TMoxGrid(QWidget* parent = nullptr);
 
     void setModel(QAbstractItemModel* model) override;
+    void setSelectionModel(QItemSelectionModel* selectionModel) override;
 
     // For example "NAZEV ASC" or "CENA DESC"; empty when unsorted.
     QString sorting() const { return m_sorting; }
@@ -75,6 +76,7 @@ private:
 
     QString m_sorting;
     bool m_readOnly = false;
+    bool m_followingTable = false;
     CellParamsHandler m_onGetCellParams;
     DeleteConfirmation m_confirmDelete;
     QList<QMetaObject::Connection> m_modelConnections;

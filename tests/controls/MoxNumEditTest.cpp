@@ -1,0 +1,171 @@
+#include "MoxNumEdit.h"
+
+#include <QDialog>
+#include <QLocale>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A shown, active window so that focus, typing and leaving a field behave as at the counter.
+struct Form {
+    QDialog window;
+    TMoxNumEdit* edit = new TMoxNumEdit(&window);
+    QPushButton* other = new QPushButton(QStringLiteral("OK"), &window);
+
+    Form() {
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(edit);
+        layout->addWidget(other);
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    void type(const QString& text) {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    void leave() { other->setFocus(); }
+};
+
+QString grouped(const char* high, const char* low) {
+    return QString::fromLatin1(high) + QLocale().groupSeparator() + QString::fromLatin1(low);
+}
+
+} // namespace
+
+TEST(MoxNumEdit, StartsAtZeroRightAligned) {
+    TMoxNumEdit edit;
+    EXPECT_EQ(edit.text(), QStringLiteral("0"));
+    EXPECT_TRUE(edit.alignment() & Qt::AlignRight);
+    EXPECT_EQ(edit.value(), 0.0);
+}
+
+TEST(MoxNumEdit, FormatsWithCzechSeparatorsOrShortest) {
+    TMoxNumEdit edit;
+    edit.setDecimal(2);
+    edit.setValue(1234.5);
+    EXPECT_EQ(edit.text(), grouped("1", "234,50"));
+    EXPECT_DOUBLE_EQ(edit.value(), 1234.5);
+
+    edit.setValue(-1234567.891);
+    EXPECT_EQ(edit.text(), QStringLiteral("-1") + QLocale().groupSeparator() + QStringLiteral("234") +
+                               QLocale().groupSeparator() + QStringLiteral("567,89"));
+
+    edit.setThSeparator(false);
+    edit.setValue(2000);
+    EXPECT_EQ(edit.text(), QStringLiteral("2000"));
+    edit.setValue(1234.5);
+    EXPECT_EQ(edit.text(), QStringLiteral("1234,5"));
+}
+
+TEST(MoxNumEdit, ReadsTextOrMinValue) {
+    TMoxNumEdit edit;
+    edit.setMinValue(5);
+    edit.setMaxValue(10);
+    edit.setText(grouped("12", "345,25"));
+    EXPECT_DOUBLE_EQ(edit.value(), 12345.25);
+    edit.setText(QStringLiteral("abc"));
+    EXPECT_EQ(edit.value(), 5.0);
+    edit.setText(QString());
+    EXPECT_EQ(edit.value(), 5.0);
+    edit.setText(QStringLiteral("1.5")); // a point is not the Czech decimal separator
+    EXPECT_EQ(edit.value(), 5.0);
+}
+
+TEST(MoxNumEdit, ValueIntRoundsHalvesToEven) {
+    TMoxNumEdit edit;
+    edit.setDecimal(1);
+    for (const auto& [shown, rounded] : {std::pair{"2,5", 2}, {"3,5", 4}, {"-2,5", -2}, {"2,6", 3}}) {
+        edit.setText(QString::fromUtf8(shown));
+        EXPECT_EQ(edit.valueInt(), rounded) << shown;
+    }
+    edit.setValueInt(7);
+    EXPECT_EQ(edit.text(), QStringLiteral("7,0"));
+}
+
+TEST(MoxNumEdit, LeavingLimitsTypedValueToRange) {
+    Form form;
+    form.edit->setThSeparator(false);
+    form.edit->setMinValue(1900);
+    form.edit->setMaxValue(3000);
+    form.type(QStringLiteral("150"));
+    EXPECT_EQ(form.edit->text(), QStringLiteral("150")); // typing is not disturbed
+    form.leave();
+    EXPECT_EQ(form.edit->text(), QStringLiteral("1900"));
+    form.type(QStringLiteral("5000"));
+    form.leave();
+    EXPECT_EQ(form.edit->text(), QStringLiteral("3000"));
+
+    form.edit->setMinValue(0);
+    form.edit->setMaxValue(0);
+    form.edit->setValue(-150000);
+    EXPECT_EQ(form.edit->text(), QStringLiteral("-150000"));
+}
+
+TEST(MoxNumEdit, ProgramValueWaitsWhileFieldIsTyped) {
+    Form form;
+    form.type(QStringLiteral("12"));
+    form.edit->setValue(99);
+    EXPECT_EQ(form.edit->text(), QStringLiteral("12"));
+    form.leave();
+    form.edit->setValue(99);
+    EXPECT_EQ(form.edit->text(), QStringLiteral("99"));
+}
+
+TEST(MoxNumEdit, TypingFilterRefusesForeignCharacters) {
+    Form form;
+    form.edit->setDecimal(2);
+    form.edit->setThSeparator(false);
+    form.type(QStringLiteral("-1,5"));
+    EXPECT_EQ(form.edit->text(), QStringLiteral("-1,5"));
+    QTest::keyClicks(form.edit, QStringLiteral(",x .a"));
+    EXPECT_EQ(form.edit->text(), QStringLiteral("-1,5"));
+    QTest::keyClicks(form.edit, QStringLiteral("e2E+"));
+    EXPECT_EQ(form.edit->text(), QStringLiteral("-1,5e2+"));
+    QTest::keyClick(form.edit, Qt::Key_Backspace);
+    EXPECT_EQ(form.edit->text(), QStringLiteral("-1,5e2"));
+    EXPECT_DOUBLE_EQ(form.edit->value(), -150);
+
+    form.edit->setDecimal(0);
+    form.type(QStringLiteral("7,e"));
+    EXPECT_EQ(form.edit->text(), QStringLiteral("7"));
+}
+
+TEST(MoxNumEdit, ArrowsStepByIncrementWithinRangeAtOnce) {
+    Form form;
+    form.edit->setIncrement(5);
+    form.edit->setMinValue(0);
+    form.edit->setMaxValue(12);
+    form.edit->setFocus();
+    QTest::keyClick(form.edit, Qt::Key_Up);
+    EXPECT_EQ(form.edit->text(), QStringLiteral("5"));
+    QTest::keyClick(form.edit, Qt::Key_Up);
+    QTest::keyClick(form.edit, Qt::Key_Up);
+    EXPECT_EQ(form.edit->text(), QStringLiteral("12"));
+    QTest::keyClick(form.edit, Qt::Key_Down);
+    EXPECT_EQ(form.edit->text(), QStringLiteral("7"));
+
+    form.edit->setReadOnly(true);
+    QTest::keyClick(form.edit, Qt::Key_Up);
+    EXPECT_EQ(form.edit->text(), QStringLiteral("7"));
+}
+
+TEST(MoxNumEdit, EnterPressesDefaultButtonAndEscCancels) {
+    Form form;
+    form.other->setDefault(true);
+    QSignalSpy pressed(form.other, &QPushButton::clicked);
+    QSignalSpy cancelled(&form.window, &QDialog::rejected);
+    form.type(QStringLiteral("42"));
+    QTest::keyClick(form.edit, Qt::Key_Return);
+    EXPECT_EQ(pressed.count(), 1);
+    EXPECT_EQ(form.edit->text(), QStringLiteral("42"));
+    QTest::keyClick(form.edit, Qt::Key_Escape);
+    EXPECT_EQ(cancelled.count(), 1);
+}
