@@ -1,0 +1,51 @@
+#include "FilmySave.h"
+
+#include "GlobDB.h"
+#include "GlobFunc.h"
+
+TTitleSaveResult WriteTitle(TDMGlobDB& db, TTransaction& tr, const TTitleSave& save) {
+    TTitleSaveResult result;
+    TTitleRecord title = save.title;
+    if (title.kodTitul == -1) {
+        title.kodTitul = db.GenKodTitul(tr);
+        db.ExecSql(tr, InsertTitleSql(title, save.userKey));
+    } else {
+        db.ExecSql(tr, UpdateTitleSql(title, save.userKey, title.pocetCelkem - save.loadedCelkem,
+                                      title.pocetPritomno - save.loadedPritomno));
+    }
+    result.kodTitul = title.kodTitul;
+
+    const QString where = QStringLiteral("KOD_TITUL = ") + QString::number(title.kodTitul);
+    StorePicture(db, tr, QStringLiteral("TITULY"), QStringLiteral("OBAL_PRED"), where, save.front);
+    StorePicture(db, tr, QStringLiteral("TITULY"), QStringLiteral("OBAL_ZA"), where, save.back);
+
+    for (const TMediumRow& row : save.media) {
+        if (row.kodNosic == -1) {
+            const int key = db.GenKodNosic(tr);
+            const QString code = NewMediumCode(title.kodTitul, key);
+            db.ExecSql(tr, InsertMediumSql(row, key, title.kodTitul, code, save.userKey));
+            result.mediaKeys.push_back(key);
+            result.mediaCodes.push_back(code);
+        } else {
+            db.ExecSql(tr, UpdateMediumSql(row, save.userKey));
+            result.mediaKeys.push_back(row.kodNosic);
+            result.mediaCodes.push_back(row.eanKod);
+        }
+    }
+
+    if (save.picturesChanged) {
+        for (const TPictureRow& picture : save.pictures) {
+            if (picture.kodObr == -1)
+                db.ExecSqlBlob(tr, InsertPictureSql(title.kodTitul), QStringLiteral("OBRAZEK"),
+                               ReadPictureFile(picture.soubor));
+            else if (picture.stav == u'D')
+                db.ExecSql(tr, DeletePictureSql(picture.kodObr));
+        }
+    }
+
+    auto counts = db.OpenQuery(tr, TitleCountsSql(title.kodTitul));
+    counts->Open();
+    result.pocetCelkem = counts->FieldByName(QStringLiteral("POCET_CELKEM")).AsInteger();
+    result.pocetPritomno = counts->FieldByName(QStringLiteral("POCET_PRITOMNO")).AsInteger();
+    return result;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+
+class QPagedPaintDevice;
+class QPainter;
+
+// The layout of a medium label, in millimetres from the band's top-left corner.
+struct TLabelLayout {
+    QSizeF page;    // the custom paper, 10 mm margins on every side
+    QSizeF band;    // the label itself
+    QRectF nazev;   // DataNazev: the title text
+    QRectF barcode; // ImageBarcode: the 132 x 47 pixel barcode picture
+    QPointF cislo;  // DataCNKod: top-left of the large medium number
+};
+
+const TLabelLayout& VhsLabelLayout();
+const TLabelLayout& DvdLabelLayout();
+
+// The barcode picture's size in screen pixels.
+constexpr int kBarcodePictureWidth = 132;
+constexpr int kBarcodePictureHeight = 47;
+
+// Paints the band on a painter whose units are millimetres, origin at the band's corner.
+// An empty code draws no bars' data and no number; a code that is not all digits throws
+// the barcode's EBarcodeError before anything of the barcode is drawn.
+void PaintLabel(QPainter& painter, const TLabelLayout& layout, const QString& text, const QString& code);
+
+// Sets the device's page to the label's paper and paints one label on it.
+void PrintLabel(QPagedPaintDevice& device, const TLabelLayout& layout, const QString& text,
+                const QString& code);
+
+// Encodes the code as the label draws it; throws EBarcodeError ("Barcode must be numeric")
+// for a code that is not all digits.
+void CheckLabelCode(const QString& code);

@@ -1,0 +1,5 @@
+#include "NosicStitekDVD.h"
+
+TFNosicStitekDVD::TFNosicStitekDVD(QWidget* parent) : TNosicStitekForm(DvdLabelLayout(), parent) {
+    setObjectName(QStringLiteral("FNosicStitekDVD"));
+}

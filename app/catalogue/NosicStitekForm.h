@@ -1,0 +1,55 @@
+#pragma once
+
+#include "NosicStitek.h"
+
+#include <QDialog>
+#include <QWidget>
+
+class QPrinter;
+class TMoxButton;
+
+// The label drawn as it will be printed, at a fixed zoom.
+class TNosicStitekNahled final : public QWidget {
+    Q_OBJECT
+public:
+    TNosicStitekNahled(const TLabelLayout& layout, QWidget* parent);
+    Q_DISABLE_COPY_MOVE(TNosicStitekNahled)
+
+    void SetLabel(const QString& text, const QString& code);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    static constexpr double kZoom = 5; // pixels per millimetre
+    const TLabelLayout& layout_;
+    QString text_;
+    QString code_;
+};
+
+// What the VHS and the DVD label dialogs share: the preview, "Tisk" and "Zavřít".
+class TNosicStitekForm : public QDialog {
+    Q_OBJECT
+public:
+    Q_DISABLE_COPY_MOVE(TNosicStitekForm)
+
+    void SetTitleText(const QString& text);
+    // Throws EBarcodeError for a code that is not all digits.
+    void SetCode(const QString& code);
+    const QString& TitleText() const { return text_; }
+    const QString& Code() const { return code_; }
+
+    // "Tisk": the printer dialog, then one label on the printer it confirmed.
+    void Print();
+    void PrintTo(QPrinter& printer) const;
+
+protected:
+    TNosicStitekForm(const TLabelLayout& layout, QWidget* parent);
+
+private:
+    const TLabelLayout& layout_;
+    QString text_;
+    QString code_;
+    TNosicStitekNahled* nahled_;
+};
