@@ -1,18 +1,20 @@
+#include "FailureHandler.h"
 #include "FbClient.h"
-#include "GlobDB.h"
+#include "Program.h"
 
-#include <QCoreApplication>
-#include <QTextStream>
+#include <QTimer>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QTextStream out(stdout);
-    if (!FbClient::Load()) {
-        out << "missing " << FbClient::LibraryFileName() << Qt::endl;
+    TCinemonApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+
+    // Each desk adds its factory here: desks[TMenuButton::Zakaznici] = MakeDesk<TFZakaznici>;
+    TDeskFactories desks;
+
+    auto program = StartProgram(QCoreApplication::applicationFilePath(), std::move(desks), TStartupEnv{},
+                                [] { return FbClient::Load(); });
+    if (!program)
         return 1;
-    }
-    TDMGlobDB db(QCoreApplication::applicationFilePath());
-    db.Connect();
-    out << "connected to " << db.DatabaseName() << Qt::endl;
-    return 0;
+    QTimer::singleShot(0, program->Window.get(), &TFMainCinemon::FirstActivation);
+    return app.exec();
 }

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "AppContext.h"
+#include "DeskFactories.h"
+#include "MainCinemon.h"
+#include "Startup.h"
+
+#include <memory>
+#include <optional>
+
+// The running program: the one context and the main window on it (destroyed first).
+struct TProgram {
+    std::unique_ptr<TAppContext> Context;
+    std::unique_ptr<TFMainCinemon> Window;
+};
+
+// Probes the client library and, when it is there, creates the context (which reads the
+// configuration beside the executable) and the main window, shown centred. Nothing is created
+// and the database is not touched when the library is missing.
+std::optional<TProgram> StartProgram(const QString& executablePath, TDeskFactories desks, TStartupEnv env,
+                                     const std::function<bool()>& loadClient);

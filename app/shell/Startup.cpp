@@ -1,0 +1,81 @@
+#include "Startup.h"
+
+#include "AppContext.h"
+#include "DbError.h"
+#include "FbClient.h"
+#include "GlobDialog.h"
+
+namespace {
+
+const QString kCannotConnect =
+    QStringLiteral("Aplikaci nelze spustit.\r\rDatabázi nelze připojit.\rZkontrolujte databázový server a "
+                   "nastavení připojení.");
+const QString kReadError = QStringLiteral(
+    "Nastala chyba při čtení databáze.\rPokud máte zálohu databáze, proveďte obnovu databáze.\r\r");
+
+// True when connected; otherwise the refusal has been reported.
+bool ConnectDatabase(TDMGlobDB& db, const std::function<void(const QString&)>& status) {
+    bool creationTried = false;
+    for (;;) {
+        status(QStringLiteral("Připojuji se k databázi..."));
+        QString failure;
+        try {
+            if (db.Connect())
+                return true;
+            ReportError(kCannotConnect);
+            return false;
+        } catch (const EDatabaseError& e) {
+            failure = e.Message();
+            if (e.Code() == EDatabaseError::kFileOpenError && !creationTried) {
+                status(QStringLiteral("Vytvářím databázi..."));
+                creationTried = true;
+                try {
+                    db.CreateDatabase();
+                    continue;
+                } catch (const ECinemonError& creation) {
+                    ReportError(creation.Message());
+                }
+            }
+        } catch (const ECinemonError& e) {
+            failure = e.Message();
+        }
+        ReportError(kReadError + failure);
+        return false;
+    }
+}
+
+} // namespace
+
+bool ProbeClientLibrary(const std::function<bool()>& load) {
+    if (load())
+        return true;
+    ReportError(
+        QStringLiteral("Nebyla nalezena knihovna ") + FbClient::LibraryFileName() +
+        QStringLiteral(", bez které nelze aplikaci používat\r(knihovna zajišťuje spojení s databázovým "
+                       "serverem).\r\rProgram nelze spustit."));
+    return false;
+}
+
+TStartupResult RunStartup(TAppContext& context, const TStartupEnv& env,
+                          const std::function<void(const QString&)>& status) {
+    TDMGlobDB& db = context.Db();
+    if (!ConnectDatabase(db, status))
+        return TStartupResult::SettingsOnly;
+
+    status(QStringLiteral("Čtení nastavení..."));
+    TTransaction transaction(db.DB);
+    transaction.StartTransaction();
+    if (db.ServerTime(transaction).date() != env.Now().date()) {
+        ReportError(
+            QStringLiteral("Datum tohoto počítače se liší od data serveru.\rAplikaci nelze spustit."));
+        transaction.Commit();
+        return TStartupResult::DateMismatch;
+    }
+    if (ClockDiffers(env.Now(), db.ServerTime(transaction)))
+        Warn(QStringLiteral("Čas tohoto počítače se liší od času serveru.\rRozdíl je vyšší než 15 minut."));
+    transaction.Commit();
+
+    if (context.SpecDB().GetVerzeApp() != env.Version)
+        context.SpecDB().SetVerzeApp(env.Version);
+    return TStartupResult::Ready;
+}

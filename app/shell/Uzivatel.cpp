@@ -1,0 +1,119 @@
+#include "Uzivatel.h"
+
+#include "AppContext.h"
+#include "GlobFunc.h"
+#include "Win1250.h"
+
+namespace {
+
+// Fixed for the life of a database: passwords stored under one pair verify only under it.
+constexpr char16_t kAlphabetOne[] = u"K7QX2MDT9RAH5WEB";
+constexpr char16_t kAlphabetTwo[] = u"3PZGL8UFJ0YC6NV4";
+
+QString InsertLogin(const QString& key, char stav) {
+    return QStringLiteral("insert into PRIHLASENI (KOD_UZIV, DATUM, STAV_PRIH) values (") + key +
+           QStringLiteral(", CURRENT_TIMESTAMP, '") + QChar::fromLatin1(stav) + QStringLiteral("')");
+}
+
+} // namespace
+
+QString EncodePassword(const QString& password) {
+    const QByteArray bytes = Win1250::Encode(password);
+    QString out;
+    out.reserve(bytes.size() * 2);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        const bool odd = i % 2 == 0; // positions count from 1
+        const char16_t* low = odd ? kAlphabetOne : kAlphabetTwo;
+        const char16_t* high = odd ? kAlphabetTwo : kAlphabetOne;
+        out += QChar(low[b % 16]);
+        out += QChar(high[b / 16]);
+    }
+    return out;
+}
+
+QString DisplayName(const QString& titulPred, bool hasTitulPred, const QString& jmeno,
+                    const QString& prijmeni, const QString& titulZa, bool hasTitulZa) {
+    QString name;
+    if (hasTitulPred)
+        name = titulPred + u' ';
+    name += jmeno + u' ' + prijmeni;
+    if (hasTitulZa)
+        name += QStringLiteral(", ") + titulZa;
+    return name;
+}
+
+TLoginOutcome LoginUser(TDMGlobDB& db, TTransaction& transaction, const QString& name,
+                        const QString& password, TCurrentUser& user) {
+    const QString nameCondition = SqlEquals(UpperCz(name));
+    const QString passwordCondition = SqlEquals(EncodePassword(password));
+    auto query = db.OpenQuery(
+        transaction, QStringLiteral("select KOD_UZIV, UZIVATEL, POVOLENI, PRAVA, EMAIL, TELEFON, TITUL_PRED, "
+                                    "JMENO, PRIJMENI, TITUL_ZA from UZIVATELE where (upper(UZIVATEL) ") +
+                         nameCondition + QStringLiteral(") and (HESLO ") + passwordCondition + u')');
+    query->Open();
+    if (query->Eof()) {
+        auto known = db.OpenQuery(transaction,
+                                  QStringLiteral("select KOD_UZIV from UZIVATELE where (upper(UZIVATEL) ") +
+                                      nameCondition + u')');
+        known->Open();
+        if (!known->Eof())
+            db.ExecSql(transaction,
+                       InsertLogin(known->FieldByName(QStringLiteral("KOD_UZIV")).AsString(), 'E'));
+        return TLoginOutcome::Refused;
+    }
+    const auto field = [&](const char* column) -> const TField& {
+        return query->FieldByName(QString::fromLatin1(column));
+    };
+    if (field("POVOLENI").AsString() != QStringLiteral("A"))
+        return TLoginOutcome::Blocked;
+
+    const int key = field("KOD_UZIV").AsInteger();
+    db.ExecSql(transaction, InsertLogin(SqlText(QString::number(key)), 'P'));
+    user.KodUziv = key;
+    user.Uzivatel = field("UZIVATEL").AsString();
+    user.Jmeno =
+        DisplayName(field("TITUL_PRED").AsString(), !field("TITUL_PRED").IsNull(), field("JMENO").AsString(),
+                    field("PRIJMENI").AsString(), field("TITUL_ZA").AsString(), !field("TITUL_ZA").IsNull());
+    const QString prava = field("PRAVA").AsString();
+    user.Prava = prava.isEmpty() ? QChar() : prava.front();
+    return TLoginOutcome::LoggedIn;
+}
+
+TPasswordOutcome ChangePassword(TDMGlobDB& db, TTransaction& transaction, const TCurrentUser& user,
+                                const QString& current, const QString& newPassword,
+                                const QString& confirmation) {
+    auto query =
+        db.OpenQuery(transaction, QStringLiteral("select KOD_UZIV from UZIVATELE where KOD_UZIV = '") +
+                                      QString::number(user.KodUziv) + QStringLiteral("' and HESLO ") +
+                                      SqlEquals(EncodePassword(current)));
+    query->Open();
+    if (query->Eof())
+        return TPasswordOutcome::WrongCurrent;
+    if (newPassword != confirmation)
+        return TPasswordOutcome::Mismatch;
+    db.ExecSql(transaction, QStringLiteral("update UZIVATELE set HESLO = ") +
+                                SqlText(EncodePassword(newPassword)) + QStringLiteral(" where UZIVATEL = '") +
+                                SqlEscape(user.Uzivatel) + u'\'');
+    return TPasswordOutcome::Changed;
+}
+
+void WriteLogout(TDMGlobDB& db, int kodUziv) {
+    TTransaction transaction(db.DB);
+    transaction.StartTransaction();
+    db.ExecSql(transaction, InsertLogin(QString::number(kodUziv), 'O'));
+    transaction.Commit();
+}
+
+QString TMonth::Text() const {
+    return QString::asprintf("%02d. %d", Month, Year);
+}
+
+QString LoginHistorySql(int kodUziv, TMonth month) {
+    const TMonth next = month.Next();
+    return QStringLiteral("select DATUM, STAV_PRIH\nfrom PRIHLASENI where KOD_UZIV = ") +
+           QString::number(kodUziv) + u'\n' +
+           QString::asprintf("and DATUM >= '%d-%d-1' and DATUM < '%d-%d-1'", month.Year, month.Month,
+                             next.Year, next.Month) +
+           QStringLiteral("\norder by DATUM desc");
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+class TDMGlobDB;
+class TTransaction;
+struct TCurrentUser;
+
+// The stored form of a password: two characters per character of the text (Windows-1250
+// byte), never decoded; the empty password gives the empty text, stored as null.
+QString EncodePassword(const QString& password);
+
+// "TITUL_PRED JMENO PRIJMENI, TITUL_ZA", the titles only where stored.
+QString DisplayName(const QString& titulPred, bool hasTitulPred, const QString& jmeno,
+                    const QString& prijmeni, const QString& titulZa, bool hasTitulZa);
+
+enum class TLoginOutcome { LoggedIn, Refused, Blocked };
+
+// Checks the name (any letter case) and the password, writes the 'P' or 'E' record and on
+// success fills the user. A blocked account writes nothing and leaves the user as it was.
+TLoginOutcome LoginUser(TDMGlobDB& db, TTransaction& transaction, const QString& name,
+                        const QString& password, TCurrentUser& user);
+
+enum class TPasswordOutcome { Changed, WrongCurrent, Mismatch };
+
+// Stores the new password of the logged-in user once the current one is verified.
+TPasswordOutcome ChangePassword(TDMGlobDB& db, TTransaction& transaction, const TCurrentUser& user,
+                                const QString& current, const QString& newPassword,
+                                const QString& confirmation);
+
+// The logout record of a user, in a transaction of its own.
+void WriteLogout(TDMGlobDB& db, int kodUziv);
+
+// A calendar month of the login history.
+struct TMonth {
+    int Year = 0;
+    int Month = 1;
+
+    TMonth Previous() const { return Month == 1 ? TMonth{Year - 1, 12} : TMonth{Year, Month - 1}; }
+    TMonth Next() const { return Month == 12 ? TMonth{Year + 1, 1} : TMonth{Year, Month + 1}; }
+    // "03. 2005"
+    QString Text() const;
+};
+
+QString LoginHistorySql(int kodUziv, TMonth month);

@@ -1,0 +1,165 @@
+#include "DbError.h"
+#include "FailureHandler.h"
+#include "FbClient.h"
+#include "MainCinemon.h"
+#include "MoxButtonMenu.h"
+#include "Program.h"
+#include "ShellFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+// A program folder as the installer leaves it: the configuration for the embedded engine and
+// the shipped backup, but no database file yet.
+class FirstStart : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(FbClient::Load());
+        ASSERT_TRUE(QFile::copy(TTestDatabase::ShippedBackup(), dir.filePath(QStringLiteral("Cinemon.gbk"))));
+        QFile ini(dir.filePath(QStringLiteral("Cinemon.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(QStringLiteral("[Database]\r\nServer=\r\nFileName=%1\r\n").arg(DatabaseFile()).toUtf8());
+        env.SplashPause = {};
+        env.Version = QStringLiteral("9.8.7");
+    }
+    QString DatabaseFile() const { return dir.filePath(QStringLiteral("Cinemon.gdb")); }
+    QString ExecutablePath() const { return dir.filePath(QStringLiteral("Cinemon")); }
+    TStartupResult Start(QStringList& statuses) {
+        TAppContext context(ExecutablePath());
+        return RunStartup(context, env, [&](const QString& text) { statuses.append(text); });
+    }
+
+    QTemporaryDir dir;
+    TStartupEnv env;
+    TDialogHook hook;
+};
+
+TEST_F(FirstStart, CreatesTheDatabaseOnceFromTheBackupAndStoresTheVersion) {
+    QStringList statuses;
+    EXPECT_EQ(Start(statuses), TStartupResult::Ready);
+    EXPECT_EQ(
+        statuses,
+        (QStringList{QStringLiteral("Připojuji se k databázi..."), QStringLiteral("Vytvářím databázi..."),
+                     QStringLiteral("Připojuji se k databázi..."), QStringLiteral("Čtení nastavení...")}));
+    EXPECT_TRUE(hook.messages.empty()) << hook.Texts().front().toStdString();
+    ASSERT_TRUE(QFile::exists(DatabaseFile()));
+
+    TAppContext context(ExecutablePath());
+    EXPECT_EQ(context.SpecDB().GetVerzeApp(), QStringLiteral("9.8.7"));
+
+    statuses.clear();
+    EXPECT_EQ(Start(statuses), TStartupResult::Ready);
+    EXPECT_FALSE(statuses.contains(QStringLiteral("Vytvářím databázi...")))
+        << "the second start only connects";
+}
+
+TEST_F(FirstStart, WithoutABackupTheCreationFailsOnceAndOnlyTheSettingsDeskIsOffered) {
+    ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("Cinemon.gbk"))));
+    TAppContext context(ExecutablePath());
+    TFMainCinemon window(context, {}, env);
+    window.show();
+    window.FirstActivation();
+    ASSERT_EQ(hook.messages.size(), 2u);
+    EXPECT_EQ(hook.messages[0].text,
+              QStringLiteral("Nelze nalézt záložní (zdrojový) soubor.\rObnovu dat nelze provést"));
+    EXPECT_TRUE(hook.messages[1].text.startsWith(QStringLiteral(
+        "Nastala chyba při čtení databáze.\rPokud máte zálohu databáze, proveďte obnovu databáze.\r\r")));
+    EXPECT_EQ(hook.messages[1].kind, TMsgKind::Error);
+    EXPECT_TRUE(window.SettingsOnly());
+    for (int i = 0; i < kMenuButtonCount; ++i) {
+        const auto button = static_cast<TMenuButton>(i);
+        EXPECT_EQ(window.Button(button)->isEnabled(),
+                  button == TMenuButton::Nastaveni || button == TMenuButton::Konec)
+            << i;
+    }
+    EXPECT_FALSE(window.findChild<QPushButton*>(QStringLiteral("BPriOdhlasit"))->isVisible());
+    EXPECT_TRUE(hook.dialogsOpened.empty()) << "no login";
+}
+
+TEST_F(FirstStart, AMissingClientLibraryIsReportedAndNothingIsTouched) {
+    auto program = StartProgram(ExecutablePath(), {}, env, [] { return false; });
+    EXPECT_FALSE(program);
+    ASSERT_EQ(hook.messages.size(), 1u);
+    EXPECT_EQ(hook.messages[0].kind, TMsgKind::Error);
+    EXPECT_EQ(
+        hook.messages[0].text,
+        QStringLiteral("Nebyla nalezena knihovna ") + FbClient::LibraryFileName() +
+            QStringLiteral(", bez které nelze aplikaci používat\r(knihovna zajišťuje spojení s databázovým "
+                           "serverem).\r\rProgram nelze spustit."));
+    EXPECT_FALSE(QFile::exists(DatabaseFile()));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+}
+
+TEST(ClockRule, FifteenMinutesPassAndOneSecondMoreWarns) {
+    const QDateTime server(QDate(2005, 3, 7), QTime(15, 0));
+    EXPECT_FALSE(ClockDiffers(server.addSecs(15 * 60), server));
+    EXPECT_FALSE(ClockDiffers(server.addSecs(-15 * 60), server));
+    EXPECT_TRUE(ClockDiffers(server.addSecs(15 * 60 + 1), server));
+    EXPECT_TRUE(ClockDiffers(server.addSecs(-15 * 60 - 1), server));
+}
+
+// The server's clock is the real one; the computer's is moved.
+class ClockCheck : public ShellTest {
+protected:
+    TStartupResult StartWithComputerAt(qint64 offsetSeconds) {
+        env.SplashPause = {};
+        env.Now = [offsetSeconds] { return QDateTime::currentDateTime().addSecs(offsetSeconds); };
+        return RunStartup(context, env, [](const QString&) {});
+    }
+    TStartupEnv env;
+};
+
+TEST_F(ClockCheck, AFewMinutesOffPassSilently) {
+    EXPECT_EQ(StartWithComputerAt(QTime::currentTime().hour() < 12 ? 120 : -120), TStartupResult::Ready);
+    EXPECT_TRUE(hook.messages.empty());
+}
+
+TEST_F(ClockCheck, MoreThanFifteenMinutesOffWarnsAndGoesOn) {
+    EXPECT_EQ(StartWithComputerAt(QTime::currentTime().hour() < 12 ? 1800 : -1800), TStartupResult::Ready);
+    ASSERT_EQ(hook.messages.size(), 1u);
+    EXPECT_EQ(hook.messages[0].kind, TMsgKind::Warning);
+    EXPECT_EQ(hook.messages[0].text,
+              QStringLiteral("Čas tohoto počítače se liší od času serveru.\rRozdíl je vyšší než 15 minut."));
+}
+
+TEST_F(ClockCheck, ADifferentDayStopsTheStartWithOnlyTheEndButton) {
+    env.SplashPause = {};
+    env.Now = [] { return QDateTime::currentDateTime().addDays(-1); };
+    TFMainCinemon window(context, {}, env);
+    window.show();
+    window.FirstActivation();
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{QStringLiteral(
+                                "Datum tohoto počítače se liší od data serveru.\rAplikaci nelze spustit.")});
+    EXPECT_FALSE(window.findChild<QPushButton*>(QStringLiteral("BPriOdhlasit"))->isVisible());
+    for (int i = 0; i < kMenuButtonCount; ++i)
+        EXPECT_EQ(window.Button(static_cast<TMenuButton>(i))->isEnabled(), i == int(TMenuButton::Konec)) << i;
+    EXPECT_TRUE(database.Scalar(QStringLiteral("select VERZE_APP from SPEC_DB")).isNull())
+        << "the start stopped before the version";
+}
+
+TEST(FailureHandler, ReportsTheTypeAndTheMessageAndTheProgramGoesOn) {
+    TDialogHook hook;
+    try {
+        throw EDatabaseError(EDatabaseError::kLockConflict,
+                             QStringLiteral("lock conflict on no wait transaction"));
+    } catch (...) {
+        ReportCurrentException();
+    }
+    try {
+        throw std::out_of_range("index 3");
+    } catch (...) {
+        ReportCurrentException();
+    }
+    ASSERT_EQ(hook.messages.size(), 2u);
+    EXPECT_EQ(hook.messages[0].kind, TMsgKind::Error);
+    EXPECT_EQ(hook.messages[0].text,
+              QStringLiteral("V programu nastala výjimka typu: EDatabaseError s následujícím "
+                             "popisem: \r\rlock conflict on no wait transaction"));
+    EXPECT_EQ(hook.messages[1].text, QStringLiteral("V programu nastala výjimka typu: std::out_of_range s "
+                                                    "následujícím popisem: \r\rindex 3"));
+}
+
+} // namespace
