@@ -34,11 +34,6 @@ QSize TMoxComboBox::sizeHint() const {
     return {120, QComboBox::sizeHint().height()};
 }
 
-void TMoxComboBox::showPopup() {
-    if (!m_readOnly)
-        QComboBox::showPopup();
-}
-
 void TMoxComboBox::changeEvent(QEvent* event) {
     QComboBox::changeEvent(event);
     if (event->type() == QEvent::EnabledChange)

@@ -21,7 +21,6 @@ public:
     void setCurrentCode(int code);
 
     QSize sizeHint() const override;
-    void showPopup() override;
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -71,6 +71,9 @@ TEST(MoxNumEdit, ReadsTextOrMinValue) {
     edit.setMaxValue(10);
     edit.setText(grouped("12", "345,25"));
     EXPECT_DOUBLE_EQ(edit.value(), 12345.25);
+    const QString separator = QLocale().groupSeparator();
+    edit.setText(QStringLiteral("1") + separator + QStringLiteral("23") + separator + QStringLiteral("4,5"));
+    EXPECT_DOUBLE_EQ(edit.value(), 1234.5); // separators anywhere are ignored
     edit.setText(QStringLiteral("abc"));
     EXPECT_EQ(edit.value(), 5.0);
     edit.setText(QString());
