@@ -33,6 +33,10 @@ TMenuButton ButtonAt(int index) {
     return static_cast<TMenuButton>(index);
 }
 
+const char* const kButtonNames[kMenuButtonCount] = {"BPujcky",    "BZakaznici", "BFilmy",
+                                                    "BInventura", "BDoklady",   "BUzaverka",
+                                                    "BTrzba",     "BNastaveni", "BKonec"};
+
 } // namespace
 
 TFMainCinemon::TFMainCinemon(TAppContext& context, TDeskFactories desks, TStartupEnv env, QWidget* parent)
@@ -83,7 +87,7 @@ QWidget* TFMainCinemon::BuildMenu() {
     for (int i = 0; i < kMenuButtonCount; ++i) {
         const TMenuButton which = ButtonAt(i);
         auto* button = new TMoxButtonMenu(MenuCaption(which), menu);
-        button->setObjectName(QStringLiteral("B%1").arg(i));
+        button->setObjectName(QString::fromLatin1(kButtonNames[i]));
         connect(button, &QPushButton::clicked, this, [this, which] { ClickMenu(which); });
         buttons_[static_cast<std::size_t>(i)] = button;
         if (which == TMenuButton::Konec)

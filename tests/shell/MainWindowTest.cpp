@@ -4,6 +4,7 @@
 #include "TestDesk.h"
 
 #include <QLabel>
+#include <QTest>
 
 namespace {
 
@@ -237,15 +238,17 @@ TEST_F(MainWindow, TheClockChangesOnlyAfterMoreThanAMinute) {
     EXPECT_EQ(window.ClockBoxText(), QStringLiteral("07.03.2005 - 14:06"));
 }
 
-TEST_F(MainWindow, TheHeaderButtonsOpenThePasswordAndHistoryDialogs) {
+TEST_F(MainWindow, TheHeaderButtonsAndTheLogoOpenTheirDialogs) {
     auto window = Open();
-    hook.Script([](QDialog& dialog) { dialog.reject(); });
-    hook.Script([](QDialog& dialog) { dialog.reject(); });
+    for (int i = 0; i < 3; ++i)
+        hook.Script([](QDialog& dialog) { dialog.reject(); });
     window->findChild<QPushButton*>(QStringLiteral("BHeslo"))->click();
     window->findChild<QPushButton*>(QStringLiteral("BHistorie"))->click();
+    QTest::mouseClick(window->findChild<QLabel*>(QStringLiteral("ImageLOGO")), Qt::LeftButton);
     EXPECT_EQ(hook.dialogsOpened,
               (std::vector<QString>{QStringLiteral("TFUzivPrihlaseni"), QStringLiteral("TFUzivHeslo"),
-                                    QStringLiteral("TFUzivHistorie")}));
+                                    QStringLiteral("TFUzivHistorie"), QStringLiteral("TFAbout")}));
+    EXPECT_EQ(window->findChild<QPushButton*>(QStringLiteral("BKonec"))->text(), QStringLiteral("&Konec"));
 }
 
 } // namespace
