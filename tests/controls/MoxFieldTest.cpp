@@ -82,31 +82,6 @@ TEST(MoxFields, BackgroundFollowsFocusReadOnlyAndEnabledState) {
     EXPECT_EQ(shown(memo->viewport()), Blue);
 }
 
-TEST(MoxFields, ReadOnlyEditKeepsValueSelectableButRefusesTyping) {
-    Window w;
-    auto* edit = w.add<TMoxEdit>();
-    w.show();
-    edit->setText(QStringLiteral("Vetřelec"));
-    edit->setReadOnly(true);
-    edit->setFocus();
-    QTest::keyClicks(edit, QStringLiteral("xyz"));
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    EXPECT_EQ(edit->text(), QStringLiteral("Vetřelec"));
-    edit->selectAll();
-    EXPECT_EQ(edit->selectedText(), QStringLiteral("Vetřelec"));
-}
-
-TEST(MoxFields, ComboItemsCarryCodes) {
-    TMoxComboBox combo;
-    combo.addItem(QStringLiteral("Komedie"), 12);
-    combo.addItem(QStringLiteral("Horor"), 7);
-    combo.setCurrentCode(7);
-    EXPECT_EQ(combo.currentText(), QStringLiteral("Horor"));
-    EXPECT_EQ(combo.currentCode(), 7);
-    combo.setCurrentCode(99);
-    EXPECT_EQ(combo.currentCode(), -1);
-}
-
 TEST(MoxFields, ReadOnlyComboCannotBeDroppedDownOrChanged) {
     Window w;
     auto* combo = w.add<TMoxComboBox>();

@@ -40,13 +40,6 @@ QString grouped(const char* high, const char* low) {
 
 } // namespace
 
-TEST(MoxNumEdit, StartsAtZeroRightAligned) {
-    TMoxNumEdit edit;
-    EXPECT_EQ(edit.text(), QStringLiteral("0"));
-    EXPECT_TRUE(edit.alignment() & Qt::AlignRight);
-    EXPECT_EQ(edit.value(), 0.0);
-}
-
 TEST(MoxNumEdit, FormatsWithCzechSeparatorsOrShortest) {
     TMoxNumEdit edit;
     edit.setDecimal(2);
