@@ -119,7 +119,9 @@ void TMoxGrid::setSelectionModel(QItemSelectionModel* selectionModel) {
     // The view submits on every row change, also when the table itself moves the current row
     // onto a new row; the grid decides when the clerk leaves a row. The view connects by name,
     // so only a disconnect by name undoes it.
-    disconnect(selectionModel, SIGNAL(currentRowChanged(QModelIndex, QModelIndex)), model(), SLOT(submit()));
+    if (selectionModel && model())
+        disconnect(selectionModel, SIGNAL(currentRowChanged(QModelIndex, QModelIndex)), model(),
+                   SLOT(submit()));
 }
 
 void TMoxGrid::followTableRow(int row) {

@@ -43,7 +43,8 @@ public:
     QString fieldName(int column) const;
 
     void setOnGetCellParams(CellParamsHandler handler);
-    // Asked before the clerk's Ctrl+Delete removes a row; without it the grid asks itself.
+    // Asked before the clerk's Ctrl+Delete removes a row of a TMemTable that allows it; without
+    // it the grid asks with a message box of its own.
     void setDeleteConfirmation(DeleteConfirmation confirm) { m_confirmDelete = std::move(confirm); }
 
     bool isReadOnly() const { return m_readOnly; }
