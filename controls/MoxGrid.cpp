@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QMetaMethod>
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -247,10 +246,8 @@ void TMoxGrid::deleteByClerk() {
     if (!table || !table->userDeleteAllowed() || !currentIndex().isValid())
         return;
     const int row = currentIndex().row();
-    const bool confirmed =
-        m_confirmDelete ? m_confirmDelete()
-                        : QMessageBox::question(this, QString(), tr("Smazat záznam?")) == QMessageBox::Yes;
-    if (confirmed)
+    // The desk asks through the shop's message box; a desk that set no question deletes nothing.
+    if (m_confirmDelete && m_confirmDelete())
         table->removeRows(row, 1);
 }
 

@@ -44,7 +44,7 @@ public:
 
     void setOnGetCellParams(CellParamsHandler handler);
     // Asked before the clerk's Ctrl+Delete removes a row of a TMemTable that allows it; without
-    // it the grid asks with a message box of its own.
+    // it nothing is removed.
     void setDeleteConfirmation(DeleteConfirmation confirm) { m_confirmDelete = std::move(confirm); }
 
     bool isReadOnly() const { return m_readOnly; }
