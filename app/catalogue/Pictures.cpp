@@ -1,0 +1,87 @@
+#include "Pictures.h"
+
+#include "DbError.h"
+#include "GlobDB.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryFile>
+#include <QTransform>
+
+#include <algorithm>
+#include <cstdlib>
+
+QString JpegFileFilter() {
+    return QStringLiteral("JPEG Image File (*.jpg *.jpeg)");
+}
+
+QString JpegOpenCaption() {
+    return QStringLiteral("Otevřít obrázek JPEG");
+}
+
+QImage PictureFromBlob(const QByteArray& blob) {
+    if (blob.isEmpty())
+        return {};
+    return QImage::fromData(blob);
+}
+
+QByteArray ReadPictureFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ECinemonError(QStringLiteral("Soubor s obrázkem nelze přečíst: ") + path);
+    return file.readAll();
+}
+
+QImage LoadPictureFile(const QString& path) {
+    QImageReader reader(path);
+    QImage picture = reader.read();
+    if (picture.isNull())
+        throw ECinemonError(QStringLiteral("Soubor ") + path + QStringLiteral(" není čitelný obrázek JPEG."));
+    return picture;
+}
+
+void StorePicture(TDMGlobDB& db, TTransaction& transaction, const QString& table, const QString& column,
+                  const QString& where, const TPictureField& field) {
+    if (!field.changed)
+        return;
+    if (field.path.isEmpty()) {
+        db.ExecSql(transaction, QStringLiteral("update %1 set %2 = null where %3").arg(table, column, where));
+        return;
+    }
+    db.ExecSqlBlob(transaction, QStringLiteral("update %1 set %2 = :%2 where %3").arg(table, column, where),
+                   column, ReadPictureFile(field.path));
+}
+
+QRect SelectionRect(QPoint start, QPoint end) {
+    // Corners are pixel positions: the far corner itself lies outside, as on the screen.
+    return QRect(QPoint(std::min(start.x(), end.x()), std::min(start.y(), end.y())),
+                 QSize(std::abs(end.x() - start.x()), std::abs(end.y() - start.y())));
+}
+
+QImage CropPicture(const QImage& picture, const QRect& rect) {
+    const QRect inside = rect.intersected(picture.rect());
+    if (inside.isEmpty())
+        return picture;
+    return picture.copy(inside);
+}
+
+QImage RotatePicture(const QImage& picture, int degrees) {
+    if (picture.isNull() || degrees % 360 == 0)
+        return picture;
+    return picture.transformed(QTransform().rotate(degrees));
+}
+
+QString WritePictureJpeg(const QImage& picture) {
+    if (picture.isNull())
+        return {};
+    // The caller stores the file when its record is saved, so the file outlives this call.
+    QTemporaryFile file(QDir::temp().filePath(QStringLiteral("cinemon_XXXXXX.jpg")));
+    file.setAutoRemove(false);
+    if (!file.open())
+        throw ECinemonError(QStringLiteral("Nelze vytvořit dočasný soubor pro obrázek."));
+    if (!picture.save(&file, "JPEG"))
+        throw ECinemonError(QStringLiteral("Obrázek nelze uložit do souboru ") + file.fileName());
+    return file.fileName();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+class TDMGlobDB;
+class TTransaction;
+
+// Covers, title pictures and customer photos are JPEG files kept byte for byte in blob columns.
+
+// The filter of the file-open dialog for pictures.
+QString JpegFileFilter();
+// The caption of the file-open dialog for pictures.
+QString JpegOpenCaption();
+
+// A picture blob read as an image; a null or unreadable blob is no picture.
+QImage PictureFromBlob(const QByteArray& blob);
+// A picked file as an image; fails with a message when it is not a readable picture.
+QImage LoadPictureFile(const QString& path);
+// The bytes of a picked or scanned file; fails with a message when it cannot be read.
+QByteArray ReadPictureFile(const QString& path);
+
+// A desk's picture field since loading: the file chosen (empty when the picture was removed)
+// and whether anything was done to it.
+struct TPictureField {
+    QString path;
+    bool changed = false;
+};
+
+// Writes a changed field: the file's bytes unchanged, or null when it has no file. The where
+// clause names the record, for example "KOD_ZAK = 12". Nothing happens for an unchanged field.
+void StorePicture(TDMGlobDB& db, TTransaction& transaction, const QString& table, const QString& column,
+                  const QString& where, const TPictureField& field);
+
+// The rectangle between two corners of a selection, whichever way it was dragged.
+QRect SelectionRect(QPoint start, QPoint end);
+// The part of the picture inside the rectangle; the rectangle is cut to the picture first.
+QImage CropPicture(const QImage& picture, const QRect& rect);
+// The picture turned clockwise by 0, 90, 180 or 270 degrees.
+QImage RotatePicture(const QImage& picture, int degrees);
+// Writes the picture as a new JPEG file in the temporary folder and returns its path.
+// An empty picture writes nothing and returns the empty text.
+QString WritePictureJpeg(const QImage& picture);

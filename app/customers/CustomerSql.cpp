@@ -1,0 +1,105 @@
+#include "CustomerSql.h"
+
+#include "GlobFunc.h"
+
+namespace {
+
+QString Flag(bool on) {
+    return on ? QStringLiteral("'A'") : QStringLiteral("'N'");
+}
+
+} // namespace
+
+QString CustomerByCodeSql(const QString& typed) {
+    if (typed.size() > 6)
+        return QStringLiteral("select KOD_ZAK from ZAKAZNICI where EAN_KOD = '") +
+               SqlEscape(typed.trimmed()) + u'\'';
+    bool ok = false;
+    const int number = typed.trimmed().toInt(&ok);
+    return QStringLiteral("select KOD_ZAK from ZAKAZNICI where KOD_ZAK = ") +
+           QString::number(ok ? number : -1);
+}
+
+QString CustomerBySurnameSql(const QString& surname) {
+    return QStringLiteral("select KOD_ZAK from ZAKAZNICI where Upper(PRIJMENI) like '%") +
+           SqlEscape(UpperCz(surname)) + QStringLiteral("%'");
+}
+
+QString CustomerLoadSql(int key) {
+    return QStringLiteral(
+               "select ur.JMENO || ' ' || ur.PRIJMENI as UZIV_REG_R, uz.JMENO || ' ' || uz.PRIJMENI as "
+               "UZIV_REG_Z, uu.JMENO || ' ' || uu.PRIJMENI as UZIV_REG_U, z.* from ZAKAZNICI z join "
+               "UZIVATELE "
+               "ur on (z.UZIV_REG = ur.KOD_UZIV) join UZIVATELE uz on (z.UZIV_ZMENA = uz.KOD_UZIV) left join "
+               "UZIVATELE uu on (z.UZIV_UKON = uu.KOD_UZIV) where z.KOD_ZAK = ") +
+           QString::number(key);
+}
+
+QString CustomerInsertSql(int key, int user, const QString& cardCode, const TCustomerFields& f) {
+    const QString sep = QStringLiteral(", ");
+    const QString userText = QString::number(user);
+    return QStringLiteral(
+               "insert into ZAKAZNICI (KOD_ZAK, D_REGISTRACE, UZIV_REG, D_ZMENY, UZIV_ZMENA, EAN_KOD, "
+               "TITUL_PRED, JMENO, PRIJMENI, TITUL_ZA, ADR_ULICE, ADR_PSC, ADR_OBEC, CISLO_OP, EMAIL, "
+               "TELEFON, MOBIL_SMS, VIP, CENA_VIP_DVD, CENA_VIP_VHS, POSILAT_NOVINKY, POZNAMKY, "
+               "POCET_PUJCEK) values (") +
+           QString::number(key) + sep + QStringLiteral("CURRENT_TIMESTAMP") + sep + userText + sep +
+           QStringLiteral("CURRENT_TIMESTAMP") + sep + userText + sep + SqlText(cardCode) + sep +
+           SqlText(f.TitulPred) + sep + SqlText(f.Jmeno) + sep + SqlText(f.Prijmeni) + sep +
+           SqlText(f.TitulZa) + sep + SqlText(f.AdrUlice) + sep + SqlText(f.AdrPsc) + sep +
+           SqlText(f.AdrObec) + sep + SqlText(f.CisloOP) + sep + SqlText(f.Email) + sep + SqlText(f.Telefon) +
+           sep + SqlText(f.MobilSms) + sep + Flag(f.Vip) + sep + FloatToSql(f.CenaVipDvd) + sep +
+           FloatToSql(f.CenaVipVhs) + sep + Flag(f.PosilatNovinky) + sep + SqlText(f.Poznamky, true) +
+           QStringLiteral(", 0)");
+}
+
+QString CustomerUpdateSql(int key, int user, const TCustomerFields& f, bool ending) {
+    const QString sep = QStringLiteral(", ");
+    const QString userText = QString::number(user);
+    QString sql = QStringLiteral("update ZAKAZNICI set TITUL_PRED = ") + SqlText(f.TitulPred) + sep +
+                  QStringLiteral("JMENO = ") + SqlText(f.Jmeno) + sep + QStringLiteral("PRIJMENI = ") +
+                  SqlText(f.Prijmeni) + sep + QStringLiteral("TITUL_ZA = ") + SqlText(f.TitulZa) + sep +
+                  QStringLiteral("ADR_ULICE = ") + SqlText(f.AdrUlice) + sep + QStringLiteral("ADR_PSC = ") +
+                  SqlText(f.AdrPsc) + sep + QStringLiteral("ADR_OBEC = ") + SqlText(f.AdrObec) + sep +
+                  QStringLiteral("CISLO_OP = ") + SqlText(f.CisloOP) + sep + QStringLiteral("EMAIL = ") +
+                  SqlText(f.Email) + sep + QStringLiteral("TELEFON = ") + SqlText(f.Telefon) + sep +
+                  QStringLiteral("MOBIL_SMS = ") + SqlText(f.MobilSms) + sep + QStringLiteral("VIP = ") +
+                  Flag(f.Vip) + sep + QStringLiteral("CENA_VIP_DVD = ") + FloatToSql(f.CenaVipDvd) + sep +
+                  QStringLiteral("CENA_VIP_VHS = ") + FloatToSql(f.CenaVipVhs) + sep +
+                  QStringLiteral("POSILAT_NOVINKY = ") + Flag(f.PosilatNovinky) + sep +
+                  QStringLiteral("POZNAMKY = ") + SqlText(f.Poznamky, true) + sep +
+                  QStringLiteral("D_ZMENY = CURRENT_TIMESTAMP") + sep + QStringLiteral("UZIV_ZMENA = ") +
+                  userText;
+    if (ending)
+        sql += sep + QStringLiteral("D_UKONCENI = CURRENT_TIMESTAMP") + sep + QStringLiteral("UZIV_UKON = ") +
+               userText + u' ';
+    else
+        sql += u' ';
+    return sql + QStringLiteral("where KOD_ZAK = ") + QString::number(key);
+}
+
+QString CustomerNotFoundText(const QString& typed) {
+    return QStringLiteral("Zákazník s EAN kódem ") + typed + QStringLiteral(" nebyl nalezen.");
+}
+
+QString SurnameFilterText(const QString& surname) {
+    return QStringLiteral("Několik záznamů odpovídá filtru \"") + surname + QStringLiteral("\".");
+}
+
+QString NothingFoundText() {
+    return QStringLiteral("Nebyl nalezen žádný záznam.");
+}
+
+QString BrowseCounterText(int row, int count) {
+    return QStringLiteral("%1 / %2").arg(row).arg(count);
+}
+
+QString CardNumberPart(const QString& cardCode) {
+    return cardCode.mid(10, 6);
+}
+
+QString TimestampText(const QDateTime& value) {
+    if (!value.isValid())
+        return {};
+    return DateTimeToText(QStringLiteral("dd.mm.yyyy"), QStringLiteral("hh:mm"), QStringLiteral(" "), value);
+}

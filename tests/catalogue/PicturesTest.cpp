@@ -1,0 +1,114 @@
+#include "Pictures.h"
+#include "DbError.h"
+#include "GlobDialog.h"
+#include "NahledObrazku.h"
+#include "PictureFrame.h"
+#include "TestDatabase.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString WriteJpeg(const QTemporaryDir& dir, const QString& name, QSize size, const QByteArray& trailer = {}) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(QColor(200, 120, 40));
+    const QString path = dir.filePath(name);
+    picture.save(path, "JPEG");
+    if (!trailer.isEmpty()) {
+        QFile file(path);
+        file.open(QIODevice::Append);
+        file.write(trailer);
+    }
+    return path;
+}
+
+QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+} // namespace
+
+TEST(PictureFrame, FitsThePictureWithoutEnlargingItAndCentresIt) {
+    TPictureFrame frame;
+    frame.resize(300, 200);
+    QImage small(100, 50, QImage::Format_RGB32);
+    small.fill(Qt::red);
+    frame.SetPicture(small);
+    auto* view = frame.findChild<QLabel*>(QStringLiteral("ImageObrazek"));
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->geometry(), QRect(100, 75, 100, 50));
+
+    QImage tall(400, 800, QImage::Format_RGB32);
+    tall.fill(Qt::blue);
+    frame.SetPicture(tall);
+    EXPECT_EQ(view->geometry().height(), 198);
+    EXPECT_EQ(view->geometry().width(), 99);
+
+    // Removing the picture leaves the view where it was, empty.
+    frame.Clear();
+    EXPECT_EQ(view->geometry().height(), 198);
+    EXPECT_TRUE(view->pixmap().isNull());
+}
+
+TEST(PicturePreview, CaptionAndNaturalSize) {
+    TFNahledObrazku preview;
+    EXPECT_EQ(preview.windowTitle(), QStringLiteral("Náhled obrázku:"));
+    preview.SetCaption(QStringLiteral("Pelíšky (Cosy Dens)"));
+    EXPECT_EQ(preview.windowTitle(), QStringLiteral("Náhled obrázku: Pelíšky (Cosy Dens)"));
+    QImage picture(640, 480, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    preview.SetPicture(picture);
+    EXPECT_EQ(preview.findChild<QLabel*>(QStringLiteral("ImageObrazek"))->size(), QSize(640, 480));
+    EXPECT_EQ(preview.minimumSize(), QSize(328, 220));
+}
+
+TEST(PictureFiles, AFileThatIsNoPictureFailsWithAMessage) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("not-a-picture.jpg"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write("plain text, no JPEG");
+    file.close();
+    EXPECT_THROW(LoadPictureFile(path), ECinemonError);
+    EXPECT_THROW(ReadPictureFile(dir.filePath(QStringLiteral("missing.jpg"))), ECinemonError);
+}
+
+using PictureBlobs = DatabaseTest;
+
+// A title's covers follow the same rules as a customer's photo: bytes unchanged, null on removal,
+// untouched while unchanged.
+TEST_F(PictureBlobs, StoredByteForByteRemovedAsNullAndUntouchedWhileUnchanged) {
+    QTemporaryDir dir;
+    // Bytes after the end of the JPEG data must survive too: nothing re-encodes the file.
+    const QString path =
+        WriteJpeg(dir, QStringLiteral("cover.jpg"), {120, 90}, QByteArray("\x00\xff trailer", 10));
+    database.Exec(QStringLiteral("insert into TITULY (KOD_TITUL, NAZEV_CESKY) values (7, 'Pelíšky')"));
+    TTransaction transaction(db.DB);
+    transaction.StartTransaction();
+    StorePicture(db, transaction, QStringLiteral("TITULY"), QStringLiteral("OBAL_PRED"),
+                 QStringLiteral("KOD_TITUL = 7"), {path, true});
+    transaction.Commit();
+    EXPECT_EQ(
+        database.Scalar(QStringLiteral("select OBAL_PRED from TITULY where KOD_TITUL = 7")).toByteArray(),
+        Bytes(path));
+
+    transaction.StartTransaction();
+    StorePicture(db, transaction, QStringLiteral("TITULY"), QStringLiteral("OBAL_PRED"),
+                 QStringLiteral("KOD_TITUL = 7"), {QStringLiteral("/nonexistent.jpg"), false});
+    transaction.Commit();
+    EXPECT_EQ(
+        database.Scalar(QStringLiteral("select OBAL_PRED from TITULY where KOD_TITUL = 7")).toByteArray(),
+        Bytes(path));
+
+    transaction.StartTransaction();
+    StorePicture(db, transaction, QStringLiteral("TITULY"), QStringLiteral("OBAL_PRED"),
+                 QStringLiteral("KOD_TITUL = 7"), {QString(), true});
+    transaction.Commit();
+    EXPECT_TRUE(database.Scalar(QStringLiteral("select OBAL_PRED from TITULY where KOD_TITUL = 7")).isNull());
+}

@@ -1,0 +1,99 @@
+#include "CustomerCard.h"
+#include "CustomerDeskFixture.h"
+#include "ZakPrukaz.h"
+
+#include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+// The printed card is read back by independent tools: poppler for its text and page, zbar for
+// the barcode at the resolution of a good printer.
+namespace {
+
+QString RunTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000))
+        return QStringLiteral("<%1 did not finish>").arg(program);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+const QString kCode = QStringLiteral("0103261415000045");
+const QString kWeb = QStringLiteral("www.videopujcovna-kino.cz");
+
+QString PrintToPdf(const QTemporaryDir& dir) {
+    const QString pdf = dir.filePath(QStringLiteral("card.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    PrintCustomerCard(printer, {kCode, kWeb, QStringLiteral("Videopůjčovna Kino")});
+    return pdf;
+}
+
+TEST(CustomerCard, TheCardPageCarriesTheWebTheNumberAndAReadableBarcode) {
+    QTemporaryDir dir;
+    const QString pdf = PrintToPdf(dir);
+    ASSERT_TRUE(QFile::exists(pdf));
+
+    const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
+    EXPECT_TRUE(info.contains(QStringLiteral("238.11 x 119.055 pts"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QStringLiteral("Pages:           1"))) << info.toStdString();
+
+    const QString text =
+        RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(text.contains(kWeb)) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("000045"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(kCode)) << text.toStdString();
+    // The web address stands above the number.
+    EXPECT_LT(text.indexOf(kWeb), text.indexOf(QStringLiteral("000045")));
+
+    const QString png = dir.filePath(QStringLiteral("card"));
+    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("600"), QStringLiteral("-png"),
+                                     QStringLiteral("-singlefile"), pdf, png});
+    ASSERT_TRUE(QFile::exists(png + QStringLiteral(".png")));
+    const QString decoded = RunTool(QStringLiteral("zbarimg"), {QStringLiteral("--raw"), QStringLiteral("-q"),
+                                                            png + QStringLiteral(".png")});
+    EXPECT_EQ(decoded.trimmed(), kCode);
+}
+
+TEST(CustomerCard, ACancelledPrinterChoicePrintsNothingAChosenOnePrints) {
+    QTemporaryDir dir;
+    TDialogHook hook;
+    TFZakPrukaz card({kCode, kWeb, QStringLiteral("Videopůjčovna Kino")});
+    EXPECT_EQ(card.windowTitle(), QStringLiteral("Tisk průkazky"));
+    const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
+    card.Printer().setOutputFormat(QPrinter::PdfFormat);
+    card.Printer().setOutputFileName(pdf);
+    card.show();
+
+    hook.Script([](QDialog& choice) {
+        EXPECT_NE(qobject_cast<QPrintDialog*>(&choice), nullptr);
+        choice.reject();
+    });
+    card.findChild<QPushButton*>(QStringLiteral("BTisk"))->click();
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    hook.Script([](QDialog& choice) { choice.accept(); });
+    card.findChild<QPushButton*>(QStringLiteral("BTisk"))->click();
+    ASSERT_TRUE(QFile::exists(pdf));
+    EXPECT_TRUE(
+        RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).contains(QStringLiteral("000045")));
+}
+
+TEST_F(CustomerDesk, TheCardIsOfferedForCustomersNotEnded) {
+    database.Exec(QStringLiteral("update POBOCKA set WEB = 'www.kino.cz'"));
+    const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
+    desk->OpenRecord(key);
+    QString shownWeb;
+    hook.Script([&](QDialog& card) {
+        shownWeb = static_cast<TFZakPrukaz&>(card).windowTitle();
+        card.reject();
+    });
+    Click("BTiskPrukazky");
+    EXPECT_EQ(hook.dialogsOpened, std::vector<QString>{QStringLiteral("TFZakPrukaz")});
+    EXPECT_EQ(shownWeb, QStringLiteral("Tisk průkazky"));
+}
+
+} // namespace
