@@ -93,8 +93,9 @@ void TFFilmy::MediaChanged() {
 }
 
 void TFFilmy::UpdateMediaButtons() {
+    // The table tells of a reset before it moves its current row off the dropped rows.
     const int row = tableNosice_->currentRow();
-    bVyradit_->setEnabled(mode_ == TMode::Edit && row >= 0 &&
+    bVyradit_->setEnabled(mode_ == TMode::Edit && row >= 0 && row < tableNosice_->rowCount() &&
                           tableNosice_->value(row, QStringLiteral("D_ZRUSENI")).isNull());
     bStitek_->setEnabled(mediaOpen_ && !tableNosice_->isEmpty());
 }

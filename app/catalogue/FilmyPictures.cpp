@@ -94,7 +94,8 @@ void TFFilmy::LoadPictures() {
             tr_->Commit();
     }
     picturesOpen_ = true;
-    tableObr_->setCurrentRow(tableObr_->isEmpty() ? -1 : 0);
+    if (!tableObr_->isEmpty())
+        tableObr_->setCurrentRow(0);
     ShowPicture();
     UpdatePictureButtons();
 }

@@ -273,7 +273,8 @@ void TFFilmy::LoadTitle() {
         AppendMedium(row);
     }
     media.reset();
-    tableNosice_->setCurrentRow(tableNosice_->isEmpty() ? -1 : 0);
+    if (!tableNosice_->isEmpty())
+        tableNosice_->setCurrentRow(0);
     MediaChanged();
     CommitIfActive(*tr_);
 

@@ -1,0 +1,110 @@
+#include "BarcodeError.h"
+#include "GlobDialog.h"
+#include "GlobFunc.h"
+#include "NosicStitek.h"
+#include "NosicStitekDVD.h"
+#include "NosicStitekVHS.h"
+
+#include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString RunTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000))
+        return QStringLiteral("<%1 did not finish>").arg(program);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The page size pdfinfo reports, in points.
+QSizeF PageSize(const QString& pdf) {
+    const auto match = QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts"))
+                           .match(RunTool(QStringLiteral("pdfinfo"), {pdf}));
+    return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble()) : QSizeF();
+}
+
+QString DecodedBarcode(const QString& pdf) {
+    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("600"), QStringLiteral("-png"),
+                                         QStringLiteral("-singlefile"), pdf, pdf});
+    return RunTool(QStringLiteral("zbarimg"),
+                   {QStringLiteral("--raw"), QStringLiteral("-q"), pdf + QStringLiteral(".png")})
+        .trimmed();
+}
+
+class Labels : public ::testing::Test {
+protected:
+    void PrintToPdf(TNosicStitekForm& label, const QString& pdf) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        label.PrintTo(printer);
+    }
+
+    QTemporaryDir dir;
+    TDialogHook hook;
+    const QString code = NewMediumCode(4321, 123, QDateTime(QDate(2026, 12, 9), QTime(10, 30)));
+};
+
+TEST_F(Labels, BothLabelsPrintTheTitleTheReadableCodeAndTheirPageSize) {
+    struct Case {
+        TNosicStitekForm* label;
+        double heightMm;
+    };
+    TFNosicStitekVHS vhs;
+    TFNosicStitekDVD dvd;
+    for (const Case& c : {Case{&vhs, 49}, Case{&dvd, 33}}) {
+        const QString pdf =
+            dir.filePath(QString::fromLatin1(c.label->metaObject()->className()) + QStringLiteral(".pdf"));
+        c.label->SetTitleText(QStringLiteral("Pelíšky\r(Cosy Dens)"));
+        c.label->SetCode(code);
+        PrintToPdf(*c.label, pdf);
+
+        const QString text = RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        EXPECT_TRUE(text.contains(QStringLiteral("Pelíšky"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("(Cosy Dens)"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("000123"))) << "the large medium number";
+        const QSizeF page = PageSize(pdf);
+        EXPECT_NEAR(page.width(), 140 / 25.4 * 72, 0.5);
+        EXPECT_NEAR(page.height(), c.heightMm / 25.4 * 72, 0.5);
+        EXPECT_EQ(DecodedBarcode(pdf), code);
+    }
+}
+
+TEST_F(Labels, TheSizesOfTheLayoutsAreThoseOfThePrintedLabels) {
+    EXPECT_EQ(VhsLabelLayout().band, QSizeF(119.9, 29.1));
+    EXPECT_EQ(DvdLabelLayout().band, QSizeF(119.9, 13.0));
+    EXPECT_EQ(DvdLabelLayout().nazev, QRectF(73.6, 0.5, 45.5, 11.9));
+    EXPECT_EQ(VhsLabelLayout().barcode.size(), QSizeF(34.9, 12.4));
+}
+
+TEST_F(Labels, TiskPrintsOnlyWhenThePrinterDialogIsConfirmed) {
+    TFNosicStitekDVD label;
+    label.SetTitleText(QStringLiteral("Kolja"));
+    label.SetCode(code);
+    const QString cancelled = dir.filePath(QStringLiteral("cancelled.pdf"));
+    hook.Script([&](QDialog& dialog) {
+        auto& printDialog = dynamic_cast<QPrintDialog&>(dialog);
+        printDialog.printer()->setOutputFileName(cancelled);
+        dialog.reject();
+    });
+    label.Print();
+    EXPECT_FALSE(QFile::exists(cancelled));
+    EXPECT_EQ(hook.dialogsOpened, std::vector<QString>{QStringLiteral("QPrintDialog")});
+}
+
+TEST_F(Labels, ACodeThatIsNotAllDigitsIsRefused) {
+    TFNosicStitekVHS label;
+    EXPECT_THROW(label.SetCode(QStringLiteral("12A4")), EBarcodeError);
+    EXPECT_TRUE(label.Code().isEmpty());
+    EXPECT_NO_THROW(label.SetCode(QString()));
+}
+
+} // namespace
