@@ -192,6 +192,7 @@ void TFZakHistorie::LoadLoans(TTransaction& transaction, int key) {
                                      field("TERMIN_VRACENI").AsDate(), today));
     }
     pujcky_->setRows(rows);
+    gridPujcky_->resizeColumnsToContents();
 }
 
 void TFZakHistorie::LoadMessages(TTransaction& transaction, int key) {
@@ -210,6 +211,7 @@ void TFZakHistorie::LoadMessages(TTransaction& transaction, int key) {
     }
     mZprava_->clear();
     zpravy_->setRows(rows);
+    gridZpravy_->resizeColumnsToContents();
     if (!zpravy_->isEmpty())
         mZprava_->setPlainText(texts_.front());
 }

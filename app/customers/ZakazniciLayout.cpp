@@ -119,6 +119,7 @@ void TFZakaznici::BuildForm() {
     ECenaVIPVHS = price("ECenaVIPVHS", QStringLiteral("Cena za VHS:"), 1);
     ++row;
     MPoznamky = Named(new TMoxMemo(this), "MPoznamky");
+    MPoznamky->setMaximumHeight(120);
     place(MPoznamky, QStringLiteral("Poznámky:"), 0, 3);
     ++row;
     EDRegistrace = edit("EDRegistrace", QStringLiteral("Datum registrace:"), 0, 0, false);
@@ -140,6 +141,7 @@ void TFZakaznici::BuildForm() {
     slanted.setBold(true);
     LVyrazen->setFont(slanted);
     grid->addWidget(LVyrazen, row, 3);
+    grid->setRowStretch(row + 1, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 

@@ -198,6 +198,24 @@ TEST_F(CustomerDesk, CanLeaveAsksAndFollowsTheAnswer) {
     EXPECT_FALSE(desk->CanLeave());
 }
 
+// A card read while a new customer is half typed must not throw the typing away unasked.
+TEST_F(CustomerDesk, SearchingOffersUnsavedChangesFirst) {
+    const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
+    Click("BNovy");
+    Type("EJmeno", QStringLiteral("Karel"));
+    hook.Answer({TMsgResult::Cancel});
+    Type("EHledejEAN", QString::number(key));
+    Click("BHledej");
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{kUnsaved});
+    EXPECT_EQ(desk->Key(), -1);
+    EXPECT_EQ(Edit("EJmeno")->text(), QStringLiteral("Karel"));
+
+    hook.Answer({TMsgResult::No});
+    Click("BHledej");
+    EXPECT_EQ(desk->Key(), key);
+    EXPECT_EQ(CustomerCount(), 1);
+}
+
 TEST_F(CustomerDesk, VipPricesComeFromTheShopOnlyWhenZero) {
     database.Exec(QStringLiteral("update SPEC_CENA set CENA_VIP_DVD = 25, CENA_VIP_VHS = 15.5"));
     const int vip =
