@@ -222,6 +222,7 @@ QWidget* TFFilmy::BuildTitulPage() {
         auto* box = new QVBoxLayout;
         auto* frame = Named(new TPictureFrame(page), front ? "ImageObalPred" : "ImageObalZadni");
         frame->setMinimumSize(150, 200);
+        frame->setMaximumWidth(210);
         (front ? imageObalPred_ : imageObalZadni_) = frame;
         box->addWidget(
             new QLabel(front ? QStringLiteral("Obal přední:") : QStringLiteral("Obal zadní:"), page));
@@ -234,6 +235,7 @@ QWidget* TFFilmy::BuildTitulPage() {
         auto* smazat =
             Named(new TMoxButton(QStringLiteral("Smazat"), page), front ? "BSmazatPred" : "BSmazatZa");
         for (TMoxButton* button : {ziskat, nacist, smazat}) {
+            button->setMaximumWidth(70);
             buttons->addWidget(button);
             coverButtons_.push_back(button);
         }
@@ -271,8 +273,8 @@ QWidget* TFFilmy::BuildTitulPage() {
     connect(bStitek_, &TMoxButton::clicked, this, &TFFilmy::Stitek);
 
     auto* top = new QHBoxLayout;
-    top->addLayout(fields, 3);
-    top->addLayout(covers, 2);
+    top->addLayout(fields, 1);
+    top->addLayout(covers);
     auto* media = new QHBoxLayout;
     media->addWidget(gridNosice_, 1);
     media->addLayout(mediaButtons);

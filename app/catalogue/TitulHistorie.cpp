@@ -136,6 +136,8 @@ void TFTitulHistorie::Load(int kodTitul) {
     Fill(*pujcky_, *loans);
     loans.reset();
     transaction.Commit();
+    gridNosic_->resizeColumnsToContents();
+    gridPujcky_->resizeColumnsToContents();
 }
 
 void TFTitulHistorie::ShowHistory(int kodTitul) {
