@@ -3,7 +3,6 @@
 #include "DbError.h"
 #include "GlobDB.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>

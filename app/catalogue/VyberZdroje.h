@@ -12,7 +12,8 @@ class QListWidget;
 class TFVyberZdroje final : public QDialog {
     Q_OBJECT
 public:
-    TFVyberZdroje(const std::vector<TScanSource>& sources, const QString& current, QWidget* parent = nullptr);
+    explicit TFVyberZdroje(const std::vector<TScanSource>& sources, const QString& current,
+                           QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(TFVyberZdroje)
 
     // The chosen source's name; empty when none is selected.

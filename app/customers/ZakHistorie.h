@@ -17,7 +17,7 @@ class TMoxNumEdit;
 class TFZakHistorie final : public QDialog {
     Q_OBJECT
 public:
-    TFZakHistorie(TAppContext& ctx, QWidget* parent = nullptr);
+    explicit TFZakHistorie(TAppContext& ctx, QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(TFZakHistorie)
 
     void SetJmeno(const QString& jmeno);

@@ -11,7 +11,7 @@ class QPrintPreviewWidget;
 class TFZakPrukaz final : public QDialog {
     Q_OBJECT
 public:
-    TFZakPrukaz(const TCustomerCard& card, QWidget* parent = nullptr);
+    explicit TFZakPrukaz(const TCustomerCard& card, QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(TFZakPrukaz)
 
     // The printer the card goes to; the printer dialog chooses it.

@@ -24,7 +24,7 @@ class QLabel;
 class TFZakaznici final : public TDesk {
     Q_OBJECT
 public:
-    TFZakaznici(TAppContext& ctx, QWidget* parent = nullptr);
+    explicit TFZakaznici(TAppContext& ctx, QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(TFZakaznici)
 
     void ShowDesk(bool flag = false) override;

@@ -1,6 +1,5 @@
 #include "Pictures.h"
 #include "DbError.h"
-#include "GlobDialog.h"
 #include "NahledObrazku.h"
 #include "PictureFrame.h"
 #include "TestDatabase.h"
