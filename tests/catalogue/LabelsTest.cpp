@@ -98,6 +98,16 @@ TEST_F(Labels, TiskPrintsOnlyWhenThePrinterDialogIsConfirmed) {
     label.Print();
     EXPECT_FALSE(QFile::exists(cancelled));
     EXPECT_EQ(hook.dialogsOpened, std::vector<QString>{QStringLiteral("QPrintDialog")});
+
+    const QString confirmed = dir.filePath(QStringLiteral("confirmed.pdf"));
+    hook.Script([&](QDialog& dialog) {
+        QPrinter& printer = *dynamic_cast<QPrintDialog&>(dialog).printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(confirmed);
+        dialog.QDialog::accept();
+    });
+    label.Print();
+    EXPECT_EQ(DecodedBarcode(confirmed), code);
 }
 
 TEST_F(Labels, ACodeThatIsNotAllDigitsIsRefused) {

@@ -272,6 +272,23 @@ TEST_F(TitleSearching, TheNumber123FindsMedium123) {
     EXPECT_EQ(desk->CurrentKey(), other);
 }
 
+TEST_F(TitleSearching, EnterSearchesInTheSearchFieldsAndSavesElsewhere) {
+    const int title = StoreTitle(QStringLiteral("Jízda"), 1);
+    Type("EHledejEAN", QString::number(Count(QStringLiteral("select min(KOD_NOSIC) from NOSICE"))));
+    QTest::keyClick(Child<QWidget>("EHledejEAN"), Qt::Key_Return);
+    EXPECT_EQ(desk->CurrentKey(), title);
+
+    Click("BZmenitTitul");
+    Type("EEANKod", QStringLiteral("8590000000099"));
+    QTest::keyClick(Child<QWidget>("EEANKod"), Qt::Key_Return);
+    EXPECT_TRUE(Enabled("BUlozit")) << "Enter in the title's EAN field presses nothing";
+    Type("ENazevOrig", QStringLiteral("The Ride"));
+    QTest::keyClick(Child<QWidget>("ENazevOrig"), Qt::Key_Return);
+    EXPECT_FALSE(Enabled("BUlozit"));
+    EXPECT_EQ(database.Scalar(QStringLiteral("select NAZEV_ORIG || EAN_KOD from TITULY")).toString(),
+              QStringLiteral("The Ride8590000000099"));
+}
+
 TEST_F(TitleSearching, TheNameSearchBrowsesAndTakesApostrophes) {
     StoreTitle(QStringLiteral("O'Brien a spol."), 1);
     StoreTitle(QStringLiteral("Dobrý voják"), 1, QStringLiteral("The Good Soldier"));
