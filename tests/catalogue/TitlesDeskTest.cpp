@@ -200,6 +200,7 @@ TEST_F(TitleSaving, AFailedSaveOfANewTitleThenARetryStoresEverythingOnce) {
     EXPECT_EQ(Count(QStringLiteral("select count(*) from TITULY")), 0);
     EXPECT_EQ(Count(QStringLiteral("select count(*) from NOSICE")), 0);
     EXPECT_EQ(desk->CurrentKey(), -1);
+    EXPECT_FALSE(WaitDialogShown());
     for (int row = 0; row < 2; ++row) {
         EXPECT_EQ(Cell(row, "KOD_NOSIC").toInt(), -1);
         EXPECT_TRUE(Cell(row, "EAN_KOD").toString().isEmpty());
