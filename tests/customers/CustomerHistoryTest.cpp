@@ -8,6 +8,8 @@
 #include "TestDatabase.h"
 #include "ZakHistorie.h"
 
+#include <QImage>
+
 namespace {
 
 class CustomerHistory : public ::testing::Test {
@@ -109,6 +111,22 @@ TEST_F(CustomerHistory, RowColoursRetiredLentDueAndLate) {
     // Later rules win: a retired medium returned late is red.
     EXPECT_EQ(LoanRowLook(retired, QDateTime(QDate(2026, 3, 5), QTime(12, 0)), QDate(2026, 3, 2), today).font,
               kLateColour);
+}
+
+TEST_F(CustomerHistory, TheGridDrawsADueLoanWithARedReturnCell) {
+    context.CurrentUser.Prava = u'A';
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    Loan(1, today + QStringLiteral(" 08:00:00"), today, QString());
+    TFZakHistorie dialog(context);
+    dialog.Load(1);
+    dialog.resize(1200, 600);
+    dialog.show();
+    auto* grid = dialog.findChild<TMoxGrid*>(QStringLiteral("GridPujcky"));
+    const QImage drawn = grid->viewport()->grab().toImage();
+    const QRect due = grid->visualRect(grid->model()->index(0, 4));
+    EXPECT_EQ(QColor(drawn.pixel(due.left() + 3, due.center().y())), kLateColour);
+    const QRect title = grid->visualRect(grid->model()->index(0, 5));
+    EXPECT_NE(QColor(drawn.pixel(title.left() + 3, title.center().y())), kLateColour);
 }
 
 TEST_F(CustomerHistory, TakingsAreShownToManagersOnly) {
