@@ -41,9 +41,10 @@ QString RestoredTemplate() {
 } // namespace
 
 QString TTestDatabase::ShippedBackup() {
-    const QString path = qEnvironmentVariable("CINEMON_BACKUP");
-    if (path.isEmpty() || !QFile::exists(path))
-        qFatal("CINEMON_BACKUP does not name the shipped backup");
+    // CINEMON_BACKUP may point the tests at another backup; by default they use this build's.
+    const QString path = qEnvironmentVariable("CINEMON_BACKUP", QStringLiteral(CINEMON_SHIPPED_BACKUP));
+    if (!QFile::exists(path))
+        qFatal("The shipped backup %s is missing", qPrintable(path));
     return path;
 }
 
