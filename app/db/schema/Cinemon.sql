@@ -114,7 +114,10 @@ CREATE TABLE ZAK_ZPRAVY (
     UZIV_ODS       D_KEY,
     EMAIL_ADR      VARCHAR(240),
     EMAIL_SUBJ     VARCHAR(200),
-    EMAIL_MESSAGE  D_MEMO
+    EMAIL_MESSAGE  D_MEMO,
+    /* The customer history shows text messages beside the mails. */
+    SMS_TEL        VARCHAR(16),
+    SMS_MESSAGE    VARCHAR(160)
 );
 
 /* ---- Catalogue -------------------------------------------------------------------- */
