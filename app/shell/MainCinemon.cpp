@@ -158,9 +158,12 @@ QString TFMainCinemon::ClockBoxText() const {
     return eCas_->text();
 }
 
+TMenuState TFMainCinemon::MenuState() const {
+    return {context_.CurrentUser.LoggedIn(), !dayNotClosed_, context_.CurrentUser.Prava, settingsOnly_};
+}
+
 void TFMainCinemon::UpdateButtons() {
-    const TMenuState state{context_.CurrentUser.LoggedIn(), !dayNotClosed_, context_.CurrentUser.Prava,
-                           settingsOnly_};
+    const TMenuState state = MenuState();
     for (int i = 0; i < kMenuButtonCount; ++i)
         buttons_[static_cast<std::size_t>(i)]->setEnabled(MenuEnabled(ButtonAt(i), state));
 }
@@ -272,8 +275,7 @@ bool TFMainCinemon::SwitchDesk(TMenuButton button) {
         deskButton_ = TMenuButton::None;
     }
 
-    const TMenuState state{context_.CurrentUser.LoggedIn(), !dayNotClosed_, context_.CurrentUser.Prava,
-                           settingsOnly_};
+    const TMenuState state = MenuState();
     for (int i = 0; i < kMenuButtonCount; ++i) {
         const TMenuButton which = ButtonAt(i);
         buttons_[static_cast<std::size_t>(i)]->setActive(which == button && MenuEnabled(which, state) &&
@@ -340,12 +342,18 @@ void TFMainCinemon::IdleTick() {
         lastClock_ = now;
         eCas_->setText(ClockText(now));
     }
+    // The button of the shown desk is not pressable, yet a request for that desk still
+    // reopens it on the record.
+    const auto serve = [this](TMenuButton button) {
+        if (MenuEnabled(button, MenuState()))
+            ClickMenu(button);
+    };
     if (lendingPending_)
-        Button(TMenuButton::Pujcky)->click();
+        serve(TMenuButton::Pujcky);
     if (customerPending_)
-        Button(TMenuButton::Zakaznici)->click();
+        serve(TMenuButton::Zakaznici);
     if (titlePending_)
-        Button(TMenuButton::Filmy)->click();
+        serve(TMenuButton::Filmy);
 }
 
 void TFMainCinemon::RequestLending(int kodZak) {

@@ -58,6 +58,7 @@ protected:
 private:
     QWidget* BuildMenu();
     QWidget* BuildTopBar();
+    TMenuState MenuState() const;
     void UpdateButtons();
     void ShowLoggedIn();
     void ShowLoggedOut();

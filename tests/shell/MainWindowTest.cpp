@@ -97,6 +97,14 @@ TEST_F(MainWindow, AnUnclosedPreviousDayLeavesOnlyTheCloseUntilItIsStored) {
     EXPECT_TRUE(window->PreviousDayNotClosed());
     EXPECT_EQ(Enabled(*window), (QStringList{QStringLiteral("&Uzávěrka"), QStringLiteral("&Konec")}));
 
+    hook.Answer({TMsgResult::Yes});
+    ScriptLogin(QStringLiteral("ADMIN"));
+    window->Login();
+    EXPECT_EQ(hook.Texts().back(),
+              QStringLiteral("Nebyl uzavřen předešlý den. Nejdříve musíte spustit uzávěrku."));
+    EXPECT_EQ(Enabled(*window), (QStringList{QStringLiteral("&Uzávěrka"), QStringLiteral("&Konec")}))
+        << "logging in again does not clear the flag";
+
     window->ClickMenu(TMenuButton::Uzaverka);
     EXPECT_EQ(log.calls, QStringList{QStringLiteral("Uzávěrka ShowDesk 1")})
         << "the close opens for the old day";
@@ -221,6 +229,13 @@ TEST_F(MainWindow, RequestsOpenTheirDeskOnTheRecordOnceTheCurrentDeskLets) {
     log.calls.clear();
     window->IdleTick();
     EXPECT_TRUE(log.calls.isEmpty()) << "served requests are not repeated";
+
+    context.Requests->RequestTitle(10);
+    window->IdleTick();
+    EXPECT_EQ(log.calls, (QStringList{QStringLiteral("Filmové tituly LeaveDesk"),
+                                      QStringLiteral("Filmové tituly ShowDesk 0"),
+                                      QStringLiteral("Filmové tituly OpenRecord 10")}))
+        << "a request for the shown desk opens it afresh on the record";
 }
 
 TEST_F(MainWindow, TheClockChangesOnlyAfterMoreThanAMinute) {
