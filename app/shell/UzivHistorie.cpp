@@ -69,8 +69,6 @@ TFUzivHistorie::TFUzivHistorie(TAppContext& context, QDate today, QWidget* paren
     LoadMonth(month_);
 }
 
-TFUzivHistorie::~TFUzivHistorie() = default;
-
 QColor TFUzivHistorie::Background(const QString& stav) {
     if (stav == QStringLiteral("P"))
         return {192, 255, 192};

@@ -6,20 +6,16 @@
 #include <QDate>
 #include <QDialog>
 
-#include <memory>
-
 class TAppContext;
 class TMemTable;
 class TMoxButton;
 class TMoxGrid;
-class TQuery;
 
 // "Historie přihlašování": the logged-in user's login records of one month, newest first.
 class TFUzivHistorie final : public QDialog {
     Q_OBJECT
 public:
     TFUzivHistorie(TAppContext& context, QDate today, QWidget* parent = nullptr);
-    ~TFUzivHistorie() override;
     Q_DISABLE_COPY_MOVE(TFUzivHistorie)
 
     void LoadMonth(TMonth month);

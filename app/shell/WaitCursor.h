@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QApplication>
 #include <QGuiApplication>
 
 // The hourglass for a scope; Restore() ends it early, the destructor on every other way out.
