@@ -29,12 +29,6 @@ QString PositionString(const TMoxCheckListBox& list) {
     return CheckListToCodes(entries);
 }
 
-// What the program-wide failure report shows.
-QString FailureText(const ECinemonError& failure) {
-    return QStringLiteral("V programu nastala výjimka typu: ") + failure.TypeName() +
-           QStringLiteral(" s následujícím popisem: \r\r") + failure.Message();
-}
-
 } // namespace
 
 TTitleRecord TFFilmy::ReadTitle() const {
@@ -157,7 +151,7 @@ bool TFFilmy::Save() {
             if (tr_->Active())
                 tr_->Rollback();
             result.reset();
-            failureText = FailureText(failure);
+            failureText = FailureText(failure.TypeName(), failure.Message());
         }
     }
     if (!result) {

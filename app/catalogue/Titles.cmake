@@ -22,8 +22,3 @@ add_library(cinemon_catalogue_ui STATIC
     ${CMAKE_CURRENT_LIST_DIR}/NosicStitekDVD.cpp ${CMAKE_CURRENT_LIST_DIR}/NosicStitekDVD.h)
 target_link_libraries(cinemon_catalogue_ui PUBLIC cinemon_build cinemon_catalogue cinemon_pictures_ui
     cinemon_dialogs cinemon_controls Qt6::Widgets Qt6::PrintSupport)
-
-# The screenshot program of the catalogue's windows; it borrows the tests' database fixture.
-if(CINEMON_TESTS AND EXISTS ${CMAKE_SOURCE_DIR}/tools/screenshots/catalogue/CMakeLists.txt)
-    add_subdirectory(${CMAKE_SOURCE_DIR}/tools/screenshots/catalogue ${CMAKE_BINARY_DIR}/tools/screenshots/catalogue)
-endif()

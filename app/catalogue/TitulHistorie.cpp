@@ -132,7 +132,7 @@ void TFTitulHistorie::Load(int kodTitul) {
     auto media = db.OpenQuery(transaction, HistoryMediaSql(kodTitul));
     Fill(*nosice_, *media);
     media.reset();
-    auto loans = db.OpenQuery(transaction, HistoryLoansSql(kodTitul));
+    auto loans = db.OpenQuery(transaction, TitleLoansSql(kodTitul));
     Fill(*pujcky_, *loans);
     loans.reset();
     transaction.Commit();

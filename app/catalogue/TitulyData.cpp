@@ -264,7 +264,7 @@ QString HistoryMediaSql(int kodTitul) {
            QStringLiteral(" group by n.EAN_KOD, n.CENA_NAKUP, n.D_PRIJMU, n.D_ZRUSENI, n.DUVOD_ZRUSENI");
 }
 
-QString HistoryLoansSql(int kodTitul) {
+QString TitleLoansSql(int kodTitul) {
     return QStringLiteral("select p.KOD_NOSIC, p.D_PUJCENI, p.CENA_PUJCKA, p.D_VRACENI, p.INFO_VRACENI, ") +
            UserName(QStringLiteral("z")) +
            QStringLiteral(" as ZAKAZNIK, z.EAN_KOD from PUJCKY p join ZAKAZNICI z on (p.KOD_ZAK = z.KOD_ZAK) "

@@ -118,7 +118,7 @@ bool HasReasonWithoutRetirement(const TMediumRow& row);
 
 // The title history.
 QString HistoryMediaSql(int kodTitul);
-QString HistoryLoansSql(int kodTitul);
+QString TitleLoansSql(int kodTitul);
 
 // The desk's texts.
 extern const QString kUnsavedQuestion;

@@ -16,7 +16,7 @@ int Count(TDMGlobDB& db, TTransaction& transaction, int key, const QString& cond
 
 } // namespace
 
-QString HistoryLoansSql(int key) {
+QString CustomerLoansSql(int key) {
     return QStringLiteral(
                "select p.D_PUJCENI, p.CENA_PUJCKA, p.D_VRACENI, p.TERMIN_VRACENI, n.EAN_KOD, "
                "n.CENA_NAKUP, n.D_PRIJMU, n.D_ZRUSENI, n.DUVOD_ZRUSENI, t.NAZEV_CESKY from NOSICE n "

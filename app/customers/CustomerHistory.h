@@ -10,7 +10,7 @@ class TTransaction;
 
 // The customer's history: what was borrowed, how reliably it came back, what was paid.
 
-QString HistoryLoansSql(int key);
+QString CustomerLoansSql(int key);
 QString HistoryMessagesSql(int key);
 
 struct TCustomerFigures {

@@ -174,7 +174,7 @@ void TFZakHistorie::Load(int key) {
 }
 
 void TFZakHistorie::LoadLoans(TTransaction& transaction, int key) {
-    auto query = ctx_.Db().OpenQuery(transaction, HistoryLoansSql(key));
+    auto query = ctx_.Db().OpenQuery(transaction, CustomerLoansSql(key));
     query->Open();
     QList<QVariantList> rows;
     looks_.clear();

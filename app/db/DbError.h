@@ -16,6 +16,9 @@ private:
     QString message_;
 };
 
+// The failure handler's report of a failure that ended an operation.
+QString FailureText(const QString& typeName, const QString& message);
+
 // A failure reported by the database, carrying its error code (the first gdscode).
 class EDatabaseError final : public ECinemonError {
 public:

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QApplication>
+#include "FailureReport.h"
 
-// Reports the exception being handled (call inside a catch block) with the failure handler's
-// message; the program goes on.
-void ReportCurrentException();
+#include <QApplication>
 
 // The application object of the program: any failure that reaches the event loop is reported
 // instead of ending the program.

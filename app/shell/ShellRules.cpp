@@ -69,8 +69,3 @@ QString ClockText(const QDateTime& now) {
     return DateToText(QStringLiteral("dd.mm.yyyy"), now) + QStringLiteral(" - ") +
            DateToText(QStringLiteral("hh:mm"), now);
 }
-
-QString FailureText(const QString& typeName, const QString& message) {
-    return QStringLiteral("V programu nastala výjimka typu: ") + typeName +
-           QStringLiteral(" s následujícím popisem: \r\r") + message;
-}

@@ -39,6 +39,3 @@ bool ClockDiffers(const QDateTime& computer, const QDateTime& server);
 bool ClockDue(const QDateTime& lastRefresh, const QDateTime& now);
 // "07.03.2005 - 14:05"
 QString ClockText(const QDateTime& now);
-
-// The failure handler's report of an exception that reached the event loop.
-QString FailureText(const QString& typeName, const QString& message);

@@ -1,6 +1,8 @@
 #include "FailureHandler.h"
 #include "FbClient.h"
+#include "Filmy.h"
 #include "Program.h"
+#include "Zakaznici.h"
 
 #include <QTimer>
 
@@ -8,8 +10,9 @@ int main(int argc, char** argv) {
     TCinemonApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
 
-    // Each desk adds its factory here: desks[TMenuButton::Zakaznici] = MakeDesk<TFZakaznici>;
     TDeskFactories desks;
+    desks[TMenuButton::Zakaznici] = MakeDesk<TFZakaznici>;
+    desks[TMenuButton::Filmy] = MakeDesk<TFFilmy>;
 
     auto program = StartProgram(QCoreApplication::applicationFilePath(), std::move(desks), TStartupEnv{},
                                 [] { return FbClient::Load(); });

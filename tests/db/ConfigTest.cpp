@@ -30,7 +30,8 @@ TEST(Configuration, DefaultsWithoutAnyFile) {
 TEST(Configuration, TheExecutablesOwnFileWinsOverTheFallback) {
     QTemporaryDir dir;
     WriteFile(dir.filePath(QStringLiteral("Kinodesk.ini")), "[Database]\nServer=pokladna1\n");
-    WriteFile(dir.filePath(QStringLiteral("Cinemon.ini")), "[Database]\nServer=jiny\nFileName=C:\\jiny.gdb\n");
+    WriteFile(dir.filePath(QStringLiteral("Cinemon.ini")),
+              "[Database]\nServer=jiny\nFileName=C:\\jiny.gdb\n");
     TDMGlobDB db(dir.filePath(QStringLiteral("Kinodesk")));
     EXPECT_EQ(db.ConfigFileRead(), dir.filePath(QStringLiteral("Kinodesk.ini")));
     EXPECT_EQ(db.Config.Server, QStringLiteral("pokladna1"));

@@ -10,13 +10,16 @@ using Transactions = DatabaseTest;
 
 TEST_F(Transactions, ExecSqlCommitsOnlyWhatItStarted) {
     TTransaction started(db.DB);
-    db.ExecSql(started, QStringLiteral("insert into HOTOVOST (DATUM, CASTKA, POPIS) values (CURRENT_TIMESTAMP, 10, 'a')"));
+    db.ExecSql(
+        started,
+        QStringLiteral("insert into HOTOVOST (DATUM, CASTKA, POPIS) values (CURRENT_TIMESTAMP, 10, 'a')"));
     EXPECT_FALSE(started.Active());
     EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from HOTOVOST")).toInt(), 1);
 
     TTransaction desk(db.DB);
     desk.StartTransaction();
-    db.ExecSql(desk, QStringLiteral("insert into HOTOVOST (DATUM, CASTKA, POPIS) values (CURRENT_TIMESTAMP, 20, 'b')"));
+    db.ExecSql(desk, QStringLiteral(
+                         "insert into HOTOVOST (DATUM, CASTKA, POPIS) values (CURRENT_TIMESTAMP, 20, 'b')"));
     EXPECT_TRUE(desk.Active());
     EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from HOTOVOST")).toInt(), 1);
     desk.Rollback();
@@ -49,10 +52,12 @@ TEST_F(Transactions, ALockedRowFailsAtOnce) {
         other.ExecSql(second, QStringLiteral("update SPEC_CENA set MENA = 'CZK'"));
         FAIL() << "the second update must not wait";
     } catch (const EDatabaseError& e) {
-        EXPECT_TRUE(e.Code() == EDatabaseError::kLockConflict || e.Code() == EDatabaseError::kDeadlock) << e.Code();
+        EXPECT_TRUE(e.Code() == EDatabaseError::kLockConflict || e.Code() == EDatabaseError::kDeadlock)
+            << e.Code();
     }
     first.Commit();
-    EXPECT_EQ(database.Scalar(QStringLiteral("select MENA from SPEC_CENA")).toString(), QStringLiteral("EUR"));
+    EXPECT_EQ(database.Scalar(QStringLiteral("select MENA from SPEC_CENA")).toString(),
+              QStringLiteral("EUR"));
 }
 
 TEST_F(Transactions, ReadCommittedSeesOtherCountersCommits) {
@@ -79,7 +84,8 @@ TEST_F(Transactions, UnitOfWorkCommitsOrRollsBack) {
                                   [&](TTransaction& tr) {
                                       db.ExecSql(tr, QStringLiteral("insert into HOTOVOST (DATUM, CASTKA) "
                                                                     "values (CURRENT_TIMESTAMP, 3)"));
-                                      db.ExecSql(tr, QStringLiteral("insert into HOTOVOST (DATUM) values (null)"));
+                                      db.ExecSql(
+                                          tr, QStringLiteral("insert into HOTOVOST (DATUM) values (null)"));
                                   }),
                  EDatabaseError);
     EXPECT_EQ(database.Scalar(QStringLiteral("select sum(CASTKA) from HOTOVOST")).toDouble(), 3.0);
@@ -91,7 +97,8 @@ TEST_F(Statements, AColonInsideALiteralIsNotAParameter) {
     TTransaction tr(db.DB);
     db.ExecSql(tr, QStringLiteral("insert into HOTOVOST (DATUM, CASTKA, POPIS) values "
                                   "(CURRENT_TIMESTAMP, 1, 'čas 10:30 :POPIS')"));
-    auto query = db.OpenQuery(tr, QStringLiteral("select POPIS from HOTOVOST where POPIS like '%:30 :POPIS'"));
+    auto query =
+        db.OpenQuery(tr, QStringLiteral("select POPIS from HOTOVOST where POPIS like '%:30 :POPIS'"));
     query->Open();
     ASSERT_FALSE(query->Eof());
     EXPECT_EQ(query->FieldByName(QStringLiteral("popis")).AsString(), QStringLiteral("čas 10:30 :POPIS"));
@@ -121,17 +128,19 @@ TEST_F(Statements, TextTheDatabaseCannotHoldIsRefusedAndNothingIsWritten) {
         EXPECT_TRUE(e.Message().contains(QStringLiteral("★"))) << e.Message().toStdString();
     }
     EXPECT_FALSE(tr.Active());
-    EXPECT_EQ(database.Scalar(QStringLiteral("select JMENO from POBOCKA")).toString(), QStringLiteral("Videopůjčovna"));
+    EXPECT_EQ(database.Scalar(QStringLiteral("select JMENO from POBOCKA")).toString(),
+              QStringLiteral("Videopůjčovna"));
 }
 
 TEST_F(Statements, DatabaseUpperFoldsLikeUpperCz) {
     const QString lower = QStringLiteral("áäčďéěëíĺňóöřšťúůüýž abc");
-    const QString folded = database.Scalar(QStringLiteral("select upper(%1) from RDB$DATABASE").arg(SqlText(lower)))
-                               .toString();
+    const QString folded =
+        database.Scalar(QStringLiteral("select upper(%1) from RDB$DATABASE").arg(SqlText(lower))).toString();
     EXPECT_EQ(folded, UpperCz(lower));
     database.Exec(QStringLiteral("update POBOCKA set JMENO = 'Kůň Žluťoučký'"));
-    EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from POBOCKA where upper(JMENO) like '%%1%'")
-                                  .arg(SqlEscape(UpperCz(QStringLiteral("žluťou")))))
+    EXPECT_EQ(database
+                  .Scalar(QStringLiteral("select count(*) from POBOCKA where upper(JMENO) like '%%1%'")
+                              .arg(SqlEscape(UpperCz(QStringLiteral("žluťou")))))
                   .toInt(),
               1);
 }
@@ -142,9 +151,11 @@ TEST_F(Statements, BlobsRoundTripByteForByte) {
     for (char& b : bytes)
         b = static_cast<char>(random.bounded(256));
     TTransaction tr(db.DB);
-    db.ExecSqlBlob(tr, QStringLiteral("update POBOCKA set LOGO = :LOGO where 1 = 1"), QStringLiteral("LOGO"), bytes);
+    db.ExecSqlBlob(tr, QStringLiteral("update POBOCKA set LOGO = :LOGO where 1 = 1"), QStringLiteral("LOGO"),
+                   bytes);
     EXPECT_EQ(database.Scalar(QStringLiteral("select LOGO from POBOCKA")).toByteArray(), bytes);
-    db.ExecSqlBlob(tr, QStringLiteral("update POBOCKA set LOGO = :LOGO"), QStringLiteral("LOGO"), QByteArray());
+    db.ExecSqlBlob(tr, QStringLiteral("update POBOCKA set LOGO = :LOGO"), QStringLiteral("LOGO"),
+                   QByteArray());
     EXPECT_EQ(database.Scalar(QStringLiteral("select octet_length(LOGO) from POBOCKA")).toInt(), 0);
     db.ExecSql(tr, QStringLiteral("update POBOCKA set LOGO = null"));
     EXPECT_TRUE(database.Scalar(QStringLiteral("select LOGO from POBOCKA")).isNull());
@@ -203,15 +214,16 @@ TEST_F(Schema, DocumentTotalsFollowTheLines) {
                                   "values (%1, 1, CURRENT_DATE, CURRENT_TIMESTAMP, 1)")
                        .arg(kod));
     const auto line = [&](const char* vat, double price, double priceVat, int days) {
-        db.ExecSql(tr, QStringLiteral("insert into RADKY_DOK (KOD_DOK, KOD_NOSIC, KOD_TITUL, CENA, DPH, CENA_DPH, "
-                                      "POCET_DNI) values (%1, 1, 1, %2, '%3', %4, %5)")
-                           .arg(kod)
-                           .arg(FloatToSql(price), QString::fromLatin1(vat), FloatToSql(priceVat))
-                           .arg(days));
+        db.ExecSql(
+            tr, QStringLiteral("insert into RADKY_DOK (KOD_DOK, KOD_NOSIC, KOD_TITUL, CENA, DPH, CENA_DPH, "
+                               "POCET_DNI) values (%1, 1, 1, %2, '%3', %4, %5)")
+                    .arg(kod)
+                    .arg(FloatToSql(price), QString::fromLatin1(vat), FloatToSql(priceVat))
+                    .arg(days));
     };
-    line("A", 24.79, 30, 3);  // 74.37 / 90
-    line("B", 17.86, 20, 2);  // 35.72 / 40
-    line("0", 10, 10, 1);     // 10 / 10
+    line("A", 24.79, 30, 3);   // 74.37 / 90
+    line("B", 17.86, 20, 2);   // 35.72 / 40
+    line("0", 10, 10, 1);      // 10 / 10
     line("A", -24.79, -30, 1); // a complaint credit
     EXPECT_DOUBLE_EQ(db.DokCena(tr, kod), 110.0);
     tr.Commit();
@@ -219,7 +231,9 @@ TEST_F(Schema, DocumentTotalsFollowTheLines) {
     TTransaction check(db.DB);
     auto doc = db.OpenQuery(check, QStringLiteral("select * from DOKLADY where KOD_DOK = %1").arg(kod));
     doc->Open();
-    const auto amount = [&](const char* column) { return doc->FieldByName(QString::fromLatin1(column)).AsFloat(); };
+    const auto amount = [&](const char* column) {
+        return doc->FieldByName(QString::fromLatin1(column)).AsFloat();
+    };
     EXPECT_NEAR(amount("C_ZAKLAD_A"), 49.58, 1e-9);
     EXPECT_NEAR(amount("C_DPH_A"), 10.42, 1e-9);
     EXPECT_NEAR(amount("C_ZAKLAD_B"), 35.72, 1e-9);
@@ -240,30 +254,38 @@ TEST_F(Schema, DocumentNumbersGrowAndADayClosesOnce) {
     for (int i = 0; i < 3; ++i) {
         TTransaction tr(db.DB);
         const int kod = db.GenKodDok(tr);
-        db.ExecSql(tr, QStringLiteral("insert into DOKLADY (KOD_DOK, KOD_ZAK, D_UZP) values (%1, 1, CURRENT_DATE)")
-                           .arg(kod));
+        db.ExecSql(
+            tr, QStringLiteral("insert into DOKLADY (KOD_DOK, KOD_ZAK, D_UZP) values (%1, 1, CURRENT_DATE)")
+                    .arg(kod));
         tr.Commit();
         numbers.append(
-            database.Scalar(QStringLiteral("select CISLO_DOK from DOKLADY where KOD_DOK = %1").arg(kod)).toInt());
+            database.Scalar(QStringLiteral("select CISLO_DOK from DOKLADY where KOD_DOK = %1").arg(kod))
+                .toInt());
     }
     EXPECT_LT(numbers[0], numbers[1]);
     EXPECT_LT(numbers[1], numbers[2]);
 
     database.Exec(QStringLiteral("insert into TRZBY (DATUM, POKLADNA) values ('2026-12-01', 100)"));
-    EXPECT_THROW(database.Exec(QStringLiteral("insert into TRZBY (DATUM, POKLADNA) values ('2026-12-01', 200)")),
-                 EDatabaseError);
+    EXPECT_THROW(
+        database.Exec(QStringLiteral("insert into TRZBY (DATUM, POKLADNA) values ('2026-12-01', 200)")),
+        EDatabaseError);
 }
 
 TEST_F(Schema, ANewShopHasItsAdministratorAndSettings) {
-    EXPECT_EQ(database.Scalar(QStringLiteral("select PRAVA from UZIVATELE where upper(UZIVATEL) = 'ADMIN' "
-                                             "and POVOLENI = 'A' and HESLO is null"))
+    EXPECT_EQ(database
+                  .Scalar(QStringLiteral("select PRAVA from UZIVATELE where upper(UZIVATEL) = 'ADMIN' "
+                                         "and POVOLENI = 'A' and HESLO is null"))
                   .toString(),
               QStringLiteral("A"));
     for (const char* table : {"SPEC_CENA", "SPEC_APP", "SPEC_DB", "POBOCKA"})
-        EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from %1").arg(QString::fromLatin1(table))).toInt(), 1)
+        EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from %1").arg(QString::fromLatin1(table)))
+                      .toInt(),
+                  1)
             << table;
     for (const char* table : {"ZANRY", "FORMATY_ZVUKU", "FILM_TITULKY", "FILM_JAZYKY"})
-        EXPECT_GT(database.Scalar(QStringLiteral("select count(*) from %1").arg(QString::fromLatin1(table))).toInt(), 1)
+        EXPECT_GT(database.Scalar(QStringLiteral("select count(*) from %1").arg(QString::fromLatin1(table)))
+                      .toInt(),
+                  1)
             << table;
     // Code-list positions number upward from 1, as the title flag strings expect.
     EXPECT_EQ(database.Scalar(QStringLiteral("select min(PORADI_TIT) from FILM_TITULKY")).toInt(), 1);

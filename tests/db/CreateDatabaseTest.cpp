@@ -70,7 +70,8 @@ TEST_F(CreateDatabase, ADamagedBackupIsAFailureNotASuccess) {
     damaged.write(QByteArray(4096, 'x'));
     damaged.close();
     const QString message = Message([&] { db.CreateDatabase(); });
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Nastala chyba při vytváření databáze (GBAK).\rDatabáze nebyla vytvořena")))
+    EXPECT_TRUE(message.startsWith(
+        QStringLiteral("Nastala chyba při vytváření databáze (GBAK).\rDatabáze nebyla vytvořena")))
         << message.toStdString();
     EXPECT_THROW(db.Connect(), EDatabaseError);
 }
@@ -79,7 +80,8 @@ TEST_F(CreateDatabase, InServiceModeTheBackupPathIsLeftToTheServer) {
     db.Config.Service = true;
     const QString message = Message([&] { db.RestoreDatabase(QStringLiteral("/server/only/Cinemon.gbk")); });
     // The tool ran and failed; the program did not look for the file itself.
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Nastala chyba při vytváření databáze (GBAK)."))) << message.toStdString();
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Nastala chyba při vytváření databáze (GBAK).")))
+        << message.toStdString();
 }
 
 TEST_F(CreateDatabase, ABackupRestoresToTheSameData) {
@@ -104,9 +106,11 @@ TEST_F(CreateDatabase, ABackupRestoresToTheSameData) {
 }
 
 TEST_F(CreateDatabase, BackupNeedsAnExistingFolder) {
-    EXPECT_EQ(Message([&] { db.BackupDatabase(); }), QStringLiteral("Nebyla zadána složka pro uložení zálohy databáze."));
+    EXPECT_EQ(Message([&] { db.BackupDatabase(); }),
+              QStringLiteral("Nebyla zadána složka pro uložení zálohy databáze."));
     db.Config.BackupDirectory = dir.filePath(QStringLiteral("missing"));
-    EXPECT_TRUE(Message([&] { db.BackupDatabase(); }).startsWith(QStringLiteral("Složka pro uložení zálohy")));
+    EXPECT_TRUE(
+        Message([&] { db.BackupDatabase(); }).startsWith(QStringLiteral("Složka pro uložení zálohy")));
 }
 
 } // namespace

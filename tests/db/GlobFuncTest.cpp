@@ -45,10 +45,12 @@ TEST(Formatting, DateTokensAndMinutesAfterHours) {
     EXPECT_EQ(DateToText(QStringLiteral("dd.mm.yyyy"), kMarch7), QStringLiteral("07.03.2005"));
     EXPECT_EQ(DateToText(QStringLiteral("ddmmyy"), kMarch7), QStringLiteral("070305"));
     EXPECT_EQ(DateToText(QStringLiteral("dd.mm.yyyy"), QDateTime()), QString());
-    EXPECT_EQ(DateTimeToText(QStringLiteral("yyyy-mm-dd"), QStringLiteral("hh:mm:ss"), QStringLiteral(" "), kMarch7),
+    EXPECT_EQ(DateTimeToText(QStringLiteral("yyyy-mm-dd"), QStringLiteral("hh:mm:ss"), QStringLiteral(" "),
+                             kMarch7),
               QStringLiteral("2005-03-07 14:05:09"));
-    EXPECT_EQ(DateTimeToText(QStringLiteral("dd.mm.yyyy"), QStringLiteral("hh:mm"), QStringLiteral(" "), kMarch7),
-              QStringLiteral("07.03.2005 14:05"));
+    EXPECT_EQ(
+        DateTimeToText(QStringLiteral("dd.mm.yyyy"), QStringLiteral("hh:mm"), QStringLiteral(" "), kMarch7),
+        QStringLiteral("07.03.2005 14:05"));
 }
 
 TEST(UpperCz, FoldsCzechLettersAndKeepsTheRest) {
@@ -68,7 +70,8 @@ TEST(Money, HalvesRoundAwayFromZero) {
 }
 
 TEST(Codes, CustomerAndMediumCodes) {
-    EXPECT_EQ(NewCustomerCode(42, QDateTime(QDate(2005, 3, 7), QTime(14, 5))), QStringLiteral("0703051405000042"));
+    EXPECT_EQ(NewCustomerCode(42, QDateTime(QDate(2005, 3, 7), QTime(14, 5))),
+              QStringLiteral("0703051405000042"));
     EXPECT_EQ(NewMediumCode(123456, 7, QDateTime(QDate(2005, 12, 25), QTime(9, 0))),
               QStringLiteral("6512053456000007"));
     // The first day digit 0..3 becomes 4..7, so medium codes never look like card codes.

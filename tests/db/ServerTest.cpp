@@ -14,7 +14,8 @@ QString ServerAdminPassword() {
     QFile file(QStringLiteral("/etc/firebird/3.0/SYSDBA.password"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const auto match = QRegularExpression(QStringLiteral("ISC_PASSWORD=\"?([^\"\\n]+)\"?")).match(QString::fromUtf8(file.readAll()));
+    const auto match = QRegularExpression(QStringLiteral("ISC_PASSWORD=\"?([^\"\\n]+)\"?"))
+                           .match(QString::fromUtf8(file.readAll()));
     return match.hasMatch() ? match.captured(1) : QString();
 }
 
@@ -57,15 +58,17 @@ TEST_F(Server, CreatesTheDatabaseRegistersTheUserAndWorksAsThatUser) {
     who.reset();
 
     const int kod = db.GenKodZak(tr);
-    db.ExecSql(tr, QStringLiteral("insert into ZAKAZNICI (KOD_ZAK, PRIJMENI, POCET_PUJCEK) values (%1, 'Dvořák', 0)")
-                       .arg(kod));
+    db.ExecSql(
+        tr, QStringLiteral("insert into ZAKAZNICI (KOD_ZAK, PRIJMENI, POCET_PUJCEK) values (%1, 'Dvořák', 0)")
+                .arg(kod));
     tr.Commit();
     // A second counter sees the committed customer at once.
     TDMGlobDB counter2(dir.filePath(QStringLiteral("Cinemon")));
     counter2.Config = db.Config;
     ASSERT_TRUE(counter2.Connect());
     TTransaction read(counter2.DB);
-    auto query = counter2.OpenQuery(read, QStringLiteral("select PRIJMENI from ZAKAZNICI where KOD_ZAK = %1").arg(kod));
+    auto query = counter2.OpenQuery(
+        read, QStringLiteral("select PRIJMENI from ZAKAZNICI where KOD_ZAK = %1").arg(kod));
     query->Open();
     EXPECT_EQ(query->FieldByName(QStringLiteral("PRIJMENI")).AsString(), QStringLiteral("Dvořák"));
 }

@@ -60,8 +60,9 @@ TEST_F(SpecRecords, ChargedDaysSkipClosedDays) {
 }
 
 TEST_F(SpecRecords, ChargedDaysWhenTheShopIsNeverOpen) {
-    database.Exec(QStringLiteral("update SPEC_CENA set PLAT_PO = 'N', PLAT_UT = 'N', PLAT_ST = 'N', PLAT_CT = 'N', "
-                                 "PLAT_PA = 'N', PLAT_SO = 'N', PLAT_NE = 'N'"));
+    database.Exec(
+        QStringLiteral("update SPEC_CENA set PLAT_PO = 'N', PLAT_UT = 'N', PLAT_ST = 'N', PLAT_CT = 'N', "
+                       "PLAT_PA = 'N', PLAT_SO = 'N', PLAT_NE = 'N'"));
     TSpecCena cena(db);
     EXPECT_EQ(cena.ChargedDays(Friday4March, Friday4March.addDays(30)), 1);
 }
@@ -96,7 +97,8 @@ TEST_F(SpecRecords, BranchWithLogoAndAnEmptyNameIsReadAgain) {
     buffer.open(QIODevice::WriteOnly);
     logo.save(&buffer, "BMP");
     TTransaction tr(db.DB);
-    db.ExecSqlBlob(tr, QStringLiteral("update POBOCKA set JMENO = null, LOGO = :LOGO"), QStringLiteral("LOGO"), bmp);
+    db.ExecSqlBlob(tr, QStringLiteral("update POBOCKA set JMENO = null, LOGO = :LOGO"),
+                   QStringLiteral("LOGO"), bmp);
 
     TPobocka pobocka(db);
     EXPECT_EQ(pobocka.GetJmeno(), QString());
@@ -114,7 +116,8 @@ TEST_F(SpecRecords, ProgramVersionIsStoredOnlyWhenItChanged) {
 
     EXPECT_EQ(spec.GetVerzeApp(), QString());
     spec.SetVerzeApp(QStringLiteral("1.0.0"));
-    EXPECT_EQ(database.Scalar(QStringLiteral("select VERZE_APP from SPEC_DB")).toString(), QStringLiteral("1.0.0"));
+    EXPECT_EQ(database.Scalar(QStringLiteral("select VERZE_APP from SPEC_DB")).toString(),
+              QStringLiteral("1.0.0"));
 
     // With the stored version nothing is written: a lock held elsewhere does not matter.
     TDMGlobDB other(database.ExecutablePath());

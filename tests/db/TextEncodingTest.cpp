@@ -16,8 +16,8 @@ TEST(Win1250, AgreesWithIconvOnEveryDefinedByte) {
             bytes.append(static_cast<char>(b));
     }
     QProcess iconv;
-    iconv.start(QStringLiteral("iconv"), {QStringLiteral("-f"), QStringLiteral("CP1250"), QStringLiteral("-t"),
-                                          QStringLiteral("UTF-8")});
+    iconv.start(QStringLiteral("iconv"), {QStringLiteral("-f"), QStringLiteral("CP1250"),
+                                          QStringLiteral("-t"), QStringLiteral("UTF-8")});
     ASSERT_TRUE(iconv.waitForStarted());
     iconv.write(bytes);
     iconv.closeWriteChannel();
@@ -46,7 +46,8 @@ TEST(PasswordScramble, LettersInRangeAndRoundTrip) {
     EXPECT_EQ(UnscramblePassword(scrambled), password);
     EXPECT_EQ(UnscramblePassword(scrambled + u'Q'), password); // a trailing single letter is ignored
     EXPECT_EQ(ScramblePassword(QString()), QString());
-    EXPECT_EQ(UnscramblePassword(ScramblePassword(QStringLiteral("heslo žluť"))), QStringLiteral("heslo žluť"));
+    EXPECT_EQ(UnscramblePassword(ScramblePassword(QStringLiteral("heslo žluť"))),
+              QStringLiteral("heslo žluť"));
 }
 
 TEST(PasswordScramble, EachCallStartsFromTheFreshKey) {
@@ -77,7 +78,8 @@ TEST(IniFile, ReadsWindows1250AndKeepsOtherSections) {
     ini.UpdateFile();
 
     TIniFile again(path);
-    EXPECT_EQ(again.ReadString(QStringLiteral("Print"), QStringLiteral("Device"), QString()), QStringLiteral("COM1"));
+    EXPECT_EQ(again.ReadString(QStringLiteral("Print"), QStringLiteral("Device"), QString()),
+              QStringLiteral("COM1"));
     EXPECT_FALSE(again.ReadBool(QStringLiteral("Database"), QStringLiteral("Service"), true));
     EXPECT_EQ(again.ReadString(QStringLiteral("Database"), QStringLiteral("Server"), QString()),
               QStringLiteral("pokladna"));

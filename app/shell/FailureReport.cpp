@@ -1,0 +1,38 @@
+#include "FailureReport.h"
+
+#include "DbError.h"
+#include "GlobDialog.h"
+
+#include <cxxabi.h>
+
+#include <cstdlib>
+#include <memory>
+#include <typeinfo>
+
+namespace {
+
+QString Demangled(const std::type_info& type) {
+    int status = 0;
+    const std::unique_ptr<char, decltype(&std::free)> name(
+        abi::__cxa_demangle(type.name(), nullptr, nullptr, &status), &std::free);
+    return QString::fromLatin1(status == 0 && name ? name.get() : type.name());
+}
+
+} // namespace
+
+void ReportFailure(const std::exception& failure) {
+    if (const auto* own = dynamic_cast<const ECinemonError*>(&failure))
+        ReportError(FailureText(own->TypeName(), own->Message()));
+    else
+        ReportError(FailureText(Demangled(typeid(failure)), QString::fromLocal8Bit(failure.what())));
+}
+
+void ReportCurrentException() {
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        ReportFailure(e);
+    } catch (...) {
+        ReportError(FailureText(QStringLiteral("neznámá"), QString()));
+    }
+}
