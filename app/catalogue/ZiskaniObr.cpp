@@ -1,5 +1,6 @@
 #include "ZiskaniObr.h"
 
+#include "FailureReport.h"
 #include "GlobDialog.h"
 #include "MoxButton.h"
 #include "MoxColors.h"
@@ -8,8 +9,8 @@
 #include "Pictures.h"
 #include "SaneScanner.h"
 #include "VyberZdroje.h"
+#include "WaitCursor.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QRadioButton>
@@ -26,15 +27,6 @@ TMoxButton* MakeButton(const QString& caption, const char* name, QWidget* parent
     button->setObjectName(QString::fromLatin1(name));
     return button;
 }
-
-// The hourglass while the scanner works, restored on every way out.
-class TWaitCursor final {
-public:
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 } // namespace
 
@@ -178,7 +170,7 @@ void TFZiskaniObr::Ulozit() {
     try {
         resultPath_ = WritePictureJpeg(plocha_->Picture());
     } catch (const ECinemonError& e) {
-        ReportError(e.Message());
+        ReportFailure(e);
         return;
     }
     accept();
