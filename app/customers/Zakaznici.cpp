@@ -155,38 +155,47 @@ void TFZakaznici::CloseSearch() {
     foundRow_ = -1;
     BPredchozi->setEnabled(false);
     BNasledujici->setEnabled(false);
+    LFiltr->clear();
+    LPocet->clear();
     if (trHledej_.Active())
         trHledej_.Commit();
 }
 
 void TFZakaznici::Hledej() {
-    const QString code = EHledejEAN->text();
-    const QString surname = EHledejPrijmeni->text();
-    if (code.isEmpty() && surname.isEmpty())
+    if (EHledejEAN->text().isEmpty() && EHledejPrijmeni->text().isEmpty())
         return;
     // Whatever the search finds replaces the customer shown, so typed changes are offered for saving.
     if (!CanLeave())
         return;
     CloseSearch();
-    if (!code.isEmpty()) {
-        int found = -1;
-        {
-            auto query = ctx_.Db().OpenQuery(trDesk_, CustomerByCodeSql(code));
-            query->Open();
-            if (!query->Eof())
-                found = query->FieldByName(QStringLiteral("KOD_ZAK")).AsInteger();
-        }
-        trDesk_.Commit();
-        if (found == -1) {
-            Warn(CustomerNotFoundText(code));
-            return;
-        }
-        EHledejEAN->clear();
-        EHledejPrijmeni->clear();
-        key_ = found;
-        LoadCustomer();
+    if (!EHledejEAN->text().isEmpty())
+        HledejKod(EHledejEAN->text());
+    // A card found clears both fields; a surname typed beside a code not found is searched still.
+    const QString surname = EHledejPrijmeni->text();
+    if (!surname.isEmpty())
+        HledejPrijmeni(surname);
+}
+
+void TFZakaznici::HledejKod(const QString& code) {
+    int found = -1;
+    {
+        auto query = ctx_.Db().OpenQuery(trDesk_, CustomerByCodeSql(code));
+        query->Open();
+        if (!query->Eof())
+            found = query->FieldByName(QStringLiteral("KOD_ZAK")).AsInteger();
+    }
+    trDesk_.Commit();
+    if (found == -1) {
+        Warn(CustomerNotFoundText(code));
         return;
     }
+    EHledejEAN->clear();
+    EHledejPrijmeni->clear();
+    key_ = found;
+    LoadCustomer();
+}
+
+void TFZakaznici::HledejPrijmeni(const QString& surname) {
     {
         auto query = ctx_.Db().OpenQuery(trHledej_, CustomerBySurnameSql(surname));
         query->Open();

@@ -49,6 +49,8 @@ private:
     TCustomerFields ReadFields() const;
 
     void Hledej();
+    void HledejKod(const QString& code);
+    void HledejPrijmeni(const QString& surname);
     void ShowBrowsed();
     void Browse(int step);
     void BrowsePrevious() { Browse(-1); }

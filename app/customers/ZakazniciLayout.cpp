@@ -48,7 +48,7 @@ void TFZakaznici::BuildForm() {
     BPredchozi = Named(new TMoxButton(QStringLiteral("Předchozí"), this), "BPredchozi");
     BNasledujici = Named(new TMoxButton(QStringLiteral("Následující"), this), "BNasledujici");
     LFiltr = Named(new TMoxLabel(this), "LFiltr");
-    LPocet = Named(new TMoxLabel(QStringLiteral("0 / 0"), this), "LPocet");
+    LPocet = Named(new TMoxLabel(this), "LPocet");
     search->addWidget(BHledej);
     search->addSpacing(12);
     search->addWidget(BPredchozi);
@@ -209,10 +209,7 @@ void TFZakaznici::ConnectControls() {
         connect(field, &QLineEdit::textEdited, this, &TFZakaznici::SetChanged);
     connect(ECenaVIPDVD, &QLineEdit::textEdited, this, &TFZakaznici::SetChanged);
     connect(ECenaVIPVHS, &QLineEdit::textEdited, this, &TFZakaznici::SetChanged);
-    connect(MPoznamky, &QPlainTextEdit::textChanged, this, [this] {
-        if (!loading_)
-            SetChanged();
-    });
+    connect(MPoznamky, &QPlainTextEdit::textChanged, this, &TFZakaznici::SetChanged);
     connect(ChPosilatNovinky, &TMoxCheckBox::clicked, this, &TFZakaznici::SetChanged);
     connect(ChVyradit, &TMoxCheckBox::clicked, this, &TFZakaznici::SetChanged);
     connect(ChVIP, &TMoxCheckBox::clicked, this, [this] { Guarded(&TFZakaznici::VipClicked); });

@@ -167,6 +167,31 @@ TEST_F(CustomerDesk, SurnameSearchTakesApostrophesAndBrowses) {
     EXPECT_EQ(Child<TMoxLabel>("LPocet")->text(), QStringLiteral("0 / 0"));
 }
 
+TEST_F(CustomerDesk, ACodeNotFoundLeavesTheSurnameTypedBesideItToBeSearched) {
+    const int key = AddCustomer(QStringLiteral("Petr"), QStringLiteral("Dvořák"));
+    Type("EHledejEAN", QStringLiteral("9999999999"));
+    Type("EHledejPrijmeni", QStringLiteral("dvoř"));
+    Click("BHledej");
+    EXPECT_EQ(hook.Texts(),
+              std::vector<QString>{QStringLiteral("Zákazník s EAN kódem 9999999999 nebyl nalezen.")});
+    EXPECT_EQ(desk->Key(), key);
+    EXPECT_EQ(Child<TMoxLabel>("LPocet")->text(), QStringLiteral("1 / 1"));
+    EXPECT_TRUE(Edit("EHledejEAN")->text().isEmpty());
+    EXPECT_TRUE(Edit("EHledejPrijmeni")->text().isEmpty());
+}
+
+TEST_F(CustomerDesk, ClosingTheSurnameResultClearsItsFilterAndCounter) {
+    AddCustomer(QStringLiteral("Jan"), QStringLiteral("Novák"));
+    AddCustomer(QStringLiteral("Jana"), QStringLiteral("Nováková"));
+    Type("EHledejPrijmeni", QStringLiteral("Novák"));
+    Click("BHledej");
+    ASSERT_EQ(Child<TMoxLabel>("LPocet")->text(), QStringLiteral("1 / 2"));
+    Click("BNovy");
+    EXPECT_TRUE(Child<TMoxLabel>("LFiltr")->text().isEmpty());
+    EXPECT_TRUE(Child<TMoxLabel>("LPocet")->text().isEmpty());
+    EXPECT_FALSE(Button("BNasledujici")->isEnabled());
+}
+
 TEST_F(CustomerDesk, CanLeaveAsksAndFollowsTheAnswer) {
     const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
     desk->OpenRecord(key);
