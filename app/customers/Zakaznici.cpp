@@ -435,7 +435,8 @@ void TFZakaznici::Statistika() {
 }
 
 void TFZakaznici::TiskPrukazky() {
-    if (!CanLeave())
+    // Saving on the way may have ended the customer, who gets no card then.
+    if (!CanLeave() || !BTiskPrukazky->isEnabled())
         return;
     TFZakPrukaz prukaz({EEANKod->text(), ctx_.Pobocka().GetWeb(), ctx_.Pobocka().GetJmeno()}, this);
     ExecModal(prukaz);

@@ -96,4 +96,18 @@ TEST_F(CustomerDesk, TheCardIsOfferedForCustomersNotEnded) {
     EXPECT_EQ(shownWeb, QStringLiteral("Tisk průkazky"));
 }
 
+TEST_F(CustomerDesk, ACustomerEndedBySavingOnTheWayToTheCardGetsNoCard) {
+    const int key = AddCustomer(QStringLiteral("Ota"), QStringLiteral("Konečný"));
+    desk->OpenRecord(key);
+    Click("BZmenit");
+    Tick("ChVyradit");
+    hook.Answer({TMsgResult::Yes, TMsgResult::Yes});
+    Click("BTiskPrukazky");
+    EXPECT_EQ(hook.Texts(), (std::vector<QString>{QStringLiteral("Provedené změny nebyly uloženy. Uložit?"),
+                                                  QStringLiteral("Opravdu vyřadit zákazníka?")}));
+    EXPECT_FALSE(Column(key, QStringLiteral("D_UKONCENI")).isNull());
+    EXPECT_TRUE(hook.dialogsOpened.empty());
+    EXPECT_FALSE(Button("BTiskPrukazky")->isEnabled());
+}
+
 } // namespace
