@@ -1,7 +1,7 @@
 #include "Filmy.h"
 
 #include "AppContext.h"
-#include "DbError.h"
+#include "FailureReport.h"
 #include "GlobDialog.h"
 #include "GlobFunc.h"
 #include "MemTable.h"
@@ -18,6 +18,7 @@
 
 #include <QScopedValueRollback>
 
+#include <exception>
 #include <optional>
 
 namespace {
@@ -125,7 +126,7 @@ bool TFFilmy::Save() {
     if (!Validate())
         return false;
     std::optional<TTitleSaveResult> result;
-    QString failureText;
+    std::exception_ptr failure;
     {
         TWaitBox wait(QStringLiteral("Ukládám filmový titul..."));
         if (tr_->Active())
@@ -145,17 +146,26 @@ bool TFFilmy::Save() {
             tr_->StartTransaction();
             result = WriteTitle(context_.Db(), *tr_, save);
             tr_->Commit();
-        } catch (const ECinemonError& failure) {
+        } catch (...) {
             // Nothing of this save is kept: unsaved rows keep key -1 and no code, the
             // flags keep their values, and the same save can be tried again.
-            if (tr_->Active())
-                tr_->Rollback();
+            failure = std::current_exception();
             result.reset();
-            failureText = FailureText(failure.TypeName(), failure.Message());
+            try {
+                if (tr_->Active())
+                    tr_->Rollback();
+            } catch (...) {
+                // The save's own failure is the one the clerk needs to see.
+            }
         }
     }
-    if (!result) {
-        ReportError(failureText);
+    if (failure) {
+        // Reported once the wait box is gone.
+        try {
+            std::rethrow_exception(failure);
+        } catch (...) {
+            ReportCurrentException();
+        }
         return false;
     }
 
