@@ -58,7 +58,7 @@ const TLabelLayout& DvdLabelLayout() {
     return layout;
 }
 
-void PaintLabel(QPainter& painter, const TLabelLayout& layout, const QString& text, const QString& code) {
+void PaintLabel(QPainter& painter, const TLabelLayout& layout, const TLabelContent& content) {
     painter.save();
     const QRectF band(QPointF(0, 0), layout.band);
     painter.fillRect(band, Qt::white);
@@ -70,38 +70,40 @@ void PaintLabel(QPainter& painter, const TLabelLayout& layout, const QString& te
 
     painter.setPen(Qt::black);
     painter.setFont(LabelFont(painter, 8, false));
-    QString shown = text;
+    QString shown = content.text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     painter.drawText(layout.nazev, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, shown);
 
     // The barcode is drawn as on the 132 x 47 pixel picture: bars from its left edge, 48
     // pixels high so the lowest row falls outside, the picture scaled into the box.
     painter.fillRect(layout.barcode, Qt::white);
-    TMoxBarcode barcode = LabelBarcode(code);
-    const double sx = layout.barcode.width() / kBarcodePictureWidth;
-    const double sy = layout.barcode.height() / kBarcodePictureHeight;
-    const QRectF bars(layout.barcode.topLeft(), QSizeF(barcode.Width() * sx, barcode.Height() * sy));
-    painter.save();
-    painter.setClipRect(layout.barcode);
-    DrawBarcodeIn(barcode, painter, bars);
-    painter.restore();
+    if (content.code) {
+        TMoxBarcode barcode = LabelBarcode(*content.code);
+        const double sx = layout.barcode.width() / kBarcodePictureWidth;
+        const double sy = layout.barcode.height() / kBarcodePictureHeight;
+        const QRectF bars(layout.barcode.topLeft(), QSizeF(barcode.Width() * sx, barcode.Height() * sy));
+        painter.save();
+        painter.setClipRect(layout.barcode);
+        DrawBarcodeIn(barcode, painter, bars);
+        painter.restore();
+    }
 
     painter.setPen(Qt::black);
     painter.setFont(LabelFont(painter, 26, true));
-    const QString number = MediumNumber(code);
+    const QString number = content.code ? MediumNumber(*content.code) : QStringLiteral("000000");
     const QRectF numberBox(layout.cislo, QSizeF(layout.band.width() - layout.cislo.x(), 11.1));
     painter.drawText(numberBox, Qt::AlignLeft | Qt::AlignTop, number);
     painter.restore();
 }
 
-void PrintLabel(QPagedPaintDevice& device, const TLabelLayout& layout, const QString& text,
-                const QString& code) {
-    device.setPageLayout(QPageLayout(QPageSize(layout.page, QPageSize::Millimeter), QPageLayout::Portrait,
-                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+void PrintLabel(QPagedPaintDevice& device, const TLabelLayout& layout, const TLabelContent& content) {
+    device.setPageLayout(QPageLayout(QPageSize(layout.page, QPageSize::Millimeter),
+                                     device.pageLayout().orientation(), QMarginsF(10, 10, 10, 10),
+                                     QPageLayout::Millimeter));
     QPainter painter(&device);
     const double scale = device.logicalDpiX() / 25.4;
     painter.scale(scale, scale);
-    PaintLabel(painter, layout, text, code);
+    PaintLabel(painter, layout, content);
 }
 
 void CheckLabelCode(const QString& code) {

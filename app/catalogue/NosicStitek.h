@@ -4,6 +4,8 @@
 #include <QSizeF>
 #include <QString>
 
+#include <optional>
+
 class QPagedPaintDevice;
 class QPainter;
 
@@ -23,14 +25,21 @@ const TLabelLayout& DvdLabelLayout();
 constexpr int kBarcodePictureWidth = 132;
 constexpr int kBarcodePictureHeight = 47;
 
-// Paints the band on a painter whose units are millimetres, origin at the band's corner.
-// An empty code draws no bars' data and no number; a code that is not all digits throws
-// the barcode's EBarcodeError before anything of the barcode is drawn.
-void PaintLabel(QPainter& painter, const TLabelLayout& layout, const QString& text, const QString& code);
+// What one label shows. Until a code is set the barcode picture is blank and the large number
+// reads "000000"; an empty code draws the barcode's frame symbols and no number.
+struct TLabelContent {
+    QString text;
+    std::optional<QString> code;
+};
 
-// Sets the device's page to the label's paper and paints one label on it.
-void PrintLabel(QPagedPaintDevice& device, const TLabelLayout& layout, const QString& text,
-                const QString& code);
+// Paints the band on a painter whose units are millimetres, origin at the band's corner.
+// A code that is not all digits throws the barcode's EBarcodeError before anything of the
+// barcode is drawn.
+void PaintLabel(QPainter& painter, const TLabelLayout& layout, const TLabelContent& content);
+
+// Sets the device's page to the label's paper, keeping the orientation chosen for the device,
+// and paints one label on it.
+void PrintLabel(QPagedPaintDevice& device, const TLabelLayout& layout, const TLabelContent& content);
 
 // Encodes the code as the label draws it; throws EBarcodeError ("Barcode must be numeric")
 // for a code that is not all digits.

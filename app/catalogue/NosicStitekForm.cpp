@@ -16,9 +16,8 @@ TNosicStitekNahled::TNosicStitekNahled(const TLabelLayout& layout, QWidget* pare
     setFixedSize(sizeHint());
 }
 
-void TNosicStitekNahled::SetLabel(const QString& text, const QString& code) {
-    text_ = text;
-    code_ = code;
+void TNosicStitekNahled::SetLabel(const TLabelContent& content) {
+    content_ = content;
     update();
 }
 
@@ -36,7 +35,7 @@ void TNosicStitekNahled::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(Qt::gray, 0));
     painter.drawRect(QRectF(QPointF(0, 0), layout_.page));
     painter.translate(10, 10);
-    PaintLabel(painter, layout_, text_, code_);
+    PaintLabel(painter, layout_, content_);
 }
 
 TNosicStitekForm::TNosicStitekForm(const TLabelLayout& layout, QWidget* parent)
@@ -64,14 +63,14 @@ TNosicStitekForm::TNosicStitekForm(const TLabelLayout& layout, QWidget* parent)
 }
 
 void TNosicStitekForm::SetTitleText(const QString& text) {
-    text_ = text;
-    nahled_->SetLabel(text_, code_);
+    content_.text = text;
+    nahled_->SetLabel(content_);
 }
 
 void TNosicStitekForm::SetCode(const QString& code) {
     CheckLabelCode(code);
-    code_ = code;
-    nahled_->SetLabel(text_, code_);
+    content_.code = code;
+    nahled_->SetLabel(content_);
 }
 
 void TNosicStitekForm::Print() {
@@ -87,5 +86,5 @@ void TNosicStitekForm::Print() {
 }
 
 void TNosicStitekForm::PrintTo(QPrinter& printer) const {
-    PrintLabel(printer, layout_, text_, code_);
+    PrintLabel(printer, layout_, content_);
 }

@@ -15,7 +15,7 @@ public:
     TNosicStitekNahled(const TLabelLayout& layout, QWidget* parent);
     Q_DISABLE_COPY_MOVE(TNosicStitekNahled)
 
-    void SetLabel(const QString& text, const QString& code);
+    void SetLabel(const TLabelContent& content);
     QSize sizeHint() const override;
 
 protected:
@@ -24,8 +24,7 @@ protected:
 private:
     static constexpr double kZoom = 5; // pixels per millimetre
     const TLabelLayout& layout_;
-    QString text_;
-    QString code_;
+    TLabelContent content_;
 };
 
 // What the VHS and the DVD label dialogs share: the preview, "Tisk" and "Zavřít".
@@ -37,8 +36,9 @@ public:
     void SetTitleText(const QString& text);
     // Throws EBarcodeError for a code that is not all digits.
     void SetCode(const QString& code);
-    const QString& TitleText() const { return text_; }
-    const QString& Code() const { return code_; }
+    const QString& TitleText() const { return content_.text; }
+    // Empty until a code is set.
+    QString Code() const { return content_.code.value_or(QString()); }
 
     // "Tisk": the printer dialog, then one label on the printer it confirmed.
     void Print();
@@ -49,7 +49,6 @@ protected:
 
 private:
     const TLabelLayout& layout_;
-    QString text_;
-    QString code_;
+    TLabelContent content_;
     TNosicStitekNahled* nahled_;
 };

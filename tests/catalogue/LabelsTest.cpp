@@ -110,6 +110,40 @@ TEST_F(Labels, TiskPrintsOnlyWhenThePrinterDialogIsConfirmed) {
     EXPECT_EQ(DecodedBarcode(confirmed), code);
 }
 
+TEST_F(Labels, TheLargeNumberReadsZerosUntilACodeIsSetAndNothingForAnEmptyCode) {
+    TFNosicStitekVHS label;
+    label.SetTitleText(QStringLiteral("Kolja"));
+    const QString unset = dir.filePath(QStringLiteral("unset.pdf"));
+    PrintToPdf(label, unset);
+    EXPECT_TRUE(RunTool(QStringLiteral("pdftotext"), {unset, QStringLiteral("-")}).contains(u"000000"));
+    EXPECT_TRUE(DecodedBarcode(unset).isEmpty()) << "no barcode before a code is set";
+
+    label.SetCode(QString());
+    const QString empty = dir.filePath(QStringLiteral("empty.pdf"));
+    PrintToPdf(label, empty);
+    const QString text = RunTool(QStringLiteral("pdftotext"), {empty, QStringLiteral("-")});
+    EXPECT_TRUE(text.contains(u"Kolja"));
+    EXPECT_FALSE(text.contains(u"000000"));
+}
+
+TEST_F(Labels, TheOrientationChosenInThePrinterDialogIsKept) {
+    TFNosicStitekDVD label;
+    label.SetTitleText(QStringLiteral("Kolja"));
+    label.SetCode(code);
+    const QString pdf = dir.filePath(QStringLiteral("landscape.pdf"));
+    hook.Script([&](QDialog& dialog) {
+        QPrinter& printer = *dynamic_cast<QPrintDialog&>(dialog).printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        dialog.QDialog::accept();
+    });
+    label.Print();
+    const QSizeF page = PageSize(pdf);
+    EXPECT_NEAR(page.width(), 33 / 25.4 * 72, 0.5);
+    EXPECT_NEAR(page.height(), 140 / 25.4 * 72, 0.5);
+}
+
 TEST_F(Labels, ACodeThatIsNotAllDigitsIsRefused) {
     TFNosicStitekVHS label;
     EXPECT_THROW(label.SetCode(QStringLiteral("12A4")), EBarcodeError);
