@@ -117,6 +117,10 @@ void TFFilmy::FillCodeLists() {
 }
 
 void TFFilmy::Hledej() {
+    // A medium read at the counter while a title is half typed must not throw the typing away
+    // unasked.
+    if (!CanLeave())
+        return;
     CloseNameSearch();
     TDMGlobDB& db = context_.Db();
     const QString code = eHledejEAN_->text();

@@ -290,6 +290,30 @@ TEST_F(TitleSearching, EnterSearchesInTheSearchFieldsAndSavesElsewhere) {
               QStringLiteral("The Ride8590000000099"));
 }
 
+// A medium scanned while a new title is half typed must not throw the typing away unasked.
+TEST_F(TitleSearching, SearchingOffersUnsavedChangesFirst) {
+    const int title = StoreTitle(QStringLiteral("Jízda"), 1);
+    const QString medium = QString::number(Count(QStringLiteral("select min(KOD_NOSIC) from NOSICE")));
+    EnterNewTitle(QStringLiteral("Vesničko má středisková"));
+    hook.Answer({TMsgResult::Cancel});
+    Type("EHledejEAN", medium);
+    Click("BHledej");
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{QStringLiteral("Provedené změny nebyly uloženy. Uložit?")});
+    EXPECT_EQ(desk->CurrentKey(), -1);
+    EXPECT_EQ(Child<QLineEdit>("ENazevCesky")->text(), QStringLiteral("Vesničko má středisková"));
+    EXPECT_EQ(Child<QLineEdit>("EHledejEAN")->text(), medium);
+
+    hook.Clear();
+    hook.Answer({TMsgResult::Yes});
+    Click("BHledej");
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{QStringLiteral("Provedené změny nebyly uloženy. Uložit?")});
+    EXPECT_EQ(
+        Count(QStringLiteral("select count(*) from TITULY where NAZEV_CESKY = 'Vesničko má středisková'")),
+        1);
+    EXPECT_EQ(desk->CurrentKey(), title);
+    EXPECT_EQ(Child<QLineEdit>("ENazevCesky")->text(), QStringLiteral("Jízda"));
+}
+
 TEST_F(TitleSearching, TheNameSearchBrowsesAndTakesApostrophes) {
     StoreTitle(QStringLiteral("O'Brien a spol."), 1);
     StoreTitle(QStringLiteral("Dobrý voják"), 1, QStringLiteral("The Good Soldier"));
