@@ -60,6 +60,7 @@ private:
     QWidget* BuildPopisPage();
     QWidget* BuildObrazkyPage();
     QWidget* BuildSearchRow();
+    void AddCaptions(QWidget* page);
     void ConnectChanges();
 
     // Search, loading, modes (FilmySearch.cpp).

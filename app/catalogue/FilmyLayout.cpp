@@ -286,6 +286,7 @@ QWidget* TFFilmy::BuildTitulPage() {
                           {eNazevCesky_, eNazevOrig_, eEANKod_, chTypDVD_, chTypVHS_, cbZanr_, ePocetCelkem_,
                            ePocetPritomno_, eCenaPujcka_, eCenaNakupCelkem_, eDZmeny_, eUzivZmena_,
                            mPoznamky_, imageObalPred_, imageObalZadni_, gridNosice_});
+    AddCaptions(page);
     return page;
 }
 
@@ -337,6 +338,7 @@ QWidget* TFFilmy::BuildPopisPage() {
     titleControls_.insert(titleControls_.end(), {eFilmRezie_, eFilmScenar_, eFilmHraji_, eFilmRok_,
                                                  eFilmDelka_, eFilmZeme_, eFilmProducent_, eFilmPristup_,
                                                  cbFilmZvuk_, lbFilmTitulky_, lbFilmJazyky_, mFilmObsah_});
+    AddCaptions(page);
     return page;
 }
 
@@ -374,6 +376,12 @@ QWidget* TFFilmy::BuildObrazkyPage() {
     connect(imageObrazek_, &TFilmyObrazek::doubleClicked, this,
             [this] { ShowPreview(imageObrazek_->Picture()); });
     return page;
+}
+
+void TFFilmy::AddCaptions(QWidget* page) {
+    // The captions, currency symbols and the legend grey out with the title's controls.
+    for (QLabel* label : page->findChildren<QLabel*>())
+        titleControls_.push_back(label);
 }
 
 void TFFilmy::ConnectChanges() {

@@ -352,6 +352,20 @@ TEST_F(TitleSearching, AnUnknownKeyEmptiesTheDesk) {
               std::vector<QString>{QStringLiteral("Chyba v datech. Data k titulu nebyla nalezena.")});
     EXPECT_FALSE(Enabled("ENazevCesky"));
     EXPECT_FALSE(Enabled("BZmenitTitul"));
+    const auto caption = [this](const QString& text) {
+        for (QLabel* label : desk->findChildren<QLabel*>())
+            if (label->text() == text)
+                return label->isEnabled();
+        ADD_FAILURE() << "no caption " << text.toStdString();
+        return true;
+    };
+    EXPECT_FALSE(caption(QStringLiteral("N&ázev:")));
+    EXPECT_FALSE(caption(QStringLiteral("&Režie:")));
+    EXPECT_FALSE(caption(QStringLiteral("Nosič vyřazen.")));
+
+    desk->OpenRecord(StoreTitle(QStringLiteral("Jízda"), 1));
+    EXPECT_TRUE(caption(QStringLiteral("N&ázev:")));
+    EXPECT_TRUE(caption(QStringLiteral("&Režie:")));
 }
 
 TEST_F(TitlePictures, SavingTwiceWithANewPictureEachTimeStoresEachOnce) {
