@@ -365,6 +365,16 @@ void TFZakaznici::NahledFoto() {
     ExecModal(nahled);
 }
 
+void TFZakaznici::RollbackQuietly() {
+    if (!trDesk_.Active())
+        return;
+    try {
+        trDesk_.Rollback();
+    } catch (const std::exception&) {
+        // The save's own failure is the one the clerk needs to see.
+    }
+}
+
 bool TFZakaznici::Ulozit() {
     if (EJmeno->isEnabled() && EJmeno->text().isEmpty()) {
         Warn(QStringLiteral("Není zadáno jméno. Data nelze uložit."));
@@ -383,34 +393,19 @@ bool TFZakaznici::Ulozit() {
     }
     const TCustomerSave save{key_, ctx_.CurrentUser.KodUziv, ReadFields(), ending, foto_};
     TSavedCustomer saved;
-    std::exception_ptr failure;
-    {
+    try {
+        // Leaving this block hides the wait box before the failure is shown.
         TWaitBox wait(QStringLiteral("Ukládám zákazníka..."));
-        try {
-            if (trDesk_.Active())
-                trDesk_.Commit();
-            trDesk_.StartTransaction();
-            saved = SaveCustomer(ctx_.Db(), trDesk_, save);
+        if (trDesk_.Active())
             trDesk_.Commit();
-        } catch (const std::exception&) {
-            failure = std::current_exception();
-            if (trDesk_.Active()) {
-                try {
-                    trDesk_.Rollback();
-                } catch (const std::exception&) {
-                    // The save's own failure is the one the clerk needs to see.
-                }
-            }
-        }
-    }
-    if (failure) {
+        trDesk_.StartTransaction();
+        saved = SaveCustomer(ctx_.Db(), trDesk_, save);
+        trDesk_.Commit();
+    } catch (const std::exception& failure) {
+        RollbackQuietly();
         // The desk keeps its key and card code: a customer never stored stays new (-1), so the
         // next save takes a fresh key and code, and the clerk's input stays for the retry.
-        try {
-            std::rethrow_exception(failure);
-        } catch (const std::exception& e) {
-            ReportFailure(e);
-        }
+        ReportFailure(failure);
         BUlozit->setEnabled(true);
         return false;
     }

@@ -65,6 +65,7 @@ private:
     void SmazatFoto();
     void NahledFoto();
     bool Ulozit();
+    void RollbackQuietly();
     void PujcitVraceni();
     void Statistika();
     void TiskPrukazky();
