@@ -202,8 +202,7 @@ void TFZakHistorie::LoadMessages(TTransaction& transaction, int key) {
     texts_.clear();
     for (; !query->Eof(); query->Next()) {
         const auto text = [&](const char* name) {
-            const TField* field = query->FindField(QString::fromLatin1(name));
-            return field ? field->AsString() : QString();
+            return query->FieldByName(QString::fromLatin1(name)).AsString();
         };
         rows.append({FieldTime(query->FieldByName(QStringLiteral("DATUM_ODS"))), text("EMAIL_ADR"),
                      text("EMAIL_SUBJ"), text("SMS_TEL"), text("SMS_MESSAGE"), text("UZIVATEL")});
