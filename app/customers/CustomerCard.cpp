@@ -3,6 +3,7 @@
 #include "Barcode.h"
 #include "BarcodePainterCanvas.h"
 #include "CustomerSql.h"
+#include "DbError.h"
 
 #include <QFont>
 #include <QPageSize>
@@ -79,5 +80,9 @@ void DrawCustomerCard(QPainter& painter, double dotsPerMm, const TCustomerCard& 
 void PrintCustomerCard(QPagedPaintDevice& device, const TCustomerCard& card) {
     device.setPageLayout(CustomerCardPageLayout());
     QPainter painter(&device);
+    // A printer that refuses the page (offline, a file that cannot be written) must not look
+    // like a printed card.
+    if (!painter.isActive())
+        throw ECinemonError(QStringLiteral("Průkazku nelze vytisknout."));
     DrawCustomerCard(painter, device.logicalDpiX() / 25.4, card);
 }

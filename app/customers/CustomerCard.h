@@ -20,4 +20,5 @@ QPageLayout CustomerCardPageLayout();
 // dotsPerMm is the painter's device resolution per millimetre.
 void DrawCustomerCard(QPainter& painter, double dotsPerMm, const TCustomerCard& card);
 // Prints the card as one page on the device (a printer, a PDF writer), set to the card's page.
+// Fails when the device does not take the page.
 void PrintCustomerCard(QPagedPaintDevice& device, const TCustomerCard& card);

@@ -1,5 +1,6 @@
 #include "ZakPrukaz.h"
 
+#include "FailureReport.h"
 #include "GlobDialog.h"
 #include "MoxButton.h"
 
@@ -7,6 +8,8 @@
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QVBoxLayout>
+
+#include <exception>
 
 TFZakPrukaz::TFZakPrukaz(const TCustomerCard& card, QWidget* parent)
     : QDialog(parent), card_(card), printer_(QPrinter::HighResolution),
@@ -42,5 +45,9 @@ void TFZakPrukaz::Tisk() {
     volba.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     if (ExecModal(volba) != QDialog::Accepted)
         return;
-    PrintCustomerCard(printer_, card_);
+    try {
+        PrintCustomerCard(printer_, card_);
+    } catch (const std::exception& failure) {
+        ReportFailure(failure);
+    }
 }

@@ -82,6 +82,21 @@ TEST(CustomerCard, ACancelledPrinterChoicePrintsNothingAChosenOnePrints) {
         RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).contains(QStringLiteral("000045")));
 }
 
+TEST(CustomerCard, APrinterThatRefusesThePageIsReported) {
+    QTemporaryDir dir;
+    TDialogHook hook;
+    TFZakPrukaz card({kCode, kWeb, QStringLiteral("Videopůjčovna Kino")});
+    card.Printer().setOutputFormat(QPrinter::PdfFormat);
+    card.Printer().setOutputFileName(dir.filePath(QStringLiteral("missing/printed.pdf")));
+    card.show();
+    hook.Script([](QDialog& choice) { choice.accept(); });
+    card.findChild<QPushButton*>(QStringLiteral("BTisk"))->click();
+    ASSERT_EQ(hook.messages.size(), 1U);
+    EXPECT_TRUE(hook.messages.front().text.contains(QStringLiteral("Průkazku nelze vytisknout.")))
+        << hook.messages.front().text.toStdString();
+    EXPECT_EQ(hook.messages.front().kind, TMsgKind::Error);
+}
+
 TEST_F(CustomerDesk, TheCardIsOfferedForCustomersNotEnded) {
     database.Exec(QStringLiteral("update POBOCKA set WEB = 'www.kino.cz'"));
     const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
