@@ -5,6 +5,7 @@
 #include "TitulyData.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPaintDevice>
@@ -48,13 +49,13 @@ TMoxBarcode LabelBarcode(const QString& code) {
 
 const TLabelLayout& VhsLabelLayout() {
     static const TLabelLayout layout{
-        {140, 49}, {119.9, 29.1}, {4.2, 2.1, 112.4, 11.9}, {4.0, 14.8, 34.9, 12.4}, {41.3, 15.3}};
+        {140, 49}, {119.9, 29.1}, {4.2, 2.1, 112.4, 11.9}, {4.0, 14.8, 34.9, 12.4}, {41.3, 15.3, 30.4, 11.1}};
     return layout;
 }
 
 const TLabelLayout& DvdLabelLayout() {
     static const TLabelLayout layout{
-        {140, 33}, {119.9, 13.0}, {73.6, 0.5, 45.5, 11.9}, {4.0, 0.3, 34.9, 12.4}, {41.3, 1.1}};
+        {140, 33}, {119.9, 13.0}, {73.6, 0.5, 45.5, 11.9}, {4.0, 0.3, 34.9, 12.4}, {41.3, 1.1, 30.4, 11.1}};
     return layout;
 }
 
@@ -89,10 +90,15 @@ void PaintLabel(QPainter& painter, const TLabelLayout& layout, const TLabelConte
     }
 
     painter.setPen(Qt::black);
-    painter.setFont(LabelFont(painter, 26, true));
     const QString number = content.code ? MediumNumber(*content.code) : QStringLiteral("000000");
-    const QRectF numberBox(layout.cislo, QSizeF(layout.band.width() - layout.cislo.x(), 11.1));
-    painter.drawText(numberBox, Qt::AlignLeft | Qt::AlignTop, number);
+    QFont large = LabelFont(painter, 26, true);
+    // Six digits of Arial fill the box; a wider substitute font is made smaller rather than
+    // running into the title beside it on the DVD label.
+    const double width = QFontMetricsF(large, painter.device()).horizontalAdvance(number);
+    if (width > layout.cislo.width())
+        large.setPointSizeF(large.pointSizeF() * layout.cislo.width() / width);
+    painter.setFont(large);
+    painter.drawText(layout.cislo, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, number);
     painter.restore();
 }
 

@@ -15,7 +15,7 @@ struct TLabelLayout {
     QSizeF band;    // the label itself
     QRectF nazev;   // DataNazev: the title text
     QRectF barcode; // ImageBarcode: the 132 x 47 pixel barcode picture
-    QPointF cislo;  // DataCNKod: top-left of the large medium number
+    QRectF cislo;   // DataCNKod: the large medium number
 };
 
 const TLabelLayout& VhsLabelLayout();

@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <vector>
+
 namespace {
 
 QString RunTool(const QString& program, const QStringList& arguments) {
@@ -78,11 +81,51 @@ TEST_F(Labels, BothLabelsPrintTheTitleTheReadableCodeAndTheirPageSize) {
     }
 }
 
-TEST_F(Labels, TheSizesOfTheLayoutsAreThoseOfThePrintedLabels) {
-    EXPECT_EQ(VhsLabelLayout().band, QSizeF(119.9, 29.1));
-    EXPECT_EQ(DvdLabelLayout().band, QSizeF(119.9, 13.0));
-    EXPECT_EQ(DvdLabelLayout().nazev, QRectF(73.6, 0.5, 45.5, 11.9));
-    EXPECT_EQ(VhsLabelLayout().barcode.size(), QSizeF(34.9, 12.4));
+// Where pdftotext finds the words on the page, in millimetres from the page's corner.
+struct TWordBox {
+    QString word;
+    QRectF box;
+};
+std::vector<TWordBox> WordBoxes(const QString& pdf) {
+    const QString html =
+        RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    static const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    std::vector<TWordBox> words;
+    for (const auto& m : word.globalMatch(html)) {
+        const auto mm = [&m](int i) { return m.captured(i).toDouble() * 25.4 / 72; };
+        words.push_back({m.captured(5), QRectF(QPointF(mm(1), mm(2)), QPointF(mm(3), mm(4)))});
+    }
+    return words;
+}
+
+TEST_F(Labels, ALongTitleWrapsInsideItsBoxBesideTheLargeNumberOnTheDvdLabel) {
+    TFNosicStitekDVD label;
+    label.SetTitleText(
+        QStringLiteral("Obecná škola aneb Jak jsme byli malí a svět byl velký\r(The Elementary School)"));
+    label.SetCode(code);
+    const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
+    PrintToPdf(label, pdf);
+
+    // The band starts at the 10 mm margin; the title's box is 73.6 mm in and 45.5 mm wide.
+    const QRectF titleBox(10 + 73.6, 10 + 0.5, 45.5, 11.9);
+    std::set<int> lines;
+    int titleWords = 0;
+    for (const TWordBox& w : WordBoxes(pdf)) {
+        if (w.word == code)
+            continue; // the code under the bars
+        if (w.word == QStringLiteral("000123")) {
+            EXPECT_NEAR(w.box.left(), 10 + 41.3, 1.5) << "the large number";
+            EXPECT_LT(w.box.right(), titleBox.left());
+            continue;
+        }
+        ++titleWords;
+        EXPECT_GE(w.box.left(), titleBox.left() - 0.2) << w.word.toStdString();
+        EXPECT_LE(w.box.right(), titleBox.right() + 0.2) << w.word.toStdString();
+        lines.insert(qRound(w.box.top() * 10));
+    }
+    EXPECT_GE(titleWords, 5);
+    EXPECT_GE(lines.size(), 3u) << "the title wraps onto several lines";
 }
 
 TEST_F(Labels, TiskPrintsOnlyWhenThePrinterDialogIsConfirmed) {
