@@ -21,7 +21,6 @@ class TMoxCheckListBox;
 class TMoxComboBox;
 class TMoxEdit;
 class TMoxGrid;
-class TMoxLabel;
 class TMoxMemo;
 class TMoxNumEdit;
 class TPictureFrame;
@@ -36,7 +35,7 @@ public:
     // Asks for a JPEG file to open, starting in the given folder; empty when cancelled.
     using TFileChooser = std::function<QString(QWidget* parent, const QString& startFolder)>;
 
-    TFFilmy(TAppContext& context, QWidget* parent);
+    explicit TFFilmy(TAppContext& context, QWidget* parent = nullptr);
     ~TFFilmy() override;
     Q_DISABLE_COPY_MOVE(TFFilmy)
 

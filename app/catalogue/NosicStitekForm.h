@@ -12,7 +12,7 @@ class TMoxButton;
 class TNosicStitekNahled final : public QWidget {
     Q_OBJECT
 public:
-    TNosicStitekNahled(const TLabelLayout& layout, QWidget* parent);
+    explicit TNosicStitekNahled(const TLabelLayout& layout, QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(TNosicStitekNahled)
 
     void SetLabel(const TLabelContent& content);

@@ -14,7 +14,7 @@ TMoxLabel* NewRetiredLegend(QWidget* parent);
 class TFTitulHistorie final : public QDialog {
     Q_OBJECT
 public:
-    TFTitulHistorie(TAppContext& context, QWidget* parent);
+    explicit TFTitulHistorie(TAppContext& context, QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(TFTitulHistorie)
 
     void SetName(const QString& name);
