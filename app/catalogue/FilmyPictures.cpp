@@ -2,6 +2,7 @@
 
 #include "AppContext.h"
 #include "DbError.h"
+#include "FailureReport.h"
 #include "FilmyObrazek.h"
 #include "GlobDialog.h"
 #include "MemTable.h"
@@ -69,7 +70,7 @@ void TFFilmy::SetCoverFile(bool front, const QString& path) {
         picture = LoadPictureFile(path);
     } catch (const ECinemonError& e) {
         // The cover stays as it was.
-        ReportError(e.Message());
+        ReportFailure(e);
         return;
     }
     (front ? imageObalPred_ : imageObalZadni_)->SetPicture(picture);
@@ -148,7 +149,7 @@ void TFFilmy::AddPicture(const QString& path) {
     try {
         LoadPictureFile(path);
     } catch (const ECinemonError& e) {
-        ReportError(e.Message());
+        ReportFailure(e);
         return;
     }
     const int row =

@@ -441,6 +441,9 @@ TEST_F(TitlePictures, ACoverIsStoredByteForByteAndRemovedWithSmazat) {
     Click("BNacistZa");
     ASSERT_EQ(hook.messages.size(), 1u);
     EXPECT_EQ(hook.messages[0].kind, TMsgKind::Error);
+    EXPECT_TRUE(hook.messages[0].text.startsWith(QStringLiteral("V programu nastala výjimka typu: ")))
+        << "the program's one failure report";
+    EXPECT_TRUE(hook.messages[0].text.contains(nextFile));
     EXPECT_FALSE(Enabled("BUlozit")) << "a file that is no picture changes nothing";
 }
 
