@@ -60,6 +60,12 @@ private:
     QWidget* BuildObrazkyPage();
     QWidget* BuildSearchRow();
     void AddCaptions(QWidget* page);
+    // Runs a clerk's action; a failure goes to the program's failure report and the desk goes
+    // on, so no exception passes through Qt's event handling.
+    void Guard(const std::function<void()>& action);
+    template <typename Action> auto Guarded(Action action) {
+        return [this, action] { Guard(action); };
+    }
     void ConnectChanges();
 
     // Search, loading, modes (FilmySearch.cpp).
@@ -68,6 +74,7 @@ private:
     void MoveNameSearch(int step);
     void ShowNamePosition();
     void LoadTitle();
+    void FillTitle();
     void FillCodeLists();
     void SetMode(TMode mode);
     void NovyTitul();

@@ -1,6 +1,7 @@
 #include "Filmy.h"
 
 #include "AppContext.h"
+#include "FailureReport.h"
 #include "FilmyObrazek.h"
 #include "MemTable.h"
 #include "MoxButton.h"
@@ -138,15 +139,15 @@ QWidget* TFFilmy::BuildSearchRow() {
     bPredchozi_->hide();
     bNasledujici_->hide();
 
-    connect(bHledej_, &TMoxButton::clicked, this, &TFFilmy::Hledej);
-    connect(eHledejEAN_, &QLineEdit::returnPressed, this, &TFFilmy::Hledej);
-    connect(eHledejNazev_, &QLineEdit::returnPressed, this, &TFFilmy::Hledej);
-    connect(bPredchozi_, &TMoxButton::clicked, this, [this] { MoveNameSearch(-1); });
-    connect(bNasledujici_, &TMoxButton::clicked, this, [this] { MoveNameSearch(1); });
-    connect(bNovyTitul_, &TMoxButton::clicked, this, &TFFilmy::NovyTitul);
+    connect(bHledej_, &TMoxButton::clicked, this, Guarded([this] { Hledej(); }));
+    connect(eHledejEAN_, &QLineEdit::returnPressed, this, Guarded([this] { Hledej(); }));
+    connect(eHledejNazev_, &QLineEdit::returnPressed, this, Guarded([this] { Hledej(); }));
+    connect(bPredchozi_, &TMoxButton::clicked, this, Guarded([this] { MoveNameSearch(-1); }));
+    connect(bNasledujici_, &TMoxButton::clicked, this, Guarded([this] { MoveNameSearch(1); }));
+    connect(bNovyTitul_, &TMoxButton::clicked, this, Guarded([this] { NovyTitul(); }));
     connect(bZmenitTitul_, &TMoxButton::clicked, this, &TFFilmy::ZmenitTitul);
-    connect(bUlozit_, &TMoxButton::clicked, this, &TFFilmy::Save);
-    connect(bStatistika_, &TMoxButton::clicked, this, &TFFilmy::Statistika);
+    connect(bUlozit_, &TMoxButton::clicked, this, Guarded([this] { Save(); }));
+    connect(bStatistika_, &TMoxButton::clicked, this, Guarded([this] { Statistika(); }));
     return panel;
 }
 
@@ -241,10 +242,11 @@ QWidget* TFFilmy::BuildTitulPage() {
         }
         box->addLayout(buttons);
         covers->addLayout(box);
-        connect(ziskat, &TMoxButton::clicked, this, [this, front] { CoverZiskat(front); });
-        connect(nacist, &TMoxButton::clicked, this, [this, front] { CoverNacist(front); });
+        connect(ziskat, &TMoxButton::clicked, this, Guarded([this, front] { CoverZiskat(front); }));
+        connect(nacist, &TMoxButton::clicked, this, Guarded([this, front] { CoverNacist(front); }));
         connect(smazat, &TMoxButton::clicked, this, [this, front] { CoverSmazat(front); });
-        connect(frame, &TPictureFrame::doubleClicked, this, [this, frame] { ShowPreview(frame->Picture()); });
+        connect(frame, &TPictureFrame::doubleClicked, this,
+                Guarded([this, frame] { ShowPreview(frame->Picture()); }));
     }
 
     gridNosice_ = Named(new TMoxGrid(page), "GridNosice");
@@ -269,8 +271,8 @@ QWidget* TFFilmy::BuildTitulPage() {
     mediaButtons->addStretch();
     mediaButtons->addWidget(NewRetiredLegend(page));
     connect(bPridat_, &TMoxButton::clicked, this, &TFFilmy::Pridat);
-    connect(bVyradit_, &TMoxButton::clicked, this, &TFFilmy::Vyradit);
-    connect(bStitek_, &TMoxButton::clicked, this, &TFFilmy::Stitek);
+    connect(bVyradit_, &TMoxButton::clicked, this, Guarded([this] { Vyradit(); }));
+    connect(bStitek_, &TMoxButton::clicked, this, Guarded([this] { Stitek(); }));
 
     auto* top = new QHBoxLayout;
     top->addLayout(fields, 1);
@@ -362,20 +364,28 @@ QWidget* TFFilmy::BuildObrazkyPage() {
     column->addWidget(imageObrazek_, 1);
     column->addLayout(buttons);
 
-    connect(bObrZpet_, &TMoxButton::clicked, this, [this] { MovePicture(-1); });
-    connect(bObrVpred_, &TMoxButton::clicked, this, [this] { MovePicture(1); });
-    connect(bObrZiskat_, &TMoxButton::clicked, this, [this] {
-        if (picturesOpen_)
-            AddPicture(Acquire());
-    });
-    connect(bObrNacist_, &TMoxButton::clicked, this, [this] {
-        if (picturesOpen_)
-            AddPicture(ChooseJpeg());
-    });
-    connect(bObrSmazat_, &TMoxButton::clicked, this, &TFFilmy::ObrazekSmazat);
+    connect(bObrZpet_, &TMoxButton::clicked, this, Guarded([this] { MovePicture(-1); }));
+    connect(bObrVpred_, &TMoxButton::clicked, this, Guarded([this] { MovePicture(1); }));
+    connect(bObrZiskat_, &TMoxButton::clicked, this, Guarded([this] {
+                if (picturesOpen_)
+                    AddPicture(Acquire());
+            }));
+    connect(bObrNacist_, &TMoxButton::clicked, this, Guarded([this] {
+                if (picturesOpen_)
+                    AddPicture(ChooseJpeg());
+            }));
+    connect(bObrSmazat_, &TMoxButton::clicked, this, Guarded([this] { ObrazekSmazat(); }));
     connect(imageObrazek_, &TFilmyObrazek::doubleClicked, this,
-            [this] { ShowPreview(imageObrazek_->Picture()); });
+            Guarded([this] { ShowPreview(imageObrazek_->Picture()); }));
     return page;
+}
+
+void TFFilmy::Guard(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (...) {
+        ReportCurrentException();
+    }
 }
 
 void TFFilmy::AddCaptions(QWidget* page) {
@@ -402,6 +412,6 @@ void TFFilmy::ConnectChanges() {
     connect(tableNosice_, &TMemTable::currentRowChanged, this, &TFFilmy::UpdateMediaButtons);
     connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
         if (page == PageObrazky && !picturesOpen_ && mode_ != TMode::Empty)
-            LoadPictures();
+            Guard([this] { LoadPictures(); });
     });
 }

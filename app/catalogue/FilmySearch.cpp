@@ -90,7 +90,7 @@ void TFFilmy::keyPressEvent(QKeyEvent* event) {
     if (focus == eHledejEAN_ || focus == eHledejNazev_ || focus == eEANKod_)
         return;
     if (bUlozit_->isEnabled())
-        Save();
+        Guard([this] { Save(); });
 }
 
 void TFFilmy::FillCodeLists() {
@@ -198,6 +198,16 @@ void TFFilmy::ShowNamePosition() {
 }
 
 void TFFilmy::LoadTitle() {
+    try {
+        FillTitle();
+    } catch (...) {
+        // A title shown in part must not be edited and saved over the one asked for.
+        SetMode(TMode::Empty);
+        throw;
+    }
+}
+
+void TFFilmy::FillTitle() {
     TDMGlobDB& db = context_.Db();
     QScopedValueRollback filling(filling_, true);
     tableNosice_->clear();

@@ -346,6 +346,20 @@ TEST_F(TitleSearching, TheNameSearchBrowsesAndTakesApostrophes) {
     EXPECT_EQ(Child<QLineEdit>("EHledejNazev")->text(), QStringLiteral("zzz"));
 }
 
+// A failure in a clerk's action is reported and the desk goes on.
+TEST_F(TitleLeaving, ALabelOfAMediumCodeThatIsNotAllDigitsIsReported) {
+    const int title = StoreTitle(QStringLiteral("Jízda"), 1);
+    database.Exec(QStringLiteral("update NOSICE set EAN_KOD = '12A4'"));
+    desk->OpenRecord(title);
+    EXPECT_NO_THROW(Click("BStitek"));
+    ASSERT_EQ(hook.messages.size(), 1u);
+    EXPECT_EQ(hook.messages[0].kind, TMsgKind::Error);
+    EXPECT_TRUE(hook.messages[0].text.startsWith(QStringLiteral("V programu nastala výjimka typu: ")));
+    EXPECT_TRUE(hook.messages[0].text.contains(QStringLiteral("Barcode must be numeric")));
+    EXPECT_TRUE(hook.dialogsOpened.empty());
+    EXPECT_TRUE(Enabled("BZmenitTitul"));
+}
+
 TEST_F(TitleSearching, AnUnknownKeyEmptiesTheDesk) {
     desk->OpenRecord(4711);
     EXPECT_EQ(hook.Texts(),
