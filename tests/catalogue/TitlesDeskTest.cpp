@@ -4,6 +4,7 @@
 #include "NosicStitekDVD.h"
 #include "TarnPageControl.h"
 
+#include <QAbstractSpinBox>
 #include <QFile>
 #include <QLabel>
 
@@ -129,6 +130,27 @@ TEST_F(TitleMedia, AMediumRetiredBeforeKeepsItsRecordedRetirement) {
         Count(QStringLiteral("select count(*) from NOSICE where UZIV_ZRUSIL = 77 and DUVOD_ZRUSENI = 'Starý' "
                              "and D_ZRUSENI = '2020-05-01 10:00:00'")),
         1);
+}
+
+// The clerk types the purchase price into the grid's own cell editor.
+TEST_F(TitleMedia, APriceTypedIntoTheGridCountsInTheTotal) {
+    Click("BNovyTitul");
+    auto* grid = Child<TMoxGrid>("GridNosice");
+    const QModelIndex price = Media().index(0, Media().columnIndex(QStringLiteral("CENA_NAKUP")));
+    grid->setFocus();
+    grid->setCurrentIndex(price);
+    QTest::keyClick(grid, Qt::Key_F2);
+    const auto editors = grid->viewport()->findChildren<QAbstractSpinBox*>();
+    ASSERT_EQ(editors.size(), 1) << "no cell editor opened";
+    QWidget* editor = editors.front();
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, QStringLiteral("1250,5"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor hands its value over after its own Enter
+    EXPECT_DOUBLE_EQ(Cell(0, "CENA_NAKUP").toDouble(), 1250.5);
+    EXPECT_DOUBLE_EQ(Amount("ECenaNakupCelkem"), 1250.5);
+    EXPECT_TRUE(Enabled("BUlozit"));
+    EXPECT_TRUE(hook.messages.empty()) << "Enter in the cell editor ends the typing, it does not save";
 }
 
 TEST_F(TitleMedia, TheGridsOwnInsertAndDeleteKeysChangeNothing) {
