@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <cmath>
 #include <stdexcept>
 
 TMemTable::TMemTable(QObject* parent) : TMemTable(QStringList(), parent) {}
@@ -18,7 +19,7 @@ void TMemTable::setColumns(const QStringList& names) {
     beginResetModel();
     m_columns.clear();
     for (const QString& name : names)
-        m_columns.append({name, {}, false, -1});
+        m_columns.append({name, {}, false, -1, {}});
     m_rows.clear();
     m_pendingRow = -1;
     endResetModel();
@@ -71,6 +72,10 @@ void TMemTable::setColumnReadOnly(const QString& name, bool readOnly) {
 
 void TMemTable::setColumnDecimals(const QString& name, int decimals) {
     column(name).decimals = decimals;
+}
+
+void TMemTable::setColumnAlignment(const QString& name, Qt::Alignment alignment) {
+    column(name).alignment = alignment;
 }
 
 QVariantList TMemTable::fitted(QVariantList values) const {
@@ -166,15 +171,20 @@ QVariant TMemTable::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     const QVariant& value = m_rows.at(index.row()).at(index.column());
-    const int decimals = m_columns.at(index.column()).decimals;
+    const Column& c = m_columns.at(index.column());
+    const int decimals = c.decimals;
     switch (role) {
     case Qt::DisplayRole:
-        if (decimals >= 0 && !value.isNull())
+        if (decimals == 0 && !value.isNull())
+            return QString::number(std::llround(value.toDouble()));
+        if (decimals > 0 && !value.isNull())
             return QLocale().toString(value.toDouble(), 'f', decimals);
         return value;
     case Qt::EditRole:
         return value;
     case Qt::TextAlignmentRole:
+        if (c.alignment)
+            return QVariant::fromValue(c.alignment | Qt::AlignVCenter);
         if (decimals >= 0)
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
         return {};

@@ -32,8 +32,11 @@ public:
     void setColumnTitle(const QString& name, const QString& title);
     // A read-only column is shown but not edited by the clerk; the program still writes it.
     void setColumnReadOnly(const QString& name, bool readOnly);
-    // Shows the column's numbers with this many decimals in the locale, right-aligned.
+    // Shows the column's numbers with this many decimals in the locale, right-aligned; whole
+    // numbers (decimals 0: keys, counts) are never grouped.
     void setColumnDecimals(const QString& name, int decimals);
+    // Aligns a column that is not numeric, for example dates shown right-aligned.
+    void setColumnAlignment(const QString& name, Qt::Alignment alignment);
 
     bool isEmpty() const { return m_rows.isEmpty(); }
     // Values in column order; missing values are null, surplus ones are dropped.
@@ -84,6 +87,7 @@ private:
         QString title;
         bool readOnly = false;
         int decimals = -1;
+        Qt::Alignment alignment;
     };
 
     const Column& column(const QString& name) const;

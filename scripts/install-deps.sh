@@ -9,7 +9,7 @@ packages=(
   libsane-dev sane-utils libmspack-dev gcab cabextract
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   zbar-tools poppler-utils socat python3-aiosmtpd
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation
 )
 
 missing=()

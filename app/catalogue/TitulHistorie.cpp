@@ -94,6 +94,9 @@ TFTitulHistorie::TFTitulHistorie(TAppContext& context, QWidget* parent)
                      {"EAN_KOD", "EAN kód zák.", -1}},
                     this)),
       gridNosic_(Grid(nosice_, "GridNosic", this)), gridPujcky_(Grid(pujcky_, "GridPujcky", this)) {
+    nosice_->setColumnAlignment(QStringLiteral("D_PRIJMU"), Qt::AlignRight);
+    pujcky_->setColumnAlignment(QStringLiteral("D_PUJCENI"), Qt::AlignRight);
+    pujcky_->setColumnAlignment(QStringLiteral("D_VRACENI"), Qt::AlignRight);
     setObjectName(QStringLiteral("FTitulHistorie"));
     setWindowTitle(QStringLiteral("Historie titulu: "));
     resize(724, 685);

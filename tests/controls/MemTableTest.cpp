@@ -136,3 +136,14 @@ TEST(MoxMemTable, MoneyColumnsShowLocaleDecimals) {
     table.setValue(0, QStringLiteral("KOD_NOSIC"), 2); // read-only to the clerk, not to the program
     EXPECT_EQ(table.value(0, QStringLiteral("KOD_NOSIC")).toInt(), 2);
 }
+
+TEST(MoxMemTable, KeysAreNotGroupedAndDatesCanBeRightAligned) {
+    TMemTable table = cart();
+    table.setColumnDecimals(QStringLiteral("KOD_NOSIC"), 0);
+    table.setColumnAlignment(QStringLiteral("NAZEV"), Qt::AlignRight);
+    table.appendRecord({123456, QStringLiteral("A"), 1.0});
+    EXPECT_EQ(table.index(0, 0).data().toString(), QStringLiteral("123456"));
+    EXPECT_TRUE(table.index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
+    EXPECT_TRUE(table.index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
+    EXPECT_FALSE(table.index(0, 2).data(Qt::TextAlignmentRole).isValid());
+}
