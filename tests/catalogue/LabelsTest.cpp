@@ -4,11 +4,11 @@
 #include "NosicStitek.h"
 #include "NosicStitekDVD.h"
 #include "NosicStitekVHS.h"
+#include "PrintedPage.h"
 
 #include <QFile>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -19,28 +19,9 @@
 
 namespace {
 
-QString RunTool(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000))
-        return QStringLiteral("<%1 did not finish>").arg(program);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// The page size pdfinfo reports, in points.
-QSizeF PageSize(const QString& pdf) {
-    const auto match = QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts"))
-                           .match(RunTool(QStringLiteral("pdfinfo"), {pdf}));
-    return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble()) : QSizeF();
-}
-
-QString DecodedBarcode(const QString& pdf) {
-    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("600"), QStringLiteral("-png"),
-                                         QStringLiteral("-singlefile"), pdf, pdf});
-    return RunTool(QStringLiteral("zbarimg"),
-                   {QStringLiteral("--raw"), QStringLiteral("-q"), pdf + QStringLiteral(".png")})
-        .trimmed();
-}
+using PrintedPage::DecodedBarcode;
+using PrintedPage::PageSize;
+using PrintedPage::RunTool;
 
 class Labels : public ::testing::Test {
 protected:
