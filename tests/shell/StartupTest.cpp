@@ -140,6 +140,34 @@ TEST_F(ClockCheck, ADifferentDayStopsTheStartWithOnlyTheEndButton) {
         << "the start stopped before the version";
 }
 
+// The stored row's version number changes with every update of the row.
+class StoredVersion : public ShellTest {
+protected:
+    QVariant RowVersion() {
+        return database.Scalar(QStringLiteral("select RDB$RECORD_VERSION from SPEC_DB"));
+    }
+    TStartupResult Start() {
+        env.SplashPause = {};
+        return RunStartup(context, env, [](const QString&) {});
+    }
+    TStartupEnv env;
+};
+
+TEST_F(StoredVersion, AnUnchangedVersionWritesNothing) {
+    database.Exec(QStringLiteral("update SPEC_DB set VERZE_APP = ") + SqlText(env.Version));
+    const QVariant before = RowVersion();
+    EXPECT_EQ(Start(), TStartupResult::Ready);
+    EXPECT_EQ(RowVersion(), before);
+}
+
+TEST_F(StoredVersion, ADifferentVersionIsStored) {
+    database.Exec(QStringLiteral("update SPEC_DB set VERZE_APP = '0.0.0.1'"));
+    const QVariant before = RowVersion();
+    EXPECT_EQ(Start(), TStartupResult::Ready);
+    EXPECT_NE(RowVersion(), before);
+    EXPECT_EQ(database.Scalar(QStringLiteral("select VERZE_APP from SPEC_DB")).toString(), env.Version);
+}
+
 TEST(FailureHandler, ReportsTheTypeAndTheMessageAndTheProgramGoesOn) {
     TDialogHook hook;
     try {
