@@ -2,6 +2,7 @@
 
 #include "About.h"
 #include "DenUzavreni.h"
+#include "FailureGuard.h"
 #include "GlobDialog.h"
 #include "MoxButton.h"
 #include "MoxButtonMenu.h"
@@ -71,7 +72,7 @@ TFMainCinemon::TFMainCinemon(TAppContext& context, TDeskFactories desks, TStartu
     context_.Requests = this;
     idle_ = new QTimer(this);
     idle_->setInterval(kIdleInterval);
-    connect(idle_, &QTimer::timeout, this, &TFMainCinemon::IdleTick);
+    connect(idle_, &QTimer::timeout, this, [this] { RunReported([this] { IdleTick(); }); });
     idle_->start();
     UpdateButtons();
 }
@@ -88,7 +89,8 @@ QWidget* TFMainCinemon::BuildMenu() {
         const TMenuButton which = ButtonAt(i);
         auto* button = new TMoxButtonMenu(MenuCaption(which), menu);
         button->setObjectName(QString::fromLatin1(kButtonNames[i]));
-        connect(button, &QPushButton::clicked, this, [this, which] { ClickMenu(which); });
+        connect(button, &QPushButton::clicked, this,
+                [this, which] { RunReported([this, which] { ClickMenu(which); }); });
         buttons_[static_cast<std::size_t>(i)] = button;
         if (which == TMenuButton::Konec)
             layout->addStretch();
@@ -129,18 +131,24 @@ QWidget* TFMainCinemon::BuildTopBar() {
     layout->addWidget(eCas_);
 
     connect(bPriOdhlasit_, &QPushButton::clicked, this, [this] {
-        if (context_.CurrentUser.LoggedIn())
-            Logout();
-        else
-            Login();
+        RunReported([this] {
+            if (context_.CurrentUser.LoggedIn())
+                Logout();
+            else
+                Login();
+        });
     });
     connect(bHeslo_, &QPushButton::clicked, this, [this] {
-        TFUzivHeslo dialog(context_, this);
-        ExecModal(dialog);
+        RunReported([this] {
+            TFUzivHeslo dialog(context_, this);
+            ExecModal(dialog);
+        });
     });
     connect(bHistorie_, &QPushButton::clicked, this, [this] {
-        TFUzivHistorie dialog(context_, env_.Now().date(), this);
-        ExecModal(dialog);
+        RunReported([this] {
+            TFUzivHistorie dialog(context_, env_.Now().date(), this);
+            ExecModal(dialog);
+        });
     });
     ShowLoggedOut();
     return bar;
@@ -397,7 +405,9 @@ void TFMainCinemon::closeEvent(QCloseEvent* event) {
         return;
     }
     if (context_.CurrentUser.LoggedIn()) {
-        WriteLogout(context_.Db(), context_.CurrentUser.KodUziv);
+        // The clerk has agreed to end; a logout record that cannot be written is reported, and
+        // the program still ends.
+        RunReported([this] { WriteLogout(context_.Db(), context_.CurrentUser.KodUziv); });
         // A second close of the window must not record a second logout.
         context_.CurrentUser.Uzivatel.clear();
     }

@@ -1,6 +1,7 @@
 #include "UzivHeslo.h"
 
 #include "AppContext.h"
+#include "FailureReport.h"
 #include "GlobDialog.h"
 #include "MoxButton.h"
 #include "MoxEdit.h"
@@ -61,13 +62,15 @@ void TFUzivHeslo::Ulozit() {
     try {
         outcome = ChangePassword(context_.Db(), transaction_, context_.CurrentUser, eAktualni_->text(),
                                  eNove_->text(), ePotvrzeni_->text());
+        if (transaction_.Active())
+            transaction_.Commit();
     } catch (...) {
+        // The dialog stays open for another attempt.
         if (transaction_.Active())
             transaction_.Rollback();
-        throw;
+        ReportCurrentException();
+        return;
     }
-    if (transaction_.Active())
-        transaction_.Commit();
 
     switch (outcome) {
     case TPasswordOutcome::WrongCurrent:

@@ -1,6 +1,7 @@
 #include "UzivHistorie.h"
 
 #include "AppContext.h"
+#include "FailureGuard.h"
 #include "MemTable.h"
 #include "MoxButton.h"
 #include "MoxGrid.h"
@@ -63,8 +64,10 @@ TFUzivHistorie::TFUzivHistorie(TAppContext& context, QDate today, QWidget* paren
     layout->addLayout(legend);
     resize(420, 480);
 
-    connect(bZpet_, &QPushButton::clicked, this, [this] { LoadMonth(month_.Previous()); });
-    connect(bVpred_, &QPushButton::clicked, this, [this] { LoadMonth(month_.Next()); });
+    connect(bZpet_, &QPushButton::clicked, this,
+            [this] { RunReported([this] { LoadMonth(month_.Previous()); }); });
+    connect(bVpred_, &QPushButton::clicked, this,
+            [this] { RunReported([this] { LoadMonth(month_.Next()); }); });
     connect(bZavrit, &QPushButton::clicked, this, &QDialog::accept);
     LoadMonth(month_);
 }
@@ -82,11 +85,6 @@ QColor TFUzivHistorie::TextColor(const QString& stav) {
 }
 
 void TFUzivHistorie::LoadMonth(TMonth month) {
-    month_ = month;
-    setWindowTitle(kCaption + month.Text());
-    bZpet_->setText(month.Previous().Text());
-    bVpred_->setText(month.Next().Text());
-
     CloseQuery();
     transaction_.StartTransaction();
     auto query = context_.Db().OpenQuery(transaction_, LoginHistorySql(context_.CurrentUser.KodUziv, month));
@@ -96,6 +94,11 @@ void TFUzivHistorie::LoadMonth(TMonth month) {
         rows.append({query->FieldByName(QStringLiteral("DATUM")).AsDateTime(),
                      query->FieldByName(QStringLiteral("STAV_PRIH")).AsString()});
     rows_->setRows(std::move(rows));
+    // Only a month that loaded is named, so a failed move leaves the dialog on the month shown.
+    month_ = month;
+    setWindowTitle(kCaption + month.Text());
+    bZpet_->setText(month.Previous().Text());
+    bVpred_->setText(month.Next().Text());
 }
 
 void TFUzivHistorie::CloseQuery() {

@@ -1,6 +1,7 @@
 #include "UzivPrihlaseni.h"
 
 #include "AppContext.h"
+#include "FailureReport.h"
 #include "GlobDialog.h"
 #include "MoxButton.h"
 #include "MoxEdit.h"
@@ -52,13 +53,16 @@ void TFUzivPrihlaseni::Prihlasit() {
     try {
         outcome =
             LoginUser(context_.Db(), transaction_, eUzivatel_->text(), eHeslo_->text(), context_.CurrentUser);
+        if (transaction_.Active())
+            transaction_.Commit();
     } catch (...) {
+        // The dialog stays open for another attempt.
         if (transaction_.Active())
             transaction_.Rollback();
-        throw;
+        cursor.Restore();
+        ReportCurrentException();
+        return;
     }
-    if (transaction_.Active())
-        transaction_.Commit();
     cursor.Restore();
 
     switch (outcome) {

@@ -1,3 +1,4 @@
+#include "FailureGuard.h"
 #include "FailureHandler.h"
 #include "FbClient.h"
 #include "Filmy.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
                                 [] { return FbClient::Load(); });
     if (!program)
         return 1;
-    QTimer::singleShot(0, program->Window.get(), &TFMainCinemon::FirstActivation);
+    TFMainCinemon* window = program->Window.get();
+    QTimer::singleShot(0, window, [window] { RunReported([window] { window->FirstActivation(); }); });
     return app.exec();
 }

@@ -108,6 +108,33 @@ TEST_F(Login, ABlockedUserIsWarnedAndNothingIsWritten) {
                                               "aplikace.\rPřihlášení nebylo provedeno."));
 }
 
+TEST_F(Login, ANameWithAnApostropheIsMatchedAsTyped) {
+    const int key = AddUser(QStringLiteral("O'NEILL"), QStringLiteral("P"));
+    ScriptLogin(QStringLiteral("o'neill"));
+    TFUzivPrihlaseni dialog(context);
+    EXPECT_EQ(ExecModal(dialog), QDialog::Accepted);
+    EXPECT_EQ(context.CurrentUser.KodUziv, key);
+    EXPECT_EQ(context.CurrentUser.Uzivatel, QStringLiteral("O'NEILL"));
+}
+
+TEST_F(Login, ANameTheDatabaseCannotHoldIsReportedAndTheDialogStaysOpen) {
+    hook.Script([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("EUzivatel"))->setText(QStringLiteral("\u674E"));
+        dialog.findChild<QPushButton*>(QStringLiteral("BPrihlaseni"))->click();
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.findChild<QLineEdit*>(QStringLiteral("EUzivatel"))->setText(QStringLiteral("admin"));
+        dialog.findChild<QPushButton*>(QStringLiteral("BPrihlaseni"))->click();
+    });
+    TFUzivPrihlaseni dialog(context);
+    EXPECT_EQ(ExecModal(dialog), QDialog::Accepted);
+    ASSERT_EQ(hook.messages.size(), 1u);
+    EXPECT_EQ(hook.messages[0].kind, TMsgKind::Error);
+    EXPECT_TRUE(hook.messages[0].text.startsWith(QStringLiteral("V programu nastala výjimka typu: ")))
+        << hook.messages[0].text.toStdString();
+    EXPECT_EQ(Logins(QStringLiteral("P")), 1);
+    EXPECT_EQ(Logins(QStringLiteral("E")), 0);
+}
+
 class PasswordChange : public ShellTest {
 protected:
     void SetUp() override {
