@@ -5,6 +5,7 @@
 #include "Uzivatel.h"
 
 #include <QAbstractItemView>
+#include <QLabel>
 #include <QSet>
 
 namespace {
@@ -182,6 +183,17 @@ TEST_F(PasswordChange, AnEmptyNewPasswordStoresNullAndTheNextLoginNeedsAnEmptyFi
     EXPECT_EQ(ExecModal(dialog), QDialog::Accepted);
 }
 
+TEST_F(PasswordChange, AUserWithAnApostropheChangesOnlyTheirOwnPassword) {
+    const int other = key;
+    key = AddUser(QStringLiteral("O'NEILL"), QStringLiteral("P"));
+    context.CurrentUser = {key, QStringLiteral("O'NEILL"), QStringLiteral("O'Neill"), u'P'};
+    Change(QString(), QStringLiteral("nové"), QStringLiteral("nové"));
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{QStringLiteral("Heslo bylo změněno.")});
+    EXPECT_EQ(StoredPassword().toString(), EncodePassword(QStringLiteral("nové")));
+    key = other;
+    EXPECT_EQ(StoredPassword().toString(), EncodePassword(QStringLiteral("staré")));
+}
+
 TEST_F(PasswordChange, ANewPasswordIsStoredEncoded) {
     Change(QStringLiteral("staré"), QStringLiteral("nové"), QStringLiteral("nové"));
     EXPECT_EQ(StoredPassword().toString(), EncodePassword(QStringLiteral("nové")));
@@ -239,13 +251,36 @@ TEST_F(History, JanuaryListsItsOwnRecordsNewestFirstAndMovesBackToDecember) {
     EXPECT_EQ(Shown(dialog), QStringList{QStringLiteral("2026-02-01T00:00:00 O")});
 }
 
-TEST_F(History, RowsAreColouredByTheirState) {
-    EXPECT_EQ(TFUzivHistorie::TextColor(QStringLiteral("P")), QColor(Qt::black));
-    EXPECT_EQ(TFUzivHistorie::TextColor(QStringLiteral("O")), QColor(Qt::black));
-    EXPECT_EQ(TFUzivHistorie::TextColor(QStringLiteral("E")), QColor(Qt::white));
-    EXPECT_GT(TFUzivHistorie::Background(QStringLiteral("P")).green(), 200);
-    EXPECT_GT(TFUzivHistorie::Background(QStringLiteral("O")).red(), 200);
-    EXPECT_LT(TFUzivHistorie::Background(QStringLiteral("E")).red(), 160);
+TEST_F(History, RowsAndTheLegendAreColouredByTheState) {
+    Record(key, QStringLiteral("2026-01-10 18:00:00"), QStringLiteral("O"));
+    TFUzivHistorie dialog(context, QDate(2026, 1, 15));
+    dialog.show();
+    auto* grid = dialog.findChild<QAbstractItemView*>(QStringLiteral("GridHistorie"));
+    grid->clearSelection();
+    grid->setCurrentIndex({});
+    const QImage drawn = grid->viewport()->grab().toImage();
+    const auto background = [&](int row) {
+        const QRect cell = grid->visualRect(grid->model()->index(row, 1));
+        return QColor(drawn.pixel(cell.right() - 3, cell.center().y()));
+    };
+    EXPECT_EQ(Shown(dialog),
+              (QStringList{QStringLiteral("2026-01-20T09:30:00 P"), QStringLiteral("2026-01-10T18:00:00 O"),
+                           QStringLiteral("2026-01-01T00:00:00 E")}));
+    const QColor login(192, 255, 192), logout(255, 192, 192), failed(128, 0, 0);
+    EXPECT_EQ(background(0), login);
+    EXPECT_EQ(background(1), logout);
+    EXPECT_EQ(background(2), failed);
+
+    const auto legend = [&](const QString& text) {
+        for (auto* label : dialog.findChildren<QLabel*>())
+            if (label->text() == text)
+                return std::pair(label->palette().color(QPalette::Window),
+                                 label->palette().color(QPalette::WindowText));
+        return std::pair(QColor(), QColor());
+    };
+    EXPECT_EQ(legend(QStringLiteral("Přihlášení.")), std::pair(login, QColor(Qt::black)));
+    EXPECT_EQ(legend(QStringLiteral("Odhlášení.")), std::pair(logout, QColor(Qt::black)));
+    EXPECT_EQ(legend(QStringLiteral("Chybné přihlášení.")), std::pair(failed, QColor(Qt::white)));
 }
 
 } // namespace
