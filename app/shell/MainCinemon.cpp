@@ -181,7 +181,9 @@ void TFMainCinemon::Pause(std::chrono::milliseconds duration) {
         return;
     QEventLoop loop;
     QTimer::singleShot(duration, &loop, &QEventLoop::quit);
-    loop.exec();
+    // The splash only paints meanwhile: a click on "&Konec" must not end the window halfway
+    // through the start-up.
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TFMainCinemon::FirstActivation() {
