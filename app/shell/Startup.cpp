@@ -44,6 +44,27 @@ bool ConnectDatabase(TDMGlobDB& db, const std::function<void(const QString&)>& s
     }
 }
 
+// The clock checks and the stored version, once connected.
+TStartupResult ReadSettings(TAppContext& context, const TStartupEnv& env) {
+    TDMGlobDB& db = context.Db();
+    TTransaction transaction(db.DB);
+    transaction.StartTransaction();
+    if (db.ServerTime(transaction).date() != env.Now().date()) {
+        ReportError(
+            QStringLiteral("Datum tohoto počítače se liší od data serveru.\rAplikaci nelze spustit."));
+        transaction.Commit();
+        return TStartupResult::DateMismatch;
+    }
+    const QDateTime server = db.ServerTime(transaction);
+    if (ClockDiffers(env.Now(), server))
+        Warn(QStringLiteral("Čas tohoto počítače se liší od času serveru.\rRozdíl je vyšší než 15 minut."));
+    transaction.Commit();
+
+    if (context.SpecDB().GetVerzeApp() != env.Version)
+        context.SpecDB().SetVerzeApp(env.Version);
+    return TStartupResult::Ready;
+}
+
 } // namespace
 
 bool ProbeClientLibrary(const std::function<bool()>& load) {
@@ -58,24 +79,16 @@ bool ProbeClientLibrary(const std::function<bool()>& load) {
 
 TStartupResult RunStartup(TAppContext& context, const TStartupEnv& env,
                           const std::function<void(const QString&)>& status) {
-    TDMGlobDB& db = context.Db();
-    if (!ConnectDatabase(db, status))
+    if (!ConnectDatabase(context.Db(), status))
         return TStartupResult::SettingsOnly;
 
     status(QStringLiteral("Čtení nastavení..."));
-    TTransaction transaction(db.DB);
-    transaction.StartTransaction();
-    if (db.ServerTime(transaction).date() != env.Now().date()) {
-        ReportError(
-            QStringLiteral("Datum tohoto počítače se liší od data serveru.\rAplikaci nelze spustit."));
-        transaction.Commit();
-        return TStartupResult::DateMismatch;
+    // A database that connects but cannot be read (a damaged file, an older schema) is offered
+    // for repair in the settings desk, as one that cannot be connected.
+    try {
+        return ReadSettings(context, env);
+    } catch (const ECinemonError& e) {
+        ReportError(kReadError + e.Message());
+        return TStartupResult::SettingsOnly;
     }
-    if (ClockDiffers(env.Now(), db.ServerTime(transaction)))
-        Warn(QStringLiteral("Čas tohoto počítače se liší od času serveru.\rRozdíl je vyšší než 15 minut."));
-    transaction.Commit();
-
-    if (context.SpecDB().GetVerzeApp() != env.Version)
-        context.SpecDB().SetVerzeApp(env.Version);
-    return TStartupResult::Ready;
 }

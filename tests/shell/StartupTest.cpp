@@ -168,6 +168,28 @@ TEST_F(StoredVersion, ADifferentVersionIsStored) {
     EXPECT_EQ(database.Scalar(QStringLiteral("select VERZE_APP from SPEC_DB")).toString(), env.Version);
 }
 
+TEST_F(StoredVersion, AFailureAfterConnectingOffersOnlyTheSettingsDesk) {
+    // Another counter holds the settings row, so the version cannot be stored.
+    TAppContext other{database.ExecutablePath()};
+    ASSERT_TRUE(other.Db().Connect());
+    TTransaction locking(other.Db().DB);
+    locking.StartTransaction();
+    other.Db().ExecSql(locking, QStringLiteral("update SPEC_DB set VERZE_APP = '0.0.0.2'"));
+
+    env.SplashPause = {};
+    TFMainCinemon window(context, {}, env);
+    window.show();
+    window.FirstActivation();
+    ASSERT_EQ(hook.messages.size(), 1u);
+    EXPECT_EQ(hook.messages[0].kind, TMsgKind::Error);
+    EXPECT_TRUE(hook.messages[0].text.startsWith(QStringLiteral(
+        "Nastala chyba při čtení databáze.\rPokud máte zálohu databáze, proveďte obnovu databáze.\r\r")))
+        << hook.messages[0].text.toStdString();
+    EXPECT_TRUE(window.SettingsOnly());
+    EXPECT_TRUE(window.Button(TMenuButton::Nastaveni)->isEnabled());
+    EXPECT_TRUE(hook.dialogsOpened.empty()) << "no login";
+}
+
 TEST(FailureHandler, ReportsTheTypeAndTheMessageAndTheProgramGoesOn) {
     TDialogHook hook;
     try {
