@@ -131,8 +131,13 @@ void TDMGlobDB::Run(TTransaction& transaction, TQuery& query) {
     DB.EnsureOpen();
     const bool wasActive = transaction.Active();
     transaction.StartTransaction();
+    // A commit can fail too (a commit trigger, a lost connection); a transaction started
+    // here must not then stay open with the statement's changes in it.
     try {
         query.ExecSQL();
+        query.Close();
+        if (!wasActive)
+            transaction.Commit();
     } catch (...) {
         if (!wasActive && transaction.Active()) {
             try {
@@ -143,9 +148,6 @@ void TDMGlobDB::Run(TTransaction& transaction, TQuery& query) {
         }
         throw;
     }
-    query.Close();
-    if (!wasActive)
-        transaction.Commit();
 }
 
 void TDMGlobDB::ExecSql(TTransaction& transaction, const QString& sql) {

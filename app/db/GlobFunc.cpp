@@ -141,8 +141,11 @@ QString UpperCz(const QString& text) {
 double RoundTo(double step, double value) {
     // The tiny nudge keeps amounts such as 1.005, which binary floating point stores as
     // 1.00499999…, rounding up like the decimal amount they stand for.
-    const double scaled = std::fabs(value) * (1.0 / step);
-    const double rounded = std::trunc(scaled + 0.5 + scaled * 1e-12) * step;
+    // Dividing by the whole number 1 / step, rather than multiplying by the inexact step,
+    // gives the double nearest to the decimal amount (1.15, not 1.1500000000000001).
+    const double inverse = 1.0 / step;
+    const double scaled = std::fabs(value) * inverse;
+    const double rounded = std::trunc(scaled + 0.5 + scaled * 1e-12) / inverse;
     return value < 0 ? -rounded : rounded;
 }
 

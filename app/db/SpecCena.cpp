@@ -35,11 +35,16 @@ double TSpecCena::GetSazbaPujcka() {
 }
 
 bool TSpecCena::IsChargedDay(const QDate& date) {
-    // QDate counts Monday as 1 … Sunday as 7.
+    // QDate counts Monday as 1 … Sunday as 7; a date read from a null column has no weekday.
+    if (!date.isValid())
+        return false;
     return Loaded().Plat[static_cast<std::size_t>(date.dayOfWeek() - 1)];
 }
 
 int TSpecCena::ChargedDays(const QDateTime& earlier, const QDateTime& later) {
+    // A span with a missing end (a null column) would never reach its last day.
+    if (!earlier.isValid() || !later.isValid())
+        return 1;
     const QDate first = earlier.date().addDays(1);
     const QDate last = later.date().addDays(-1);
     if (last < first)

@@ -91,6 +91,39 @@ TEST_F(Transactions, UnitOfWorkCommitsOrRollsBack) {
     EXPECT_EQ(database.Scalar(QStringLiteral("select sum(CASTKA) from HOTOVOST")).toDouble(), 3.0);
 }
 
+TEST_F(Transactions, ACommitThatFailsRollsBackTheTransactionExecSqlStarted) {
+    // Only the database's owner may add a commit trigger; the embedded engine trusts the name.
+    {
+        TDatabase owner;
+        owner.SetParams(database.DatabaseFile(), QStringLiteral("SYSDBA"), QString(), QStringLiteral("UTF8"));
+        TTransaction ddl(owner);
+        ddl.StartTransaction();
+        TQuery trigger(ddl, QStringLiteral("create trigger REFUSE_COMMIT on transaction commit as "
+                                           "declare variable X integer = 0; "
+                                           "begin if (exists(select 1 from HOTOVOST where POPIS = 'refuse')) "
+                                           "then X = 1 / X; end"));
+        trigger.ExecSQL();
+        ddl.Commit();
+    }
+    TTransaction transaction(db.DB);
+    EXPECT_THROW(db.ExecSql(transaction, QStringLiteral("insert into HOTOVOST (DATUM, CASTKA, POPIS) "
+                                                        "values (CURRENT_TIMESTAMP, 1, 'refuse')")),
+                 EDatabaseError);
+    EXPECT_FALSE(transaction.Active());
+    EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from HOTOVOST")).toInt(), 0);
+
+    // A transaction the caller started is left to the caller, failed commit or not.
+    TTransaction desk(db.DB);
+    desk.StartTransaction();
+    db.ExecSql(desk, QStringLiteral("insert into HOTOVOST (DATUM, CASTKA, POPIS) "
+                                    "values (CURRENT_TIMESTAMP, 1, 'refuse')"));
+    EXPECT_TRUE(desk.Active());
+    EXPECT_THROW(desk.Commit(), EDatabaseError);
+    EXPECT_TRUE(desk.Active());
+    desk.Rollback();
+    EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from HOTOVOST")).toInt(), 0);
+}
+
 using Statements = DatabaseTest;
 
 TEST_F(Statements, AColonInsideALiteralIsNotAParameter) {
@@ -178,6 +211,28 @@ TEST_F(Statements, ValuesComeBackTyped) {
     EXPECT_THROW(query->FieldByName(QStringLiteral("NENI")), ECinemonError);
     query->Next();
     EXPECT_TRUE(query->Eof());
+}
+
+TEST_F(Statements, MemosAndCodesReadBackAsWritten) {
+    const QString notes =
+        QStringLiteral("Příliš žluťoučký kůň úpěl ďábelské ódy.\r\nDruhý řádek: ÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ");
+    TTransaction tr(db.DB);
+    const int kod = db.GenKodZak(tr);
+    db.ExecSql(tr, QStringLiteral("insert into ZAKAZNICI (KOD_ZAK, PRIJMENI, VIP, POZNAMKY, CENA_VIP_DVD) "
+                                  "values (%1, 'Čermák', 'A', %2, 12.5)")
+                       .arg(kod)
+                       .arg(SqlText(notes, true)));
+    tr.Commit();
+    auto query = db.OpenQuery(tr, QStringLiteral("select * from ZAKAZNICI where KOD_ZAK = %1").arg(kod));
+    query->Open();
+    ASSERT_FALSE(query->Eof());
+    EXPECT_EQ(query->FieldByName(QStringLiteral("POZNAMKY")).AsString(), notes);
+    EXPECT_EQ(query->FieldByName(QStringLiteral("PRIJMENI")).AsString(), QStringLiteral("Čermák"));
+    // A one-letter flag comes back without the blanks a CHAR column is padded with.
+    EXPECT_EQ(query->FieldByName(QStringLiteral("VIP")).AsString(), QStringLiteral("A"));
+    EXPECT_EQ(query->FieldByName(QStringLiteral("CENA_VIP_DVD")).AsFloat(), 12.5);
+    EXPECT_TRUE(query->FieldByName(QStringLiteral("FOTO")).IsNull());
+    EXPECT_TRUE(query->FieldByName(QStringLiteral("D_UKONCENI")).AsDateTime().isNull());
 }
 
 TEST_F(Statements, ClosingTheConnectionEndsTransactionsAndTheNextQueryReopens) {

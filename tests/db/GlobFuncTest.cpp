@@ -69,6 +69,19 @@ TEST(Money, HalvesRoundAwayFromZero) {
     EXPECT_DOUBLE_EQ(PriceWithoutVat(30, 0), 30);
 }
 
+TEST(Money, RoundedAmountsAreExactlyTheDecimalAmounts) {
+    // Desks compare rounded amounts with amounts typed or read back; an amount one bit off
+    // (1.1500000000000001) would not equal the 1.15 the clerk typed.
+    for (int cents = -100000; cents <= 100000; ++cents) {
+        const double amount = cents / 100.0;
+        ASSERT_EQ(RoundTo(0.01, amount), amount) << cents;
+    }
+    EXPECT_EQ(RoundTo(0.01, 1.149999), 1.15);
+    EXPECT_EQ(RoundTo(0.1, 0.25), 0.3);
+    EXPECT_EQ(RoundTo(0.5, -2.3), -2.5);
+    EXPECT_EQ(PriceWithoutVat(34.8, 21), 28.76);
+}
+
 TEST(Codes, CustomerAndMediumCodes) {
     EXPECT_EQ(NewCustomerCode(42, QDateTime(QDate(2005, 3, 7), QTime(14, 5))),
               QStringLiteral("0703051405000042"));

@@ -67,6 +67,16 @@ TEST_F(SpecRecords, ChargedDaysWhenTheShopIsNeverOpen) {
     EXPECT_EQ(cena.ChargedDays(Friday4March, Friday4March.addDays(30)), 1);
 }
 
+TEST_F(SpecRecords, ASpanWithAMissingDateCountsItsFirstDayOnly) {
+    // A due date or a loan time read from a null column is an invalid date; counting towards
+    // it must end, and a date without a weekday is no charged day.
+    TSpecCena cena(db);
+    EXPECT_EQ(cena.ChargedDays(QDateTime(), Friday4March), 1);
+    EXPECT_EQ(cena.ChargedDays(Friday4March, QDateTime()), 1);
+    EXPECT_EQ(cena.ChargedDays(QDateTime(), QDateTime()), 1);
+    EXPECT_FALSE(cena.IsChargedDay(QDate()));
+}
+
 TEST_F(SpecRecords, SettingsDeskAssignmentIsSeenAtOnce) {
     TSpecCena cena(db);
     TSpecCena::Values values = cena.Current();

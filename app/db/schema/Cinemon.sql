@@ -374,7 +374,8 @@ BEGIN
     IF (NEW.KOD_OBR IS NULL) THEN NEW.KOD_OBR = NEXT VALUE FOR GEN_KOD_OBR;
 END^
 
-/* Receipt numbers run without gaps in the order of issue; they are never reused. */
+/* Receipt numbers grow in the order of issue and are never reused; a receipt whose
+   transaction is rolled back leaves its number unused. */
 CREATE TRIGGER DOKLADY_BI FOR DOKLADY ACTIVE BEFORE INSERT POSITION 0 AS
 BEGIN
     IF (NEW.CISLO_DOK IS NULL) THEN NEW.CISLO_DOK = NEXT VALUE FOR GEN_CISLO_DOK;
