@@ -75,7 +75,3 @@ void TFAbout::SetStatus(const QString& text) {
     status_->setText(text);
     status_->repaint();
 }
-
-QString TFAbout::Status() const {
-    return status_->text();
-}

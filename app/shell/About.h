@@ -15,7 +15,6 @@ public:
     Q_DISABLE_COPY_MOVE(TFAbout)
 
     void SetStatus(const QString& text);
-    QString Status() const;
 
     static QString WebAddress() { return QStringLiteral("www.cinemon.cz"); }
     static QString MailAddress() { return QStringLiteral("info@cinemon.cz"); }

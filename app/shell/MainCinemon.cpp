@@ -282,7 +282,6 @@ bool TFMainCinemon::SwitchDesk(TMenuButton button) {
         desk_->LeaveDesk();
         delete desk_;
         desk_ = nullptr;
-        deskButton_ = TMenuButton::None;
     }
 
     const TMenuState state = MenuState();
@@ -301,7 +300,6 @@ bool TFMainCinemon::SwitchDesk(TMenuButton button) {
             desk_ = factory->second(context_, deskArea_);
             deskArea_->layout()->addWidget(desk_);
             desk_->show();
-            deskButton_ = button;
         }
     }
     return true;

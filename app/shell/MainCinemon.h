@@ -45,7 +45,6 @@ public:
 
     TMoxButtonMenu* Button(TMenuButton button) const;
     TDesk* Desk() const { return desk_; }
-    TMenuButton DeskButton() const { return deskButton_; }
     bool SettingsOnly() const { return settingsOnly_; }
     bool PreviousDayNotClosed() const { return dayNotClosed_; }
     QString UserText() const;
@@ -80,7 +79,6 @@ private:
     QTimer* idle_ = nullptr;
 
     TDesk* desk_ = nullptr;
-    TMenuButton deskButton_ = TMenuButton::None;
 
     bool firstActivation_ = true;
     bool settingsOnly_ = false;

@@ -19,7 +19,6 @@ public:
     Q_DISABLE_COPY_MOVE(TFUzivHistorie)
 
     void LoadMonth(TMonth month);
-    TMonth Month() const { return month_; }
 
     // Login 'P', logout 'O', anything else a failed login.
     static QColor Background(const QString& stav);
