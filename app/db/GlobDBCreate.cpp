@@ -6,7 +6,18 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
+
+// The path with its extension replaced, by text alone: in service mode it is a path on the
+// server, which may be a Windows one ("C:\Data\Cinemon.gdb") that this computer cannot parse.
+QString ChangeFileExt(const QString& path, const QString& extension) {
+    const qsizetype folderEnd =
+        std::max({path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'), path.lastIndexOf(u':')});
+    const qsizetype dot = path.lastIndexOf(u'.');
+    return (dot > folderEnd ? path.left(dot) : path) + extension;
+}
 
 QString Quoted(const QString& path) {
     return u'"' + path + u'"';
@@ -60,8 +71,7 @@ void TDMGlobDB::RestoreDatabase(const QString& backupFile) {
 }
 
 void TDMGlobDB::CreateDatabase() {
-    const QFileInfo database(Config.FileName);
-    RestoreDatabase(QDir(database.path()).filePath(database.completeBaseName() + QStringLiteral(".gbk")));
+    RestoreDatabase(ChangeFileExt(Config.FileName, QStringLiteral(".gbk")));
 
     // The embedded engine has no users of its own to register.
     if (!Config.Server.isEmpty()) {

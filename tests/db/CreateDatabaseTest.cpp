@@ -84,6 +84,52 @@ TEST_F(CreateDatabase, InServiceModeTheBackupPathIsLeftToTheServer) {
         << message.toStdString();
 }
 
+TEST_F(CreateDatabase, AWindowsServerPathKeepsItsFolderForTheBackup) {
+    // Stand-ins for the server's tools that only write down what they were given.
+    const QString log = dir.filePath(QStringLiteral("arguments.txt"));
+    for (const QString& tool : {QStringLiteral("gbak"), QStringLiteral("gsec")}) {
+        QFile script(dir.filePath(tool));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(QStringLiteral("#!/bin/sh\necho %1 >> '%2'\nprintf '%s\\n' \"$@\" >> '%2'\n")
+                         .arg(tool, log)
+                         .toUtf8());
+        script.close();
+        script.setPermissions(script.permissions() | QFile::ExeOwner);
+    }
+    db.Config.Service = true;
+    db.Config.Server = QStringLiteral("127.0.0.1");
+    db.Config.FileName = QStringLiteral("C:\\Data s mezerou\\Cinemon.gdb");
+    db.Config.GBAKFile = dir.filePath(QStringLiteral("gbak"));
+    db.Config.GSECFile = dir.filePath(QStringLiteral("gsec"));
+    // No real server restored anything, so the check that the database opens fails.
+    EXPECT_THROW(db.CreateDatabase(), ECinemonError);
+
+    QFile recorded(log);
+    ASSERT_TRUE(recorded.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(recorded.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList expected{QStringLiteral("gbak"),
+                               QStringLiteral("-replace_database"),
+                               QStringLiteral("-user"),
+                               QStringLiteral("SYSDBA"),
+                               QStringLiteral("-password"),
+                               QStringLiteral("masterkey"),
+                               QStringLiteral("-verbose"),
+                               QStringLiteral("-service"),
+                               QStringLiteral("127.0.0.1:service_mgr"),
+                               QStringLiteral("C:\\Data s mezerou\\Cinemon.gbk"),
+                               QStringLiteral("C:\\Data s mezerou\\Cinemon.gdb"),
+                               QStringLiteral("gsec"),
+                               QStringLiteral("-user"),
+                               QStringLiteral("SYSDBA"),
+                               QStringLiteral("-password"),
+                               QStringLiteral("masterkey"),
+                               QStringLiteral("-add"),
+                               TDMGlobDB::AppUserName(),
+                               QStringLiteral("-pw"),
+                               TDMGlobDB::AppUserPassword()};
+    EXPECT_EQ(lines, expected);
+}
+
 TEST_F(CreateDatabase, ABackupRestoresToTheSameData) {
     ShipBackup();
     db.CreateDatabase();
