@@ -12,6 +12,7 @@
 #include "Uzivatel.h"
 #include "WaitCursor.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QHBoxLayout>
@@ -350,6 +351,11 @@ void TFMainCinemon::IdleTick() {
         lastClock_ = now;
         eCas_->setText(ClockText(now));
     }
+    // Requests are served from the main loop only: the timer also fires inside a modal dialog
+    // or under the wait box, where the desk that asked may still be running and must not be
+    // destroyed by the switch.
+    if (QApplication::activeModalWidget() || WaitDialogShown())
+        return;
     // The button of the shown desk is not pressable, yet a request for that desk still
     // reopens it on the record.
     const auto serve = [this](TMenuButton button) {

@@ -238,6 +238,27 @@ TEST_F(MainWindow, RequestsOpenTheirDeskOnTheRecordOnceTheCurrentDeskLets) {
         << "a request for the shown desk opens it afresh on the record";
 }
 
+TEST_F(MainWindow, ARequestWaitsWhileAModalDialogOrTheWaitBoxIsOpen) {
+    auto window = Open();
+    window->ClickMenu(TMenuButton::Pujcky);
+    context.Requests->RequestCustomer(5);
+    {
+        TWaitBox wait(QStringLiteral("Ukládám..."));
+        window->IdleTick();
+        EXPECT_EQ(ShownDesk(*window), QStringLiteral("Půjčky/vrácení"));
+    }
+    {
+        QDialog modal(window.get());
+        modal.setModal(true);
+        modal.show();
+        window->IdleTick();
+        EXPECT_EQ(ShownDesk(*window), QStringLiteral("Půjčky/vrácení"));
+    }
+    window->IdleTick();
+    EXPECT_EQ(ShownDesk(*window), QStringLiteral("Zákazníci"));
+    EXPECT_EQ(log.calls.last(), QStringLiteral("Zákazníci OpenRecord 5"));
+}
+
 TEST_F(MainWindow, TheClockChangesOnlyAfterMoreThanAMinute) {
     now = QDateTime(QDate(2005, 3, 7), QTime(14, 5, 0));
     env.SplashPause = {};
