@@ -5,6 +5,7 @@
 #include "PasswordScramble.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -88,7 +89,12 @@ void TDMGlobDB::ReadConfig() {
 }
 
 void TDMGlobDB::SaveConfig() const {
-    TIniFile ini(ConfigFileFor(executablePath_));
+    const QString fileName = ConfigFileFor(executablePath_);
+    // The first save of a shop set up through the fallback file takes its other sections
+    // (printing) along: from now on only this file is read.
+    if (!QFileInfo::exists(fileName) && !configFileRead_.isEmpty() && configFileRead_ != fileName)
+        QFile::copy(configFileRead_, fileName);
+    TIniFile ini(fileName);
     ini.WriteString(kSection, QStringLiteral("Server"), Config.Server);
     ini.WriteString(kSection, QStringLiteral("FileName"), Config.FileName);
     ini.WriteString(kSection, QStringLiteral("GBAKFile"), Config.GBAKFile);

@@ -78,4 +78,23 @@ TEST(Configuration, SavedSettingsReadBackFromTheExecutablesFile) {
     EXPECT_FALSE(bytes.contains("nové")); // the password is stored scrambled
 }
 
+TEST(Configuration, TheFirstSaveKeepsWhatOnlyTheFallbackFileHeld) {
+    QTemporaryDir dir;
+    WriteFile(dir.filePath(QStringLiteral("Cinemon.ini")),
+              "[Database]\r\nServer=pokladna\r\n\r\n[Print]\r\nDevice=LPT\r\n");
+    {
+        TDMGlobDB db(dir.filePath(QStringLiteral("Kinodesk")));
+        db.Config.BackupDirectory = QStringLiteral("/zalohy");
+        db.SaveConfig();
+    }
+    // The executable's own file now wins, so it must carry the printing settings too.
+    TDMGlobDB db(dir.filePath(QStringLiteral("Kinodesk")));
+    EXPECT_EQ(db.ConfigFileRead(), dir.filePath(QStringLiteral("Kinodesk.ini")));
+    EXPECT_EQ(db.Config.Server, QStringLiteral("pokladna"));
+    EXPECT_EQ(db.Config.BackupDirectory, QStringLiteral("/zalohy"));
+    QFile file(db.ConfigFileRead());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("[Print]\r\nDevice=LPT"));
+}
+
 } // namespace
