@@ -1,7 +1,7 @@
 #include "Filmy.h"
 
 #include "AppContext.h"
-#include "FailureReport.h"
+#include "FailureGuard.h"
 #include "FilmyObrazek.h"
 #include "MemTable.h"
 #include "MoxButton.h"
@@ -381,11 +381,7 @@ QWidget* TFFilmy::BuildObrazkyPage() {
 }
 
 void TFFilmy::Guard(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (...) {
-        ReportCurrentException();
-    }
+    RunReported(action);
 }
 
 void TFFilmy::AddCaptions(QWidget* page) {

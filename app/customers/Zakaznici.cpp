@@ -2,6 +2,7 @@
 
 #include "AppContext.h"
 #include "CustomerSave.h"
+#include "FailureGuard.h"
 #include "FailureReport.h"
 #include "GlobDialog.h"
 #include "MoxButton.h"
@@ -35,11 +36,7 @@ TFZakaznici::TFZakaznici(TAppContext& ctx, QWidget* parent)
 }
 
 void TFZakaznici::Guarded(void (TFZakaznici::*action)()) {
-    try {
-        (this->*action)();
-    } catch (const std::exception& failure) {
-        ReportFailure(failure);
-    }
+    RunReported([this, action] { (this->*action)(); });
 }
 
 void TFZakaznici::ShowDesk(bool) {

@@ -1,7 +1,7 @@
 // The customer desk's form: its controls, their layout and their connections.
 #include "Zakaznici.h"
 
-#include "FailureReport.h"
+#include "FailureGuard.h"
 #include "MoxButton.h"
 #include "MoxCheckBox.h"
 #include "MoxColors.h"
@@ -214,13 +214,7 @@ void TFZakaznici::ConnectControls() {
     connect(ChVyradit, &TMoxCheckBox::clicked, this, &TFZakaznici::SetChanged);
     connect(ChVIP, &TMoxCheckBox::clicked, this, [this] { Guarded(&TFZakaznici::VipClicked); });
 
-    connect(BUlozit, &QPushButton::clicked, this, [this] {
-        try {
-            Ulozit();
-        } catch (const std::exception& failure) {
-            ReportFailure(failure);
-        }
-    });
+    connect(BUlozit, &QPushButton::clicked, this, [this] { RunReported([this] { Ulozit(); }); });
     connect(BNovy, &QPushButton::clicked, this, [this] { Guarded(&TFZakaznici::NovyZakaznik); });
     connect(BZmenit, &QPushButton::clicked, this, [this] { Guarded(&TFZakaznici::Zmenit); });
     connect(BTiskPrukazky, &QPushButton::clicked, this, [this] { Guarded(&TFZakaznici::TiskPrukazky); });
