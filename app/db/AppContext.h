@@ -1,10 +1,10 @@
 #pragma once
 
+#include "DatabaseInfo.h"
 #include "GlobDB.h"
+#include "MailSettings.h"
 #include "Pobocka.h"
-#include "SpecApp.h"
-#include "SpecCena.h"
-#include "SpecDB.h"
+#include "PriceSettings.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "Pobocka.h"
 
 #include "GlobDB.h"
-#include "SpecLoad.h"
+#include "SettingsRow.h"
 
 const TPobocka::Values& TPobocka::Loaded() {
     if (IsLoaded())

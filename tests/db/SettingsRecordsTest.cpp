@@ -1,8 +1,8 @@
+#include "DatabaseInfo.h"
 #include "DbError.h"
+#include "MailSettings.h"
 #include "Pobocka.h"
-#include "SpecApp.h"
-#include "SpecCena.h"
-#include "SpecDB.h"
+#include "PriceSettings.h"
 #include "TestDatabase.h"
 
 #include <QBuffer>
@@ -10,11 +10,11 @@
 
 namespace {
 
-using SpecRecords = DatabaseTest;
+using SettingsRecords = DatabaseTest;
 
 const QDateTime Friday4March(QDate(2005, 3, 4), QTime(10, 0));
 
-TEST_F(SpecRecords, PricesLoadOnFirstUse) {
+TEST_F(SettingsRecords, PricesLoadOnFirstUse) {
     TSpecCena cena(db);
     EXPECT_FALSE(cena.IsLoaded());
     EXPECT_FALSE(db.DB.Connected());
@@ -30,14 +30,14 @@ TEST_F(SpecRecords, PricesLoadOnFirstUse) {
     EXPECT_DOUBLE_EQ(cena.GetDphA(), 21);
 }
 
-TEST_F(SpecRecords, RentalVatRateFollowsTheClass) {
+TEST_F(SettingsRecords, RentalVatRateFollowsTheClass) {
     database.Exec(QStringLiteral("update SPEC_CENA set DPH_PUJCKA = '0'"));
     EXPECT_DOUBLE_EQ(TSpecCena(db).GetSazbaPujcka(), 0);
     database.Exec(QStringLiteral("update SPEC_CENA set DPH_PUJCKA = 'B'"));
     EXPECT_DOUBLE_EQ(TSpecCena(db).GetSazbaPujcka(), 12);
 }
 
-TEST_F(SpecRecords, AMissingPriceRowIsAskedForAgainAtEveryAccess) {
+TEST_F(SettingsRecords, AMissingPriceRowIsAskedForAgainAtEveryAccess) {
     database.Exec(QStringLiteral("delete from SPEC_CENA"));
     TSpecCena cena(db);
     EXPECT_DOUBLE_EQ(cena.GetDphA(), -1);
@@ -47,7 +47,7 @@ TEST_F(SpecRecords, AMissingPriceRowIsAskedForAgainAtEveryAccess) {
     EXPECT_TRUE(cena.IsLoaded());
 }
 
-TEST_F(SpecRecords, ChargedDaysSkipClosedDays) {
+TEST_F(SettingsRecords, ChargedDaysSkipClosedDays) {
     database.Exec(QStringLiteral("update SPEC_CENA set PLAT_SO = 'N', PLAT_NE = 'N'"));
     TSpecCena cena(db);
     EXPECT_FALSE(cena.IsChargedDay(QDate(2005, 3, 5)));
@@ -59,7 +59,7 @@ TEST_F(SpecRecords, ChargedDaysSkipClosedDays) {
     EXPECT_EQ(cena.ChargedDays(Friday4March, Friday4March.addDays(14)), 10);
 }
 
-TEST_F(SpecRecords, ChargedDaysWhenTheShopIsNeverOpen) {
+TEST_F(SettingsRecords, ChargedDaysWhenTheShopIsNeverOpen) {
     database.Exec(
         QStringLiteral("update SPEC_CENA set PLAT_PO = 'N', PLAT_UT = 'N', PLAT_ST = 'N', PLAT_CT = 'N', "
                        "PLAT_PA = 'N', PLAT_SO = 'N', PLAT_NE = 'N'"));
@@ -67,7 +67,7 @@ TEST_F(SpecRecords, ChargedDaysWhenTheShopIsNeverOpen) {
     EXPECT_EQ(cena.ChargedDays(Friday4March, Friday4March.addDays(30)), 1);
 }
 
-TEST_F(SpecRecords, ASpanWithAMissingDateCountsItsFirstDayOnly) {
+TEST_F(SettingsRecords, ASpanWithAMissingDateCountsItsFirstDayOnly) {
     // A due date or a loan time read from a null column is an invalid date; counting towards
     // it must end, and a date without a weekday is no charged day.
     TSpecCena cena(db);
@@ -77,7 +77,7 @@ TEST_F(SpecRecords, ASpanWithAMissingDateCountsItsFirstDayOnly) {
     EXPECT_FALSE(cena.IsChargedDay(QDate()));
 }
 
-TEST_F(SpecRecords, SettingsDeskAssignmentIsSeenAtOnce) {
+TEST_F(SettingsRecords, SettingsDeskAssignmentIsSeenAtOnce) {
     TSpecCena cena(db);
     TSpecCena::Values values = cena.Current();
     values.Mena = QStringLiteral("EUR");
@@ -90,7 +90,7 @@ TEST_F(SpecRecords, SettingsDeskAssignmentIsSeenAtOnce) {
     EXPECT_EQ(app.GetMailHost(), QStringLiteral("smtp.example"));
 }
 
-TEST_F(SpecRecords, AppSettingsCountAsLoadedEvenWithoutARow) {
+TEST_F(SettingsRecords, AppSettingsCountAsLoadedEvenWithoutARow) {
     database.Exec(QStringLiteral("delete from SPEC_APP"));
     TSpecApp app(db);
     EXPECT_EQ(app.GetMailHost(), QString());
@@ -99,7 +99,7 @@ TEST_F(SpecRecords, AppSettingsCountAsLoadedEvenWithoutARow) {
     EXPECT_EQ(app.GetMailHost(), QString());
 }
 
-TEST_F(SpecRecords, BranchWithLogoAndAnEmptyNameIsReadAgain) {
+TEST_F(SettingsRecords, BranchWithLogoAndAnEmptyNameIsReadAgain) {
     QImage logo(20, 10, QImage::Format_RGB32);
     logo.fill(Qt::red);
     QByteArray bmp;
@@ -119,13 +119,13 @@ TEST_F(SpecRecords, BranchWithLogoAndAnEmptyNameIsReadAgain) {
     EXPECT_EQ(pobocka.GetLogo().pixelColor(3, 3), QColor(Qt::red));
 }
 
-TEST_F(SpecRecords, ProgramVersionIsStoredOnlyWhenItChanged) {
-    TSpecDB spec(db);
-    spec.SetVerzeApp(QStringLiteral("1.0.0")); // not loaded yet: nothing is written
+TEST_F(SettingsRecords, ProgramVersionIsStoredOnlyWhenItChanged) {
+    TSpecDB record(db);
+    record.SetVerzeApp(QStringLiteral("1.0.0")); // not loaded yet: nothing is written
     EXPECT_TRUE(database.Scalar(QStringLiteral("select VERZE_APP from SPEC_DB")).isNull());
 
-    EXPECT_EQ(spec.GetVerzeApp(), QString());
-    spec.SetVerzeApp(QStringLiteral("1.0.0"));
+    EXPECT_EQ(record.GetVerzeApp(), QString());
+    record.SetVerzeApp(QStringLiteral("1.0.0"));
     EXPECT_EQ(database.Scalar(QStringLiteral("select VERZE_APP from SPEC_DB")).toString(),
               QStringLiteral("1.0.0"));
 
@@ -134,8 +134,8 @@ TEST_F(SpecRecords, ProgramVersionIsStoredOnlyWhenItChanged) {
     TTransaction locker(other.DB);
     locker.StartTransaction();
     other.ExecSql(locker, QStringLiteral("update SPEC_DB set VERZE_DB = VERZE_DB"));
-    EXPECT_NO_THROW(spec.SetVerzeApp(QStringLiteral("1.0.0")));
-    EXPECT_THROW(spec.SetVerzeApp(QStringLiteral("1.1.0")), EDatabaseError);
+    EXPECT_NO_THROW(record.SetVerzeApp(QStringLiteral("1.0.0")));
+    EXPECT_THROW(record.SetVerzeApp(QStringLiteral("1.1.0")), EDatabaseError);
     locker.Rollback();
 }
 

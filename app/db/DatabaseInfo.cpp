@@ -1,8 +1,8 @@
-#include "SpecDB.h"
+#include "DatabaseInfo.h"
 
 #include "GlobDB.h"
 #include "GlobFunc.h"
-#include "SpecLoad.h"
+#include "SettingsRow.h"
 
 void TSpecDB::Load() {
     if (loaded_)

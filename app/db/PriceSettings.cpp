@@ -1,7 +1,7 @@
-#include "SpecCena.h"
+#include "PriceSettings.h"
 
 #include "GlobDB.h"
-#include "SpecLoad.h"
+#include "SettingsRow.h"
 
 const TSpecCena::Values& TSpecCena::Loaded() {
     if (IsLoaded())

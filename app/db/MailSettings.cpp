@@ -1,7 +1,7 @@
-#include "SpecApp.h"
+#include "MailSettings.h"
 
 #include "GlobDB.h"
-#include "SpecLoad.h"
+#include "SettingsRow.h"
 
 const TSpecApp::Values& TSpecApp::Loaded() {
     if (loaded_)

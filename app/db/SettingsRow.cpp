@@ -1,4 +1,4 @@
-#include "SpecLoad.h"
+#include "SettingsRow.h"
 
 #include "GlobDB.h"
 
