@@ -116,15 +116,20 @@ TCloseAnswer PreviousDayClosed(TDMGlobDB& db, TTransaction& transaction, int kod
         if (AnyOf(db, transaction, ActivityBetween(CloseTimeText(last.Written), t))) {
             answer.Yes = false;
         } else if (last.Day.isValid() && last.Day < today.addDays(-1)) {
-            for (QDate day = today.addDays(-1); day > last.Day; day = day.addDays(-1))
+            // An idle day counts as closed at its last second, not at the time of this login:
+            // a close stamped now would hide today's earlier work (of this or another counter)
+            // from the next close check, and that day's takings would never be closed.
+            for (QDate day = today.addDays(-1); day > last.Day; day = day.addDays(-1)) {
+                const QString dayText = DateToText(QStringLiteral("yyyy-mm-dd"), day);
                 db.ExecSql(
                     transaction,
                     QStringLiteral(
                         "insert into TRZBY (DATUM, ZALOHA_PREV, ZALOHA_VRAC, NOSIC_PUJC, NOSIC_VRAC, "
                         "TRZBA, HOT_DOTACE, HOT_ODVOD, POKLADNA, D_UZAVRENI, UZIV_UZAVREL) values ('") +
-                        DateToText(QStringLiteral("yyyy-mm-dd"), day) +
-                        QStringLiteral("', 0, 0, 0, 0, 0, 0, 0, ") + FloatToSql(last.Balance) +
-                        QStringLiteral(", CURRENT_TIMESTAMP, ") + QString::number(kodUziv) + u')');
+                        dayText + QStringLiteral("', 0, 0, 0, 0, 0, 0, 0, ") + FloatToSql(last.Balance) +
+                        QStringLiteral(", '") + dayText + QStringLiteral(" 23:59:59', ") +
+                        QString::number(kodUziv) + u')');
+            }
         }
     }
     commit.Done();

@@ -54,9 +54,12 @@ TEST_F(DailyCloseGate, IdleDaysSinceTheLastCloseGetEmptyRowsCarryingTheBalance) 
     EXPECT_EQ(Rows(), 3);
     for (int offset : {-2, -1}) {
         const QString day = QStringLiteral("DATUM = ") + SqlDate(Day(offset));
-        EXPECT_EQ(Rows(day + QStringLiteral(" and POKLADNA = 1234.5 and TRZBA = 0 and ZALOHA_PREV = 0 and "
-                                            "HOT_ODVOD = 0 and NOSIC_PUJC = 0 and UZIV_UZAVREL = 7")),
-                  1)
+        EXPECT_EQ(
+            Rows(day +
+                 QStringLiteral(" and POKLADNA = 1234.5 and TRZBA = 0 and ZALOHA_PREV = 0 and "
+                                "HOT_ODVOD = 0 and NOSIC_PUJC = 0 and UZIV_UZAVREL = 7 and D_UZAVRENI = ") +
+                 Stamp(offset, QStringLiteral("23:59:59"))),
+            1)
             << day.toStdString();
     }
     EXPECT_EQ(Rows(QStringLiteral("DATUM = ") + SqlDate(today)), 0) << "today stays open";
