@@ -4,6 +4,8 @@
 #include "FbClient.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
+#include "MediumLookup.h"
+#include "Pricing.h"
 #include "RunAndWait.h"
 #include "ShopGenerator.h"
 
@@ -91,6 +93,15 @@ std::vector<TCase> Cases(const QDate& today) {
                      {QStringLiteral("select * from NOSICE where EAN_KOD like '%%1'").arg(number)}});
     cases.push_back({QStringLiteral("medium by number, right(EAN_KOD, 6)"),
                      {QStringLiteral("select * from NOSICE where right(EAN_KOD, 6) = '%1'").arg(number)}});
+    // The counter's lookup dialogs, as a clerk scans a label or types the number.
+    for (const QString& typed : {QString::number(12345), GeneratedMediumCode(12345)}) {
+        const QString form = typed.size() > 6 ? QStringLiteral("full code") : QStringLiteral("number");
+        cases.push_back({QStringLiteral("medium to lend by ") + form, {MediumToLendSql(typed)}});
+        cases.push_back({QStringLiteral("medium on loan by ") + form, {MediumOnLoanSql(typed)}});
+    }
+    cases.push_back({QStringLiteral("discount and reserved days of a loan"),
+                     {DiscountSql(500), ReservationsStartingSql(1234, 777, today.addDays(1)),
+                      ReservationsStartingSql(1234, 777, today.addDays(2))}});
     cases.push_back({QStringLiteral("loans of a customer"),
                      {QStringLiteral("select * from PUJCKY where KOD_ZAK = 777 and D_VRACENI is null")}});
     const QString start = QStringLiteral("CURRENT_DATE");

@@ -150,4 +150,24 @@ end)")
              .arg(days * 24)
              .arg(days)
              .arg(size.customers));
+
+    // The close deletes reservations whose time is over, so a shop holds only the coming weeks'.
+    Step(db, QStringLiteral("reservations and discount steps"),
+         QStringLiteral(R"(
+execute block as
+  declare i integer = 0;
+begin
+  while (i < %1) do begin
+    insert into REZERVACE (KOD_TITUL, KOD_ZAK, TERMIN_PUJCENI, TERMIN_VRACENI, UZIV_REZERV, D_REZERV)
+      values (mod(:i * 31, %2) + 1, mod(:i * 7, %3) + 1, current_date + mod(:i, 28), current_date + mod(:i, 28) + 2,
+              1, current_timestamp);
+    i = i + 1;
+  end
+  insert into SPEC_SLEVY (PUJCENO, SLEVA) values (10, 2);
+  insert into SPEC_SLEVY (PUJCENO, SLEVA) values (50, 5);
+  insert into SPEC_SLEVY (PUJCENO, SLEVA) values (200, 8);
+end)")
+             .arg(size.reservations)
+             .arg(size.titles)
+             .arg(size.customers));
 }

@@ -14,6 +14,7 @@ struct TShopSize {
     int receipts = 400000;
     int linesPerReceipt = 2;
     int deposits = 30000;
+    int reservations = 3000;
     int years = 10;
 };
 

@@ -1,0 +1,100 @@
+#include "Pricing.h"
+
+#include "GlobDB.h"
+#include "GlobFunc.h"
+#include "PriceSettings.h"
+
+#include <algorithm>
+
+namespace {
+
+QDateTime StartOf(const QDate& day) {
+    return day.startOfDay();
+}
+
+} // namespace
+
+double BaseRent(const TCustomerPrices& customer, const QString& typNosice, double titlePrice) {
+    if (!customer.vip)
+        return titlePrice;
+    return typNosice == QStringLiteral("D") ? customer.vipDvd : customer.vipVhs;
+}
+
+QString DiscountSql(int loanCount) {
+    return QStringLiteral("select max(SLEVA) as SLEVA from SPEC_SLEVY where PUJCENO <= ") +
+           QString::number(loanCount);
+}
+
+double DiscountFor(TDMGlobDB& db, TTransaction& transaction, int loanCount) {
+    const auto query = db.OpenQuery(transaction, DiscountSql(loanCount));
+    query->Open();
+    return query->FieldByName(QStringLiteral("SLEVA")).AsFloat();
+}
+
+double RentPerDay(double baseRent, double discount, bool vip) {
+    return std::max(0.0, baseRent - (vip ? 0.0 : discount));
+}
+
+QString ReservationsStartingSql(int kodTitul, int kodZak, const QDate& day) {
+    return QStringLiteral("select count(KOD_ZAK) as POCET from REZERVACE where KOD_TITUL = ") +
+           QString::number(kodTitul) + QStringLiteral(" and ") + QStringLiteral("KOD_ZAK <> ") +
+           QString::number(kodZak) + QStringLiteral(" and ") + QStringLiteral("TERMIN_PUJCENI = '") +
+           DateToText(QStringLiteral("yyyy-mm-dd"), day) + u'\'';
+}
+
+int ReservationsStartingByOthers(TDMGlobDB& db, TTransaction& transaction, int kodTitul, int kodZak,
+                                 const QDate& day) {
+    const auto query = db.OpenQuery(transaction, ReservationsStartingSql(kodTitul, kodZak, day));
+    query->Open();
+    return query->FieldByName(QStringLiteral("POCET")).AsInteger();
+}
+
+TLoanOffer DefaultLoanOffer(TSpecCena& spec, const QDate& today, int mediaTotal,
+                            const TReservationsStarting& reservedByOthers) {
+    QDate day = today.addDays(1);
+    bool locked = false;
+    while (!spec.IsChargedDay(day) && today.daysTo(day) < 7) {
+        // "At least": with retired media or two counters booking at once the reservations can
+        // outnumber the media, and such a day is booked all the more.
+        const int reserved = reservedByOthers(day);
+        if (reserved > 0 && reserved >= mediaTotal) {
+            locked = true;
+            break;
+        }
+        day = day.addDays(1);
+    }
+    return {static_cast<int>(today.daysTo(day)), locked};
+}
+
+int LoanDays(TSpecCena& spec, const QDate& terminPujceni, const QDate& terminVraceni) {
+    return spec.ChargedDays(StartOf(terminPujceni), StartOf(terminVraceni));
+}
+
+int LateDays(TSpecCena& spec, const QDate& terminVraceni, const QDate& dVraceni) {
+    if (!terminVraceni.isValid() || !dVraceni.isValid() || dVraceni <= terminVraceni)
+        return 0;
+    return spec.ChargedDays(StartOf(terminVraceni), StartOf(dVraceni));
+}
+
+TVatSplit SplitVat(TSpecCena& spec, double gross) {
+    return {PriceWithoutVat(gross, spec.GetSazbaPujcka()), spec.GetDphPujcka(), gross};
+}
+
+double RowAmount(TSpecCena& spec, const TCartMoney& row) {
+    double amount = 0;
+    if (row.newLoan)
+        amount += row.cenaPujcka * LoanDays(spec, row.terminPujceni, row.terminVraceni);
+    if (row.dVraceni.isValid()) {
+        if (row.IsComplaint())
+            amount -= row.cenaPujcka * LoanDays(spec, row.terminPujceni, row.terminVraceni);
+        amount += row.cenaPujcka * LateDays(spec, row.terminVraceni, row.dVraceni);
+    }
+    return amount;
+}
+
+double CounterTotal(TSpecCena& spec, const std::vector<TCartMoney>& cart) {
+    double total = 0;
+    for (const TCartMoney& row : cart)
+        total += RowAmount(spec, row);
+    return total;
+}

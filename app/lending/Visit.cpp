@@ -1,0 +1,175 @@
+#include "Visit.h"
+
+#include "PriceSettings.h"
+
+#include <algorithm>
+
+TCartRow::TKind TCartRow::Kind() const {
+    if (!dPujceni.isValid())
+        return TKind::NewLoan;
+    if (!dVraceni.isValid())
+        return TKind::OnRecord;
+    return duvodReklamace.trimmed().isEmpty() ? TKind::Returned : TKind::Complaint;
+}
+
+TCartMoney TCartRow::Money() const {
+    return {terminPujceni, terminVraceni, cenaPujcka, IsNewLoan(), dVraceni, duvodReklamace};
+}
+
+void TVisit::Load(int kodZak, std::vector<TCartRow> cart, std::vector<TReservationRow> reservations) {
+    kodZak_ = kodZak;
+    cart_ = std::move(cart);
+    reservations_ = std::move(reservations);
+    cancelled_.clear();
+    Recompute();
+}
+
+void TVisit::Clear() {
+    Load(0, {}, {});
+}
+
+bool TVisit::Lend(TCartRow row) {
+    const bool inCart = std::any_of(cart_.begin(), cart_.end(), [&](const TCartRow& r) {
+        return r.IsNewLoan() && r.kodNosic == row.kodNosic;
+    });
+    if (inCart)
+        return false;
+    row.dPujceni = {};
+    row.dVraceni = {};
+    cart_.push_back(std::move(row));
+    Recompute();
+    return true;
+}
+
+int TVisit::FindMedium(int kodNosic) const {
+    for (std::size_t i = 0; i < cart_.size(); ++i)
+        if (cart_[i].kodNosic == kodNosic && !cart_[i].IsNewLoan())
+            return static_cast<int>(i);
+    return -1;
+}
+
+void TVisit::Return(int row, const QDate& today, const QString& user, const QString& note) {
+    TCartRow& r = cart_.at(static_cast<std::size_t>(row));
+    r.dVraceni = today;
+    r.uzivVraceno = user;
+    r.infoVraceni = note;
+    r.duvodReklamace.clear();
+    Recompute();
+}
+
+void TVisit::Complain(int row, const QDate& today, const QString& user, const QString& reason) {
+    TCartRow& r = cart_.at(static_cast<std::size_t>(row));
+    r.dVraceni = today;
+    r.uzivVraceno = user;
+    r.duvodReklamace = reason;
+    Recompute();
+}
+
+bool TVisit::CanUndo(int row) const {
+    if (row < 0 || row >= static_cast<int>(cart_.size()))
+        return false;
+    return cart_[static_cast<std::size_t>(row)].Kind() != TCartRow::TKind::OnRecord;
+}
+
+void TVisit::Undo(int row) {
+    if (!CanUndo(row))
+        return;
+    const auto at = cart_.begin() + row;
+    if (at->IsNewLoan()) {
+        cart_.erase(at);
+    } else {
+        at->dVraceni = {};
+        at->uzivVraceno.clear();
+        at->infoVraceni.clear();
+        at->duvodReklamace.clear();
+    }
+    Recompute();
+}
+
+bool TVisit::HasReservation(int kodTitul, const QDate& first) const {
+    return std::any_of(reservations_.begin(), reservations_.end(), [&](const TReservationRow& r) {
+        return r.kodTitul == kodTitul && r.terminPujceni == first;
+    });
+}
+
+void TVisit::Reserve(TReservationRow row) {
+    row.dRezerv = {};
+    row.storedTerminPujceni = {};
+    reservations_.push_back(std::move(row));
+    Recompute();
+}
+
+void TVisit::ChangeReservation(int row, const QDate& first, const QDate& end, const QString& user) {
+    TReservationRow& r = reservations_.at(static_cast<std::size_t>(row));
+    r.terminPujceni = first;
+    r.terminVraceni = end;
+    r.uzivRezerv = user;
+    r.dRezerv = {};
+    Recompute();
+}
+
+void TVisit::CancelReservation(int row) {
+    const auto at = reservations_.begin() + row;
+    if (at->IsStored())
+        cancelled_.push_back(*at);
+    reservations_.erase(at);
+    Recompute();
+}
+
+double TVisit::Total() const {
+    double total = 0;
+    for (const TCartRow& row : cart_)
+        total += RowAmount(spec_, row.Money());
+    return total;
+}
+
+bool TVisit::Pending() const {
+    const bool cartChanged = std::any_of(cart_.begin(), cart_.end(),
+                                         [](const TCartRow& r) { return r.IsNewLoan() || r.IsBackToday(); });
+    const bool reservationsChanged = std::any_of(reservations_.begin(), reservations_.end(),
+                                                 [](const TReservationRow& r) { return r.IsPending(); });
+    return cartChanged || reservationsChanged || ReservationRemoved();
+}
+
+int TVisit::NewLoans() const {
+    return static_cast<int>(
+        std::count_if(cart_.begin(), cart_.end(), [](const TCartRow& r) { return r.IsNewLoan(); }));
+}
+
+void TVisit::Recompute() {
+    receiptNeeded_ = false;
+    for (TReservationRow& reservation : reservations_)
+        reservation.pujceno = false;
+    for (TCartRow& row : cart_) {
+        row.pocetDni = LoanDays(spec_, row.terminPujceni, row.terminVraceni);
+        if (row.IsNewLoan() || row.IsComplaint() || row.IsLate())
+            receiptNeeded_ = true;
+        if (!row.IsNewLoan())
+            continue;
+        // A loan made today fulfils the customer's reservation of the title that has begun.
+        for (TReservationRow& reservation : reservations_)
+            if (reservation.kodTitul == row.kodTitul && reservation.terminPujceni <= row.terminPujceni)
+                reservation.pujceno = true;
+    }
+}
+
+TLoanState TVisit::LoanState(int row, const QDate& today) const {
+    const TCartRow& r = cart_.at(static_cast<std::size_t>(row));
+    if (r.IsNewLoan())
+        return TLoanState::NewLoan;
+    const bool back = r.IsBackToday();
+    if (today > r.terminVraceni)
+        return back ? TLoanState::OverdueBack : TLoanState::Overdue;
+    if (today == r.terminVraceni)
+        return back ? TLoanState::DueTodayBack : TLoanState::DueToday;
+    return back ? TLoanState::RunningBack : TLoanState::Running;
+}
+
+TReservationState TVisit::ReservationState(int row, const QDate& today) const {
+    const TReservationRow& r = reservations_.at(static_cast<std::size_t>(row));
+    if (r.pujceno)
+        return TReservationState::Fulfilled;
+    if (r.terminPujceni > today)
+        return TReservationState::Future;
+    return r.terminVraceni == today ? TReservationState::EndsToday : TReservationState::Current;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Visit.h"
+
+#include <QByteArray>
+
+#include <optional>
+
+class TDMGlobDB;
+class TTransaction;
+
+// The customer as the counter shows them.
+struct TCounterCustomer {
+    int kodZak = 0;
+    QString jmeno;
+    QString prijmeni;
+    QString titulPred;
+    QString titulZa;
+    QString adrUlice;
+    QString adrPsc;
+    QString adrObec;
+    QDateTime dRegistrace;
+    QByteArray foto;
+    QString poznamky;
+    bool ended = false;
+    int pocetPujcek = 0;
+    TCustomerPrices prices;
+
+    // "Titul Jméno Příjmení, Titul" and "Ulice, Obec, PSČ", leaving out what is empty.
+    QString DisplayName() const;
+    QString Address() const;
+};
+std::optional<TCounterCustomer> LoadCounterCustomer(TDMGlobDB& db, TTransaction& transaction, int kodZak);
+
+// The sum of the customer's deposits not yet returned.
+double OpenDeposits(TDMGlobDB& db, TTransaction& transaction, int kodZak);
+// The loans the customer has not returned yet, by due date and code.
+std::vector<TCartRow> LoadLoansOnRecord(TDMGlobDB& db, TTransaction& transaction, int kodZak);
+// The customer's reservations, by first day and title code.
+std::vector<TReservationRow> LoadReservations(TDMGlobDB& db, TTransaction& transaction, int kodZak);
+
+// The key of the customer with this card code or number, if any.
+std::optional<int> FindCustomerByCode(TDMGlobDB& db, TTransaction& transaction, const QString& typed);
+QString CustomerNotFoundText(const QString& typed);
+
+// A user's display name in a statement; a missing first or last name does not blank it.
+QString UserNameSql(const QString& alias);

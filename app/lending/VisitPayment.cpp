@@ -1,0 +1,201 @@
+#include "VisitPayment.h"
+
+#include "GlobDB.h"
+#include "GlobFunc.h"
+#include "PriceSettings.h"
+#include "Visit.h"
+
+namespace {
+
+QString Key(int key) {
+    return QString::number(key);
+}
+
+QString Day(const QDate& date) {
+    return SqlDate(date);
+}
+
+// Writes one visit; each statement's order is the order the receipt and the counters need.
+class TPaymentWriter {
+public:
+    TPaymentWriter(TDMGlobDB& db, TSpecCena& spec, TTransaction& tr, const TVisit& visit, int kodUziv)
+        : db_(db), spec_(spec), tr_(tr), visit_(visit), user_(Key(kodUziv)), customer_(Key(visit.KodZak())) {}
+
+    TPaymentResult Write() {
+        // Whole seconds: the loan and its receipt line are paired by this value later.
+        QDateTime ts = db_.ServerTime(tr_);
+        ts.setTime(QTime(ts.time().hour(), ts.time().minute(), ts.time().second()));
+        ts_ = SqlTimestamp(ts);
+        result_.written = ts;
+        result_.receipt = visit_.ReceiptNeeded();
+        if (result_.receipt) {
+            result_.kodDok = db_.GenKodDok(tr_);
+            Exec(QStringLiteral(
+                     "insert into DOKLADY (KOD_DOK, KOD_ZAK, D_UZP, D_VYSTAVENI, UZIV_VYSTAVIL) values (") +
+                 Key(result_.kodDok) + QStringLiteral(", ") + customer_ + QStringLiteral(", CURRENT_DATE, ") +
+                 ts_ + QStringLiteral(", ") + user_ + u')');
+        }
+        for (const TCartRow& row : visit_.Cart()) {
+            if (row.IsNewLoan())
+                WriteLoan(row);
+            else if (row.IsBackToday())
+                WriteReturn(row);
+        }
+        if (result_.receipt)
+            result_.total = db_.DokCena(tr_, result_.kodDok);
+        WriteReservations();
+        return result_;
+    }
+
+private:
+    void Exec(const QString& sql) { db_.ExecSql(tr_, sql); }
+    bool Exists(const QString& sql) {
+        const auto query = db_.OpenQuery(tr_, sql);
+        query->Open();
+        return !query->Eof();
+    }
+    void Line(const TCartRow& row, const QString& from, const QString& to, double gross, int days) {
+        const TVatSplit vat = SplitVat(spec_, gross);
+        Exec(QStringLiteral(
+                 "insert into RADKY_DOK (KOD_DOK, KOD_NOSIC, KOD_TITUL, D_PUJCENI, D_VRACENI, CENA, DPH, "
+                 "CENA_DPH, POCET_DNI) values (") +
+             Key(result_.kodDok) + QStringLiteral(", ") + Key(row.kodNosic) + QStringLiteral(", ") +
+             Key(row.kodTitul) + QStringLiteral(", ") + from + QStringLiteral(", ") + to +
+             QStringLiteral(", ") + FloatToSql(vat.cena) + QStringLiteral(", ") + SqlText(vat.dph) +
+             QStringLiteral(", ") + FloatToSql(vat.cenaDph) + QStringLiteral(", ") + Key(days) + u')');
+    }
+
+    void WriteLoan(const TCartRow& row) {
+        // The medium's row stays locked until the commit, so a second counter lending it waits
+        // for nothing: it fails at once, and after this commit it sees the loan.
+        if (!Exists(QStringLiteral("select KOD_NOSIC from NOSICE where KOD_NOSIC = ") + Key(row.kodNosic) +
+                    QStringLiteral(" and D_ZRUSENI is null for update with lock")))
+            throw EVisitConflict(QStringLiteral("Nosič ") + row.eanKod + QStringLiteral(" (") +
+                                 row.nazevCesky +
+                                 QStringLiteral(") byl mezitím vyřazen.\rNic nebylo uloženo."));
+        if (Exists(QStringLiteral("select KOD_NOSIC from PUJCKY where KOD_NOSIC = ") + Key(row.kodNosic) +
+                   QStringLiteral(" and D_VRACENI is null")))
+            throw EVisitConflict(
+                QStringLiteral("Nosič ") + row.eanKod + QStringLiteral(" (") + row.nazevCesky +
+                QStringLiteral(") byl mezitím půjčen na jiné pokladně.\rNic nebylo uloženo."));
+        Exec(QStringLiteral("insert into PUJCKY (KOD_TITUL, KOD_NOSIC, KOD_ZAK, TERMIN_PUJCENI, UZIV_PUJCIL, "
+                            "D_PUJCENI, CENA_PUJCKA, TERMIN_VRACENI) values (") +
+             Key(row.kodTitul) + QStringLiteral(", ") + Key(row.kodNosic) + QStringLiteral(", ") + customer_ +
+             QStringLiteral(", ") + Day(row.terminPujceni) + QStringLiteral(", ") + user_ +
+             QStringLiteral(", ") + ts_ + QStringLiteral(", ") + FloatToSql(row.cenaPujcka) +
+             QStringLiteral(", ") + Day(row.terminVraceni) + u')');
+        Exec(QStringLiteral("delete from REZERVACE where KOD_ZAK = ") + customer_ +
+             QStringLiteral(" and KOD_TITUL = ") + Key(row.kodTitul) +
+             QStringLiteral(" and TERMIN_PUJCENI <= CURRENT_DATE"));
+        Exec(QStringLiteral("update TITULY set POCET_PRITOMNO = POCET_PRITOMNO - 1 where KOD_TITUL = ") +
+             Key(row.kodTitul));
+        Exec(QStringLiteral("update ZAKAZNICI set POCET_PUJCEK = POCET_PUJCEK + 1 where KOD_ZAK = ") +
+             customer_);
+        Line(row, ts_, Day(row.terminVraceni), row.cenaPujcka, row.pocetDni);
+    }
+
+    void WriteReturn(const TCartRow& row) {
+        const QString openLoan = QStringLiteral("KOD_NOSIC = ") + Key(row.kodNosic) +
+                                 QStringLiteral(" and KOD_ZAK = ") + customer_ +
+                                 QStringLiteral(" and D_VRACENI is null");
+        // Locked and still open: a return booked at another counter meanwhile is not booked again.
+        if (!Exists(QStringLiteral("select KOD_NOSIC from PUJCKY where ") + openLoan +
+                    QStringLiteral(" for update with lock")))
+            throw EVisitConflict(
+                QStringLiteral("Nosič ") + row.eanKod + QStringLiteral(" (") + row.nazevCesky +
+                QStringLiteral(") byl mezitím vrácen na jiné pokladně.\rNic nebylo uloženo."));
+        Exec(QStringLiteral("update PUJCKY set D_VRACENI = ") + ts_ + QStringLiteral(", UZIV_VRACENO = ") +
+             user_ + QStringLiteral(", INFO_VRACENI = ") + SqlText(row.infoVraceni) +
+             QStringLiteral(" where ") + openLoan);
+        // A retired medium does not go back to the shelf.
+        if (Exists(QStringLiteral("select D_ZRUSENI from NOSICE where KOD_NOSIC = ") + Key(row.kodNosic) +
+                   QStringLiteral(" and D_ZRUSENI is null")))
+            Exec(QStringLiteral("update TITULY set POCET_PRITOMNO = POCET_PRITOMNO + 1 where KOD_TITUL = ") +
+                 Key(row.kodTitul));
+        if (result_.receipt && row.IsLate())
+            Line(row, Day(row.terminVraceni), Day(row.dVraceni), row.cenaPujcka,
+                 LateDays(spec_, row.terminVraceni, row.dVraceni));
+        if (result_.receipt && row.IsComplaint())
+            Line(row, SqlTimestamp(row.dPujceni), Day(row.terminVraceni), -row.cenaPujcka, row.pocetDni);
+        if (row.IsComplaint())
+            Exec(QStringLiteral(
+                     "insert into REKLAMACE (KOD_NOSIC, KOD_TITUL, KOD_ZAK, D_PUJCENI, D_REKLAMACE, DUVOD, "
+                     "UZIV_PREVZAL) values (") +
+                 Key(row.kodNosic) + QStringLiteral(", ") + Key(row.kodTitul) + QStringLiteral(", ") +
+                 customer_ + QStringLiteral(", ") + SqlTimestamp(row.dPujceni) +
+                 QStringLiteral(", CURRENT_TIMESTAMP, ") + SqlText(row.duvodReklamace) +
+                 QStringLiteral(", ") + user_ + u')');
+    }
+
+    // Only what the clerk changed: cancelled rows go, changed rows are updated in place, new
+    // rows are added. Reservations another counter made meanwhile stay untouched.
+    void WriteReservations() {
+        for (const TReservationRow& gone : visit_.Cancelled())
+            Exec(QStringLiteral("delete from REZERVACE where ") + StoredRow(gone));
+        for (const TReservationRow& row : visit_.Reservations()) {
+            if (!row.IsPending())
+                continue;
+            if (row.pujceno) {
+                // Made or moved in this visit and fulfilled by one of its loans.
+                if (row.IsStored())
+                    Exec(QStringLiteral("delete from REZERVACE where ") + StoredRow(row));
+                continue;
+            }
+            CheckStillFree(row);
+            if (row.IsStored() && Exists(QStringLiteral("select KOD_TITUL from REZERVACE where ") +
+                                         StoredRow(row) + QStringLiteral(" for update with lock"))) {
+                Exec(QStringLiteral("update REZERVACE set TERMIN_PUJCENI = ") + Day(row.terminPujceni) +
+                     QStringLiteral(", TERMIN_VRACENI = ") + Day(row.terminVraceni) +
+                     QStringLiteral(", UZIV_REZERV = ") + user_ + QStringLiteral(", D_REZERV = ") + ts_ +
+                     QStringLiteral(" where ") + StoredRow(row));
+                continue;
+            }
+            Exec(QStringLiteral(
+                     "insert into REZERVACE (KOD_TITUL, KOD_ZAK, TERMIN_PUJCENI, UZIV_REZERV, D_REZERV, "
+                     "TERMIN_VRACENI) values (") +
+                 Key(row.kodTitul) + QStringLiteral(", ") + customer_ + QStringLiteral(", ") +
+                 Day(row.terminPujceni) + QStringLiteral(", ") + user_ + QStringLiteral(", ") + ts_ +
+                 QStringLiteral(", ") + Day(row.terminVraceni) + u')');
+        }
+    }
+
+    QString StoredRow(const TReservationRow& row) const {
+        return QStringLiteral("KOD_ZAK = ") + customer_ + QStringLiteral(" and KOD_TITUL = ") +
+               Key(row.kodTitul) + QStringLiteral(" and TERMIN_PUJCENI = ") + Day(row.storedTerminPujceni);
+    }
+
+    // Another counter may have booked the last free medium of the first day since the clerk chose it.
+    void CheckStillFree(const TReservationRow& row) {
+        const auto query = db_.OpenQuery(
+            tr_,
+            QStringLiteral("select count(r.KOD_TITUL) as POCET, max(t.POCET_CELKEM) as CELKEM from TITULY t "
+                           "left join REZERVACE r on (r.KOD_TITUL = t.KOD_TITUL and r.KOD_ZAK <> ") +
+                customer_ + QStringLiteral(" and r.TERMIN_PUJCENI <= ") + Day(row.terminPujceni) +
+                QStringLiteral(" and r.TERMIN_VRACENI >= ") + Day(row.terminPujceni.addDays(1)) +
+                QStringLiteral(") where t.KOD_TITUL = ") + Key(row.kodTitul));
+        query->Open();
+        const int reserved = query->FieldByName(QStringLiteral("POCET")).AsInteger();
+        if (reserved > 0 && reserved >= query->FieldByName(QStringLiteral("CELKEM")).AsInteger())
+            throw EVisitConflict(
+                QStringLiteral("Titul ") + row.nazevCesky +
+                QStringLiteral(" byl mezitím rezervován pro jiného zákazníka.\rNic nebylo uloženo."));
+    }
+
+    TDMGlobDB& db_;
+    TSpecCena& spec_;
+    TTransaction& tr_;
+    const TVisit& visit_;
+    const QString user_;
+    const QString customer_;
+    QString ts_;
+    TPaymentResult result_;
+};
+
+} // namespace
+
+TPaymentResult PayVisit(TDMGlobDB& db, TSpecCena& spec, const TVisit& visit, int kodUziv) {
+    TPaymentResult result;
+    RunInTransaction(
+        db.DB, [&](TTransaction& tr) { result = TPaymentWriter(db, spec, tr, visit, kodUziv).Write(); });
+    return result;
+}
