@@ -170,10 +170,12 @@ void TFTrzba::BuildForm() {
     auto* popis = new TMoxLabel(QStringLiteral("Popi&s transakce:"), this);
     popis->setBuddy(EPopis);
     figures->addWidget(popis, 2, 4);
-    figures->addWidget(EPopis, 2, 5, 1, 2);
-    figures->addWidget(BUlozit, 2, 7);
+    // The description takes what width is left; "Uložit" goes under it, so the desk still fits
+    // the main window at its smallest.
+    figures->addWidget(EPopis, 2, 5, 1, 3);
+    figures->addWidget(BUlozit, 3, 5, Qt::AlignLeft);
     figures->setColumnMinimumWidth(3, 24);
-    figures->setColumnStretch(8, 1);
+    figures->setColumnStretch(7, 1);
 
     const auto monthBar = [&](const QString& caption, TMoxLabel*& period, TMoxButton*& previous,
                               TMoxButton*& next, const char* names[3]) {
