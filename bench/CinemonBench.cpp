@@ -1,6 +1,7 @@
 // Times the lookups and day checks of the counter on a ten-year shop against the same
 // statements on a freshly created database, and prints the ratios. Indexes should make
 // the big shop about as quick as the empty one.
+#include "DayFigures.h"
 #include "FbClient.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
@@ -8,6 +9,7 @@
 #include "Pricing.h"
 #include "RunAndWait.h"
 #include "ShopGenerator.h"
+#include "Takings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -104,17 +106,14 @@ std::vector<TCase> Cases(const QDate& today) {
                       ReservationsStartingSql(1234, 777, today.addDays(2))}});
     cases.push_back({QStringLiteral("loans of a customer"),
                      {QStringLiteral("select * from PUJCKY where KOD_ZAK = 777 and D_VRACENI is null")}});
-    const QString start = QStringLiteral("CURRENT_DATE");
+    const QStringList figures = DayFiguresSql(TDayStart::Today());
+    cases.push_back({QStringLiteral("day figures (five sums)"), {figures.begin(), figures.end()}});
+    const TMonth month{today.year(), today.month()};
     cases.push_back(
-        {QStringLiteral("day figures (five sums)"),
-         {QStringLiteral("select sum(CASTKA) as CELKEM from ZALOHY where D_PREVZETI >= ") + start,
-          QStringLiteral("select sum(CASTKA) as CELKEM from ZALOHY where D_VRACENI >= ") + start,
-          QStringLiteral("select -1 * sum(CASTKA) as CELKEM from HOTOVOST where CASTKA < 0 and DATUM >= ") +
-              start,
-          QStringLiteral("select sum(CASTKA) as CELKEM from HOTOVOST where CASTKA > 0 and DATUM >= ") + start,
-          QStringLiteral(
-              "select sum(CENA_DPH) as CELKEM from DOKLADY where D_STORNO is null and D_VYSTAVENI >= ") +
-              start}});
+        {QStringLiteral("takings month views, this month"), {CashMovementsSql(month), ClosesSql(month)}});
+    const TMonth earlier{today.year() - 5, today.month()};
+    cases.push_back({QStringLiteral("takings month views, five years back"),
+                     {CashMovementsSql(earlier), ClosesSql(earlier)}});
     cases.push_back(
         {QStringLiteral("previous day closed (activity checks)"),
          {QStringLiteral("select first 1 DATUM, D_UZAVRENI, POKLADNA from TRZBY order by DATUM desc"),

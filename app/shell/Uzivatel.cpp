@@ -105,10 +105,6 @@ void WriteLogout(TDMGlobDB& db, int kodUziv) {
     transaction.Commit();
 }
 
-QString TMonth::Text() const {
-    return QString::asprintf("%02d. %d", Month, Year);
-}
-
 QString LoginHistorySql(int kodUziv, TMonth month) {
     const TMonth next = month.Next();
     return QStringLiteral("select DATUM, STAV_PRIH\nfrom PRIHLASENI where KOD_UZIV = ") +

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Month.h"
+
 #include <QString>
 
 class TDMGlobDB;
@@ -30,16 +32,5 @@ TPasswordOutcome ChangePassword(TDMGlobDB& db, TTransaction& transaction, const 
 
 // The logout record of a user, in a transaction of its own.
 void WriteLogout(TDMGlobDB& db, int kodUziv);
-
-// A calendar month of the login history.
-struct TMonth {
-    int Year = 0;
-    int Month = 1;
-
-    TMonth Previous() const { return Month == 1 ? TMonth{Year - 1, 12} : TMonth{Year, Month - 1}; }
-    TMonth Next() const { return Month == 12 ? TMonth{Year + 1, 1} : TMonth{Year, Month + 1}; }
-    // "03. 2005"
-    QString Text() const;
-};
 
 QString LoginHistorySql(int kodUziv, TMonth month);

@@ -3,6 +3,7 @@
 #include "FbClient.h"
 #include "Filmy.h"
 #include "Program.h"
+#include "Trzba.h"
 #include "Zakaznici.h"
 
 #include <QTimer>
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     TDeskFactories desks;
     desks[TMenuButton::Zakaznici] = MakeDesk<TFZakaznici>;
     desks[TMenuButton::Filmy] = MakeDesk<TFFilmy>;
+    desks[TMenuButton::Trzba] = MakeDesk<TFTrzba>;
 
     auto program = StartProgram(QCoreApplication::applicationFilePath(), std::move(desks), TStartupEnv{},
                                 [] { return FbClient::Load(); });

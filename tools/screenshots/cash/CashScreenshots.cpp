@@ -1,0 +1,99 @@
+// Logs in as ADMIN on a copy of the shipped database with a month of closes and cash
+// movements, opens "&Tržba" in the main window at its minimum size and saves it, then the
+// payment dialog with money to give back and with money short.
+#include "FbClient.h"
+#include "GlobDialog.h"
+#include "GlobFunc.h"
+#include "Hotovost.h"
+#include "MainCinemon.h"
+#include "MoxNumEdit.h"
+#include "TestDatabase.h"
+#include "Trzba.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextStream>
+
+namespace {
+
+void Fill(TTestDatabase& database) {
+    const QDate today = database.Scalar(QStringLiteral("select current_date from rdb$database")).toDate();
+    double balance = 5000;
+    for (int offset = -6; offset <= -1; ++offset) {
+        const QString day = DateToText(QStringLiteral("yyyy-mm-dd"), today.addDays(offset));
+        balance += 1830.5 - 1000;
+        database.Exec(
+            QStringLiteral("insert into HOTOVOST (DATUM, CASTKA, POPIS, UZIV_ZAPSAL) values ('%1 19:30:00', "
+                           "-1000, 'Odvod do banky', 1)")
+                .arg(day));
+        database.Exec(
+            QStringLiteral("insert into TRZBY (DATUM, ZALOHA_PREV, ZALOHA_VRAC, NOSIC_PUJC, NOSIC_VRAC, "
+                           "TRZBA, HOT_DOTACE, HOT_ODVOD, POKLADNA, D_UZAVRENI, UZIV_UZAVREL) values ('%1', "
+                           "500, -200, 24, 19, 1530.5, 0, -1000, %2, '%1 20:00:00', 1)")
+                .arg(day, FloatToSql(balance)));
+    }
+    const QString now = DateToText(QStringLiteral("yyyy-mm-dd"), today);
+    database.Exec(
+        QStringLiteral("insert into HOTOVOST (DATUM, CASTKA, POPIS, UZIV_ZAPSAL) values ('%1 08:00:00', "
+                       "2000, 'Drobné na vracení', 1)")
+            .arg(now));
+}
+
+bool Save(QWidget& widget, const QDir& folder, const QString& name, QTextStream& out) {
+    QApplication::processEvents();
+    const QString path = folder.filePath(name);
+    const bool saved = widget.grab().save(path);
+    out << (saved ? "wrote " : "cannot write ") << path << Qt::endl;
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    QTextStream out(stdout);
+    if (argc < 2) {
+        out << "usage: cinemon_cash_screenshots <folder>" << Qt::endl;
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    folder.mkpath(QStringLiteral("."));
+
+    TTestDatabase database;
+    Fill(database);
+    TDialogHook hook;
+    hook.Script([](QDialog& login) {
+        login.findChild<QLineEdit*>(QStringLiteral("EUzivatel"))->setText(QStringLiteral("ADMIN"));
+        login.findChild<QPushButton*>(QStringLiteral("BPrihlaseni"))->click();
+    });
+    TAppContext context(database.ExecutablePath());
+    TStartupEnv env;
+    env.SplashPause = {};
+    TDeskFactories desks;
+    desks[TMenuButton::Trzba] = MakeDesk<TFTrzba>;
+    TFMainCinemon window(context, std::move(desks), env);
+    window.resize(window.minimumSize());
+    window.show();
+    window.FirstActivation();
+    window.IdleTick();
+    window.ClickMenu(TMenuButton::Trzba);
+    bool ok = window.Desk() != nullptr && Save(window, folder, QStringLiteral("trzba.png"), out);
+    for (const QString& text : hook.Texts())
+        out << "message: " << text << Qt::endl;
+
+    TFHotovost payment(context, nullptr);
+    payment.SetReceipt(1);
+    payment.SetAmount(123.5);
+    payment.show();
+    payment.findChild<TMoxNumEdit*>(QStringLiteral("EZaplaceno"))->setText(QStringLiteral("200"));
+    ok = Save(payment, folder, QStringLiteral("hotovost.png"), out) && ok;
+    payment.findChild<TMoxNumEdit*>(QStringLiteral("EZaplaceno"))->setText(QStringLiteral("100"));
+    ok = Save(payment, folder, QStringLiteral("hotovost-chybi.png"), out) && ok;
+    window.SwitchDesk(TMenuButton::None);
+    return ok ? 0 : 1;
+}
