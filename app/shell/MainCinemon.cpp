@@ -1,6 +1,7 @@
 #include "MainCinemon.h"
 
 #include "About.h"
+#include "DbError.h"
 #include "DenUzavreni.h"
 #include "FailureGuard.h"
 #include "GlobDialog.h"
@@ -199,6 +200,8 @@ void TFMainCinemon::FirstActivation() {
         splash.repaint();
         TWaitCursor cursor;
         Pause(env_.SplashPause);
+        if (ending_)
+            return;
         result = RunStartup(context_, env_, [&splash](const QString& text) { splash.SetStatus(text); });
     }
 
@@ -395,6 +398,22 @@ void TFMainCinemon::DayClosed() {
 void TFMainCinemon::ShowAbout() {
     TFAbout about(this);
     ExecModal(about);
+}
+
+void TFMainCinemon::EndWithoutAsking() {
+    // Destroyed without LeaveDesk: its transactions roll back instead of committing.
+    delete desk_;
+    desk_ = nullptr;
+    if (context_.CurrentUser.LoggedIn()) {
+        // No window can be shown any more; the end goes on without the record.
+        try {
+            WriteLogout(context_.Db(), context_.CurrentUser.KodUziv);
+        } catch (const ECinemonError& e) {
+            qWarning("%s", qPrintable(e.Message()));
+        }
+        context_.CurrentUser.Uzivatel.clear();
+    }
+    context_.Db().DB.Close();
 }
 
 bool TFMainCinemon::CloseQuery() {

@@ -1,11 +1,8 @@
-#include "FailureGuard.h"
 #include "FailureHandler.h"
 #include "FbClient.h"
 #include "Filmy.h"
 #include "Program.h"
 #include "Zakaznici.h"
-
-#include <QTimer>
 
 int main(int argc, char** argv) {
     TCinemonApplication app(argc, argv);
@@ -19,7 +16,5 @@ int main(int argc, char** argv) {
                                 [] { return FbClient::Load(); });
     if (!program)
         return 1;
-    TFMainCinemon* window = program->Window.get();
-    QTimer::singleShot(0, window, [window] { RunReported([window] { window->FirstActivation(); }); });
-    return app.exec();
+    return RunProgram(*program);
 }
