@@ -233,15 +233,18 @@ void TFMainCinemon::Login() {
     if (!context_.CurrentUser.LoggedIn())
         return;
     ShowLoggedIn();
-
-    TTransaction transaction(context_.Db().DB);
-    transaction.StartTransaction();
-    if (!PreviousDayClosed(context_.Db(), transaction, context_.CurrentUser.KodUziv).Yes) {
-        Warn(QStringLiteral("Nebyl uzavřen předešlý den. Nejdříve musíte spustit uzávěrku."));
-        dayNotClosed_ = true;
-    }
-    if (transaction.Active())
-        transaction.Commit();
+    // The clerk is logged in whatever the gate does: a failed gate is reported and the
+    // buttons still follow the login.
+    RunReported([this] {
+        TTransaction transaction(context_.Db().DB);
+        transaction.StartTransaction();
+        if (!PreviousDayClosed(context_.Db(), transaction, context_.CurrentUser.KodUziv).Yes) {
+            Warn(QStringLiteral("Nebyl uzavřen předešlý den. Nejdříve musíte spustit uzávěrku."));
+            dayNotClosed_ = true;
+        }
+        if (transaction.Active())
+            transaction.Commit();
+    });
     UpdateButtons();
 }
 

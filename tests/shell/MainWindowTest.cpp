@@ -1,3 +1,4 @@
+#include "DenUzavreni.h"
 #include "MainCinemon.h"
 #include "MoxButtonMenu.h"
 #include "ShellFixture.h"
@@ -112,6 +113,36 @@ TEST_F(MainWindow, AnUnclosedPreviousDayLeavesOnlyTheCloseUntilItIsStored) {
     context.Requests->DayClosed();
     EXPECT_FALSE(window->PreviousDayNotClosed());
     window->SwitchDesk(TMenuButton::None);
+    EXPECT_EQ(Enabled(*window), kAllButtons);
+}
+
+TEST_F(MainWindow, TwoCountersFillingIdleDaysAtOnceBothGetTheirDesks) {
+    database.Exec(
+        QStringLiteral("insert into TRZBY (DATUM, POKLADNA, D_UZAVRENI) values (current_date - 3, 10, ") +
+        QStringLiteral("cast(current_date - 3 as timestamp))"));
+    // The other counter's gate has written the idle days and not committed them yet.
+    TDMGlobDB other(database.ExecutablePath());
+    TTransaction otherGate(other.DB);
+    otherGate.StartTransaction();
+    ASSERT_TRUE(PreviousDayClosed(other, otherGate, 1).Yes);
+
+    auto window = Open();
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{});
+    EXPECT_FALSE(window->PreviousDayNotClosed());
+    EXPECT_EQ(Enabled(*window), kAllButtons);
+    otherGate.Commit();
+    EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from TRZBY")).toInt(), 3);
+}
+
+TEST_F(MainWindow, AFailedGateIsReportedAndTheButtonsStillFollowTheLogin) {
+    database.Exec(
+        QStringLiteral("insert into TRZBY (DATUM, POKLADNA, D_UZAVRENI) values (current_date - 3, 10, ") +
+        QStringLiteral("cast(current_date - 3 as timestamp))"));
+    AsOwner(QStringLiteral("alter table TRZBY add constraint TEST_ZADNE_NOVE check (POKLADNA < 0)"));
+    auto window = Open();
+    ASSERT_EQ(hook.messages.size(), 1U);
+    EXPECT_TRUE(hook.messages[0].text.startsWith(QStringLiteral("V programu nastala výjimka typu: ")));
+    EXPECT_TRUE(context.CurrentUser.LoggedIn());
     EXPECT_EQ(Enabled(*window), kAllButtons);
 }
 
