@@ -23,7 +23,8 @@ TLoginOutcome LoginUser(TDMGlobDB& db, TTransaction& transaction, const QString&
 
 enum class TPasswordOutcome { Changed, WrongCurrent, Mismatch };
 
-// Stores the new password of the logged-in user once the current one is verified.
+// Stores the new password of the logged-in user (by its key) once the current one is verified;
+// WrongCurrent also when the stored password no longer matches at the time of the update.
 TPasswordOutcome ChangePassword(TDMGlobDB& db, TTransaction& transaction, const TCurrentUser& user,
                                 const QString& current, const QString& newPassword,
                                 const QString& confirmation);

@@ -194,6 +194,19 @@ TEST_F(PasswordChange, AUserWithAnApostropheChangesOnlyTheirOwnPassword) {
     EXPECT_EQ(StoredPassword().toString(), EncodePassword(QStringLiteral("staré")));
 }
 
+TEST_F(PasswordChange, AUserRenamedAtAnotherCounterChangesTheirOwnPassword) {
+    // Another counter renames JANA, and a new user takes the old name.
+    database.Exec(QStringLiteral("update UZIVATELE set UZIVATEL = 'JANA N' where KOD_UZIV = ") +
+                  QString::number(key));
+    const int newcomer = AddUser(QStringLiteral("JANA"), QStringLiteral("P"), QStringLiteral("A"),
+                                 EncodePassword(QStringLiteral("cizí")));
+    Change(QStringLiteral("staré"), QStringLiteral("nové"), QStringLiteral("nové"));
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{QStringLiteral("Heslo bylo změněno.")});
+    EXPECT_EQ(StoredPassword().toString(), EncodePassword(QStringLiteral("nové")));
+    key = newcomer;
+    EXPECT_EQ(StoredPassword().toString(), EncodePassword(QStringLiteral("cizí")));
+}
+
 TEST_F(PasswordChange, ANewPasswordIsStoredEncoded) {
     Change(QStringLiteral("staré"), QStringLiteral("nové"), QStringLiteral("nové"));
     EXPECT_EQ(StoredPassword().toString(), EncodePassword(QStringLiteral("nové")));
