@@ -18,6 +18,7 @@ enum class TLoginOutcome { LoggedIn, Refused, Blocked };
 
 // Checks the name (any letter case) and the password, writes the 'P' or 'E' record and on
 // success fills the user. A blocked account writes nothing and leaves the user as it was.
+// The records are written in the caller's transaction: fill CurrentUser only after its commit.
 TLoginOutcome LoginUser(TDMGlobDB& db, TTransaction& transaction, const QString& name,
                         const QString& password, TCurrentUser& user);
 

@@ -136,6 +136,24 @@ TEST_F(Login, ANameTheDatabaseCannotHoldIsReportedAndTheDialogStaysOpen) {
     EXPECT_EQ(Logins(QStringLiteral("E")), 0);
 }
 
+TEST_F(Login, AFailedCommitOfTheLoginRecordLeavesNobodyLoggedIn) {
+    AsOwner(QStringLiteral("create trigger REFUSE_LOGIN on transaction commit as "
+                           "declare variable X integer = 0; "
+                           "begin if (exists(select 1 from PRIHLASENI where STAV_PRIH = 'P')) "
+                           "then X = 1 / X; end"));
+    hook.Script([](QDialog& dialog) {
+        dialog.findChild<QPushButton*>(QStringLiteral("BPrihlaseni"))->click();
+        EXPECT_TRUE(dialog.isVisible()) << "the dialog stays open for another attempt";
+        dialog.reject();
+    });
+    TFUzivPrihlaseni dialog(context);
+    EXPECT_EQ(ExecModal(dialog), QDialog::Rejected);
+    EXPECT_FALSE(context.CurrentUser.LoggedIn());
+    ASSERT_EQ(hook.messages.size(), 1u);
+    EXPECT_TRUE(hook.messages[0].text.startsWith(QStringLiteral("V programu nastala výjimka typu: ")));
+    EXPECT_EQ(Logins(QStringLiteral("P")), 0);
+}
+
 class PasswordChange : public ShellTest {
 protected:
     void SetUp() override {
