@@ -427,7 +427,17 @@ bool TFMainCinemon::CloseQuery() {
 }
 
 void TFMainCinemon::closeEvent(QCloseEvent* event) {
-    if (!CloseQuery()) {
+    bool agreed = false;
+    try {
+        agreed = CloseQuery();
+    } catch (...) {
+        // The desk could not be left (its work not committed): the window stays open with
+        // the desk, and nothing is recorded.
+        event->ignore();
+        ReportCurrentException();
+        return;
+    }
+    if (!agreed) {
         event->ignore();
         SwitchDesk(TMenuButton::None);
         return;

@@ -174,6 +174,25 @@ TEST_F(MainWindow, ClosingWhileLoggedInWritesTheLogoutOnce) {
     EXPECT_EQ(Logins(QStringLiteral("O")), 1);
 }
 
+TEST_F(MainWindow, ADeskThatCannotBeLeftKeepsTheWindowOpenWithoutAQuestion) {
+    auto window = Open();
+    window->ClickMenu(TMenuButton::Zakaznici);
+    log.leaveFailure = QStringLiteral("lock conflict on no wait transaction");
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(ShownDesk(*window), QStringLiteral("Zákazníci"));
+    ASSERT_EQ(hook.messages.size(), 1u);
+    EXPECT_EQ(hook.messages[0].kind, TMsgKind::Error);
+    EXPECT_TRUE(hook.messages[0].text.contains(QStringLiteral("lock conflict on no wait transaction")));
+    EXPECT_TRUE(context.CurrentUser.LoggedIn());
+    EXPECT_EQ(Logins(QStringLiteral("O")), 0);
+
+    log.leaveFailure.clear();
+    hook.Answer({TMsgResult::Yes});
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(Logins(QStringLiteral("O")), 1);
+}
+
 TEST_F(MainWindow, DecliningTheLogoutKeepsTheUserAndTheDesk) {
     auto window = Open();
     window->ClickMenu(TMenuButton::Zakaznici);
