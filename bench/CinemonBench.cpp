@@ -36,10 +36,10 @@ QTextStream& Out() {
 }
 
 void Restore(const QString& backup, const QString& target) {
-    const auto result =
-        RunAndWaitForExit(QStringLiteral("gbak"),
-                          QStringLiteral("-replace_database -user SYSDBA \"%1\" \"%2\"").arg(backup, target),
-                          TWindowState::Minimised);
+    const auto result = RunAndWaitForExit(QStringLiteral("gbak"),
+                                          {QStringLiteral("-replace_database"), QStringLiteral("-user"),
+                                           QStringLiteral("SYSDBA"), backup, target},
+                                          TWindowState::Minimised);
     if (!result || result->exitCode != 0) {
         Out() << "Cannot restore " << backup << ": " << (result ? result->output : QStringLiteral("no gbak"))
               << Qt::endl;

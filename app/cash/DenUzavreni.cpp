@@ -1,5 +1,6 @@
 #include "DenUzavreni.h"
 
+#include "DbError.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
 
@@ -19,6 +20,17 @@ private:
     TTransaction& transaction_;
     bool wasActive_;
 };
+
+bool WrittenByAnotherCounter(const EDatabaseError& e) {
+    switch (e.Code()) {
+    case EDatabaseError::kUniqueKeyViolation:
+    case EDatabaseError::kLockConflict:
+    case EDatabaseError::kDeadlock:
+        return true;
+    default:
+        return false;
+    }
+}
 
 bool AnyRow(TDMGlobDB& db, TTransaction& transaction, const QString& sql) {
     auto query = db.OpenQuery(transaction, sql);
@@ -121,14 +133,22 @@ TCloseAnswer PreviousDayClosed(TDMGlobDB& db, TTransaction& transaction, int kod
             // from the next close check, and that day's takings would never be closed.
             for (QDate day = today.addDays(-1); day > last.Day; day = day.addDays(-1)) {
                 const QString dayText = DateToText(QStringLiteral("yyyy-mm-dd"), day);
-                db.ExecSql(
-                    transaction,
-                    QStringLiteral(
-                        "insert into TRZBY (DATUM, ZALOHA_PREV, ZALOHA_VRAC, NOSIC_PUJC, NOSIC_VRAC, "
-                        "TRZBA, HOT_DOTACE, HOT_ODVOD, POKLADNA, D_UZAVRENI, UZIV_UZAVREL) values ('") +
-                        dayText + QStringLiteral("', 0, 0, 0, 0, 0, 0, 0, ") + FloatToSql(last.Balance) +
-                        QStringLiteral(", '") + dayText + QStringLiteral(" 23:59:59', ") +
-                        QString::number(kodUziv) + u')');
+                try {
+                    db.ExecSql(
+                        transaction,
+                        QStringLiteral(
+                            "insert into TRZBY (DATUM, ZALOHA_PREV, ZALOHA_VRAC, NOSIC_PUJC, NOSIC_VRAC, "
+                            "TRZBA, HOT_DOTACE, HOT_ODVOD, POKLADNA, D_UZAVRENI, UZIV_UZAVREL) values ('") +
+                            dayText + QStringLiteral("', 0, 0, 0, 0, 0, 0, 0, ") + FloatToSql(last.Balance) +
+                            QStringLiteral(", '") + dayText + QStringLiteral(" 23:59:59', ") +
+                            QString::number(kodUziv) + u')');
+                } catch (const EDatabaseError& e) {
+                    // Another counter logging in at the same time has just written (or is writing)
+                    // this day's empty close: the day counts as closed. Only this statement is
+                    // undone; the rows written so far stay in the transaction.
+                    if (!WrittenByAnotherCounter(e))
+                        throw;
+                }
             }
         }
     }

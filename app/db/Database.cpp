@@ -1,6 +1,7 @@
 #include "Database.h"
 
 #include "FbStatus.h"
+#include "QuitSignals.h"
 #include "Transaction.h"
 
 #include <ibase.h>
@@ -36,6 +37,10 @@ void TDatabase::Open() {
     if (attachment_)
         return;
     Firebird::IMaster* master = FbClient::Master();
+    // The library puts its own SIGTERM handler in place at every attach, failed ones included.
+    struct TReclaimSignals {
+        ~TReclaimSignals() { TQuitSignals::Reclaim(); }
+    } reclaim;
     TFbStatus status;
     FbCall([&] {
         Firebird::IXpbBuilder* dpb =

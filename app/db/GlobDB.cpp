@@ -107,10 +107,22 @@ void TDMGlobDB::SaveConfig() const {
     ini.UpdateFile();
 }
 
+QString TDMGlobDB::DatabaseFile() const {
+    if (!Config.Server.isEmpty() || Config.FileName.isEmpty() || QDir::isAbsolutePath(Config.FileName))
+        return Config.FileName;
+    return QDir::cleanPath(QFileInfo(executablePath_).absoluteDir().filePath(Config.FileName));
+}
+
 QString TDMGlobDB::DatabaseName() const {
     if (Config.Server.isEmpty())
-        return Config.FileName;
+        return DatabaseFile();
     return Config.Server + u':' + Config.FileName;
+}
+
+QString TDMGlobDB::ToolPath(const QString& configured) const {
+    if (QDir::isAbsolutePath(configured) || !configured.contains(u'/'))
+        return configured;
+    return QDir::cleanPath(QFileInfo(executablePath_).absoluteDir().filePath(configured));
 }
 
 void TDMGlobDB::ApplyConnectionParams() {

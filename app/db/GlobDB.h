@@ -47,6 +47,12 @@ public:
 
     // The name the client library opens: "Server:FileName", or the file alone (embedded engine).
     QString DatabaseName() const;
+    // FileName as the engine opens it: with the embedded engine a relative name lies in the
+    // program's folder (not the current one); a server's path is the server's business.
+    QString DatabaseFile() const;
+    // A configured tool: a relative path with a folder lies in the program's folder; a bare
+    // name is looked for on the search path.
+    QString ToolPath(const QString& configured) const;
     bool Connect();
 
     std::unique_ptr<TQuery> OpenQuery(TTransaction& transaction, const QString& sql);

@@ -19,10 +19,6 @@ QString ChangeFileExt(const QString& path, const QString& extension) {
     return (dot > folderEnd ? path.left(dot) : path) + extension;
 }
 
-QString Quoted(const QString& path) {
-    return u'"' + path + u'"';
-}
-
 // The last lines a tool wrote, for a failure message that tells what went wrong.
 QString ToolTail(const QString& output) {
     QStringList lines = output.split(u'\n', Qt::SkipEmptyParts);
@@ -51,18 +47,18 @@ void TDMGlobDB::RestoreDatabase(const QString& backupFile) {
             QStringLiteral("Nelze nalézt záložní (zdrojový) soubor.\rObnovu dat nelze provést"));
     DB.Close();
 
-    QString arguments = QStringLiteral("-replace_database -user ") + Config.UserName +
-                        QStringLiteral(" -password ") + Config.Password + QStringLiteral(" -verbose ");
+    QStringList arguments{
+        QStringLiteral("-replace_database"), QStringLiteral("-user"), Config.UserName,
+        QStringLiteral("-password"),         Config.Password,         QStringLiteral("-verbose")};
     if (Config.Service) {
         const QString manager = Config.Server.isEmpty() ? QStringLiteral("service_mgr")
                                                         : Config.Server + QStringLiteral(":service_mgr");
-        arguments += QStringLiteral("-service ") + manager + u' ' + Quoted(backupFile) + u' ' +
-                     Quoted(Config.FileName);
+        arguments << QStringLiteral("-service") << manager << backupFile << DatabaseFile();
     } else {
-        arguments += Quoted(backupFile) + u' ' + Quoted(DatabaseName());
+        arguments << backupFile << DatabaseName();
     }
 
-    const auto result = RunAndWaitForExit(Config.GBAKFile, arguments, TWindowState::Minimised);
+    const auto result = RunAndWaitForExit(ToolPath(Config.GBAKFile), arguments, TWindowState::Minimised);
     if (!result)
         throw ECinemonError(kGbakFailed);
     // The tool reports a damaged backup or a refused login only through its exit status.
@@ -71,14 +67,14 @@ void TDMGlobDB::RestoreDatabase(const QString& backupFile) {
 }
 
 void TDMGlobDB::CreateDatabase() {
-    RestoreDatabase(ChangeFileExt(Config.FileName, QStringLiteral(".gbk")));
+    RestoreDatabase(ChangeFileExt(DatabaseFile(), QStringLiteral(".gbk")));
 
     // The embedded engine has no users of its own to register.
     if (!Config.Server.isEmpty()) {
-        const QString arguments = QStringLiteral("-user ") + Config.UserName + QStringLiteral(" -password ") +
-                                  Config.Password + QStringLiteral(" -add ") + AppUserName() +
-                                  QStringLiteral(" -pw ") + AppUserPassword();
-        if (!RunAndWait(Config.GSECFile, arguments, TWindowState::Normal))
+        const QStringList arguments{
+            QStringLiteral("-user"), Config.UserName, QStringLiteral("-password"), Config.Password,
+            QStringLiteral("-add"),  AppUserName(),   QStringLiteral("-pw"),       AppUserPassword()};
+        if (!RunAndWait(ToolPath(Config.GSECFile), arguments, TWindowState::Normal))
             throw ECinemonError(kGsecFailed);
     }
 
@@ -105,15 +101,14 @@ QString TDMGlobDB::BackupDatabase(const QDateTime& now) {
         QStringLiteral(".gbk");
     const QString backupFile = QDir(Config.BackupDirectory).filePath(backupName);
 
-    QString arguments = QStringLiteral("-backup_database -user ") + Config.UserName +
-                        QStringLiteral(" -password ") + Config.Password + u' ';
+    QStringList arguments{QStringLiteral("-backup_database"), QStringLiteral("-user"), Config.UserName,
+                          QStringLiteral("-password"), Config.Password};
     if (Config.Service) {
         const QString manager = Config.Server.isEmpty() ? QStringLiteral("service_mgr")
                                                         : Config.Server + QStringLiteral(":service_mgr");
-        arguments += QStringLiteral("-service ") + manager + u' ' + Quoted(Config.FileName) + u' ' +
-                     Quoted(backupFile);
+        arguments << QStringLiteral("-service") << manager << DatabaseFile() << backupFile;
     } else {
-        arguments += Quoted(DatabaseName()) + u' ' + Quoted(backupFile);
+        arguments << DatabaseName() << backupFile;
     }
 
     // The embedded engine locks the file for this process alone; the tool needs it free.
@@ -122,7 +117,7 @@ QString TDMGlobDB::BackupDatabase(const QDateTime& now) {
 
     const QString failed =
         QStringLiteral("Nastala chyba při zálohování databáze (GBAK).\rZáloha nebyla vytvořena");
-    const auto result = RunAndWaitForExit(Config.GBAKFile, arguments, TWindowState::Minimised);
+    const auto result = RunAndWaitForExit(ToolPath(Config.GBAKFile), arguments, TWindowState::Minimised);
     if (!result)
         throw ECinemonError(failed);
     if (result->exitCode != 0)

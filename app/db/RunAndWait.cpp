@@ -4,7 +4,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-std::optional<TProcessResult> RunAndWaitForExit(const QString& program, const QString& arguments,
+std::optional<TProcessResult> RunAndWaitForExit(const QString& program, const QStringList& arguments,
                                                 TWindowState state) {
     // There is no console window to show or minimise here; the state matters on Windows only.
     Q_UNUSED(state);
@@ -13,10 +13,12 @@ std::optional<TProcessResult> RunAndWaitForExit(const QString& program, const QS
         path = QStandardPaths::findExecutable(program);
     if (path.isEmpty() || !QFileInfo(path).isExecutable())
         return std::nullopt;
+    // The tool runs in its own folder, where a relative path would no longer lead.
+    path = QFileInfo(path).absoluteFilePath();
 
     QProcess process;
     process.setProgram(path);
-    process.setArguments(QProcess::splitCommand(arguments));
+    process.setArguments(arguments);
     process.setWorkingDirectory(QFileInfo(path).absolutePath());
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start();
@@ -30,6 +32,6 @@ std::optional<TProcessResult> RunAndWaitForExit(const QString& program, const QS
     return result;
 }
 
-bool RunAndWait(const QString& program, const QString& arguments, TWindowState state) {
+bool RunAndWait(const QString& program, const QStringList& arguments, TWindowState state) {
     return RunAndWaitForExit(program, arguments, state).has_value();
 }

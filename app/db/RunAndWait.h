@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -11,10 +12,12 @@ struct TProcessResult {
     QString output; // what the program wrote to its standard output and error
 };
 
-// Starts "program" with the argument text (quoted parts stay one argument), in the
-// program's own folder, and waits for it without limit. Nothing when it cannot start.
-std::optional<TProcessResult> RunAndWaitForExit(const QString& program, const QString& arguments,
+// Starts "program" with the arguments, each passed as one argument whatever it holds (no
+// shell, no splitting, so a password with blanks or quotes cannot add switches), in the
+// program's own folder, and waits for it without limit. A bare name is looked for on the
+// search path. Nothing when it cannot start.
+std::optional<TProcessResult> RunAndWaitForExit(const QString& program, const QStringList& arguments,
                                                 TWindowState state);
 
 // Whether the program could be started; its exit code is not looked at.
-bool RunAndWait(const QString& program, const QString& arguments, TWindowState state);
+bool RunAndWait(const QString& program, const QStringList& arguments, TWindowState state);

@@ -87,10 +87,14 @@ TFGlobDialog::TFGlobDialog(const QString& text, TMsgKind kind, TMsgButtons butto
     auto* row = new QHBoxLayout;
     row->setSpacing(8);
     row->addStretch();
+    // Enter presses the focused button (every button is auto-default); "Ano" or "OK" starts
+    // as the default and holds the focus.
     const auto addButton = [&](const QString& caption, TMsgResult answer, bool isDefault) {
         auto* button = new QPushButton(caption, this);
+        button->setAutoDefault(true);
         button->setDefault(isDefault);
-        button->setAutoDefault(isDefault);
+        if (isDefault)
+            button->setFocus();
         connect(button, &QPushButton::clicked, this, [this, answer] { Answer(answer); });
         row->addWidget(button);
         return button;

@@ -1,6 +1,7 @@
 #include "MainCinemon.h"
 
 #include "About.h"
+#include "DbError.h"
 #include "DenUzavreni.h"
 #include "FailureGuard.h"
 #include "GlobDialog.h"
@@ -199,6 +200,8 @@ void TFMainCinemon::FirstActivation() {
         splash.repaint();
         TWaitCursor cursor;
         Pause(env_.SplashPause);
+        if (ending_)
+            return;
         result = RunStartup(context_, env_, [&splash](const QString& text) { splash.SetStatus(text); });
     }
 
@@ -230,15 +233,18 @@ void TFMainCinemon::Login() {
     if (!context_.CurrentUser.LoggedIn())
         return;
     ShowLoggedIn();
-
-    TTransaction transaction(context_.Db().DB);
-    transaction.StartTransaction();
-    if (!PreviousDayClosed(context_.Db(), transaction, context_.CurrentUser.KodUziv).Yes) {
-        Warn(QStringLiteral("Nebyl uzavřen předešlý den. Nejdříve musíte spustit uzávěrku."));
-        dayNotClosed_ = true;
-    }
-    if (transaction.Active())
-        transaction.Commit();
+    // The clerk is logged in whatever the gate does: a failed gate is reported and the
+    // buttons still follow the login.
+    RunReported([this] {
+        TTransaction transaction(context_.Db().DB);
+        transaction.StartTransaction();
+        if (!PreviousDayClosed(context_.Db(), transaction, context_.CurrentUser.KodUziv).Yes) {
+            Warn(QStringLiteral("Nebyl uzavřen předešlý den. Nejdříve musíte spustit uzávěrku."));
+            dayNotClosed_ = true;
+        }
+        if (transaction.Active())
+            transaction.Commit();
+    });
     UpdateButtons();
 }
 
@@ -397,6 +403,22 @@ void TFMainCinemon::ShowAbout() {
     ExecModal(about);
 }
 
+void TFMainCinemon::EndWithoutAsking() {
+    // Destroyed without LeaveDesk: its transactions roll back instead of committing.
+    delete desk_;
+    desk_ = nullptr;
+    if (context_.CurrentUser.LoggedIn()) {
+        // No window can be shown any more; the end goes on without the record.
+        try {
+            WriteLogout(context_.Db(), context_.CurrentUser.KodUziv);
+        } catch (const ECinemonError& e) {
+            qWarning("%s", qPrintable(e.Message()));
+        }
+        context_.CurrentUser.Uzivatel.clear();
+    }
+    context_.Db().DB.Close();
+}
+
 bool TFMainCinemon::CloseQuery() {
     if (!Button(TMenuButton::Konec)->isActive() && !SwitchDesk(TMenuButton::Konec))
         return false;
@@ -405,7 +427,17 @@ bool TFMainCinemon::CloseQuery() {
 }
 
 void TFMainCinemon::closeEvent(QCloseEvent* event) {
-    if (!CloseQuery()) {
+    bool agreed = false;
+    try {
+        agreed = CloseQuery();
+    } catch (...) {
+        // The desk could not be left (its work not committed): the window stays open with
+        // the desk, and nothing is recorded.
+        event->ignore();
+        ReportCurrentException();
+        return;
+    }
+    if (!agreed) {
         event->ignore();
         SwitchDesk(TMenuButton::None);
         return;

@@ -37,6 +37,11 @@ public:
     // Refreshes the clock and serves pending requests; run whenever the program is idle.
     void IdleTick();
     void ShowAbout();
+    // A quit signal arrived: the main loop is ending, the rest of the start-up is skipped.
+    void EndRequested() { ending_ = true; }
+    // Ends as "&Konec" does, without asking, once the main loop has ended: the shown desk's
+    // unsaved work is rolled back, the logout is recorded and the database is detached.
+    void EndWithoutAsking();
 
     void RequestLending(int kodZak) override;
     void RequestCustomer(int kodZak) override;
@@ -81,6 +86,7 @@ private:
     TDesk* desk_ = nullptr;
 
     bool firstActivation_ = true;
+    bool ending_ = false;
     bool settingsOnly_ = false;
     bool dayNotClosed_ = false;
     bool lendingPending_ = false;

@@ -1,7 +1,12 @@
 #include "Program.h"
 
+#include "FailureGuard.h"
+#include "QuitSignals.h"
+
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
 std::optional<TProgram> StartProgram(const QString& executablePath, TDeskFactories desks, TStartupEnv env,
                                      const std::function<bool()>& loadClient) {
@@ -18,4 +23,20 @@ std::optional<TProgram> StartProgram(const QString& executablePath, TDeskFactori
     }
     program.Window->show();
     return program;
+}
+
+int RunProgram(TProgram& program) {
+    TFMainCinemon* window = program.Window.get();
+    bool signalled = false;
+    // Ends every event loop, a modal dialog's included; dialogs opened afterwards return at once.
+    const TQuitSignals quit([window, &signalled](int) {
+        signalled = true;
+        window->EndRequested();
+        QCoreApplication::exit(0);
+    });
+    QTimer::singleShot(0, window, [window] { RunReported([window] { window->FirstActivation(); }); });
+    const int code = QCoreApplication::exec();
+    if (signalled)
+        window->EndWithoutAsking();
+    return code;
 }

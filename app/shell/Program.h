@@ -19,3 +19,8 @@ struct TProgram {
 // and the database is not touched when the library is missing.
 std::optional<TProgram> StartProgram(const QString& executablePath, TDeskFactories desks, TStartupEnv env,
                                      const std::function<bool()>& loadClient);
+
+// Runs the start-up and the main loop until the window is closed. SIGTERM, SIGINT and SIGHUP
+// end the program as "&Konec" does, without asking, also from inside a modal dialog.
+// Returns the exit code.
+int RunProgram(TProgram& program);

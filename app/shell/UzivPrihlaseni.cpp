@@ -51,10 +51,13 @@ void TFUzivPrihlaseni::Prihlasit() {
     TWaitCursor cursor;
     TLoginOutcome outcome = TLoginOutcome::Refused;
     try {
-        outcome =
-            LoginUser(context_.Db(), transaction_, eUzivatel_->text(), eHeslo_->text(), context_.CurrentUser);
+        // Nobody is logged in until the login record is committed.
+        TCurrentUser user = context_.CurrentUser;
+        outcome = LoginUser(context_.Db(), transaction_, eUzivatel_->text(), eHeslo_->text(), user);
         if (transaction_.Active())
             transaction_.Commit();
+        if (outcome == TLoginOutcome::LoggedIn)
+            context_.CurrentUser = user;
     } catch (...) {
         // The dialog stays open for another attempt.
         if (transaction_.Active())

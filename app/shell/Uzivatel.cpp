@@ -92,9 +92,17 @@ TPasswordOutcome ChangePassword(TDMGlobDB& db, TTransaction& transaction, const 
         return TPasswordOutcome::WrongCurrent;
     if (newPassword != confirmation)
         return TPasswordOutcome::Mismatch;
-    db.ExecSql(transaction, QStringLiteral("update UZIVATELE set HESLO = ") +
-                                SqlText(EncodePassword(newPassword)) + QStringLiteral(" where UZIVATEL = '") +
-                                SqlEscape(user.Uzivatel) + u'\'');
+    // By the key: the login name may have been changed at another counter meanwhile, and
+    // another user may carry the old one now. The current password is checked again in the
+    // same statement, so a change made meanwhile elsewhere is not overwritten.
+    auto update = db.OpenQuery(
+        transaction, QStringLiteral("update UZIVATELE set HESLO = ") + SqlText(EncodePassword(newPassword)) +
+                         QStringLiteral(" where KOD_UZIV = ") + QString::number(user.KodUziv) +
+                         QStringLiteral(" and HESLO ") + SqlEquals(EncodePassword(current)) +
+                         QStringLiteral(" returning KOD_UZIV"));
+    update->Open();
+    if (update->Eof() || update->FieldByName(QStringLiteral("KOD_UZIV")).IsNull())
+        return TPasswordOutcome::WrongCurrent;
     return TPasswordOutcome::Changed;
 }
 

@@ -20,12 +20,14 @@ enum class TLoginOutcome { LoggedIn, Refused, Blocked };
 
 // Checks the name (any letter case) and the password, writes the 'P' or 'E' record and on
 // success fills the user. A blocked account writes nothing and leaves the user as it was.
+// The records are written in the caller's transaction: fill CurrentUser only after its commit.
 TLoginOutcome LoginUser(TDMGlobDB& db, TTransaction& transaction, const QString& name,
                         const QString& password, TCurrentUser& user);
 
 enum class TPasswordOutcome { Changed, WrongCurrent, Mismatch };
 
-// Stores the new password of the logged-in user once the current one is verified.
+// Stores the new password of the logged-in user (by its key) once the current one is verified;
+// WrongCurrent also when the stored password no longer matches at the time of the update.
 TPasswordOutcome ChangePassword(TDMGlobDB& db, TTransaction& transaction, const TCurrentUser& user,
                                 const QString& current, const QString& newPassword,
                                 const QString& confirmation);

@@ -1,12 +1,9 @@
-#include "FailureGuard.h"
 #include "FailureHandler.h"
 #include "FbClient.h"
 #include "Filmy.h"
 #include "Program.h"
 #include "Trzba.h"
 #include "Zakaznici.h"
-
-#include <QTimer>
 
 int main(int argc, char** argv) {
     TCinemonApplication app(argc, argv);
@@ -21,7 +18,5 @@ int main(int argc, char** argv) {
                                 [] { return FbClient::Load(); });
     if (!program)
         return 1;
-    TFMainCinemon* window = program->Window.get();
-    QTimer::singleShot(0, window, [window] { RunReported([window] { window->FirstActivation(); }); });
-    return app.exec();
+    return RunProgram(*program);
 }

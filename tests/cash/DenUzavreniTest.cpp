@@ -67,6 +67,21 @@ TEST_F(DailyCloseGate, IdleDaysSinceTheLastCloseGetEmptyRowsCarryingTheBalance) 
     EXPECT_EQ(Rows(), 3);
 }
 
+TEST_F(DailyCloseGate, IdleDaysAnotherCounterIsWritingCountAsWritten) {
+    StoreClose(-3, 50);
+    TDMGlobDB other(database.ExecutablePath());
+    TTransaction otherGate(other.DB);
+    otherGate.StartTransaction();
+    ASSERT_TRUE(PreviousDayClosed(other, otherGate, 7).Yes);
+
+    EXPECT_TRUE(Gate(8).Yes) << "the rows the other counter has not committed yet";
+    otherGate.Commit();
+    EXPECT_EQ(Rows(), 3);
+    EXPECT_EQ(Rows(QStringLiteral("UZIV_UZAVREL = 7")), 2);
+    EXPECT_TRUE(Gate(8).Yes);
+    EXPECT_EQ(Rows(), 3);
+}
+
 TEST_F(DailyCloseGate, AReceiptAfterYesterdaysCloseLeavesThePreviousDayOpen) {
     StoreClose(-1, 500);
     IssueReceipt(1, -1, QStringLiteral("21:00:00"));

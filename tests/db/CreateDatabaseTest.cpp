@@ -130,6 +130,48 @@ TEST_F(CreateDatabase, AWindowsServerPathKeepsItsFolderForTheBackup) {
     EXPECT_EQ(lines, expected);
 }
 
+TEST_F(CreateDatabase, RelativeNamesLieInTheProgramsFolderNotTheCurrentOne) {
+    ShipBackup();
+    // A tool in a folder of the program's folder that writes down its arguments and then
+    // does the real work.
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("nástroje")));
+    const QString log = dir.filePath(QStringLiteral("nástroje/arguments.txt"));
+    QFile script(dir.filePath(QStringLiteral("nástroje/gbak")));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(
+        QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" > '%1'\nexec gbak \"$@\"\n").arg(log).toUtf8());
+    script.close();
+    script.setPermissions(script.permissions() | QFile::ExeOwner);
+    ASSERT_NE(QDir::currentPath(), QDir(dir.path()).canonicalPath());
+
+    db.Config.FileName = QStringLiteral("data s mezerou/Cinemon.gdb");
+    db.Config.GBAKFile = QStringLiteral("nástroje/gbak");
+    db.Config.Password = QStringLiteral("pass \"word\" -z x");
+    EXPECT_EQ(db.DatabaseName(), folder + QStringLiteral("/Cinemon.gdb"));
+    db.CreateDatabase();
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/Cinemon.gdb")));
+    ASSERT_TRUE(db.Connect());
+
+    QFile recorded(log);
+    ASSERT_TRUE(recorded.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(recorded.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines, (QStringList{QStringLiteral("-replace_database"), QStringLiteral("-user"),
+                                  QStringLiteral("SYSDBA"), QStringLiteral("-password"),
+                                  QStringLiteral("pass \"word\" -z x"), QStringLiteral("-verbose"),
+                                  folder + QStringLiteral("/Cinemon.gbk"),
+                                  folder + QStringLiteral("/Cinemon.gdb")}));
+}
+
+TEST_F(CreateDatabase, TheDefaultNameFindsItsBackupBesideTheProgram) {
+    ASSERT_TRUE(QFile::copy(TTestDatabase::ShippedBackup(), dir.filePath(QStringLiteral("Cinemon.gbk"))));
+    TDMGlobDB fresh(dir.filePath(QStringLiteral("Cinemon")));
+    fresh.Config.Server.clear();
+    ASSERT_EQ(fresh.Config.FileName, QStringLiteral("Cinemon.gdb"));
+    fresh.CreateDatabase();
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("Cinemon.gdb"))));
+    EXPECT_TRUE(fresh.Connect());
+}
+
 TEST_F(CreateDatabase, ABackupRestoresToTheSameData) {
     ShipBackup();
     db.CreateDatabase();

@@ -1,3 +1,4 @@
+#include "DenUzavreni.h"
 #include "MainCinemon.h"
 #include "MoxButtonMenu.h"
 #include "ShellFixture.h"
@@ -115,6 +116,36 @@ TEST_F(MainWindow, AnUnclosedPreviousDayLeavesOnlyTheCloseUntilItIsStored) {
     EXPECT_EQ(Enabled(*window), kAllButtons);
 }
 
+TEST_F(MainWindow, TwoCountersFillingIdleDaysAtOnceBothGetTheirDesks) {
+    database.Exec(
+        QStringLiteral("insert into TRZBY (DATUM, POKLADNA, D_UZAVRENI) values (current_date - 3, 10, ") +
+        QStringLiteral("cast(current_date - 3 as timestamp))"));
+    // The other counter's gate has written the idle days and not committed them yet.
+    TDMGlobDB other(database.ExecutablePath());
+    TTransaction otherGate(other.DB);
+    otherGate.StartTransaction();
+    ASSERT_TRUE(PreviousDayClosed(other, otherGate, 1).Yes);
+
+    auto window = Open();
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{});
+    EXPECT_FALSE(window->PreviousDayNotClosed());
+    EXPECT_EQ(Enabled(*window), kAllButtons);
+    otherGate.Commit();
+    EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from TRZBY")).toInt(), 3);
+}
+
+TEST_F(MainWindow, AFailedGateIsReportedAndTheButtonsStillFollowTheLogin) {
+    database.Exec(
+        QStringLiteral("insert into TRZBY (DATUM, POKLADNA, D_UZAVRENI) values (current_date - 3, 10, ") +
+        QStringLiteral("cast(current_date - 3 as timestamp))"));
+    AsOwner(QStringLiteral("alter table TRZBY add constraint TEST_ZADNE_NOVE check (POKLADNA < 0)"));
+    auto window = Open();
+    ASSERT_EQ(hook.messages.size(), 1U);
+    EXPECT_TRUE(hook.messages[0].text.startsWith(QStringLiteral("V programu nastala výjimka typu: ")));
+    EXPECT_TRUE(context.CurrentUser.LoggedIn());
+    EXPECT_EQ(Enabled(*window), kAllButtons);
+}
+
 TEST_F(MainWindow, LoggingOutAndClosingWritesOneLogoutForTheLogin) {
     auto window = Open();
     hook.Answer({TMsgResult::Yes});
@@ -140,6 +171,25 @@ TEST_F(MainWindow, ClosingWhileLoggedInWritesTheLogoutOnce) {
     window->show();
     hook.Answer({TMsgResult::Yes});
     window->close();
+    EXPECT_EQ(Logins(QStringLiteral("O")), 1);
+}
+
+TEST_F(MainWindow, ADeskThatCannotBeLeftKeepsTheWindowOpenWithoutAQuestion) {
+    auto window = Open();
+    window->ClickMenu(TMenuButton::Zakaznici);
+    log.leaveFailure = QStringLiteral("lock conflict on no wait transaction");
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(ShownDesk(*window), QStringLiteral("Zákazníci"));
+    ASSERT_EQ(hook.messages.size(), 1u);
+    EXPECT_EQ(hook.messages[0].kind, TMsgKind::Error);
+    EXPECT_TRUE(hook.messages[0].text.contains(QStringLiteral("lock conflict on no wait transaction")));
+    EXPECT_TRUE(context.CurrentUser.LoggedIn());
+    EXPECT_EQ(Logins(QStringLiteral("O")), 0);
+
+    log.leaveFailure.clear();
+    hook.Answer({TMsgResult::Yes});
+    EXPECT_TRUE(window->close());
     EXPECT_EQ(Logins(QStringLiteral("O")), 1);
 }
 

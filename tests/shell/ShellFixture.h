@@ -39,6 +39,18 @@ protected:
             .toInt();
     }
 
+    // Runs a metadata statement as the database's owner (the embedded engine trusts the name);
+    // the program's own user may not change the schema.
+    void AsOwner(const QString& ddl) {
+        TDatabase owner;
+        owner.SetParams(database.DatabaseFile(), QStringLiteral("SYSDBA"), QString(), QStringLiteral("UTF8"));
+        TTransaction transaction(owner);
+        transaction.StartTransaction();
+        TQuery statement(transaction, ddl);
+        statement.ExecSQL();
+        transaction.Commit();
+    }
+
     int Logins(const QString& stav) {
         return database
             .Scalar(QStringLiteral("select count(*) from PRIHLASENI where STAV_PRIH = ") + SqlText(stav))

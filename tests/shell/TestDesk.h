@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DbError.h"
 #include "Desk.h"
 #include "DeskFactories.h"
 #include "GlobDialog.h"
@@ -11,6 +12,7 @@
 struct TDeskLog {
     QStringList calls;
     bool unsaved = false; // the shown desk asks about unsaved changes before it is left
+    QString leaveFailure; // when set, LeaveDesk fails with this message
 };
 
 // A desk that records the contract calls and, with unsaved changes, asks as the desks do.
@@ -29,7 +31,11 @@ public:
         log_.unsaved = false;
         return true;
     }
-    void LeaveDesk() override { Log(QStringLiteral("LeaveDesk")); }
+    void LeaveDesk() override {
+        if (!log_.leaveFailure.isEmpty())
+            throw ECinemonError(log_.leaveFailure);
+        Log(QStringLiteral("LeaveDesk"));
+    }
     void OpenRecord(int key) override { Log(QStringLiteral("OpenRecord ") + QString::number(key)); }
 
     const QString& Name() const { return name_; }

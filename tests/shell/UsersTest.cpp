@@ -136,6 +136,24 @@ TEST_F(Login, ANameTheDatabaseCannotHoldIsReportedAndTheDialogStaysOpen) {
     EXPECT_EQ(Logins(QStringLiteral("E")), 0);
 }
 
+TEST_F(Login, AFailedCommitOfTheLoginRecordLeavesNobodyLoggedIn) {
+    AsOwner(QStringLiteral("create trigger REFUSE_LOGIN on transaction commit as "
+                           "declare variable X integer = 0; "
+                           "begin if (exists(select 1 from PRIHLASENI where STAV_PRIH = 'P')) "
+                           "then X = 1 / X; end"));
+    hook.Script([](QDialog& dialog) {
+        dialog.findChild<QPushButton*>(QStringLiteral("BPrihlaseni"))->click();
+        EXPECT_TRUE(dialog.isVisible()) << "the dialog stays open for another attempt";
+        dialog.reject();
+    });
+    TFUzivPrihlaseni dialog(context);
+    EXPECT_EQ(ExecModal(dialog), QDialog::Rejected);
+    EXPECT_FALSE(context.CurrentUser.LoggedIn());
+    ASSERT_EQ(hook.messages.size(), 1u);
+    EXPECT_TRUE(hook.messages[0].text.startsWith(QStringLiteral("V programu nastala výjimka typu: ")));
+    EXPECT_EQ(Logins(QStringLiteral("P")), 0);
+}
+
 class PasswordChange : public ShellTest {
 protected:
     void SetUp() override {
@@ -192,6 +210,19 @@ TEST_F(PasswordChange, AUserWithAnApostropheChangesOnlyTheirOwnPassword) {
     EXPECT_EQ(StoredPassword().toString(), EncodePassword(QStringLiteral("nové")));
     key = other;
     EXPECT_EQ(StoredPassword().toString(), EncodePassword(QStringLiteral("staré")));
+}
+
+TEST_F(PasswordChange, AUserRenamedAtAnotherCounterChangesTheirOwnPassword) {
+    // Another counter renames JANA, and a new user takes the old name.
+    database.Exec(QStringLiteral("update UZIVATELE set UZIVATEL = 'JANA N' where KOD_UZIV = ") +
+                  QString::number(key));
+    const int newcomer = AddUser(QStringLiteral("JANA"), QStringLiteral("P"), QStringLiteral("A"),
+                                 EncodePassword(QStringLiteral("cizí")));
+    Change(QStringLiteral("staré"), QStringLiteral("nové"), QStringLiteral("nové"));
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{QStringLiteral("Heslo bylo změněno.")});
+    EXPECT_EQ(StoredPassword().toString(), EncodePassword(QStringLiteral("nové")));
+    key = newcomer;
+    EXPECT_EQ(StoredPassword().toString(), EncodePassword(QStringLiteral("cizí")));
 }
 
 TEST_F(PasswordChange, ANewPasswordIsStoredEncoded) {

@@ -22,10 +22,10 @@ QString RestoredTemplate() {
             return target;
         QTemporaryDir work(QFileInfo(backup).absolutePath() + QStringLiteral("/template-XXXXXX"));
         const QString restored = work.filePath(QStringLiteral("template.fdb"));
-        const auto result = RunAndWaitForExit(
-            QStringLiteral("gbak"),
-            QStringLiteral("-replace_database -user SYSDBA \"%1\" \"%2\"").arg(backup, restored),
-            TWindowState::Minimised);
+        const auto result = RunAndWaitForExit(QStringLiteral("gbak"),
+                                              {QStringLiteral("-replace_database"), QStringLiteral("-user"),
+                                               QStringLiteral("SYSDBA"), backup, restored},
+                                              TWindowState::Minimised);
         if (!result || result->exitCode != 0)
             qFatal("Cannot restore the shipped backup: %s",
                    result ? qPrintable(result->output) : "gbak missing");
