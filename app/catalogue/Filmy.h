@@ -127,6 +127,7 @@ private:
     bool filling_ = false; // the desk itself fills controls: no change is the clerk's
     int loadedCelkem_ = 0;
     int loadedPritomno_ = 0;
+    TTitleRecord loadedTitle_; // as shown after the load or the last save
     TPictureField front_;
     TPictureField back_;
     bool picturesChanged_ = false;

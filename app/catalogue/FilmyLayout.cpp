@@ -61,7 +61,8 @@ TFFilmy::TFFilmy(TAppContext& context, QWidget* parent)
           {QStringLiteral("EAN_KOD"), QStringLiteral("CENA_NAKUP"), QStringLiteral("D_PRIJMU"),
            QStringLiteral("UZIV_PRIJAL"), QStringLiteral("D_ZRUSENI"), QStringLiteral("UZIV_ZRUSIL"),
            QStringLiteral("DUVOD_ZRUSENI"), QStringLiteral("KOD_NOSIC"), QStringLiteral("SAVED_NOSIC"),
-           QStringLiteral("ZRUSEN_PRI_NACTENI"), QStringLiteral("DUVOD_PRI_NACTENI")},
+           QStringLiteral("ZRUSEN_PRI_NACTENI"), QStringLiteral("DUVOD_PRI_NACTENI"),
+           QStringLiteral("PUJCEN_PRI_VYRAZENI"), QStringLiteral("CENA_PRI_NACTENI")},
           this)),
       tableObr_(new TMemTable(
           {QStringLiteral("KOD_OBR"), QStringLiteral("SOUBOR"), QStringLiteral("STAV_OBR")}, this)) {
@@ -251,7 +252,8 @@ QWidget* TFFilmy::BuildTitulPage() {
 
     gridNosice_ = Named(new TMoxGrid(page), "GridNosice");
     gridNosice_->setModel(tableNosice_);
-    for (const char* hidden : {"KOD_NOSIC", "SAVED_NOSIC", "ZRUSEN_PRI_NACTENI", "DUVOD_PRI_NACTENI"})
+    for (const char* hidden : {"KOD_NOSIC", "SAVED_NOSIC", "ZRUSEN_PRI_NACTENI", "DUVOD_PRI_NACTENI",
+                               "PUJCEN_PRI_VYRAZENI", "CENA_PRI_NACTENI"})
         gridNosice_->setColumnHidden(tableNosice_->columnIndex(QString::fromLatin1(hidden)), true);
     gridNosice_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                  QAbstractItemView::AnyKeyPressed);

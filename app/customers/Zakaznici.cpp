@@ -282,6 +282,7 @@ void TFZakaznici::LoadCustomer() {
         ended = !query->FieldByName(QStringLiteral("D_UKONCENI")).IsNull();
     }
     foto_ = {};
+    loaded_ = ReadFields();
     ShowEnded(ended);
     SetMode(TMode::View);
     BPujcit->setEnabled(true);
@@ -388,7 +389,7 @@ bool TFZakaznici::Ulozit() {
         ChVyradit->setFocus();
         return false;
     }
-    const TCustomerSave save{key_, ctx_.CurrentUser.KodUziv, ReadFields(), ending, foto_};
+    const TCustomerSave save{key_, ctx_.CurrentUser.KodUziv, ReadFields(), loaded_, ending, foto_};
     TSavedCustomer saved;
     try {
         // Leaving this block hides the wait box before the failure is shown.

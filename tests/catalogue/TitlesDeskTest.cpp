@@ -90,6 +90,44 @@ TEST_F(TitleMedia, RetiringAStoredMediumOnLoanLowersOnlyTheTotalCount) {
     EXPECT_EQ(Count(QStringLiteral("select POCET_CELKEM * 10 + POCET_PRITOMNO from TITULY")), 11);
 }
 
+TEST_F(TitleMedia, AMediumRetiredAtTwoCountersIsRetiredAndCountedOffOnce) {
+    const int title = StoreTitle(QStringLiteral("Pelíšky"), 2);
+    TAppContext otherContext(database.ExecutablePath());
+    otherContext.CurrentUser = context.CurrentUser;
+    TFFilmy other(otherContext, nullptr);
+    other.show();
+    other.ShowDesk();
+    const auto retireFirst = [](TFFilmy& counter, const QString& reason) {
+        counter.findChild<TMoxButton*>(QStringLiteral("BZmenitTitul"))->click();
+        auto* grid = counter.findChild<TMoxGrid*>(QStringLiteral("GridNosice"));
+        auto& media = *qobject_cast<TMemTable*>(grid->model());
+        grid->setCurrentIndex(media.index(0, 0));
+        counter.findChild<TMoxButton*>(QStringLiteral("BVyradit"))->click();
+        media.setData(media.index(0, media.columnIndex(QStringLiteral("DUVOD_ZRUSENI"))), reason);
+    };
+    desk->OpenRecord(title);
+    other.OpenRecord(title);
+    retireFirst(*desk, QStringLiteral("Poškozený"));
+    retireFirst(other, QStringLiteral("Ztracený"));
+
+    Click("BUlozit");
+    const QString retiredAt =
+        database
+            .Scalar(QStringLiteral(
+                "select cast(D_ZRUSENI as varchar(30)) from NOSICE where D_ZRUSENI is not null"))
+            .toString();
+    other.findChild<TMoxButton*>(QStringLiteral("BUlozit"))->click();
+
+    EXPECT_TRUE(hook.messages.empty());
+    EXPECT_EQ(Count(QStringLiteral("select POCET_CELKEM * 10 + POCET_PRITOMNO from TITULY")), 11);
+    EXPECT_EQ(database
+                  .Scalar(QStringLiteral("select DUVOD_ZRUSENI || ' ' || cast(D_ZRUSENI as varchar(30)) from "
+                                         "NOSICE where D_ZRUSENI is not null"))
+                  .toString(),
+              QStringLiteral("Poškozený ") + retiredAt)
+        << "the first retirement stands";
+}
+
 TEST_F(TitleMedia, AReasonWithoutRetirementAsksAndRetiresOnAno) {
     const int title = StoreTitle(QStringLiteral("Knoflíkáři"), 2);
     desk->OpenRecord(title);
@@ -265,6 +303,41 @@ TEST_F(TitleSaving, ALoanRecordedByAnotherCounterMeanwhileIsKept) {
     EXPECT_EQ(Count(QStringLiteral("select POCET_CELKEM from TITULY")), 3);
     EXPECT_EQ(Count(QStringLiteral("select POCET_PRITOMNO from TITULY")), 2);
     EXPECT_EQ(Number("EPocetPritomno"), 2);
+}
+
+TEST_F(TitleSaving, TwoCountersKeepEachOthersTitleColumnsAndPurchasePrices) {
+    const int title = StoreTitle(QStringLiteral("Kolja"), 2);
+    TAppContext otherContext(database.ExecutablePath());
+    otherContext.CurrentUser = context.CurrentUser;
+    TFFilmy other(otherContext, nullptr);
+    other.show();
+    other.ShowDesk();
+    desk->OpenRecord(title);
+    other.OpenRecord(title);
+
+    Click("BZmenitTitul");
+    Type("ENazevCesky", QStringLiteral("Kolja (1996)"));
+    SetCell(0, "CENA_NAKUP", 150.0);
+    Click("BUlozit");
+
+    other.findChild<TMoxButton*>(QStringLiteral("BZmenitTitul"))->click();
+    auto* original = other.findChild<QLineEdit*>(QStringLiteral("ENazevOrig"));
+    original->setFocus();
+    QTest::keyClicks(original, QStringLiteral("Kolya"));
+    auto& media =
+        *qobject_cast<TMemTable*>(other.findChild<TMoxGrid*>(QStringLiteral("GridNosice"))->model());
+    media.setData(media.index(1, media.columnIndex(QStringLiteral("CENA_NAKUP"))), 250.0);
+    other.findChild<TMoxButton*>(QStringLiteral("BUlozit"))->click();
+
+    EXPECT_TRUE(hook.messages.empty());
+    EXPECT_EQ(
+        database.Scalar(QStringLiteral("select NAZEV_CESKY || ' / ' || NAZEV_ORIG from TITULY")).toString(),
+        QStringLiteral("Kolja (1996) / Kolya"));
+    EXPECT_EQ(database
+                  .Scalar(QStringLiteral("select list(cast(CENA_NAKUP as integer), ' ') from (select "
+                                         "CENA_NAKUP from NOSICE order by KOD_NOSIC)"))
+                  .toString(),
+              QStringLiteral("150 250"));
 }
 
 TEST_F(TitleSearching, TheNumber123FindsMedium123) {

@@ -1,6 +1,8 @@
 #include "CustomerDeskFixture.h"
+
 #include "GlobFunc.h"
 #include "MoxLabel.h"
+#include "MoxMemo.h"
 #include "MoxNumEdit.h"
 
 namespace {
@@ -112,6 +114,39 @@ TEST_F(CustomerDesk, ALockHeldByAnotherCounterFailsTheSaveUntilItIsReleased) {
     EXPECT_EQ(hook.messages.size(), 1U);
     EXPECT_EQ(Column(key, QStringLiteral("JMENO")).toString(), QStringLiteral("Evženie"));
     EXPECT_EQ(CustomerCount(), 1);
+}
+
+TEST_F(CustomerDesk, TwoCountersKeepEachOthersChangesAndTheLaterSaveWinsACommonField) {
+    const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
+    database.Exec(
+        QStringLiteral("update ZAKAZNICI set TELEFON = '111', ADR_OBEC = 'Beroun', POZNAMKY = 'stará' where "
+                       "KOD_ZAK = %1")
+            .arg(key));
+    TAppContext otherContext(database.ExecutablePath());
+    otherContext.CurrentUser = context.CurrentUser;
+    TFZakaznici other(otherContext);
+    other.show();
+    other.ShowDesk();
+    desk->OpenRecord(key);
+    other.OpenRecord(key);
+
+    Click("BZmenit");
+    Retype("ETelefon", QStringLiteral("222"));
+    Child<TMoxMemo>("MPoznamky")->setPlainText(QStringLiteral("první"));
+    at = &other;
+    Click("BZmenit");
+    Retype("EAdrObec", QStringLiteral("Kladno"));
+    Child<TMoxMemo>("MPoznamky")->setPlainText(QStringLiteral("druhá"));
+    at = nullptr;
+
+    Click("BUlozit");
+    at = &other;
+    Click("BUlozit");
+    at = nullptr;
+    EXPECT_TRUE(hook.messages.empty());
+    EXPECT_EQ(Column(key, QStringLiteral("TELEFON")).toString(), QStringLiteral("222"));
+    EXPECT_EQ(Column(key, QStringLiteral("ADR_OBEC")).toString(), QStringLiteral("Kladno"));
+    EXPECT_EQ(Column(key, QStringLiteral("POZNAMKY")).toString(), QStringLiteral("druhá"));
 }
 
 TEST_F(CustomerDesk, SearchByCodeByNumberAndNotFound) {
