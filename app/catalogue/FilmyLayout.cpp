@@ -1,6 +1,7 @@
 #include "Filmy.h"
 
 #include "AppContext.h"
+#include "EnterKey.h"
 #include "FailureGuard.h"
 #include "FilmyObrazek.h"
 #include "MemTable.h"
@@ -141,8 +142,8 @@ QWidget* TFFilmy::BuildSearchRow() {
     bNasledujici_->hide();
 
     connect(bHledej_, &TMoxButton::clicked, this, Guarded([this] { Hledej(); }));
-    connect(eHledejEAN_, &QLineEdit::returnPressed, this, Guarded([this] { Hledej(); }));
-    connect(eHledejNazev_, &QLineEdit::returnPressed, this, Guarded([this] { Hledej(); }));
+    RunOnEnter(eHledejEAN_, Guarded([this] { Hledej(); }));
+    RunOnEnter(eHledejNazev_, Guarded([this] { Hledej(); }));
     connect(bPredchozi_, &TMoxButton::clicked, this, Guarded([this] { MoveNameSearch(-1); }));
     connect(bNasledujici_, &TMoxButton::clicked, this, Guarded([this] { MoveNameSearch(1); }));
     connect(bNovyTitul_, &TMoxButton::clicked, this, Guarded([this] { NovyTitul(); }));

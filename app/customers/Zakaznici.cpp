@@ -19,6 +19,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QScopeGuard>
 
 #include <exception>
@@ -66,6 +67,15 @@ void TFZakaznici::LeaveDesk() {
     if (trDesk_.Active())
         trDesk_.Commit();
     CloseSearch();
+}
+
+void TFZakaznici::keyPressEvent(QKeyEvent* event) {
+    // Enter saves, as on the titles desk; the search fields take their Enter themselves.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && BUlozit->isEnabled()) {
+        RunReported([this] { Ulozit(); });
+        return;
+    }
+    TDesk::keyPressEvent(event);
 }
 
 void TFZakaznici::SetMode(TMode mode) {

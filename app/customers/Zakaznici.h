@@ -36,6 +36,9 @@ public:
     TMode Mode() const { return mode_; }
     int Key() const { return key_; }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     // Runs a clerk's action; a failure is reported and the desk goes on.
     void Guarded(void (TFZakaznici::*action)());

@@ -385,6 +385,21 @@ TEST_F(TitleSearching, EnterSearchesInTheSearchFieldsAndSavesElsewhere) {
               QStringLiteral("The Ride8590000000099"));
 }
 
+TEST_F(TitleSearching, EnterInASearchFieldAsksToSaveOnceAndSavesNoMore) {
+    const int title = StoreTitle(QStringLiteral("Jízda"), 1);
+    desk->OpenRecord(title);
+    Click("BZmenitTitul");
+    Type("ENazevCesky", QStringLiteral("x"));
+    Child<QLineEdit>("ENazevCesky")->clear();
+    Type("ENazevOrig", QStringLiteral("The Ride"));
+    Type("EHledejEAN", QStringLiteral("1"));
+    hook.Answer({TMsgResult::Yes});
+    QTest::keyClick(Child<QWidget>("EHledejEAN"), Qt::Key_Return);
+    EXPECT_EQ(hook.Texts(), (std::vector<QString>{QStringLiteral("Provedené změny nebyly uloženy. Uložit?"),
+                                                  QStringLiteral("Není zadán název. Data nelze uložit.")}));
+    EXPECT_TRUE(Enabled("BUlozit"));
+}
+
 // A medium scanned while a new title is half typed must not throw the typing away unasked.
 TEST_F(TitleSearching, SearchingOffersUnsavedChangesFirst) {
     const int title = StoreTitle(QStringLiteral("Jízda"), 1);

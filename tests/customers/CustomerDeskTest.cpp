@@ -227,6 +227,26 @@ TEST_F(CustomerDesk, ClosingTheSurnameResultClearsItsFilterAndCounter) {
     EXPECT_FALSE(Button("BNasledujici")->isEnabled());
 }
 
+TEST_F(CustomerDesk, EnterSavesOutsideTheSearchFieldsAndASearchAsksToSaveOnce) {
+    const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
+    desk->OpenRecord(key);
+    Click("BZmenit");
+    Retype("ETelefon", QStringLiteral("777"));
+    QTest::keyClick(Edit("ETelefon"), Qt::Key_Return);
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_EQ(Column(key, QStringLiteral("TELEFON")).toString(), QStringLiteral("777"));
+
+    Click("BZmenit");
+    Retype("EJmeno", QStringLiteral("x"));
+    Edit("EJmeno")->clear();
+    Type("EHledejEAN", QString::number(key));
+    hook.Answer({TMsgResult::Yes});
+    QTest::keyClick(Edit("EHledejEAN"), Qt::Key_Return);
+    EXPECT_EQ(hook.Texts(),
+              (std::vector<QString>{kUnsaved, QStringLiteral("Není zadáno jméno. Data nelze uložit.")}));
+    EXPECT_TRUE(SaveEnabled());
+}
+
 TEST_F(CustomerDesk, CanLeaveAsksAndFollowsTheAnswer) {
     const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
     desk->OpenRecord(key);
