@@ -209,6 +209,8 @@ void TFZakaznici::HledejPrijmeni(const QString& surname) {
         for (; !query->Eof(); query->Next())
             found_.push_back(query->FieldByName(QStringLiteral("KOD_ZAK")).AsInteger());
     }
+    // Browsing reads each customer afresh; nothing holds the search's transaction open meanwhile.
+    trHledej_.Commit();
     if (found_.empty()) {
         LFiltr->setText(NothingFoundText());
         LPocet->setText(BrowseCounterText(0, 0));

@@ -202,6 +202,19 @@ TEST_F(CustomerDesk, SurnameSearchTakesApostrophesAndBrowses) {
     EXPECT_EQ(Child<TMoxLabel>("LPocet")->text(), QStringLiteral("0 / 0"));
 }
 
+TEST_F(CustomerDesk, BrowsingTheSurnameResultHoldsNoTransactionOpen) {
+    AddCustomer(QStringLiteral("Jan"), QStringLiteral("Novák"));
+    AddCustomer(QStringLiteral("Jana"), QStringLiteral("Nováková"));
+    Type("EHledejPrijmeni", QStringLiteral("Novák"));
+    Click("BHledej");
+    ASSERT_EQ(Child<TMoxLabel>("LPocet")->text(), QStringLiteral("1 / 2"));
+    EXPECT_EQ(database
+                  .Scalar(QStringLiteral("select count(*) from MON$TRANSACTIONS where MON$ATTACHMENT_ID <> "
+                                         "CURRENT_CONNECTION"))
+                  .toInt(),
+              0);
+}
+
 TEST_F(CustomerDesk, ACodeNotFoundLeavesTheSurnameTypedBesideItToBeSearched) {
     const int key = AddCustomer(QStringLiteral("Petr"), QStringLiteral("Dvořák"));
     Type("EHledejEAN", QStringLiteral("9999999999"));
