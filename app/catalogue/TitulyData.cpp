@@ -23,12 +23,6 @@ QString CodeOrNull(int code) {
     return code < 0 ? QStringLiteral("null") : QString::number(code);
 }
 
-// A user's display name; the shipped administrator has no first name, and a null part must
-// not blank the whole name.
-QString UserName(const QString& alias) {
-    return QStringLiteral("trim(coalesce(%1.JMENO, '') || ' ' || coalesce(%1.PRIJMENI, ''))").arg(alias);
-}
-
 } // namespace
 
 QString CodeSearchSql(const QString& codeText) {
@@ -61,7 +55,7 @@ QString NameSearchFilterText(const QString& nameText) {
 }
 
 QString LoadTitleSql(int kodTitul) {
-    return QStringLiteral("select ") + UserName(QStringLiteral("uz")) +
+    return QStringLiteral("select ") + SqlFullName(QStringLiteral("uz")) +
            QStringLiteral(" as UZIV_ZMENA_JM, t.* from TITULY t left join UZIVATELE uz on "
                           "(t.UZIV_ZMENA = uz.KOD_UZIV) where t.KOD_TITUL = ") +
            Key(kodTitul);
@@ -69,8 +63,8 @@ QString LoadTitleSql(int kodTitul) {
 
 QString LoadMediaSql(int kodTitul) {
     return QStringLiteral("select n.KOD_NOSIC, n.EAN_KOD, n.CENA_NAKUP, n.D_PRIJMU, ") +
-           UserName(QStringLiteral("up")) + QStringLiteral(" as UZIV_PRIJAL, n.D_ZRUSENI, ") +
-           UserName(QStringLiteral("uu")) +
+           SqlFullName(QStringLiteral("up")) + QStringLiteral(" as UZIV_PRIJAL, n.D_ZRUSENI, ") +
+           SqlFullName(QStringLiteral("uu")) +
            QStringLiteral(
                " as UZIV_ZRUSIL, n.DUVOD_ZRUSENI, 1 as SAVED_NOSIC from NOSICE n left join UZIVATELE up "
                "on (n.UZIV_PRIJAL = up.KOD_UZIV) left join UZIVATELE uu on (n.UZIV_ZRUSIL = uu.KOD_UZIV) "
@@ -278,7 +272,7 @@ QString HistoryMediaSql(int kodTitul) {
 
 QString TitleLoansSql(int kodTitul) {
     return QStringLiteral("select p.KOD_NOSIC, p.D_PUJCENI, p.CENA_PUJCKA, p.D_VRACENI, p.INFO_VRACENI, ") +
-           UserName(QStringLiteral("z")) +
+           SqlFullName(QStringLiteral("z")) +
            QStringLiteral(" as ZAKAZNIK, z.EAN_KOD from PUJCKY p join ZAKAZNICI z on (p.KOD_ZAK = z.KOD_ZAK) "
                           "where p.KOD_TITUL = ") +
            Key(kodTitul) + QStringLiteral(" order by p.D_PUJCENI desc");

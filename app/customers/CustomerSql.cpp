@@ -28,12 +28,13 @@ QString CustomerBySurnameSql(const QString& surname) {
 }
 
 QString CustomerLoadSql(int key) {
-    return QStringLiteral(
-               "select ur.JMENO || ' ' || ur.PRIJMENI as UZIV_REG_R, uz.JMENO || ' ' || uz.PRIJMENI as "
-               "UZIV_REG_Z, uu.JMENO || ' ' || uu.PRIJMENI as UZIV_REG_U, z.* from ZAKAZNICI z join "
-               "UZIVATELE "
-               "ur on (z.UZIV_REG = ur.KOD_UZIV) join UZIVATELE uz on (z.UZIV_ZMENA = uz.KOD_UZIV) left join "
-               "UZIVATELE uu on (z.UZIV_UKON = uu.KOD_UZIV) where z.KOD_ZAK = ") +
+    return QStringLiteral("select ") + SqlFullName(QStringLiteral("ur")) +
+           QStringLiteral(" as UZIV_REG_R, ") + SqlFullName(QStringLiteral("uz")) +
+           QStringLiteral(" as UZIV_REG_Z, ") + SqlFullName(QStringLiteral("uu")) +
+           QStringLiteral(
+               " as UZIV_REG_U, z.* from ZAKAZNICI z join UZIVATELE ur on (z.UZIV_REG = "
+               "ur.KOD_UZIV) join UZIVATELE uz on (z.UZIV_ZMENA = uz.KOD_UZIV) left join UZIVATELE uu "
+               "on (z.UZIV_UKON = uu.KOD_UZIV) where z.KOD_ZAK = ") +
            QString::number(key);
 }
 

@@ -40,6 +40,8 @@ TEST_F(CustomerDesk, ANewCustomerGetsTheNextKeyItsCardCodeAndEqualDates) {
     EXPECT_EQ(Edit("EKodZak")->text(), QString::number(next));
     EXPECT_EQ(Edit("EEANKod")->text(), code);
     EXPECT_FALSE(Edit("EDRegistrace")->text().isEmpty());
+    EXPECT_EQ(Edit("EUzivReg")->text(), QStringLiteral("Správce")) << "the administrator has no first name";
+    EXPECT_EQ(Edit("EUzivZmena")->text(), QStringLiteral("Správce"));
     EXPECT_FALSE(SaveEnabled());
     EXPECT_TRUE(Button("BZmenit")->isEnabled());
     EXPECT_TRUE(Button("BTiskPrukazky")->isEnabled());
