@@ -196,7 +196,14 @@ QVariant TMemTable::data(const QModelIndex& index, int role) const {
 bool TMemTable::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return false;
-    m_rows[index.row()][index.column()] = value;
+    // An editor leaving a cell writes back what it showed; only a real change touches the row,
+    // so a clerk's new row left untouched is still dropped.
+    QVariant& cell = m_rows[index.row()][index.column()];
+    const bool bothEmpty =
+        (cell.isNull() || cell.toString().isEmpty()) && (value.isNull() || value.toString().isEmpty());
+    if (bothEmpty || (!cell.isNull() && cell == value))
+        return true;
+    cell = value;
     if (index.row() == m_pendingRow)
         m_pendingTouched = true;
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});

@@ -134,8 +134,8 @@ void TMoxGrid::followTableRow(int row) {
 QString TMoxGrid::fieldName(int column) const {
     if (!model())
         return {};
-    const QVariant name = model()->headerData(column, Qt::Horizontal, TMemTable::FieldNameRole);
-    return name.isValid() ? name.toString() : model()->headerData(column, Qt::Horizontal).toString();
+    // A caption is no field name: an owner would sort its statement by a word that is no column.
+    return model()->headerData(column, Qt::Horizontal, TMemTable::FieldNameRole).toString();
 }
 
 void TMoxGrid::setSorting(const QString& sorting) {
@@ -145,6 +145,8 @@ void TMoxGrid::setSorting(const QString& sorting) {
 
 void TMoxGrid::titleClicked(int column) {
     const QString field = fieldName(column);
+    if (field.isEmpty())
+        return;
     const bool ascending = m_sorting.startsWith(field + u' ') && !m_sorting.contains(QStringLiteral(" DESC"));
     m_sorting = field + (ascending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
     updateSortMark();
