@@ -74,6 +74,10 @@ void TMemTable::setColumnDecimals(const QString& name, int decimals) {
     column(name).decimals = decimals;
 }
 
+void TMemTable::setColumnMaxLength(const QString& name, int length) {
+    column(name).maxLength = length;
+}
+
 void TMemTable::setColumnAlignment(const QString& name, Qt::Alignment alignment) {
     column(name).alignment = alignment;
 }
@@ -216,6 +220,8 @@ QVariant TMemTable::headerData(int section, Qt::Orientation orientation, int rol
     const Column& c = m_columns.at(section);
     if (role == FieldNameRole)
         return c.name;
+    if (role == MaxLengthRole)
+        return c.maxLength > 0 ? QVariant(c.maxLength) : QVariant();
     if (role == Qt::DisplayRole)
         return c.title.isEmpty() ? c.name : c.title;
     return {};

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMetaMethod>
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -67,6 +68,16 @@ public:
         cell.font = params.font;
         cell.palette.setColor(QPalette::Text, params.fontColor);
         m_grid->style()->drawControl(QStyle::CE_ItemViewItem, &cell, painter, m_grid);
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        const QVariant length =
+            index.model()->headerData(index.column(), Qt::Horizontal, TMemTable::MaxLengthRole);
+        if (auto* line = qobject_cast<QLineEdit*>(editor); line && length.isValid())
+            line->setMaxLength(length.toInt());
+        return editor;
     }
 
 private:

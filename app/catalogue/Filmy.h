@@ -120,7 +120,6 @@ private:
     TAppContext& context_;
     std::unique_ptr<TTransaction> tr_;
     TFileChooser fileChooser_;
-    QString jpegFolder_;
 
     int key_ = -1;
     TMode mode_ = TMode::Empty;

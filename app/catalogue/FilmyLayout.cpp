@@ -87,6 +87,7 @@ TFFilmy::TFFilmy(TAppContext& context, QWidget* parent)
     tableNosice_->setColumnReadOnly(QStringLiteral("CENA_NAKUP"), false);
     tableNosice_->setColumnReadOnly(QStringLiteral("DUVOD_ZRUSENI"), false);
     tableNosice_->setColumnDecimals(QStringLiteral("CENA_NAKUP"), 2);
+    tableNosice_->setColumnMaxLength(QStringLiteral("DUVOD_ZRUSENI"), 1024);
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(BuildSearchRow());

@@ -80,6 +80,12 @@ void TFZakaznici::keyPressEvent(QKeyEvent* event) {
 
 void TFZakaznici::SetMode(TMode mode) {
     mode_ = mode;
+    if (mode == TMode::Empty) {
+        // No customer is shown, so none is shown as ended.
+        ShowEnded(false);
+        EDUkonceni->clear();
+        EUzivUkoncil->clear();
+    }
     const bool enabled = mode != TMode::Empty;
     const bool edit = mode == TMode::Edit;
     for (QWidget* field : fields_)
@@ -169,8 +175,11 @@ void TFZakaznici::CloseSearch() {
 }
 
 void TFZakaznici::Hledej() {
-    if (EHledejEAN->text().isEmpty() && EHledejPrijmeni->text().isEmpty())
+    // Nothing to look for ends the browsing; the customer shown stays.
+    if (EHledejEAN->text().isEmpty() && EHledejPrijmeni->text().isEmpty()) {
+        CloseSearch();
         return;
+    }
     // Whatever the search finds replaces the customer shown, so typed changes are offered for saving.
     if (!CanLeave())
         return;
@@ -340,7 +349,7 @@ void TFZakaznici::NovyZakaznik() {
 }
 
 void TFZakaznici::NacistFoto() {
-    QFileDialog volba(this, JpegOpenCaption(), fotoFolder_, JpegFileFilter());
+    QFileDialog volba(this, JpegOpenCaption(), ctx_.PictureFolder, JpegFileFilter());
     volba.setObjectName(QStringLiteral("OpenPictureDialog"));
     volba.setFileMode(QFileDialog::ExistingFile);
     volba.setOption(QFileDialog::DontUseNativeDialog);
@@ -348,7 +357,7 @@ void TFZakaznici::NacistFoto() {
         return;
     const QString path = volba.selectedFiles().constFirst();
     ImageFoto->SetPicture(LoadPictureFile(path));
-    fotoFolder_ = QFileInfo(path).absolutePath();
+    ctx_.PictureFolder = QFileInfo(path).absolutePath();
     foto_ = {path, true};
     SetChanged();
 }

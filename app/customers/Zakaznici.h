@@ -82,7 +82,6 @@ private:
     bool loading_ = false;
     TPictureField foto_;
     TCustomerFields loaded_; // the fields as loaded: a save writes only what differs
-    QString fotoFolder_;
     std::vector<int> found_; // keys of the surname search
     int foundRow_ = -1;
 

@@ -191,6 +191,22 @@ TEST_F(TitleMedia, APriceTypedIntoTheGridCountsInTheTotal) {
     EXPECT_TRUE(hook.messages.empty()) << "Enter in the cell editor ends the typing, it does not save";
 }
 
+TEST_F(TitleMedia, TheRetirementReasonTakesNoMoreThanItsColumnHolds) {
+    const int title = StoreTitle(QStringLiteral("Kytice"), 1);
+    desk->OpenRecord(title);
+    Click("BZmenitTitul");
+    auto* grid = Child<TMoxGrid>("GridNosice");
+    grid->setFocus();
+    grid->setCurrentIndex(Media().index(0, Media().columnIndex(QStringLiteral("DUVOD_ZRUSENI"))));
+    QTest::keyClick(grid, Qt::Key_F2);
+    const auto editors = grid->viewport()->findChildren<QLineEdit*>();
+    ASSERT_EQ(editors.size(), 1) << "no cell editor opened";
+    editors.front()->insert(QString(1100, u'x'));
+    QTest::keyClick(editors.front(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Cell(0, "DUVOD_ZRUSENI").toString().size(), 1024);
+}
+
 TEST_F(TitleMedia, TheGridsOwnInsertAndDeleteKeysChangeNothing) {
     const int title = StoreTitle(QStringLiteral("Vesničko má středisková"), 2);
     desk->OpenRecord(title);

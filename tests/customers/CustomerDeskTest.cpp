@@ -262,6 +262,33 @@ TEST_F(CustomerDesk, EnterSavesOutsideTheSearchFieldsAndASearchAsksToSaveOnce) {
     EXPECT_TRUE(SaveEnabled());
 }
 
+TEST_F(CustomerDesk, HledejWithBothFieldsEmptyClosesTheSurnameResult) {
+    const int first = AddCustomer(QStringLiteral("Jan"), QStringLiteral("Novák"));
+    AddCustomer(QStringLiteral("Jana"), QStringLiteral("Nováková"));
+    Type("EHledejPrijmeni", QStringLiteral("Novák"));
+    Click("BHledej");
+    ASSERT_EQ(Child<TMoxLabel>("LPocet")->text(), QStringLiteral("1 / 2"));
+    Click("BHledej");
+    EXPECT_TRUE(Child<TMoxLabel>("LFiltr")->text().isEmpty());
+    EXPECT_TRUE(Child<TMoxLabel>("LPocet")->text().isEmpty());
+    EXPECT_FALSE(Button("BNasledujici")->isEnabled());
+    EXPECT_EQ(desk->Key(), first);
+}
+
+TEST_F(CustomerDesk, TheEmptyDeskShowsNoEndingOfThePreviousCustomer) {
+    const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
+    database.Exec(QStringLiteral("update ZAKAZNICI set D_UKONCENI = CURRENT_TIMESTAMP, UZIV_UKON = UZIV_REG "
+                                 "where KOD_ZAK = %1")
+                      .arg(key));
+    desk->OpenRecord(key);
+    ASSERT_TRUE(Child("LVyrazen")->isVisible());
+    desk->ShowDesk();
+    EXPECT_FALSE(Child("LVyrazen")->isVisible());
+    EXPECT_FALSE(Edit("EDUkonceni")->isVisible());
+    EXPECT_TRUE(Edit("EDUkonceni")->text().isEmpty());
+    EXPECT_TRUE(Edit("EUzivUkoncil")->text().isEmpty());
+}
+
 TEST_F(CustomerDesk, CanLeaveAsksAndFollowsTheAnswer) {
     const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
     desk->OpenRecord(key);
