@@ -30,10 +30,13 @@ QString CodeSearchSql(const QString& codeText) {
         return {};
     const QString trimmed = codeText.trimmed();
     if (codeText.size() > 6) {
+        // Two lookups, each through the index on its code: one condition over both tables would
+        // read every medium of the shop.
         const QString code = SqlEscape(trimmed);
-        return QStringLiteral("select t.KOD_TITUL, n.KOD_NOSIC from TITULY t join NOSICE n on "
+        return QStringLiteral("select n.KOD_TITUL, n.KOD_NOSIC from NOSICE n where n.EAN_KOD = '") + code +
+               QStringLiteral("' union select t.KOD_TITUL, n.KOD_NOSIC from TITULY t join NOSICE n on "
                               "(t.KOD_TITUL = n.KOD_TITUL) where t.EAN_KOD = '") +
-               code + QStringLiteral("' or n.EAN_KOD = '") + code + u'\'';
+               code + u'\'';
     }
     bool ok = false;
     int number = trimmed.toInt(&ok);

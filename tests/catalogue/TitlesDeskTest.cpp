@@ -384,6 +384,33 @@ TEST_F(TitleSearching, TheNumber123FindsMedium123) {
     EXPECT_EQ(desk->CurrentKey(), other);
 }
 
+// A scanned code is looked up through the indexes of both codes: the shop's other media are not read.
+TEST_F(TitleSearching, ACodeSearchReadsNoMediaOneByOne) {
+    const int title = StoreTitle(QStringLiteral("Jízda"), 1);
+    const int other = StoreTitle(QStringLiteral("Šakalí léta"), 0);
+    database.Exec(QStringLiteral("execute block as declare i integer = 0; begin while (i < 400) do begin "
+                                 "insert into NOSICE (KOD_NOSIC, KOD_TITUL, EAN_KOD, CENA_NAKUP, D_PRIJMU) "
+                                 "values (gen_id(GEN_KOD_NOSIC, 1), %1, '9' || lpad(:i, 15, '0'), 100, "
+                                 "CURRENT_TIMESTAMP); i = i + 1; end end")
+                      .arg(other));
+    const auto sequentialReads = [this] {
+        return Count(QStringLiteral("select sum(r.MON$RECORD_SEQ_READS) from MON$ATTACHMENTS a join "
+                                    "MON$RECORD_STATS r on (r.MON$STAT_ID = a.MON$STAT_ID) where "
+                                    "a.MON$ATTACHMENT_ID <> CURRENT_CONNECTION and a.MON$SYSTEM_FLAG = 0"));
+    };
+    const QString medium =
+        database.Scalar(QStringLiteral("select EAN_KOD from NOSICE where KOD_TITUL = %1").arg(title))
+            .toString();
+    const int before = sequentialReads();
+    Type("EHledejEAN", medium);
+    Click("BHledej");
+    ASSERT_EQ(desk->CurrentKey(), title);
+    Type("EHledejEAN", QStringLiteral("8590000") + QString::number(other));
+    Click("BHledej");
+    EXPECT_EQ(desk->CurrentKey(), other) << "a title's EAN";
+    EXPECT_LT(sequentialReads() - before, 100);
+}
+
 TEST_F(TitleSearching, EnterSearchesInTheSearchFieldsAndSavesElsewhere) {
     const int title = StoreTitle(QStringLiteral("Jízda"), 1);
     Type("EHledejEAN", QString::number(Count(QStringLiteral("select min(KOD_NOSIC) from NOSICE"))));
