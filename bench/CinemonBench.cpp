@@ -10,6 +10,7 @@
 #include "RunAndWait.h"
 #include "ShopGenerator.h"
 #include "Takings.h"
+#include "TitulyData.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,6 +29,7 @@ struct TCase {
     QString name;
     std::vector<QString> statements; // run one after another, each through OpenQuery as the desks do
     bool firstRowOnly = false;       // the activity checks only ask whether any row exists
+    double target = 3;               // the most the big shop may take, as a multiple of the empty one
 };
 
 QTextStream& Out() {
@@ -91,6 +93,13 @@ std::vector<TCase> Cases(const QDate& today) {
     cases.push_back(
         {QStringLiteral("medium by full code"),
          {QStringLiteral("select * from NOSICE where EAN_KOD = '%1'").arg(GeneratedMediumCode(12345))}});
+    // The titles desk's code search, as the desk builds it: a scanned medium code, and a title EAN
+    // that no title carries.
+    cases.push_back(
+        {QStringLiteral("titles desk: by medium code or title EAN"),
+         {CodeSearchSql(GeneratedMediumCode(12345)), CodeSearchSql(QStringLiteral("8590000999999"))},
+         false,
+         1.5});
     cases.push_back({QStringLiteral("medium by number, EAN_KOD like"),
                      {QStringLiteral("select * from NOSICE where EAN_KOD like '%%1'").arg(number)}});
     cases.push_back({QStringLiteral("medium by number, right(EAN_KOD, 6)"),
@@ -193,15 +202,17 @@ int main(int argc, char** argv) {
         const double big = Measure(*shop, c, rounds);
         const double ratio = big / small;
         const bool indexed = !c.name.contains(QStringLiteral("like"));
-        if (indexed && ratio > 3)
+        if (indexed && ratio > c.target)
             withinTarget = false;
         Out() << c.name.leftJustified(42) << QString::number(small, 'f', 0).rightJustified(10)
               << QString::number(big, 'f', 0).rightJustified(10)
               << QString::number(ratio, 'f', 2).rightJustified(8)
-              << (indexed ? QString() : QStringLiteral("  (no index can serve it)")) << Qt::endl;
+              << (indexed ? QString() : QStringLiteral("  (no index can serve it)"))
+              << (c.target < 3 ? QStringLiteral("  (target %1)").arg(c.target) : QString()) << Qt::endl;
     }
     Out() << Qt::endl
-          << (withinTarget ? "Every indexed ratio is at most 3." : "Some indexed ratio is above 3.")
+          << (withinTarget ? "Every indexed ratio is within its target (3 unless shown)."
+                           : "Some indexed ratio is above its target.")
           << Qt::endl;
     return withinTarget ? 0 : 1;
 }

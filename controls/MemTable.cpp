@@ -74,6 +74,10 @@ void TMemTable::setColumnDecimals(const QString& name, int decimals) {
     column(name).decimals = decimals;
 }
 
+void TMemTable::setColumnMaxLength(const QString& name, int length) {
+    column(name).maxLength = length;
+}
+
 void TMemTable::setColumnAlignment(const QString& name, Qt::Alignment alignment) {
     column(name).alignment = alignment;
 }
@@ -196,7 +200,14 @@ QVariant TMemTable::data(const QModelIndex& index, int role) const {
 bool TMemTable::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return false;
-    m_rows[index.row()][index.column()] = value;
+    // An editor leaving a cell writes back what it showed; only a real change touches the row,
+    // so a clerk's new row left untouched is still dropped.
+    QVariant& cell = m_rows[index.row()][index.column()];
+    const bool bothEmpty =
+        (cell.isNull() || cell.toString().isEmpty()) && (value.isNull() || value.toString().isEmpty());
+    if (bothEmpty || (!cell.isNull() && cell == value))
+        return true;
+    cell = value;
     if (index.row() == m_pendingRow)
         m_pendingTouched = true;
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
@@ -209,6 +220,8 @@ QVariant TMemTable::headerData(int section, Qt::Orientation orientation, int rol
     const Column& c = m_columns.at(section);
     if (role == FieldNameRole)
         return c.name;
+    if (role == MaxLengthRole)
+        return c.maxLength > 0 ? QVariant(c.maxLength) : QVariant();
     if (role == Qt::DisplayRole)
         return c.title.isEmpty() ? c.name : c.title;
     return {};

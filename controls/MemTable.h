@@ -20,6 +20,8 @@ class TMemTable final : public QAbstractTableModel {
 public:
     // Header role that gives a column's name (the field name a grid sorts by).
     static constexpr int FieldNameRole = Qt::UserRole + 1;
+    // Header role that gives the most characters a text column holds; invalid when unlimited.
+    static constexpr int MaxLengthRole = Qt::UserRole + 2;
 
     explicit TMemTable(QObject* parent = nullptr);
     explicit TMemTable(const QStringList& columns, QObject* parent = nullptr);
@@ -37,6 +39,8 @@ public:
     void setColumnDecimals(const QString& name, int decimals);
     // Aligns a column that is not numeric, for example dates shown right-aligned.
     void setColumnAlignment(const QString& name, Qt::Alignment alignment);
+    // The clerk's editor takes no more characters than the database column holds.
+    void setColumnMaxLength(const QString& name, int length);
 
     bool isEmpty() const { return m_rows.isEmpty(); }
     // Values in column order; missing values are null, surplus ones are dropped.
@@ -88,6 +92,7 @@ private:
         bool readOnly = false;
         int decimals = -1;
         Qt::Alignment alignment;
+        int maxLength = 0; // 0: unlimited
     };
 
     const Column& column(const QString& name) const;

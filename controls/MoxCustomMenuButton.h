@@ -11,6 +11,8 @@ class TMoxCustomMenuButton : public TMoxCustomButton {
 public:
     bool isActive() const { return m_active; }
     void setActive(bool active);
+    // While the button is active the wish is kept and applied once it is no longer active.
+    void setEnabled(bool enabled);
 
 protected:
     TMoxCustomMenuButton(QSize designSize, QWidget* parent);

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMetaMethod>
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -67,6 +68,16 @@ public:
         cell.font = params.font;
         cell.palette.setColor(QPalette::Text, params.fontColor);
         m_grid->style()->drawControl(QStyle::CE_ItemViewItem, &cell, painter, m_grid);
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        const QVariant length =
+            index.model()->headerData(index.column(), Qt::Horizontal, TMemTable::MaxLengthRole);
+        if (auto* line = qobject_cast<QLineEdit*>(editor); line && length.isValid())
+            line->setMaxLength(length.toInt());
+        return editor;
     }
 
 private:
@@ -134,8 +145,8 @@ void TMoxGrid::followTableRow(int row) {
 QString TMoxGrid::fieldName(int column) const {
     if (!model())
         return {};
-    const QVariant name = model()->headerData(column, Qt::Horizontal, TMemTable::FieldNameRole);
-    return name.isValid() ? name.toString() : model()->headerData(column, Qt::Horizontal).toString();
+    // A caption is no field name: an owner would sort its statement by a word that is no column.
+    return model()->headerData(column, Qt::Horizontal, TMemTable::FieldNameRole).toString();
 }
 
 void TMoxGrid::setSorting(const QString& sorting) {
@@ -145,6 +156,8 @@ void TMoxGrid::setSorting(const QString& sorting) {
 
 void TMoxGrid::titleClicked(int column) {
     const QString field = fieldName(column);
+    if (field.isEmpty())
+        return;
     const bool ascending = m_sorting.startsWith(field + u' ') && !m_sorting.contains(QStringLiteral(" DESC"));
     m_sorting = field + (ascending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
     updateSortMark();

@@ -1,6 +1,7 @@
 #include "MoxNumEdit.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLocale>
 
@@ -52,7 +53,8 @@ void TMoxNumEdit::writeValue(double value, bool evenWithFocus) {
 }
 
 bool TMoxNumEdit::acceptsCharacter(QChar c) const {
-    if (c.unicode() < 0x20 || c == u'+' || c == u'-' || c.isDigit())
+    // Only ASCII digits: the locale reads no others, and the field would read as its minimum.
+    if (c.unicode() < 0x20 || c == u'+' || c == u'-' || (c >= u'0' && c <= u'9'))
         return true;
     if (m_decimal <= 0)
         return false;
@@ -81,6 +83,19 @@ void TMoxNumEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     TMoxEdit::keyPressEvent(event);
+}
+
+void TMoxNumEdit::inputMethodEvent(QInputMethodEvent* event) {
+    // Composed input (an input method, a dead key) arrives here and not as key presses.
+    const QString typed = event->commitString();
+    if (!event->preeditString().isEmpty() ||
+        !std::all_of(typed.begin(), typed.end(), [this](QChar c) { return acceptsCharacter(c); })) {
+        if (!typed.isEmpty())
+            QApplication::beep();
+        event->accept();
+        return;
+    }
+    TMoxEdit::inputMethodEvent(event);
 }
 
 void TMoxNumEdit::focusOutEvent(QFocusEvent* event) {

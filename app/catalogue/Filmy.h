@@ -120,13 +120,13 @@ private:
     TAppContext& context_;
     std::unique_ptr<TTransaction> tr_;
     TFileChooser fileChooser_;
-    QString jpegFolder_;
 
     int key_ = -1;
     TMode mode_ = TMode::Empty;
     bool filling_ = false; // the desk itself fills controls: no change is the clerk's
     int loadedCelkem_ = 0;
     int loadedPritomno_ = 0;
+    TTitleRecord loadedTitle_; // as shown after the load or the last save
     TPictureField front_;
     TPictureField back_;
     bool picturesChanged_ = false;

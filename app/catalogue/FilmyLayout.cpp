@@ -1,6 +1,7 @@
 #include "Filmy.h"
 
 #include "AppContext.h"
+#include "EnterKey.h"
 #include "FailureGuard.h"
 #include "FilmyObrazek.h"
 #include "MemTable.h"
@@ -61,7 +62,8 @@ TFFilmy::TFFilmy(TAppContext& context, QWidget* parent)
           {QStringLiteral("EAN_KOD"), QStringLiteral("CENA_NAKUP"), QStringLiteral("D_PRIJMU"),
            QStringLiteral("UZIV_PRIJAL"), QStringLiteral("D_ZRUSENI"), QStringLiteral("UZIV_ZRUSIL"),
            QStringLiteral("DUVOD_ZRUSENI"), QStringLiteral("KOD_NOSIC"), QStringLiteral("SAVED_NOSIC"),
-           QStringLiteral("ZRUSEN_PRI_NACTENI"), QStringLiteral("DUVOD_PRI_NACTENI")},
+           QStringLiteral("ZRUSEN_PRI_NACTENI"), QStringLiteral("DUVOD_PRI_NACTENI"),
+           QStringLiteral("PUJCEN_PRI_VYRAZENI"), QStringLiteral("CENA_PRI_NACTENI")},
           this)),
       tableObr_(new TMemTable(
           {QStringLiteral("KOD_OBR"), QStringLiteral("SOUBOR"), QStringLiteral("STAV_OBR")}, this)) {
@@ -85,6 +87,7 @@ TFFilmy::TFFilmy(TAppContext& context, QWidget* parent)
     tableNosice_->setColumnReadOnly(QStringLiteral("CENA_NAKUP"), false);
     tableNosice_->setColumnReadOnly(QStringLiteral("DUVOD_ZRUSENI"), false);
     tableNosice_->setColumnDecimals(QStringLiteral("CENA_NAKUP"), 2);
+    tableNosice_->setColumnMaxLength(QStringLiteral("DUVOD_ZRUSENI"), 1024);
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(BuildSearchRow());
@@ -140,8 +143,8 @@ QWidget* TFFilmy::BuildSearchRow() {
     bNasledujici_->hide();
 
     connect(bHledej_, &TMoxButton::clicked, this, Guarded([this] { Hledej(); }));
-    connect(eHledejEAN_, &QLineEdit::returnPressed, this, Guarded([this] { Hledej(); }));
-    connect(eHledejNazev_, &QLineEdit::returnPressed, this, Guarded([this] { Hledej(); }));
+    RunOnEnter(eHledejEAN_, Guarded([this] { Hledej(); }));
+    RunOnEnter(eHledejNazev_, Guarded([this] { Hledej(); }));
     connect(bPredchozi_, &TMoxButton::clicked, this, Guarded([this] { MoveNameSearch(-1); }));
     connect(bNasledujici_, &TMoxButton::clicked, this, Guarded([this] { MoveNameSearch(1); }));
     connect(bNovyTitul_, &TMoxButton::clicked, this, Guarded([this] { NovyTitul(); }));
@@ -251,7 +254,8 @@ QWidget* TFFilmy::BuildTitulPage() {
 
     gridNosice_ = Named(new TMoxGrid(page), "GridNosice");
     gridNosice_->setModel(tableNosice_);
-    for (const char* hidden : {"KOD_NOSIC", "SAVED_NOSIC", "ZRUSEN_PRI_NACTENI", "DUVOD_PRI_NACTENI"})
+    for (const char* hidden : {"KOD_NOSIC", "SAVED_NOSIC", "ZRUSEN_PRI_NACTENI", "DUVOD_PRI_NACTENI",
+                               "PUJCEN_PRI_VYRAZENI", "CENA_PRI_NACTENI"})
         gridNosice_->setColumnHidden(tableNosice_->columnIndex(QString::fromLatin1(hidden)), true);
     gridNosice_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                  QAbstractItemView::AnyKeyPressed);

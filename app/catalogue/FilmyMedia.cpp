@@ -16,7 +16,8 @@ void TFFilmy::AppendMedium(const TMediumRow& row) {
     // The desk's own rows pass the guard; the clerk's insert keys never do.
     tableNosice_->appendRecord({row.eanKod, row.cenaNakup, row.dPrijmu, row.uzivPrijal,
                                 row.dZruseni.isValid() ? QVariant(row.dZruseni) : QVariant(), row.uzivZrusil,
-                                row.duvod, row.kodNosic, row.saved, row.retiredAtLoad, row.duvodAtLoad});
+                                row.duvod, row.kodNosic, row.saved, row.retiredAtLoad, row.duvodAtLoad,
+                                row.onLoanAtRetirement, row.cenaAtLoad});
 }
 
 std::vector<TMediumRow> TFFilmy::MediaRows() const {
@@ -37,6 +38,8 @@ std::vector<TMediumRow> TFFilmy::MediaRows() const {
         row.saved = v("SAVED_NOSIC").toBool();
         row.retiredAtLoad = v("ZRUSEN_PRI_NACTENI").toBool();
         row.duvodAtLoad = v("DUVOD_PRI_NACTENI").toString();
+        row.onLoanAtRetirement = v("PUJCEN_PRI_VYRAZENI").toBool();
+        row.cenaAtLoad = v("CENA_PRI_NACTENI").toDouble();
         rows.push_back(row);
     }
     return rows;
@@ -71,6 +74,7 @@ void TFFilmy::RetireRow(int row) {
     const bool onLoan = kodNosic != -1 && OnLoan(kodNosic);
     tableNosice_->setValue(row, QStringLiteral("D_ZRUSENI"), QDateTime(QDate::currentDate(), QTime(0, 0)));
     tableNosice_->setValue(row, QStringLiteral("UZIV_ZRUSIL"), context_.CurrentUser.Jmeno);
+    tableNosice_->setValue(row, QStringLiteral("PUJCEN_PRI_VYRAZENI"), onLoan);
     ePocetCelkem_->setValueInt(ePocetCelkem_->valueInt() - 1);
     if (!onLoan)
         ePocetPritomno_->setValueInt(ePocetPritomno_->valueInt() - 1);

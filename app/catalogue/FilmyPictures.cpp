@@ -21,16 +21,16 @@
 QString TFFilmy::ChooseJpeg() {
     QString path;
     if (fileChooser_) {
-        path = fileChooser_(this, jpegFolder_);
+        path = fileChooser_(this, context_.PictureFolder);
     } else {
-        QFileDialog dialog(this, JpegOpenCaption(), jpegFolder_, JpegFileFilter());
+        QFileDialog dialog(this, JpegOpenCaption(), context_.PictureFolder, JpegFileFilter());
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         if (ExecModal(dialog) == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
             path = dialog.selectedFiles().constFirst();
     }
     if (!path.isEmpty())
-        jpegFolder_ = QFileInfo(path).absolutePath();
+        context_.PictureFolder = QFileInfo(path).absolutePath();
     return path;
 }
 

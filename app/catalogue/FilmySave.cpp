@@ -10,8 +10,23 @@ TTitleSaveResult WriteTitle(TDMGlobDB& db, TTransaction& tr, const TTitleSave& s
         title.kodTitul = db.GenKodTitul(tr);
         db.ExecSql(tr, InsertTitleSql(title, save.userKey));
     } else {
-        db.ExecSql(tr, UpdateTitleSql(title, save.userKey, title.pocetCelkem - save.loadedCelkem,
-                                      title.pocetPritomno - save.loadedPritomno));
+        int deltaCelkem = title.pocetCelkem - save.loadedCelkem;
+        int deltaPritomno = title.pocetPritomno - save.loadedPritomno;
+        for (const TMediumRow& row : save.media) {
+            if (row.kodNosic == -1)
+                continue;
+            const QString retire = RetireMediumSql(row, save.userKey);
+            // A medium another counter retired meanwhile was counted off there already.
+            if (!retire.isEmpty() && db.ExecSql(tr, retire) == 0) {
+                ++deltaCelkem;
+                if (!row.onLoanAtRetirement)
+                    ++deltaPritomno;
+            }
+            const QString update = UpdateMediumSql(row);
+            if (!update.isEmpty())
+                db.ExecSql(tr, update);
+        }
+        db.ExecSql(tr, UpdateTitleSql(save.loadedTitle, title, save.userKey, deltaCelkem, deltaPritomno));
     }
     result.kodTitul = title.kodTitul;
 
@@ -27,7 +42,6 @@ TTitleSaveResult WriteTitle(TDMGlobDB& db, TTransaction& tr, const TTitleSave& s
             result.mediaKeys.push_back(key);
             result.mediaCodes.push_back(code);
         } else {
-            db.ExecSql(tr, UpdateMediumSql(row, save.userKey));
             result.mediaKeys.push_back(row.kodNosic);
             result.mediaCodes.push_back(row.eanKod);
         }

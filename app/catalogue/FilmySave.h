@@ -21,6 +21,7 @@ struct TPictureRow {
 // Everything one "Uložit změny" writes.
 struct TTitleSave {
     TTitleRecord title;
+    TTitleRecord loadedTitle; // as shown before the clerk's changes: only what differs is written
     // The counts as loaded; the stored title's counts change by the difference only.
     int loadedCelkem = 0;
     int loadedPritomno = 0;

@@ -284,6 +284,7 @@ void TFFilmy::FillTitle() {
         row.saved = true;
         row.retiredAtLoad = row.dZruseni.isValid();
         row.duvodAtLoad = row.duvod;
+        row.cenaAtLoad = row.cenaNakup;
         AppendMedium(row);
     }
     media.reset();
@@ -291,6 +292,7 @@ void TFFilmy::FillTitle() {
         tableNosice_->setCurrentRow(0);
     MediaChanged();
     CommitIfActive(*tr_);
+    loadedTitle_ = ReadTitle();
 
     SetMode(TMode::View);
     bZmenitTitul_->setEnabled(true);

@@ -134,6 +134,7 @@ bool TFFilmy::Save() {
         tableNosice_->submit();
         TTitleSave save;
         save.title = ReadTitle();
+        save.loadedTitle = loadedTitle_;
         save.loadedCelkem = loadedCelkem_;
         save.loadedPritomno = loadedPritomno_;
         save.media = MediaRows();
@@ -181,11 +182,14 @@ bool TFFilmy::Save() {
                                    !tableNosice_->value(row, QStringLiteral("D_ZRUSENI")).isNull());
             tableNosice_->setValue(row, QStringLiteral("DUVOD_PRI_NACTENI"),
                                    tableNosice_->value(row, QStringLiteral("DUVOD_ZRUSENI")));
+            tableNosice_->setValue(row, QStringLiteral("CENA_PRI_NACTENI"),
+                                   tableNosice_->value(row, QStringLiteral("CENA_NAKUP")));
         }
         loadedCelkem_ = result->pocetCelkem;
         loadedPritomno_ = result->pocetPritomno;
         ePocetCelkem_->setValueInt(loadedCelkem_);
         ePocetPritomno_->setValueInt(loadedPritomno_);
+        loadedTitle_ = ReadTitle();
         front_.changed = false;
         back_.changed = false;
         if (picturesChanged_) {

@@ -23,12 +23,6 @@ QString CodeOrNull(int code) {
     return code < 0 ? QStringLiteral("null") : QString::number(code);
 }
 
-// A user's display name; the shipped administrator has no first name, and a null part must
-// not blank the whole name.
-QString UserName(const QString& alias) {
-    return QStringLiteral("trim(coalesce(%1.JMENO, '') || ' ' || coalesce(%1.PRIJMENI, ''))").arg(alias);
-}
-
 } // namespace
 
 QString CodeSearchSql(const QString& codeText) {
@@ -36,10 +30,13 @@ QString CodeSearchSql(const QString& codeText) {
         return {};
     const QString trimmed = codeText.trimmed();
     if (codeText.size() > 6) {
+        // Two lookups, each through the index on its code: one condition over both tables would
+        // read every medium of the shop.
         const QString code = SqlEscape(trimmed);
-        return QStringLiteral("select t.KOD_TITUL, n.KOD_NOSIC from TITULY t join NOSICE n on "
+        return QStringLiteral("select n.KOD_TITUL, n.KOD_NOSIC from NOSICE n where n.EAN_KOD = '") + code +
+               QStringLiteral("' union select t.KOD_TITUL, n.KOD_NOSIC from TITULY t join NOSICE n on "
                               "(t.KOD_TITUL = n.KOD_TITUL) where t.EAN_KOD = '") +
-               code + QStringLiteral("' or n.EAN_KOD = '") + code + u'\'';
+               code + u'\'';
     }
     bool ok = false;
     int number = trimmed.toInt(&ok);
@@ -61,7 +58,7 @@ QString NameSearchFilterText(const QString& nameText) {
 }
 
 QString LoadTitleSql(int kodTitul) {
-    return QStringLiteral("select ") + UserName(QStringLiteral("uz")) +
+    return QStringLiteral("select ") + SqlFullName(QStringLiteral("uz")) +
            QStringLiteral(" as UZIV_ZMENA_JM, t.* from TITULY t left join UZIVATELE uz on "
                           "(t.UZIV_ZMENA = uz.KOD_UZIV) where t.KOD_TITUL = ") +
            Key(kodTitul);
@@ -69,8 +66,8 @@ QString LoadTitleSql(int kodTitul) {
 
 QString LoadMediaSql(int kodTitul) {
     return QStringLiteral("select n.KOD_NOSIC, n.EAN_KOD, n.CENA_NAKUP, n.D_PRIJMU, ") +
-           UserName(QStringLiteral("up")) + QStringLiteral(" as UZIV_PRIJAL, n.D_ZRUSENI, ") +
-           UserName(QStringLiteral("uu")) +
+           SqlFullName(QStringLiteral("up")) + QStringLiteral(" as UZIV_PRIJAL, n.D_ZRUSENI, ") +
+           SqlFullName(QStringLiteral("uu")) +
            QStringLiteral(
                " as UZIV_ZRUSIL, n.DUVOD_ZRUSENI, 1 as SAVED_NOSIC from NOSICE n left join UZIVATELE up "
                "on (n.UZIV_PRIJAL = up.KOD_UZIV) left join UZIVATELE uu on (n.UZIV_ZRUSIL = uu.KOD_UZIV) "
@@ -132,37 +129,40 @@ QString InsertTitleSql(const TTitleRecord& t, int userKey) {
            values.join(QStringLiteral(", ")) + u')';
 }
 
-QString UpdateTitleSql(const TTitleRecord& t, int userKey, int deltaCelkem, int deltaPritomno) {
+QString UpdateTitleSql(const TTitleRecord& loaded, const TTitleRecord& t, int userKey, int deltaCelkem,
+                       int deltaPritomno) {
     const auto relative = [](const char* column, int delta) {
         const QString name = QString::fromLatin1(column);
         return name + QStringLiteral(" = ") + name +
                (delta < 0 ? QStringLiteral(" - ") : QStringLiteral(" + ")) + QString::number(std::abs(delta));
     };
-    const QStringList pieces{
-        QStringLiteral("NAZEV_CESKY = ") + SqlText(t.nazevCesky),
-        QStringLiteral("NAZEV_ORIG = ") + SqlText(t.nazevOrig),
-        QStringLiteral("POZNAMKY = ") + SqlText(t.poznamky, true),
-        QStringLiteral("EAN_KOD = ") + SqlText(t.eanKod),
-        QStringLiteral("CENA_PUJCKA = ") + FloatToSql(t.cenaPujcka),
-        relative("POCET_CELKEM", deltaCelkem),
-        relative("POCET_PRITOMNO", deltaPritomno),
-        QStringLiteral("TYP_NOSICE = '") + QString(t.typNosice) + u'\'',
-        QStringLiteral("FILM_ZANR = ") + CodeOrNull(t.zanr),
-        QStringLiteral("FILM_ZVUK = ") + CodeOrNull(t.zvuk),
-        QStringLiteral("FILM_REZIE = ") + SqlText(t.rezie),
-        QStringLiteral("FILM_SCENAR = ") + SqlText(t.scenar),
-        QStringLiteral("FILM_HRAJI = ") + SqlText(t.hraji),
-        QStringLiteral("FILM_ROK = ") + Key(t.rok),
-        QStringLiteral("FILM_DELKA = ") + Key(t.delka),
-        QStringLiteral("FILM_PRISTUP = ") + Key(t.pristup),
-        QStringLiteral("FILM_ZEME = ") + SqlText(t.zeme),
-        QStringLiteral("FILM_PRODUCENT = ") + SqlText(t.producent),
-        QStringLiteral("FILM_OBSAH = ") + SqlText(t.obsah, true),
-        QStringLiteral("FILM_TITULKY = ") + SqlText(t.titulky),
-        QStringLiteral("FILM_JAZYKY = ") + SqlText(t.jazyky),
-        QStringLiteral("D_ZMENY = CURRENT_TIMESTAMP"),
-        QStringLiteral("UZIV_ZMENA = ") + Key(userKey),
+    // Only what the clerk changed: another counter's save of other columns since the load stays.
+    QStringList pieces;
+    const auto put = [&pieces](const char* column, bool changed, const QString& value) {
+        if (changed)
+            pieces << QString::fromLatin1(column) + QStringLiteral(" = ") + value;
     };
+    put("NAZEV_CESKY", loaded.nazevCesky != t.nazevCesky, SqlText(t.nazevCesky));
+    put("NAZEV_ORIG", loaded.nazevOrig != t.nazevOrig, SqlText(t.nazevOrig));
+    put("POZNAMKY", loaded.poznamky != t.poznamky, SqlText(t.poznamky, true));
+    put("EAN_KOD", loaded.eanKod != t.eanKod, SqlText(t.eanKod));
+    put("CENA_PUJCKA", loaded.cenaPujcka != t.cenaPujcka, FloatToSql(t.cenaPujcka));
+    pieces << relative("POCET_CELKEM", deltaCelkem) << relative("POCET_PRITOMNO", deltaPritomno);
+    put("TYP_NOSICE", loaded.typNosice != t.typNosice, u'\'' + QString(t.typNosice) + u'\'');
+    put("FILM_ZANR", loaded.zanr != t.zanr, CodeOrNull(t.zanr));
+    put("FILM_ZVUK", loaded.zvuk != t.zvuk, CodeOrNull(t.zvuk));
+    put("FILM_REZIE", loaded.rezie != t.rezie, SqlText(t.rezie));
+    put("FILM_SCENAR", loaded.scenar != t.scenar, SqlText(t.scenar));
+    put("FILM_HRAJI", loaded.hraji != t.hraji, SqlText(t.hraji));
+    put("FILM_ROK", loaded.rok != t.rok, Key(t.rok));
+    put("FILM_DELKA", loaded.delka != t.delka, Key(t.delka));
+    put("FILM_PRISTUP", loaded.pristup != t.pristup, Key(t.pristup));
+    put("FILM_ZEME", loaded.zeme != t.zeme, SqlText(t.zeme));
+    put("FILM_PRODUCENT", loaded.producent != t.producent, SqlText(t.producent));
+    put("FILM_OBSAH", loaded.obsah != t.obsah, SqlText(t.obsah, true));
+    put("FILM_TITULKY", loaded.titulky != t.titulky, SqlText(t.titulky));
+    put("FILM_JAZYKY", loaded.jazyky != t.jazyky, SqlText(t.jazyky));
+    pieces << QStringLiteral("D_ZMENY = CURRENT_TIMESTAMP") << QStringLiteral("UZIV_ZMENA = ") + Key(userKey);
     return QStringLiteral("update TITULY set ") + pieces.join(QStringLiteral(", ")) +
            QStringLiteral(" where KOD_TITUL = ") + Key(t.kodTitul);
 }
@@ -179,15 +179,24 @@ QString InsertMediumSql(const TMediumRow& row, int kodNosic, int kodTitul, const
            SqlText(row.duvod) + u')';
 }
 
-QString UpdateMediumSql(const TMediumRow& row, int userKey) {
-    QString sql = QStringLiteral("update NOSICE set CENA_NAKUP = ") + FloatToSql(row.cenaNakup);
-    if (!row.retiredAtLoad && row.dZruseni.isValid()) {
-        sql += QStringLiteral(", D_ZRUSENI = CURRENT_TIMESTAMP, UZIV_ZRUSIL = ") + Key(userKey) +
-               QStringLiteral(", DUVOD_ZRUSENI = ") + SqlText(row.duvod);
-    } else if (row.retiredAtLoad && row.duvod != row.duvodAtLoad) {
-        sql += QStringLiteral(", DUVOD_ZRUSENI = ") + SqlText(row.duvod);
-    }
-    return sql + QStringLiteral(" where KOD_NOSIC = ") + Key(row.kodNosic);
+QString RetireMediumSql(const TMediumRow& row, int userKey) {
+    if (row.retiredAtLoad || !row.dZruseni.isValid())
+        return {};
+    return QStringLiteral("update NOSICE set D_ZRUSENI = CURRENT_TIMESTAMP, UZIV_ZRUSIL = ") + Key(userKey) +
+           QStringLiteral(", DUVOD_ZRUSENI = ") + SqlText(row.duvod) + QStringLiteral(" where KOD_NOSIC = ") +
+           Key(row.kodNosic) + QStringLiteral(" and D_ZRUSENI is null");
+}
+
+QString UpdateMediumSql(const TMediumRow& row) {
+    QStringList pieces;
+    if (row.cenaNakup != row.cenaAtLoad)
+        pieces << QStringLiteral("CENA_NAKUP = ") + FloatToSql(row.cenaNakup);
+    if (row.retiredAtLoad && row.duvod != row.duvodAtLoad)
+        pieces << QStringLiteral("DUVOD_ZRUSENI = ") + SqlText(row.duvod);
+    if (pieces.isEmpty())
+        return {};
+    return QStringLiteral("update NOSICE set ") + pieces.join(QStringLiteral(", ")) +
+           QStringLiteral(" where KOD_NOSIC = ") + Key(row.kodNosic);
 }
 
 QString InsertPictureSql(int kodTitul) {
@@ -266,7 +275,7 @@ QString HistoryMediaSql(int kodTitul) {
 
 QString TitleLoansSql(int kodTitul) {
     return QStringLiteral("select p.KOD_NOSIC, p.D_PUJCENI, p.CENA_PUJCKA, p.D_VRACENI, p.INFO_VRACENI, ") +
-           UserName(QStringLiteral("z")) +
+           SqlFullName(QStringLiteral("z")) +
            QStringLiteral(" as ZAKAZNIK, z.EAN_KOD from PUJCKY p join ZAKAZNICI z on (p.KOD_ZAK = z.KOD_ZAK) "
                           "where p.KOD_TITUL = ") +
            Key(kodTitul) + QStringLiteral(" order by p.D_PUJCENI desc");

@@ -50,6 +50,10 @@ struct TMediumRow {
     // retirement, and its reason is written only when the clerk changed it.
     bool retiredAtLoad = false;
     QString duvodAtLoad;
+    double cenaAtLoad = 0;
+    // Whether the medium was out on loan when the clerk retired it: its retirement then
+    // lowered the total count only.
+    bool onLoanAtRetirement = false;
 };
 
 // The code lists of the desk.
@@ -75,9 +79,16 @@ QString TitleCountsSql(int kodTitul);
 // The save's statements. The stored title's counts change by what this editing changed, so
 // loans and returns recorded meanwhile by the counter are kept.
 QString InsertTitleSql(const TTitleRecord& title, int userKey);
-QString UpdateTitleSql(const TTitleRecord& title, int userKey, int deltaCelkem, int deltaPritomno);
+// Writes the columns that differ from those loaded.
+QString UpdateTitleSql(const TTitleRecord& loaded, const TTitleRecord& title, int userKey, int deltaCelkem,
+                       int deltaPritomno);
 QString InsertMediumSql(const TMediumRow& row, int kodNosic, int kodTitul, const QString& code, int userKey);
-QString UpdateMediumSql(const TMediumRow& row, int userKey);
+// Retires a medium retired in this editing, unless another counter retired it meanwhile:
+// then the statement changes no row and the earlier retirement stands. Empty when the row
+// retires nothing.
+QString RetireMediumSql(const TMediumRow& row, int userKey);
+// What else the clerk changed of a stored medium; empty when nothing.
+QString UpdateMediumSql(const TMediumRow& row);
 QString InsertPictureSql(int kodTitul);
 QString DeletePictureSql(int kodObr);
 

@@ -1,6 +1,7 @@
 #include "CustomerHistory.h"
 
 #include "GlobDB.h"
+#include "GlobFunc.h"
 
 namespace {
 
@@ -26,8 +27,10 @@ QString CustomerLoansSql(int key) {
 }
 
 QString HistoryMessagesSql(int key) {
-    return QStringLiteral("select z.*, u.JMENO || ' ' || u.PRIJMENI as UZIVATEL from ZAK_ZPRAVY z join "
-                          "UZIVATELE u on (z.UZIV_ODS = u.KOD_UZIV) where z.KOD_ZAK = ") +
+    return QStringLiteral("select z.*, ") + SqlFullName(QStringLiteral("u")) +
+           QStringLiteral(
+               " as UZIVATEL from ZAK_ZPRAVY z join UZIVATELE u on (z.UZIV_ODS = u.KOD_UZIV) where "
+               "z.KOD_ZAK = ") +
            QString::number(key) + QStringLiteral(" order by z.DATUM_ODS desc");
 }
 

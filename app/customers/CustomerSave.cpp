@@ -11,7 +11,8 @@ TSavedCustomer SaveCustomer(TDMGlobDB& db, TTransaction& transaction, const TCus
         db.ExecSql(transaction, CustomerInsertSql(saved.key, save.user, saved.cardCode, save.fields));
     } else {
         saved.key = save.key;
-        db.ExecSql(transaction, CustomerUpdateSql(saved.key, save.user, save.fields, save.ending));
+        db.ExecSql(transaction,
+                   CustomerUpdateSql(saved.key, save.user, save.loaded, save.fields, save.ending));
     }
     StorePicture(db, transaction, QStringLiteral("ZAKAZNICI"), QStringLiteral("FOTO"),
                  QStringLiteral("KOD_ZAK = ") + QString::number(saved.key), save.photo);

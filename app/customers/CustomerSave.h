@@ -11,6 +11,7 @@ struct TCustomerSave {
     int key = -1; // -1: a customer not stored yet
     int user = 0;
     TCustomerFields fields;
+    TCustomerFields loaded; // as the desk showed them before the clerk's changes
     bool ending = false;
     TPictureField photo;
 };

@@ -2,6 +2,8 @@
 
 #include "GlobFunc.h"
 
+#include <QStringList>
+
 namespace {
 
 QString Flag(bool on) {
@@ -26,12 +28,13 @@ QString CustomerBySurnameSql(const QString& surname) {
 }
 
 QString CustomerLoadSql(int key) {
-    return QStringLiteral(
-               "select ur.JMENO || ' ' || ur.PRIJMENI as UZIV_REG_R, uz.JMENO || ' ' || uz.PRIJMENI as "
-               "UZIV_REG_Z, uu.JMENO || ' ' || uu.PRIJMENI as UZIV_REG_U, z.* from ZAKAZNICI z join "
-               "UZIVATELE "
-               "ur on (z.UZIV_REG = ur.KOD_UZIV) join UZIVATELE uz on (z.UZIV_ZMENA = uz.KOD_UZIV) left join "
-               "UZIVATELE uu on (z.UZIV_UKON = uu.KOD_UZIV) where z.KOD_ZAK = ") +
+    return QStringLiteral("select ") + SqlFullName(QStringLiteral("ur")) +
+           QStringLiteral(" as UZIV_REG_R, ") + SqlFullName(QStringLiteral("uz")) +
+           QStringLiteral(" as UZIV_REG_Z, ") + SqlFullName(QStringLiteral("uu")) +
+           QStringLiteral(
+               " as UZIV_REG_U, z.* from ZAKAZNICI z join UZIVATELE ur on (z.UZIV_REG = "
+               "ur.KOD_UZIV) join UZIVATELE uz on (z.UZIV_ZMENA = uz.KOD_UZIV) left join UZIVATELE uu "
+               "on (z.UZIV_UKON = uu.KOD_UZIV) where z.KOD_ZAK = ") +
            QString::number(key);
 }
 
@@ -53,29 +56,41 @@ QString CustomerInsertSql(int key, int user, const QString& cardCode, const TCus
            QStringLiteral(", 0)");
 }
 
-QString CustomerUpdateSql(int key, int user, const TCustomerFields& f, bool ending) {
-    const QString sep = QStringLiteral(", ");
+QString CustomerUpdateSql(int key, int user, const TCustomerFields& loaded, const TCustomerFields& f,
+                          bool ending) {
+    // Only what the clerk changed: another counter's save of other columns since the load stays.
+    QStringList pieces;
+    const auto text = [&](const char* column, const QString& before, const QString& now, bool memo = false) {
+        if (before != now)
+            pieces << QString::fromLatin1(column) + QStringLiteral(" = ") + SqlText(now, memo);
+    };
+    text("TITUL_PRED", loaded.TitulPred, f.TitulPred);
+    text("JMENO", loaded.Jmeno, f.Jmeno);
+    text("PRIJMENI", loaded.Prijmeni, f.Prijmeni);
+    text("TITUL_ZA", loaded.TitulZa, f.TitulZa);
+    text("ADR_ULICE", loaded.AdrUlice, f.AdrUlice);
+    text("ADR_PSC", loaded.AdrPsc, f.AdrPsc);
+    text("ADR_OBEC", loaded.AdrObec, f.AdrObec);
+    text("CISLO_OP", loaded.CisloOP, f.CisloOP);
+    text("EMAIL", loaded.Email, f.Email);
+    text("TELEFON", loaded.Telefon, f.Telefon);
+    text("MOBIL_SMS", loaded.MobilSms, f.MobilSms);
+    if (loaded.Vip != f.Vip)
+        pieces << QStringLiteral("VIP = ") + Flag(f.Vip);
+    if (loaded.CenaVipDvd != f.CenaVipDvd)
+        pieces << QStringLiteral("CENA_VIP_DVD = ") + FloatToSql(f.CenaVipDvd);
+    if (loaded.CenaVipVhs != f.CenaVipVhs)
+        pieces << QStringLiteral("CENA_VIP_VHS = ") + FloatToSql(f.CenaVipVhs);
+    if (loaded.PosilatNovinky != f.PosilatNovinky)
+        pieces << QStringLiteral("POSILAT_NOVINKY = ") + Flag(f.PosilatNovinky);
+    text("POZNAMKY", loaded.Poznamky, f.Poznamky, true);
     const QString userText = QString::number(user);
-    QString sql = QStringLiteral("update ZAKAZNICI set TITUL_PRED = ") + SqlText(f.TitulPred) + sep +
-                  QStringLiteral("JMENO = ") + SqlText(f.Jmeno) + sep + QStringLiteral("PRIJMENI = ") +
-                  SqlText(f.Prijmeni) + sep + QStringLiteral("TITUL_ZA = ") + SqlText(f.TitulZa) + sep +
-                  QStringLiteral("ADR_ULICE = ") + SqlText(f.AdrUlice) + sep + QStringLiteral("ADR_PSC = ") +
-                  SqlText(f.AdrPsc) + sep + QStringLiteral("ADR_OBEC = ") + SqlText(f.AdrObec) + sep +
-                  QStringLiteral("CISLO_OP = ") + SqlText(f.CisloOP) + sep + QStringLiteral("EMAIL = ") +
-                  SqlText(f.Email) + sep + QStringLiteral("TELEFON = ") + SqlText(f.Telefon) + sep +
-                  QStringLiteral("MOBIL_SMS = ") + SqlText(f.MobilSms) + sep + QStringLiteral("VIP = ") +
-                  Flag(f.Vip) + sep + QStringLiteral("CENA_VIP_DVD = ") + FloatToSql(f.CenaVipDvd) + sep +
-                  QStringLiteral("CENA_VIP_VHS = ") + FloatToSql(f.CenaVipVhs) + sep +
-                  QStringLiteral("POSILAT_NOVINKY = ") + Flag(f.PosilatNovinky) + sep +
-                  QStringLiteral("POZNAMKY = ") + SqlText(f.Poznamky, true) + sep +
-                  QStringLiteral("D_ZMENY = CURRENT_TIMESTAMP") + sep + QStringLiteral("UZIV_ZMENA = ") +
-                  userText;
+    pieces << QStringLiteral("D_ZMENY = CURRENT_TIMESTAMP") << QStringLiteral("UZIV_ZMENA = ") + userText;
     if (ending)
-        sql += sep + QStringLiteral("D_UKONCENI = CURRENT_TIMESTAMP") + sep + QStringLiteral("UZIV_UKON = ") +
-               userText + u' ';
-    else
-        sql += u' ';
-    return sql + QStringLiteral("where KOD_ZAK = ") + QString::number(key);
+        pieces << QStringLiteral("D_UKONCENI = CURRENT_TIMESTAMP")
+               << QStringLiteral("UZIV_UKON = ") + userText;
+    return QStringLiteral("update ZAKAZNICI set ") + pieces.join(QStringLiteral(", ")) +
+           QStringLiteral(" where KOD_ZAK = ") + QString::number(key);
 }
 
 QString CustomerNotFoundText(const QString& typed) {

@@ -32,7 +32,9 @@ QString CustomerBySurnameSql(const QString& surname);
 // The customer with the names of the users who registered, last changed and ended it.
 QString CustomerLoadSql(int key);
 QString CustomerInsertSql(int key, int user, const QString& cardCode, const TCustomerFields& fields);
-QString CustomerUpdateSql(int key, int user, const TCustomerFields& fields, bool ending);
+// Writes the fields that differ from those loaded, and who changed the customer when.
+QString CustomerUpdateSql(int key, int user, const TCustomerFields& loaded, const TCustomerFields& fields,
+                          bool ending);
 
 QString CustomerNotFoundText(const QString& typed);
 QString SurnameFilterText(const QString& surname);

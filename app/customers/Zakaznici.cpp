@@ -19,6 +19,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QScopeGuard>
 
 #include <exception>
@@ -68,8 +69,23 @@ void TFZakaznici::LeaveDesk() {
     CloseSearch();
 }
 
+void TFZakaznici::keyPressEvent(QKeyEvent* event) {
+    // Enter saves, as on the titles desk; the search fields take their Enter themselves.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && BUlozit->isEnabled()) {
+        RunReported([this] { Ulozit(); });
+        return;
+    }
+    TDesk::keyPressEvent(event);
+}
+
 void TFZakaznici::SetMode(TMode mode) {
     mode_ = mode;
+    if (mode == TMode::Empty) {
+        // No customer is shown, so none is shown as ended.
+        ShowEnded(false);
+        EDUkonceni->clear();
+        EUzivUkoncil->clear();
+    }
     const bool enabled = mode != TMode::Empty;
     const bool edit = mode == TMode::Edit;
     for (QWidget* field : fields_)
@@ -159,8 +175,11 @@ void TFZakaznici::CloseSearch() {
 }
 
 void TFZakaznici::Hledej() {
-    if (EHledejEAN->text().isEmpty() && EHledejPrijmeni->text().isEmpty())
+    // Nothing to look for ends the browsing; the customer shown stays.
+    if (EHledejEAN->text().isEmpty() && EHledejPrijmeni->text().isEmpty()) {
+        CloseSearch();
         return;
+    }
     // Whatever the search finds replaces the customer shown, so typed changes are offered for saving.
     if (!CanLeave())
         return;
@@ -199,6 +218,8 @@ void TFZakaznici::HledejPrijmeni(const QString& surname) {
         for (; !query->Eof(); query->Next())
             found_.push_back(query->FieldByName(QStringLiteral("KOD_ZAK")).AsInteger());
     }
+    // Browsing reads each customer afresh; nothing holds the search's transaction open meanwhile.
+    trHledej_.Commit();
     if (found_.empty()) {
         LFiltr->setText(NothingFoundText());
         LPocet->setText(BrowseCounterText(0, 0));
@@ -282,6 +303,7 @@ void TFZakaznici::LoadCustomer() {
         ended = !query->FieldByName(QStringLiteral("D_UKONCENI")).IsNull();
     }
     foto_ = {};
+    loaded_ = ReadFields();
     ShowEnded(ended);
     SetMode(TMode::View);
     BPujcit->setEnabled(true);
@@ -327,7 +349,7 @@ void TFZakaznici::NovyZakaznik() {
 }
 
 void TFZakaznici::NacistFoto() {
-    QFileDialog volba(this, JpegOpenCaption(), fotoFolder_, JpegFileFilter());
+    QFileDialog volba(this, JpegOpenCaption(), ctx_.PictureFolder, JpegFileFilter());
     volba.setObjectName(QStringLiteral("OpenPictureDialog"));
     volba.setFileMode(QFileDialog::ExistingFile);
     volba.setOption(QFileDialog::DontUseNativeDialog);
@@ -335,7 +357,7 @@ void TFZakaznici::NacistFoto() {
         return;
     const QString path = volba.selectedFiles().constFirst();
     ImageFoto->SetPicture(LoadPictureFile(path));
-    fotoFolder_ = QFileInfo(path).absolutePath();
+    ctx_.PictureFolder = QFileInfo(path).absolutePath();
     foto_ = {path, true};
     SetChanged();
 }
@@ -388,7 +410,7 @@ bool TFZakaznici::Ulozit() {
         ChVyradit->setFocus();
         return false;
     }
-    const TCustomerSave save{key_, ctx_.CurrentUser.KodUziv, ReadFields(), ending, foto_};
+    const TCustomerSave save{key_, ctx_.CurrentUser.KodUziv, ReadFields(), loaded_, ending, foto_};
     TSavedCustomer saved;
     try {
         // Leaving this block hides the wait box before the failure is shown.

@@ -36,6 +36,9 @@ public:
     TMode Mode() const { return mode_; }
     int Key() const { return key_; }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     // Runs a clerk's action; a failure is reported and the desk goes on.
     void Guarded(void (TFZakaznici::*action)());
@@ -78,7 +81,7 @@ private:
     TMode mode_ = TMode::Empty;
     bool loading_ = false;
     TPictureField foto_;
-    QString fotoFolder_;
+    TCustomerFields loaded_; // the fields as loaded: a save writes only what differs
     std::vector<int> found_; // keys of the surname search
     int foundRow_ = -1;
 

@@ -1,6 +1,7 @@
 // The customer desk's form: its controls, their layout and their connections.
 #include "Zakaznici.h"
 
+#include "EnterKey.h"
 #include "FailureGuard.h"
 #include "MoxButton.h"
 #include "MoxCheckBox.h"
@@ -179,7 +180,6 @@ void TFZakaznici::BuildForm() {
         return button;
     };
     BUlozit = action(QStringLiteral("Uložit změny"), "BUlozit");
-    BUlozit->setDefault(true);
     BNovy = action(QStringLiteral("Nový zákazník"), "BNovy");
     BZmenit = action(QStringLiteral("Změnit zákazníka"), "BZmenit");
     BTiskPrukazky = action(QStringLiteral("Tisk p&růkazky"), "BTiskPrukazky");
@@ -200,8 +200,8 @@ void TFZakaznici::BuildForm() {
 
 void TFZakaznici::ConnectControls() {
     connect(BHledej, &QPushButton::clicked, this, [this] { Guarded(&TFZakaznici::Hledej); });
-    connect(EHledejEAN, &QLineEdit::returnPressed, BHledej, &QPushButton::click);
-    connect(EHledejPrijmeni, &QLineEdit::returnPressed, BHledej, &QPushButton::click);
+    RunOnEnter(EHledejEAN, [this] { BHledej->click(); });
+    RunOnEnter(EHledejPrijmeni, [this] { BHledej->click(); });
     connect(BPredchozi, &QPushButton::clicked, this, [this] { Guarded(&TFZakaznici::BrowsePrevious); });
     connect(BNasledujici, &QPushButton::clicked, this, [this] { Guarded(&TFZakaznici::BrowseNext); });
 

@@ -46,6 +46,8 @@ public:
     TSpecDB& SpecDB() { return specDb_; }
 
     TCurrentUser CurrentUser;
+    // Where the clerk last took a picture file from; desks come and go, the folder stays.
+    QString PictureFolder;
     // Set by the main window while it exists; desks shown elsewhere (tests) may leave it empty.
     IMainRequests* Requests = nullptr;
 

@@ -143,7 +143,7 @@ std::unique_ptr<TQuery> TDMGlobDB::OpenQuery(TTransaction& transaction, const QS
     return std::make_unique<TQuery>(transaction, sql);
 }
 
-void TDMGlobDB::Run(TTransaction& transaction, TQuery& query) {
+long long TDMGlobDB::Run(TTransaction& transaction, TQuery& query) {
     // Refused text must not leave behind a transaction that this call started.
     TQuery::CheckStorable(query.SqlText());
     DB.EnsureOpen();
@@ -153,9 +153,11 @@ void TDMGlobDB::Run(TTransaction& transaction, TQuery& query) {
     // here must not then stay open with the statement's changes in it.
     try {
         query.ExecSQL();
+        const long long changed = query.RowsAffected();
         query.Close();
         if (!wasActive)
             transaction.Commit();
+        return changed;
     } catch (...) {
         if (!wasActive && transaction.Active()) {
             try {
@@ -168,9 +170,9 @@ void TDMGlobDB::Run(TTransaction& transaction, TQuery& query) {
     }
 }
 
-void TDMGlobDB::ExecSql(TTransaction& transaction, const QString& sql) {
+long long TDMGlobDB::ExecSql(TTransaction& transaction, const QString& sql) {
     TQuery query(transaction, sql);
-    Run(transaction, query);
+    return Run(transaction, query);
 }
 
 void TDMGlobDB::ExecSqlBlob(TTransaction& transaction, const QString& sql, const QString& name,

@@ -56,7 +56,8 @@ public:
     bool Connect();
 
     std::unique_ptr<TQuery> OpenQuery(TTransaction& transaction, const QString& sql);
-    void ExecSql(TTransaction& transaction, const QString& sql);
+    // Returns the number of rows the statement inserted, updated or deleted.
+    long long ExecSql(TTransaction& transaction, const QString& sql);
     // The statement carries one blob parameter ":name" bound to these bytes, stored unchanged.
     void ExecSqlBlob(TTransaction& transaction, const QString& sql, const QString& name,
                      const QByteArray& bytes);
@@ -80,7 +81,7 @@ private:
     void ReadConfig();
     void ApplyConnectionParams();
     int RunGenerator(TTransaction& transaction, const QString& procedure, const QString& output);
-    void Run(TTransaction& transaction, TQuery& query);
+    long long Run(TTransaction& transaction, TQuery& query);
 
     QString executablePath_;
     QString configFileRead_;

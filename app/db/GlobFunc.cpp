@@ -120,6 +120,10 @@ QString SqlTimestamp(const QDateTime& value) {
            u'\'';
 }
 
+QString SqlFullName(const QString& alias) {
+    return QStringLiteral("trim(coalesce(%1.JMENO, '') || ' ' || coalesce(%1.PRIJMENI, ''))").arg(alias);
+}
+
 QString UpperCz(const QString& text) {
     QString out = text;
     for (QChar& c : out) {

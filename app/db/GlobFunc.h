@@ -26,6 +26,9 @@ QString SqlText(const QString& text, bool keepControls = false);
 QString SqlEquals(const QString& text, bool keepControls = false);
 QString SqlDate(const QDate& value);
 QString SqlTimestamp(const QDateTime& value);
+// "JMENO PRIJMENI" of the row with this alias, as an SQL expression: a missing part (the shipped
+// administrator has no first name) leaves the other, not a null name.
+QString SqlFullName(const QString& alias);
 
 // Folds letters as the database's UPPER() does on Windows-1250 text.
 QString UpperCz(const QString& text);

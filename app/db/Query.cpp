@@ -21,6 +21,38 @@ template <typename T> T ReadAt(const unsigned char* data) {
 
 constexpr unsigned kOctets = 1;
 
+// Little-endian as the info buffers carry it; the client library is loaded at run time, so
+// its isc_portable_integer is not at hand.
+long long InfoInteger(const unsigned char* data, int length) {
+    unsigned long long value = 0;
+    for (int i = length - 1; i >= 0; --i)
+        value = (value << 8) | data[i];
+    return static_cast<long long>(value);
+}
+
+// The inserts, updates and deletes of the statement's last run, from its record counters.
+long long ChangedRows(TFbStatus& status, Firebird::IStatement& statement) {
+    const unsigned char items[] = {isc_info_sql_records, isc_info_end};
+    unsigned char info[64] = {};
+    statement.getInfo(&status, sizeof items, items, sizeof info, info);
+    if (info[0] != isc_info_sql_records)
+        return 0;
+    long long changed = 0;
+    const unsigned char* p = info + 3;
+    const unsigned char* const end = info + sizeof info;
+    while (p + 3 <= end && *p != isc_info_end) {
+        const unsigned char item = *p;
+        const auto length = static_cast<int>(InfoInteger(p + 1, 2));
+        if (p + 3 + length > end)
+            break;
+        if (item == isc_info_req_insert_count || item == isc_info_req_update_count ||
+            item == isc_info_req_delete_count)
+            changed += InfoInteger(p + 3, length);
+        p += 3 + length;
+    }
+    return changed;
+}
+
 QDate DecodeDate(ISC_DATE date) {
     unsigned year = 0, month = 0, day = 0;
     FbClient::Master()->getUtilInterface()->decodeDate(date, &year, &month, &day);
@@ -211,6 +243,7 @@ void TQuery::Execute() {
 
     TTransaction& tr = *transaction_;
     const TPreparedText prepared = Prepared();
+    rowsAffected_ = 0;
     TFbStatus status;
     FbCall([&] {
         const QByteArray text = prepared.text.toUtf8();
@@ -237,8 +270,10 @@ void TQuery::Execute() {
             const unsigned type = statement_->getType(&status);
             if (type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd)
                 cursor_ = statement_->openCursor(&status, tr.Handle(), inMeta, inBuffer.data(), outMeta_, 0);
-            else
+            else {
                 statement_->execute(&status, tr.Handle(), inMeta, inBuffer.data(), outMeta_, buffer_.data());
+                rowsAffected_ = ChangedRows(status, *statement_);
+            }
         } catch (...) {
             inMeta->release();
             throw;

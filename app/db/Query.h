@@ -57,6 +57,8 @@ public:
     void Open();
     // Runs a statement that returns no rows.
     void ExecSQL();
+    // The rows the last insert, update or delete changed; 0 for anything else.
+    long long RowsAffected() const { return rowsAffected_; }
     void Close();
     bool Active() const { return statement_ != nullptr; }
 
@@ -91,4 +93,5 @@ private:
     std::vector<TField> fields_;
     bool eof_ = true;
     long long rowsFetched_ = 0;
+    long long rowsAffected_ = 0;
 };

@@ -90,6 +90,44 @@ TEST_F(TitleMedia, RetiringAStoredMediumOnLoanLowersOnlyTheTotalCount) {
     EXPECT_EQ(Count(QStringLiteral("select POCET_CELKEM * 10 + POCET_PRITOMNO from TITULY")), 11);
 }
 
+TEST_F(TitleMedia, AMediumRetiredAtTwoCountersIsRetiredAndCountedOffOnce) {
+    const int title = StoreTitle(QStringLiteral("Pelíšky"), 2);
+    TAppContext otherContext(database.ExecutablePath());
+    otherContext.CurrentUser = context.CurrentUser;
+    TFFilmy other(otherContext, nullptr);
+    other.show();
+    other.ShowDesk();
+    const auto retireFirst = [](TFFilmy& counter, const QString& reason) {
+        counter.findChild<TMoxButton*>(QStringLiteral("BZmenitTitul"))->click();
+        auto* grid = counter.findChild<TMoxGrid*>(QStringLiteral("GridNosice"));
+        auto& media = *qobject_cast<TMemTable*>(grid->model());
+        grid->setCurrentIndex(media.index(0, 0));
+        counter.findChild<TMoxButton*>(QStringLiteral("BVyradit"))->click();
+        media.setData(media.index(0, media.columnIndex(QStringLiteral("DUVOD_ZRUSENI"))), reason);
+    };
+    desk->OpenRecord(title);
+    other.OpenRecord(title);
+    retireFirst(*desk, QStringLiteral("Poškozený"));
+    retireFirst(other, QStringLiteral("Ztracený"));
+
+    Click("BUlozit");
+    const QString retiredAt =
+        database
+            .Scalar(QStringLiteral(
+                "select cast(D_ZRUSENI as varchar(30)) from NOSICE where D_ZRUSENI is not null"))
+            .toString();
+    other.findChild<TMoxButton*>(QStringLiteral("BUlozit"))->click();
+
+    EXPECT_TRUE(hook.messages.empty());
+    EXPECT_EQ(Count(QStringLiteral("select POCET_CELKEM * 10 + POCET_PRITOMNO from TITULY")), 11);
+    EXPECT_EQ(database
+                  .Scalar(QStringLiteral("select DUVOD_ZRUSENI || ' ' || cast(D_ZRUSENI as varchar(30)) from "
+                                         "NOSICE where D_ZRUSENI is not null"))
+                  .toString(),
+              QStringLiteral("Poškozený ") + retiredAt)
+        << "the first retirement stands";
+}
+
 TEST_F(TitleMedia, AReasonWithoutRetirementAsksAndRetiresOnAno) {
     const int title = StoreTitle(QStringLiteral("Knoflíkáři"), 2);
     desk->OpenRecord(title);
@@ -151,6 +189,22 @@ TEST_F(TitleMedia, APriceTypedIntoTheGridCountsInTheTotal) {
     EXPECT_DOUBLE_EQ(Amount("ECenaNakupCelkem"), 1250.5);
     EXPECT_TRUE(Enabled("BUlozit"));
     EXPECT_TRUE(hook.messages.empty()) << "Enter in the cell editor ends the typing, it does not save";
+}
+
+TEST_F(TitleMedia, TheRetirementReasonTakesNoMoreThanItsColumnHolds) {
+    const int title = StoreTitle(QStringLiteral("Kytice"), 1);
+    desk->OpenRecord(title);
+    Click("BZmenitTitul");
+    auto* grid = Child<TMoxGrid>("GridNosice");
+    grid->setFocus();
+    grid->setCurrentIndex(Media().index(0, Media().columnIndex(QStringLiteral("DUVOD_ZRUSENI"))));
+    QTest::keyClick(grid, Qt::Key_F2);
+    const auto editors = grid->viewport()->findChildren<QLineEdit*>();
+    ASSERT_EQ(editors.size(), 1) << "no cell editor opened";
+    editors.front()->insert(QString(1100, u'x'));
+    QTest::keyClick(editors.front(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Cell(0, "DUVOD_ZRUSENI").toString().size(), 1024);
 }
 
 TEST_F(TitleMedia, TheGridsOwnInsertAndDeleteKeysChangeNothing) {
@@ -267,6 +321,41 @@ TEST_F(TitleSaving, ALoanRecordedByAnotherCounterMeanwhileIsKept) {
     EXPECT_EQ(Number("EPocetPritomno"), 2);
 }
 
+TEST_F(TitleSaving, TwoCountersKeepEachOthersTitleColumnsAndPurchasePrices) {
+    const int title = StoreTitle(QStringLiteral("Kolja"), 2);
+    TAppContext otherContext(database.ExecutablePath());
+    otherContext.CurrentUser = context.CurrentUser;
+    TFFilmy other(otherContext, nullptr);
+    other.show();
+    other.ShowDesk();
+    desk->OpenRecord(title);
+    other.OpenRecord(title);
+
+    Click("BZmenitTitul");
+    Type("ENazevCesky", QStringLiteral("Kolja (1996)"));
+    SetCell(0, "CENA_NAKUP", 150.0);
+    Click("BUlozit");
+
+    other.findChild<TMoxButton*>(QStringLiteral("BZmenitTitul"))->click();
+    auto* original = other.findChild<QLineEdit*>(QStringLiteral("ENazevOrig"));
+    original->setFocus();
+    QTest::keyClicks(original, QStringLiteral("Kolya"));
+    auto& media =
+        *qobject_cast<TMemTable*>(other.findChild<TMoxGrid*>(QStringLiteral("GridNosice"))->model());
+    media.setData(media.index(1, media.columnIndex(QStringLiteral("CENA_NAKUP"))), 250.0);
+    other.findChild<TMoxButton*>(QStringLiteral("BUlozit"))->click();
+
+    EXPECT_TRUE(hook.messages.empty());
+    EXPECT_EQ(
+        database.Scalar(QStringLiteral("select NAZEV_CESKY || ' / ' || NAZEV_ORIG from TITULY")).toString(),
+        QStringLiteral("Kolja (1996) / Kolya"));
+    EXPECT_EQ(database
+                  .Scalar(QStringLiteral("select list(cast(CENA_NAKUP as integer), ' ') from (select "
+                                         "CENA_NAKUP from NOSICE order by KOD_NOSIC)"))
+                  .toString(),
+              QStringLiteral("150 250"));
+}
+
 TEST_F(TitleSearching, TheNumber123FindsMedium123) {
     const int title = StoreTitle(QStringLiteral("Jízda"), 0);
     const int other = StoreTitle(QStringLiteral("Šakalí léta"), 0);
@@ -295,6 +384,33 @@ TEST_F(TitleSearching, TheNumber123FindsMedium123) {
     EXPECT_EQ(desk->CurrentKey(), other);
 }
 
+// A scanned code is looked up through the indexes of both codes: the shop's other media are not read.
+TEST_F(TitleSearching, ACodeSearchReadsNoMediaOneByOne) {
+    const int title = StoreTitle(QStringLiteral("Jízda"), 1);
+    const int other = StoreTitle(QStringLiteral("Šakalí léta"), 0);
+    database.Exec(QStringLiteral("execute block as declare i integer = 0; begin while (i < 400) do begin "
+                                 "insert into NOSICE (KOD_NOSIC, KOD_TITUL, EAN_KOD, CENA_NAKUP, D_PRIJMU) "
+                                 "values (gen_id(GEN_KOD_NOSIC, 1), %1, '9' || lpad(:i, 15, '0'), 100, "
+                                 "CURRENT_TIMESTAMP); i = i + 1; end end")
+                      .arg(other));
+    const auto sequentialReads = [this] {
+        return Count(QStringLiteral("select sum(r.MON$RECORD_SEQ_READS) from MON$ATTACHMENTS a join "
+                                    "MON$RECORD_STATS r on (r.MON$STAT_ID = a.MON$STAT_ID) where "
+                                    "a.MON$ATTACHMENT_ID <> CURRENT_CONNECTION and a.MON$SYSTEM_FLAG = 0"));
+    };
+    const QString medium =
+        database.Scalar(QStringLiteral("select EAN_KOD from NOSICE where KOD_TITUL = %1").arg(title))
+            .toString();
+    const int before = sequentialReads();
+    Type("EHledejEAN", medium);
+    Click("BHledej");
+    ASSERT_EQ(desk->CurrentKey(), title);
+    Type("EHledejEAN", QStringLiteral("8590000") + QString::number(other));
+    Click("BHledej");
+    EXPECT_EQ(desk->CurrentKey(), other) << "a title's EAN";
+    EXPECT_LT(sequentialReads() - before, 100);
+}
+
 TEST_F(TitleSearching, EnterSearchesInTheSearchFieldsAndSavesElsewhere) {
     const int title = StoreTitle(QStringLiteral("Jízda"), 1);
     Type("EHledejEAN", QString::number(Count(QStringLiteral("select min(KOD_NOSIC) from NOSICE"))));
@@ -310,6 +426,21 @@ TEST_F(TitleSearching, EnterSearchesInTheSearchFieldsAndSavesElsewhere) {
     EXPECT_FALSE(Enabled("BUlozit"));
     EXPECT_EQ(database.Scalar(QStringLiteral("select NAZEV_ORIG || EAN_KOD from TITULY")).toString(),
               QStringLiteral("The Ride8590000000099"));
+}
+
+TEST_F(TitleSearching, EnterInASearchFieldAsksToSaveOnceAndSavesNoMore) {
+    const int title = StoreTitle(QStringLiteral("Jízda"), 1);
+    desk->OpenRecord(title);
+    Click("BZmenitTitul");
+    Type("ENazevCesky", QStringLiteral("x"));
+    Child<QLineEdit>("ENazevCesky")->clear();
+    Type("ENazevOrig", QStringLiteral("The Ride"));
+    Type("EHledejEAN", QStringLiteral("1"));
+    hook.Answer({TMsgResult::Yes});
+    QTest::keyClick(Child<QWidget>("EHledejEAN"), Qt::Key_Return);
+    EXPECT_EQ(hook.Texts(), (std::vector<QString>{QStringLiteral("Provedené změny nebyly uloženy. Uložit?"),
+                                                  QStringLiteral("Není zadán název. Data nelze uložit.")}));
+    EXPECT_TRUE(Enabled("BUlozit"));
 }
 
 // A medium scanned while a new title is half typed must not throw the typing away unasked.

@@ -121,6 +121,25 @@ TEST(MoxMemTable, ClerksNewRowIsKeptOnlyWhenFilled) {
     EXPECT_EQ(names(table), (QStringList{u"P"_s, u"A"_s, u"B"_s}));
 }
 
+TEST(MoxMemTable, AnEditorWritingBackWhatItShowedTouchesNoRow) {
+    TMemTable table = cart();
+    table.appendRecord({1, QStringLiteral("A"), 30.0});
+    table.setUserInsertAllowed(true);
+    QSignalSpy changes(&table, &TMemTable::changed);
+
+    ASSERT_TRUE(table.insertRows(1, 1));
+    table.setData(table.index(1, 1), QString()); // the clerk passed through the empty cell
+    table.setData(table.index(1, 0), QVariant());
+    table.submit();
+    EXPECT_EQ(table.rowCount(), 1) << "an untouched new row leaves no blank record";
+
+    changes.clear();
+    table.setData(table.index(0, 2), 30.0);
+    EXPECT_EQ(changes.count(), 0);
+    table.setData(table.index(0, 2), 35.0);
+    EXPECT_EQ(table.value(0, QStringLiteral("CENA")).toDouble(), 35.0);
+}
+
 TEST(MoxMemTable, MoneyColumnsShowLocaleDecimals) {
     TMemTable table = cart();
     table.setColumnDecimals(QStringLiteral("CENA"), 2);

@@ -82,6 +82,22 @@ TEST(MoxButtons, InactiveAgainOnlyEnabledIfItWasBefore) {
     EXPECT_EQ(sub.height(), 32);
 }
 
+TEST(MoxButtons, InactiveAgainRestoresTheButtonsOwnStateNotItsParents) {
+    QWidget bar;
+    auto* menu = new TMoxButtonMenu(QStringLiteral("Kasa"), &bar);
+    bar.setEnabled(false); // the main window locks its menu while a desk is switched
+    menu->setActive(true);
+    bar.setEnabled(true);
+    menu->setActive(false);
+    EXPECT_TRUE(menu->isEnabled());
+
+    menu->setActive(true);
+    menu->setEnabled(false); // the rights check withdrew it meanwhile
+    EXPECT_FALSE(menu->isEnabled());
+    menu->setActive(false);
+    EXPECT_FALSE(menu->isEnabled());
+}
+
 TEST(MoxButtons, ImagesListedByIndexTextSitLeftOfCaption) {
     TMoxButton button(QStringLiteral("Tisk"));
     button.setImages({square(Qt::red), square(Qt::green), square(Qt::blue)});

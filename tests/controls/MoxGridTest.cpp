@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -67,6 +68,17 @@ TEST(MoxGrid, TitleClicksRequestSortingWithoutReordering) {
     EXPECT_EQ(requests.at(3).at(1).toInt(), 1);
     EXPECT_EQ(desk.table.value(0, QStringLiteral("NAZEV")).toString(), QStringLiteral("Alien"));
     EXPECT_EQ(desk.table.value(2, QStringLiteral("NAZEV")).toString(), QStringLiteral("Cube"));
+}
+
+TEST(MoxGrid, AColumnWithoutAFieldNameRequestsNoSorting) {
+    Desk desk;
+    QStandardItemModel captions(2, 2);
+    captions.setHorizontalHeaderLabels({QStringLiteral("Název"), QStringLiteral("Cena")});
+    desk.grid->setModel(&captions);
+    QSignalSpy requests(desk.grid, &TMoxGrid::sortingChanged);
+    desk.clickTitle(0);
+    EXPECT_EQ(requests.count(), 0) << "a caption is no column to sort a statement by";
+    EXPECT_TRUE(desk.grid->sorting().isEmpty());
 }
 
 TEST(MoxGrid, SortMarkOnlyWhileSomeoneListens) {

@@ -1,6 +1,8 @@
 #include "MoxNumEdit.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QInputMethodEvent>
 #include <QLocale>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -132,6 +134,26 @@ TEST(MoxNumEdit, TypingFilterRefusesForeignCharacters) {
     form.edit->setDecimal(0);
     form.type(QStringLiteral("7,e"));
     EXPECT_EQ(form.edit->text(), QStringLiteral("7"));
+}
+
+TEST(MoxNumEdit, OnlyAsciiDigitsAreTakenAlsoFromComposedInput) {
+    Form form;
+    form.edit->setMinValue(5);
+    form.type(QStringLiteral("42"));
+    // Arabic-Indic and full-width digits are digits to Unicode but not to the locale.
+    for (const QChar c : QString::fromUtf8("\u0663\uff17"))
+        QTest::sendKeyEvent(QTest::Click, form.edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    EXPECT_EQ(form.edit->text(), QStringLiteral("42"));
+
+    QInputMethodEvent composed;
+    composed.setCommitString(QString::fromUtf8("\u0663"));
+    QApplication::sendEvent(form.edit, &composed);
+    EXPECT_EQ(form.edit->text(), QStringLiteral("42"));
+    QInputMethodEvent digit;
+    digit.setCommitString(QStringLiteral("7"));
+    QApplication::sendEvent(form.edit, &digit);
+    EXPECT_EQ(form.edit->text(), QStringLiteral("427"));
+    EXPECT_DOUBLE_EQ(form.edit->value(), 427);
 }
 
 TEST(MoxNumEdit, ArrowsStepByIncrementWithinRangeAtOnce) {

@@ -41,7 +41,7 @@ protected:
     }
 
     template <typename T = QWidget> T* Child(const char* name) {
-        T* child = desk->findChild<T*>(QString::fromLatin1(name));
+        T* child = (at ? at : desk.get())->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(child, nullptr) << name;
         return child;
     }
@@ -94,6 +94,8 @@ protected:
     TAppContext context{database.ExecutablePath()};
     TDialogHook hook;
     std::unique_ptr<TFZakaznici> desk;
+    // The desk the helpers act on when not the test's own: another counter's.
+    TFZakaznici* at = nullptr;
 
 private:
     int lastKey_ = 900;

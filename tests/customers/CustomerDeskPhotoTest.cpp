@@ -1,6 +1,7 @@
 #include "CustomerDeskFixture.h"
 #include "PictureFrame.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QTemporaryDir>
@@ -39,6 +40,24 @@ protected:
 
     QTemporaryDir files;
 };
+
+TEST_F(CustomerPhoto, TheFolderOfTheLastPhotoIsWhereTheDialogStartsAlsoOnADeskShownAgain) {
+    const QString photo = WritePhoto(QStringLiteral("photo.jpg"), {120, 160});
+    Click("BNovy");
+    PickPhoto(photo);
+    desk->LeaveDesk();
+    desk = std::make_unique<TFZakaznici>(context); // the main window makes the desk anew
+    desk->show();
+    desk->ShowDesk();
+    Click("BNovy");
+    QString startFolder;
+    hook.Script([&startFolder](QDialog& dialog) {
+        startFolder = static_cast<QFileDialog&>(dialog).directory().absolutePath();
+        dialog.reject();
+    });
+    Click("BNacistFoto");
+    EXPECT_EQ(startFolder, QDir(files.path()).absolutePath());
+}
 
 TEST_F(CustomerPhoto, ThePhotoFileIsStoredUnchangedKeptByOtherEditsAndRemovedAsNull) {
     const QString photo = WritePhoto(QStringLiteral("photo.jpg"), {120, 160});

@@ -1,6 +1,8 @@
 #include "CustomerDeskFixture.h"
+
 #include "GlobFunc.h"
 #include "MoxLabel.h"
+#include "MoxMemo.h"
 #include "MoxNumEdit.h"
 
 namespace {
@@ -38,6 +40,8 @@ TEST_F(CustomerDesk, ANewCustomerGetsTheNextKeyItsCardCodeAndEqualDates) {
     EXPECT_EQ(Edit("EKodZak")->text(), QString::number(next));
     EXPECT_EQ(Edit("EEANKod")->text(), code);
     EXPECT_FALSE(Edit("EDRegistrace")->text().isEmpty());
+    EXPECT_EQ(Edit("EUzivReg")->text(), QStringLiteral("Správce")) << "the administrator has no first name";
+    EXPECT_EQ(Edit("EUzivZmena")->text(), QStringLiteral("Správce"));
     EXPECT_FALSE(SaveEnabled());
     EXPECT_TRUE(Button("BZmenit")->isEnabled());
     EXPECT_TRUE(Button("BTiskPrukazky")->isEnabled());
@@ -114,6 +118,39 @@ TEST_F(CustomerDesk, ALockHeldByAnotherCounterFailsTheSaveUntilItIsReleased) {
     EXPECT_EQ(CustomerCount(), 1);
 }
 
+TEST_F(CustomerDesk, TwoCountersKeepEachOthersChangesAndTheLaterSaveWinsACommonField) {
+    const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
+    database.Exec(
+        QStringLiteral("update ZAKAZNICI set TELEFON = '111', ADR_OBEC = 'Beroun', POZNAMKY = 'stará' where "
+                       "KOD_ZAK = %1")
+            .arg(key));
+    TAppContext otherContext(database.ExecutablePath());
+    otherContext.CurrentUser = context.CurrentUser;
+    TFZakaznici other(otherContext);
+    other.show();
+    other.ShowDesk();
+    desk->OpenRecord(key);
+    other.OpenRecord(key);
+
+    Click("BZmenit");
+    Retype("ETelefon", QStringLiteral("222"));
+    Child<TMoxMemo>("MPoznamky")->setPlainText(QStringLiteral("první"));
+    at = &other;
+    Click("BZmenit");
+    Retype("EAdrObec", QStringLiteral("Kladno"));
+    Child<TMoxMemo>("MPoznamky")->setPlainText(QStringLiteral("druhá"));
+    at = nullptr;
+
+    Click("BUlozit");
+    at = &other;
+    Click("BUlozit");
+    at = nullptr;
+    EXPECT_TRUE(hook.messages.empty());
+    EXPECT_EQ(Column(key, QStringLiteral("TELEFON")).toString(), QStringLiteral("222"));
+    EXPECT_EQ(Column(key, QStringLiteral("ADR_OBEC")).toString(), QStringLiteral("Kladno"));
+    EXPECT_EQ(Column(key, QStringLiteral("POZNAMKY")).toString(), QStringLiteral("druhá"));
+}
+
 TEST_F(CustomerDesk, SearchByCodeByNumberAndNotFound) {
     const int key = AddCustomer(QStringLiteral("Petr"), QStringLiteral("Dvořák"));
     const QString code = Column(key, QStringLiteral("EAN_KOD")).toString();
@@ -167,6 +204,19 @@ TEST_F(CustomerDesk, SurnameSearchTakesApostrophesAndBrowses) {
     EXPECT_EQ(Child<TMoxLabel>("LPocet")->text(), QStringLiteral("0 / 0"));
 }
 
+TEST_F(CustomerDesk, BrowsingTheSurnameResultHoldsNoTransactionOpen) {
+    AddCustomer(QStringLiteral("Jan"), QStringLiteral("Novák"));
+    AddCustomer(QStringLiteral("Jana"), QStringLiteral("Nováková"));
+    Type("EHledejPrijmeni", QStringLiteral("Novák"));
+    Click("BHledej");
+    ASSERT_EQ(Child<TMoxLabel>("LPocet")->text(), QStringLiteral("1 / 2"));
+    EXPECT_EQ(database
+                  .Scalar(QStringLiteral("select count(*) from MON$TRANSACTIONS where MON$ATTACHMENT_ID <> "
+                                         "CURRENT_CONNECTION"))
+                  .toInt(),
+              0);
+}
+
 TEST_F(CustomerDesk, ACodeNotFoundLeavesTheSurnameTypedBesideItToBeSearched) {
     const int key = AddCustomer(QStringLiteral("Petr"), QStringLiteral("Dvořák"));
     Type("EHledejEAN", QStringLiteral("9999999999"));
@@ -190,6 +240,53 @@ TEST_F(CustomerDesk, ClosingTheSurnameResultClearsItsFilterAndCounter) {
     EXPECT_TRUE(Child<TMoxLabel>("LFiltr")->text().isEmpty());
     EXPECT_TRUE(Child<TMoxLabel>("LPocet")->text().isEmpty());
     EXPECT_FALSE(Button("BNasledujici")->isEnabled());
+}
+
+TEST_F(CustomerDesk, EnterSavesOutsideTheSearchFieldsAndASearchAsksToSaveOnce) {
+    const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
+    desk->OpenRecord(key);
+    Click("BZmenit");
+    Retype("ETelefon", QStringLiteral("777"));
+    QTest::keyClick(Edit("ETelefon"), Qt::Key_Return);
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_EQ(Column(key, QStringLiteral("TELEFON")).toString(), QStringLiteral("777"));
+
+    Click("BZmenit");
+    Retype("EJmeno", QStringLiteral("x"));
+    Edit("EJmeno")->clear();
+    Type("EHledejEAN", QString::number(key));
+    hook.Answer({TMsgResult::Yes});
+    QTest::keyClick(Edit("EHledejEAN"), Qt::Key_Return);
+    EXPECT_EQ(hook.Texts(),
+              (std::vector<QString>{kUnsaved, QStringLiteral("Není zadáno jméno. Data nelze uložit.")}));
+    EXPECT_TRUE(SaveEnabled());
+}
+
+TEST_F(CustomerDesk, HledejWithBothFieldsEmptyClosesTheSurnameResult) {
+    const int first = AddCustomer(QStringLiteral("Jan"), QStringLiteral("Novák"));
+    AddCustomer(QStringLiteral("Jana"), QStringLiteral("Nováková"));
+    Type("EHledejPrijmeni", QStringLiteral("Novák"));
+    Click("BHledej");
+    ASSERT_EQ(Child<TMoxLabel>("LPocet")->text(), QStringLiteral("1 / 2"));
+    Click("BHledej");
+    EXPECT_TRUE(Child<TMoxLabel>("LFiltr")->text().isEmpty());
+    EXPECT_TRUE(Child<TMoxLabel>("LPocet")->text().isEmpty());
+    EXPECT_FALSE(Button("BNasledujici")->isEnabled());
+    EXPECT_EQ(desk->Key(), first);
+}
+
+TEST_F(CustomerDesk, TheEmptyDeskShowsNoEndingOfThePreviousCustomer) {
+    const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
+    database.Exec(QStringLiteral("update ZAKAZNICI set D_UKONCENI = CURRENT_TIMESTAMP, UZIV_UKON = UZIV_REG "
+                                 "where KOD_ZAK = %1")
+                      .arg(key));
+    desk->OpenRecord(key);
+    ASSERT_TRUE(Child("LVyrazen")->isVisible());
+    desk->ShowDesk();
+    EXPECT_FALSE(Child("LVyrazen")->isVisible());
+    EXPECT_FALSE(Edit("EDUkonceni")->isVisible());
+    EXPECT_TRUE(Edit("EDUkonceni")->text().isEmpty());
+    EXPECT_TRUE(Edit("EUzivUkoncil")->text().isEmpty());
 }
 
 TEST_F(CustomerDesk, CanLeaveAsksAndFollowsTheAnswer) {
