@@ -1,28 +1,20 @@
 #include "GlobDialog.h"
+#include "SaneTestDevice.h"
 #include "ZiskaniObr.h"
 
 #include <QFile>
 #include <QImageReader>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-// Scanning goes through SANE's own "test" device: a real frontend-tester backend, no hardware.
 namespace {
 
 class Scanning : public ::testing::Test {
 protected:
-    Scanning() {
-        QFile conf(config_.filePath(QStringLiteral("dll.conf")));
-        conf.open(QIODevice::WriteOnly);
-        conf.write("test\n");
-        conf.close();
-        qputenv("SANE_CONFIG_DIR", config_.path().toLocal8Bit());
-    }
-    ~Scanning() override { qunsetenv("SANE_CONFIG_DIR"); }
+    static void SetUpTestSuite() { UseSaneTestDevice(); }
 
     template <typename T = QPushButton> T* Child(const char* name) {
         T* child = dialog.findChild<T*>(QString::fromLatin1(name));
@@ -38,7 +30,6 @@ protected:
         QTest::mouseRelease(Area(), Qt::LeftButton, Qt::NoModifier, to);
     }
 
-    QTemporaryDir config_;
     TDialogHook hook;
     TFZiskaniObr dialog;
 };
