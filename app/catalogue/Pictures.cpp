@@ -3,9 +3,11 @@
 #include "DbError.h"
 #include "GlobDB.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QPainter>
 #include <QTemporaryFile>
 #include <QTransform>
 
@@ -30,7 +32,29 @@ QByteArray ReadPictureFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw ECinemonError(QStringLiteral("Soubor s obrázkem nelze přečíst: ") + path);
-    return file.readAll();
+    const QByteArray bytes = file.readAll();
+    QBuffer source;
+    source.setData(bytes);
+    source.open(QIODevice::ReadOnly);
+    // The content decides, not the name: a PNG called .jpg is no JPEG to the readers.
+    if (QImageReader::imageFormat(&source) == "jpeg")
+        return bytes;
+    QImage picture;
+    if (!picture.loadFromData(bytes))
+        throw ECinemonError(QStringLiteral("Soubor ") + path + QStringLiteral(" není čitelný obrázek."));
+    // JPEG has no transparency; transparent parts become white paper rather than black.
+    QImage paper(picture.size(), QImage::Format_RGB32);
+    paper.fill(Qt::white);
+    QPainter painter(&paper);
+    painter.drawImage(0, 0, picture);
+    painter.end();
+    QByteArray jpeg;
+    QBuffer target(&jpeg);
+    target.open(QIODevice::WriteOnly);
+    if (!paper.save(&target, "JPEG"))
+        throw ECinemonError(QStringLiteral("Obrázek ze souboru ") + path +
+                            QStringLiteral(" nelze převést na JPEG."));
+    return jpeg;
 }
 
 QImage LoadPictureFile(const QString& path) {

@@ -20,7 +20,8 @@ QString JpegOpenCaption();
 QImage PictureFromBlob(const QByteArray& blob);
 // A picked file as an image; fails with a message when it is not a readable picture.
 QImage LoadPictureFile(const QString& path);
-// The bytes of a picked or scanned file; fails with a message when it cannot be read.
+// The bytes a picture column takes from a picked or scanned file: a JPEG file's bytes unchanged,
+// any other picture converted to JPEG; fails with a message when the file is no readable picture.
 QByteArray ReadPictureFile(const QString& path);
 
 // A desk's picture field since loading: the file chosen (empty when the picture was removed)
