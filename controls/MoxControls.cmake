@@ -1,4 +1,5 @@
 add_library(cinemon_controls STATIC
+    DeskSurface.cpp
     MemTable.cpp
     MoxButton.cpp
     MoxButtonMenu.cpp

@@ -1,9 +1,9 @@
 #include "ZiskaniObr.h"
 
+#include "DeskSurface.h"
 #include "FailureReport.h"
 #include "GlobDialog.h"
 #include "MoxButton.h"
-#include "MoxColors.h"
 #include "MoxLabel.h"
 #include "ObrPlocha.h"
 #include "Pictures.h"
@@ -22,31 +22,22 @@ namespace {
 
 constexpr int kAngles[4] = {0, 90, 180, 270};
 
-TMoxButton* MakeButton(const QString& caption, const char* name, QWidget* parent) {
-    auto* button = new TMoxButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
-}
-
 } // namespace
 
 TFZiskaniObr::TFZiskaniObr(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       scrollBox_(new QScrollArea(this)), plocha_(new TObrPlocha),
-      bVybratZdroj_(MakeButton(QStringLiteral("&Vybrat zdroj"), "BVybratZdroj", this)),
-      bZiskat_(MakeButton(QStringLiteral("&Zístak obrázek"), "BZiskat", this)),
-      bOriznout_(MakeButton(QStringLiteral("Oříznout"), "BOriznout", this)),
-      bUlozit_(MakeButton(QStringLiteral("&Uložit"), "BUlozit", this)),
-      bZavrit_(MakeButton(QStringLiteral("Z&avřít"), "BZavrit", this)),
+      bVybratZdroj_(Named(new TMoxButton(QStringLiteral("&Vybrat zdroj"), this), "BVybratZdroj")),
+      bZiskat_(Named(new TMoxButton(QStringLiteral("&Zístak obrázek"), this), "BZiskat")),
+      bOriznout_(Named(new TMoxButton(QStringLiteral("Oříznout"), this), "BOriznout")),
+      bUlozit_(Named(new TMoxButton(QStringLiteral("&Uložit"), this), "BUlozit")),
+      bZavrit_(Named(new TMoxButton(QStringLiteral("Z&avřít"), this), "BZavrit")),
       lOtoceni_(new TMoxLabel(QStringLiteral("Otočení:"), this)) {
     setObjectName(QStringLiteral("FZiskaniObr"));
     setWindowTitle(QStringLiteral("Získání obrázku ze zdroje"));
     setSizeGripEnabled(true);
     setMinimumSize(600, 460);
-    setAutoFillBackground(true);
-    QPalette surface = palette();
-    surface.setColor(QPalette::Window, MoxColors::PaleGreen);
-    setPalette(surface);
+    SetDeskSurface(this);
 
     scrollBox_->setObjectName(QStringLiteral("ScrollBox"));
     scrollBox_->setWidget(plocha_);
