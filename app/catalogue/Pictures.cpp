@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTransform>
 
@@ -96,11 +97,23 @@ QImage RotatePicture(const QImage& picture, int degrees) {
     return picture.transformed(QTransform().rotate(degrees));
 }
 
+namespace {
+
+// Scans wait here until their records are saved, possibly after several tries; the folder and
+// every scan in it go when the program ends.
+const QTemporaryDir& ScanFolder() {
+    static const QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("cinemon-scans-XXXXXX")));
+    return folder;
+}
+
+} // namespace
+
 QString WritePictureJpeg(const QImage& picture) {
     if (picture.isNull())
         return {};
-    // The caller stores the file when its record is saved, so the file outlives this call.
-    QTemporaryFile file(QDir::temp().filePath(QStringLiteral("cinemon_XXXXXX.jpg")));
+    if (!ScanFolder().isValid())
+        throw ECinemonError(QStringLiteral("Nelze vytvořit dočasnou složku pro obrázky."));
+    QTemporaryFile file(ScanFolder().filePath(QStringLiteral("scan_XXXXXX.jpg")));
     file.setAutoRemove(false);
     if (!file.open())
         throw ECinemonError(QStringLiteral("Nelze vytvořit dočasný soubor pro obrázek."));

@@ -42,6 +42,7 @@ QRect SelectionRect(QPoint start, QPoint end);
 QImage CropPicture(const QImage& picture, const QRect& rect);
 // The picture turned clockwise by 0, 90, 180 or 270 degrees.
 QImage RotatePicture(const QImage& picture, int degrees);
-// Writes the picture as a new JPEG file in the temporary folder and returns its path.
-// An empty picture writes nothing and returns the empty text.
+// Writes the picture as a new JPEG file in the program's folder of scans and returns its path;
+// the file lasts until the program ends. An empty picture writes nothing and returns the empty
+// text.
 QString WritePictureJpeg(const QImage& picture);
