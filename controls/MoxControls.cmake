@@ -1,4 +1,5 @@
 add_library(cinemon_controls STATIC
+    DeskSurface.cpp
     EnterKey.cpp
     MemTable.cpp
     MoxButton.cpp

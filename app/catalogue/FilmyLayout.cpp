@@ -1,6 +1,7 @@
 #include "Filmy.h"
 
 #include "AppContext.h"
+#include "DeskSurface.h"
 #include "EnterKey.h"
 #include "FailureGuard.h"
 #include "FilmyObrazek.h"
@@ -8,7 +9,6 @@
 #include "MoxButton.h"
 #include "MoxCheckBox.h"
 #include "MoxCheckListBox.h"
-#include "MoxColors.h"
 #include "MoxComboBox.h"
 #include "MoxEdit.h"
 #include "MoxGrid.h"
@@ -28,11 +28,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <typename T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 TMoxEdit* Edit(QWidget* parent, const char* name, int maxLength) {
     auto* edit = Named(new TMoxEdit(parent), name);
@@ -68,10 +63,7 @@ TFFilmy::TFFilmy(TAppContext& context, QWidget* parent)
       tableObr_(new TMemTable(
           {QStringLiteral("KOD_OBR"), QStringLiteral("SOUBOR"), QStringLiteral("STAV_OBR")}, this)) {
     setObjectName(QStringLiteral("FFilmy"));
-    setAutoFillBackground(true);
-    QPalette surface = palette();
-    surface.setColor(QPalette::Window, MoxColors::PaleGreen);
-    setPalette(surface);
+    SetDeskSurface(this);
 
     const std::pair<const char*, const char*> titles[] = {{"EAN_KOD", "CN kód"},
                                                           {"CENA_NAKUP", "Nákupní cena"},

@@ -1,7 +1,7 @@
 #include "NahledObrazku.h"
 
+#include "DeskSurface.h"
 #include "MoxButton.h"
-#include "MoxColors.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -40,10 +40,7 @@ TFNahledObrazku::TFNahledObrazku(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(panel, 1);
     layout->addLayout(buttons);
-    setAutoFillBackground(true);
-    QPalette surface = palette();
-    surface.setColor(QPalette::Window, MoxColors::PaleGreen);
-    setPalette(surface);
+    SetDeskSurface(this);
 }
 
 void TFNahledObrazku::SetCaption(const QString& text) {

@@ -1,8 +1,8 @@
 #include "NosicStitekForm.h"
 
+#include "DeskSurface.h"
 #include "GlobDialog.h"
 #include "MoxButton.h"
-#include "MoxColors.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -41,10 +41,7 @@ void TNosicStitekNahled::paintEvent(QPaintEvent*) {
 TNosicStitekForm::TNosicStitekForm(const TLabelLayout& layout, QWidget* parent)
     : QDialog(parent), layout_(layout), nahled_(new TNosicStitekNahled(layout, this)) {
     setWindowTitle(QStringLiteral("Štítek nosiče"));
-    QPalette surface = palette();
-    surface.setColor(QPalette::Window, MoxColors::PaleGreen);
-    setPalette(surface);
-    setAutoFillBackground(true);
+    SetDeskSurface(this);
 
     auto* tisk = new TMoxButton(QStringLiteral("Tisk"), this);
     tisk->setObjectName(QStringLiteral("BTisk"));

@@ -10,6 +10,7 @@ add_library(cinemon_pictures_ui STATIC
     ${CMAKE_CURRENT_LIST_DIR}/PictureFrame.cpp ${CMAKE_CURRENT_LIST_DIR}/PictureFrame.h
     ${CMAKE_CURRENT_LIST_DIR}/NahledObrazku.cpp ${CMAKE_CURRENT_LIST_DIR}/NahledObrazku.h
     ${CMAKE_CURRENT_LIST_DIR}/ZiskaniObr.cpp ${CMAKE_CURRENT_LIST_DIR}/ZiskaniObr.h
+    ${CMAKE_CURRENT_LIST_DIR}/NastaveniSkenu.cpp ${CMAKE_CURRENT_LIST_DIR}/NastaveniSkenu.h
     ${CMAKE_CURRENT_LIST_DIR}/ObrPlocha.cpp ${CMAKE_CURRENT_LIST_DIR}/ObrPlocha.h
     ${CMAKE_CURRENT_LIST_DIR}/VyberZdroje.cpp ${CMAKE_CURRENT_LIST_DIR}/VyberZdroje.h)
 target_link_libraries(cinemon_pictures_ui PUBLIC cinemon_build cinemon_pictures cinemon_dialogs

@@ -3,9 +3,12 @@
 #include "DbError.h"
 #include "GlobDB.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QPainter>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTransform>
 
@@ -30,7 +33,29 @@ QByteArray ReadPictureFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw ECinemonError(QStringLiteral("Soubor s obrázkem nelze přečíst: ") + path);
-    return file.readAll();
+    const QByteArray bytes = file.readAll();
+    QBuffer source;
+    source.setData(bytes);
+    source.open(QIODevice::ReadOnly);
+    // The content decides, not the name: a PNG called .jpg is no JPEG to the readers.
+    if (QImageReader::imageFormat(&source) == "jpeg")
+        return bytes;
+    QImage picture;
+    if (!picture.loadFromData(bytes))
+        throw ECinemonError(QStringLiteral("Soubor ") + path + QStringLiteral(" není čitelný obrázek."));
+    // JPEG has no transparency; transparent parts become white paper rather than black.
+    QImage paper(picture.size(), QImage::Format_RGB32);
+    paper.fill(Qt::white);
+    QPainter painter(&paper);
+    painter.drawImage(0, 0, picture);
+    painter.end();
+    QByteArray jpeg;
+    QBuffer target(&jpeg);
+    target.open(QIODevice::WriteOnly);
+    if (!paper.save(&target, "JPEG"))
+        throw ECinemonError(QStringLiteral("Obrázek ze souboru ") + path +
+                            QStringLiteral(" nelze převést na JPEG."));
+    return jpeg;
 }
 
 QImage LoadPictureFile(const QString& path) {
@@ -72,11 +97,23 @@ QImage RotatePicture(const QImage& picture, int degrees) {
     return picture.transformed(QTransform().rotate(degrees));
 }
 
+namespace {
+
+// Scans wait here until their records are saved, possibly after several tries; the folder and
+// every scan in it go when the program ends.
+const QTemporaryDir& ScanFolder() {
+    static const QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("cinemon-scans-XXXXXX")));
+    return folder;
+}
+
+} // namespace
+
 QString WritePictureJpeg(const QImage& picture) {
     if (picture.isNull())
         return {};
-    // The caller stores the file when its record is saved, so the file outlives this call.
-    QTemporaryFile file(QDir::temp().filePath(QStringLiteral("cinemon_XXXXXX.jpg")));
+    if (!ScanFolder().isValid())
+        throw ECinemonError(QStringLiteral("Nelze vytvořit dočasnou složku pro obrázky."));
+    QTemporaryFile file(ScanFolder().filePath(QStringLiteral("scan_XXXXXX.jpg")));
     file.setAutoRemove(false);
     if (!file.open())
         throw ECinemonError(QStringLiteral("Nelze vytvořit dočasný soubor pro obrázek."));

@@ -20,7 +20,8 @@ QString JpegOpenCaption();
 QImage PictureFromBlob(const QByteArray& blob);
 // A picked file as an image; fails with a message when it is not a readable picture.
 QImage LoadPictureFile(const QString& path);
-// The bytes of a picked or scanned file; fails with a message when it cannot be read.
+// The bytes a picture column takes from a picked or scanned file: a JPEG file's bytes unchanged,
+// any other picture converted to JPEG; fails with a message when the file is no readable picture.
 QByteArray ReadPictureFile(const QString& path);
 
 // A desk's picture field since loading: the file chosen (empty when the picture was removed)
@@ -41,6 +42,7 @@ QRect SelectionRect(QPoint start, QPoint end);
 QImage CropPicture(const QImage& picture, const QRect& rect);
 // The picture turned clockwise by 0, 90, 180 or 270 degrees.
 QImage RotatePicture(const QImage& picture, int degrees);
-// Writes the picture as a new JPEG file in the temporary folder and returns its path.
-// An empty picture writes nothing and returns the empty text.
+// Writes the picture as a new JPEG file in the program's folder of scans and returns its path;
+// the file lasts until the program ends. An empty picture writes nothing and returns the empty
+// text.
 QString WritePictureJpeg(const QImage& picture);

@@ -1,10 +1,10 @@
 #include "TitulHistorie.h"
 
 #include "AppContext.h"
+#include "DeskSurface.h"
 #include "GlobDialog.h"
 #include "MemTable.h"
 #include "MoxButton.h"
-#include "MoxColors.h"
 #include "MoxGrid.h"
 #include "MoxLabel.h"
 #include "TitulyData.h"
@@ -38,8 +38,7 @@ TMemTable* Table(std::initializer_list<TColumn> columns, QObject* parent) {
 }
 
 TMoxGrid* Grid(TMemTable* table, const char* name, QWidget* parent) {
-    auto* grid = new TMoxGrid(parent);
-    grid->setObjectName(QString::fromLatin1(name));
+    auto* grid = Named(new TMoxGrid(parent), name);
     grid->setModel(table);
     grid->setReadOnly(true);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -100,10 +99,7 @@ TFTitulHistorie::TFTitulHistorie(TAppContext& context, QWidget* parent)
     setObjectName(QStringLiteral("FTitulHistorie"));
     setWindowTitle(QStringLiteral("Historie titulu: "));
     resize(724, 685);
-    QPalette surface = palette();
-    surface.setColor(QPalette::Window, MoxColors::PaleGreen);
-    setPalette(surface);
-    setAutoFillBackground(true);
+    SetDeskSurface(this);
 
     gridNosic_->setOnGetCellParams([this](TMoxCellParams& cell) {
         if (!cell.highlighted && !nosice_->value(cell.row, QStringLiteral("D_ZRUSENI")).isNull())

@@ -1,10 +1,11 @@
 #include "ZiskaniObr.h"
 
+#include "DeskSurface.h"
 #include "FailureReport.h"
 #include "GlobDialog.h"
 #include "MoxButton.h"
-#include "MoxColors.h"
 #include "MoxLabel.h"
+#include "NastaveniSkenu.h"
 #include "ObrPlocha.h"
 #include "Pictures.h"
 #include "SaneScanner.h"
@@ -13,40 +14,35 @@
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QThread>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int kAngles[4] = {0, 90, 180, 270};
 
-TMoxButton* MakeButton(const QString& caption, const char* name, QWidget* parent) {
-    auto* button = new TMoxButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
-}
-
 } // namespace
 
 TFZiskaniObr::TFZiskaniObr(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       scrollBox_(new QScrollArea(this)), plocha_(new TObrPlocha),
-      bVybratZdroj_(MakeButton(QStringLiteral("&Vybrat zdroj"), "BVybratZdroj", this)),
-      bZiskat_(MakeButton(QStringLiteral("&Zístak obrázek"), "BZiskat", this)),
-      bOriznout_(MakeButton(QStringLiteral("Oříznout"), "BOriznout", this)),
-      bUlozit_(MakeButton(QStringLiteral("&Uložit"), "BUlozit", this)),
-      bZavrit_(MakeButton(QStringLiteral("Z&avřít"), "BZavrit", this)),
+      bVybratZdroj_(Named(new TMoxButton(QStringLiteral("&Vybrat zdroj"), this), "BVybratZdroj")),
+      bZiskat_(Named(new TMoxButton(QStringLiteral("&Zístak obrázek"), this), "BZiskat")),
+      bOriznout_(Named(new TMoxButton(QStringLiteral("Oříznout"), this), "BOriznout")),
+      bUlozit_(Named(new TMoxButton(QStringLiteral("&Uložit"), this), "BUlozit")),
+      bZavrit_(Named(new TMoxButton(QStringLiteral("Z&avřít"), this), "BZavrit")),
+      bStorno_(Named(new TMoxButton(QStringLiteral("Storno"), this), "BStorno")),
+      progress_(Named(new QProgressBar(this), "PBSkenovani")),
       lOtoceni_(new TMoxLabel(QStringLiteral("Otočení:"), this)) {
     setObjectName(QStringLiteral("FZiskaniObr"));
     setWindowTitle(QStringLiteral("Získání obrázku ze zdroje"));
     setSizeGripEnabled(true);
     setMinimumSize(600, 460);
-    setAutoFillBackground(true);
-    QPalette surface = palette();
-    surface.setColor(QPalette::Window, MoxColors::PaleGreen);
-    setPalette(surface);
+    SetDeskSurface(this);
 
     scrollBox_->setObjectName(QStringLiteral("ScrollBox"));
     scrollBox_->setWidget(plocha_);
@@ -70,6 +66,8 @@ TFZiskaniObr::TFZiskaniObr(QWidget* parent)
     tools->addStretch();
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(progress_, 1);
+    buttons->addWidget(bStorno_);
     buttons->addStretch();
     buttons->addWidget(bUlozit_);
     buttons->addWidget(bZavrit_);
@@ -83,7 +81,10 @@ TFZiskaniObr::TFZiskaniObr(QWidget* parent)
     for (QRadioButton* choice : otoceni_)
         choice->setEnabled(false);
     bOriznout_->setEnabled(false);
+    progress_->hide();
+    bStorno_->hide();
 
+    connect(bStorno_, &QPushButton::clicked, this, &TFZiskaniObr::Storno);
     connect(bVybratZdroj_, &QPushButton::clicked, this, &TFZiskaniObr::VybratZdroj);
     connect(bZiskat_, &QPushButton::clicked, this, &TFZiskaniObr::ZiskatObrazek);
     connect(bOriznout_, &QPushButton::clicked, this, &TFZiskaniObr::Oriznout);
@@ -95,6 +96,10 @@ TFZiskaniObr::TFZiskaniObr(QWidget* parent)
     bZiskat_->setFocus();
 }
 
+TFZiskaniObr::~TFZiskaniObr() {
+    StopScan();
+}
+
 bool TFZiskaniObr::HasPicture() const {
     return !acquired_.isNull();
 }
@@ -103,6 +108,7 @@ void TFZiskaniObr::VybratZdroj() {
     try {
         std::vector<TScanSource> sources;
         {
+            TWaitCursor wait;
             TSaneSession session;
             sources = session.Sources();
         }
@@ -115,20 +121,97 @@ void TFZiskaniObr::VybratZdroj() {
 }
 
 void TFZiskaniObr::ZiskatObrazek() {
+    if (Scanning())
+        return;
+    TScanOptions options;
+    try {
+        TWaitCursor wait;
+        TSaneSession session;
+        options = session.Options(ChosenScanSource());
+    } catch (const EScannerError& e) {
+        ReportError(e.Message());
+        return;
+    }
+    TFNastaveniSkenu nastaveni(options, this);
+    if (ExecModal(nastaveni) != QDialog::Accepted)
+        return;
+
     plocha_->ClearSelection();
     bOriznout_->setEnabled(false);
     acquired_ = QImage();
     angle_ = 0;
     plocha_->SetPicture({});
     plocha_->resize(scrollBox_->viewport()->size());
-    try {
-        TWaitCursor wait;
-        TSaneSession session;
-        acquired_ = session.Acquire(ChosenScanSource());
-    } catch (const EScannerError& e) {
-        acquired_ = QImage();
-        ReportError(e.Message());
+    lOtoceni_->setEnabled(false);
+    for (QRadioButton* choice : otoceni_)
+        choice->setEnabled(false);
+    otoceni_[0]->setChecked(true);
+    StartScan(nastaveni.Settings());
+}
+
+void TFZiskaniObr::StartScan(const TScanSettings& settings) {
+    control_ = std::make_shared<TScanControl>();
+    control_->onProgress = [this](int percent) {
+        QMetaObject::invokeMethod(
+            this, [this, percent] { ScanProgress(percent); }, Qt::QueuedConnection);
+    };
+    // The thread shares nothing with the window but the control and the queued results; the
+    // window waits for it before it goes away.
+    scan_ = QThread::create([this, control = control_, source = ChosenScanSource(), settings] {
+        QImage picture;
+        QString failure;
+        try {
+            TSaneSession session;
+            picture = session.Acquire(source, settings, *control);
+        } catch (const ECinemonError& e) {
+            failure = e.Message();
+        } catch (const std::exception& e) {
+            failure = QString::fromLocal8Bit(e.what());
+        }
+        QMetaObject::invokeMethod(
+            this, [this, picture, failure] { ScanEnded(picture, failure); }, Qt::QueuedConnection);
+    });
+    for (QWidget* control : {static_cast<QWidget*>(bVybratZdroj_), static_cast<QWidget*>(bZiskat_),
+                             static_cast<QWidget*>(bUlozit_)})
+        control->setEnabled(false);
+    progress_->setRange(0, 100);
+    progress_->setValue(0);
+    progress_->show();
+    bStorno_->setEnabled(true);
+    bStorno_->show();
+    bStorno_->setFocus();
+    scan_->start();
+}
+
+void TFZiskaniObr::ScanProgress(int percent) {
+    if (!Scanning())
+        return;
+    if (percent < 0) {
+        progress_->setRange(0, 0);
+        return;
     }
+    progress_->setRange(0, 100);
+    progress_->setValue(percent);
+}
+
+void TFZiskaniObr::ScanEnded(const QImage& picture, const QString& failure) {
+    // A scan stopped by closing the dialog has ended already.
+    if (!Scanning())
+        return;
+    scan_->wait();
+    delete scan_;
+    scan_ = nullptr;
+    control_.reset();
+    progress_->hide();
+    bStorno_->hide();
+    for (QWidget* control : {static_cast<QWidget*>(bVybratZdroj_), static_cast<QWidget*>(bZiskat_),
+                             static_cast<QWidget*>(bUlozit_)})
+        control->setEnabled(true);
+    bZiskat_->setFocus();
+    if (!failure.isEmpty())
+        ReportError(failure);
+
+    acquired_ = picture;
     plocha_->SetPicture(acquired_);
     scrollBox_->verticalScrollBar()->setValue(0);
     scrollBox_->horizontalScrollBar()->setValue(0);
@@ -137,6 +220,29 @@ void TFZiskaniObr::ZiskatObrazek() {
     for (QRadioButton* choice : otoceni_)
         choice->setEnabled(present);
     otoceni_[0]->setChecked(true);
+    emit scanFinished();
+}
+
+void TFZiskaniObr::Storno() {
+    if (!Scanning())
+        return;
+    bStorno_->setEnabled(false);
+    control_->Cancel();
+}
+
+void TFZiskaniObr::StopScan() {
+    if (!Scanning())
+        return;
+    control_->Cancel();
+    scan_->wait();
+    delete scan_;
+    scan_ = nullptr;
+    control_.reset();
+}
+
+void TFZiskaniObr::reject() {
+    StopScan();
+    QDialog::reject();
 }
 
 void TFZiskaniObr::ShowTurned() {

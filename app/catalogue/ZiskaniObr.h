@@ -1,9 +1,15 @@
 #pragma once
 
+#include "SaneScanner.h"
+
 #include <QDialog>
 #include <QImage>
 
+#include <memory>
+
+class QProgressBar;
 class QRadioButton;
+class QThread;
 class QScrollArea;
 class TMoxButton;
 class TMoxLabel;
@@ -15,14 +21,28 @@ class TFZiskaniObr final : public QDialog {
     Q_OBJECT
 public:
     explicit TFZiskaniObr(QWidget* parent = nullptr);
+    ~TFZiskaniObr() override;
     Q_DISABLE_COPY_MOVE(TFZiskaniObr)
 
     bool HasPicture() const;
     const QString& ResultPath() const { return resultPath_; }
+    // A scan runs on its own thread; the dialog stays responsive and offers "Storno".
+    bool Scanning() const { return scan_ != nullptr; }
+
+    void reject() override;
+
+signals:
+    // A scan ended: with a picture, cancelled, or failed (the failure already reported).
+    void scanFinished();
 
 private:
     void VybratZdroj();
     void ZiskatObrazek();
+    void StartScan(const TScanSettings& settings);
+    void ScanProgress(int percent);
+    void ScanEnded(const QImage& picture, const QString& failure);
+    void Storno();
+    void StopScan();
     void Oriznout();
     void Otocit(int degrees);
     void Ulozit();
@@ -31,6 +51,8 @@ private:
     QImage acquired_; // the picture at 0°, cropped when the clerk cropped it
     int angle_ = 0;
     QString resultPath_;
+    QThread* scan_ = nullptr;
+    std::shared_ptr<TScanControl> control_;
 
     QScrollArea* scrollBox_;
     TObrPlocha* plocha_;
@@ -39,6 +61,8 @@ private:
     TMoxButton* bOriznout_;
     TMoxButton* bUlozit_;
     TMoxButton* bZavrit_;
+    TMoxButton* bStorno_;
+    QProgressBar* progress_;
     TMoxLabel* lOtoceni_;
     QRadioButton* otoceni_[4];
 };

@@ -2,11 +2,11 @@
 
 #include "AppContext.h"
 #include "CustomerSql.h"
+#include "DeskSurface.h"
 #include "GlobDialog.h"
 #include "GlobFunc.h"
 #include "MemTable.h"
 #include "MoxButton.h"
-#include "MoxColors.h"
 #include "MoxGrid.h"
 #include "MoxLabel.h"
 #include "MoxMemo.h"
@@ -33,8 +33,7 @@ QVariant Amount(const TField& field) {
 }
 
 TMoxNumEdit* Figure(const char* name, int decimals, QWidget* parent) {
-    auto* edit = new TMoxNumEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
+    auto* edit = Named(new TMoxNumEdit(parent), name);
     edit->setDecimal(decimals);
     edit->setReadOnly(true);
     edit->setAlignment(Qt::AlignRight);
@@ -63,10 +62,7 @@ TFZakHistorie::TFZakHistorie(TAppContext& ctx, QWidget* parent)
     setObjectName(QStringLiteral("FZakHistorie"));
     setWindowTitle(QStringLiteral("Historie půjček: "));
     resize(900, 640);
-    setAutoFillBackground(true);
-    QPalette surface = palette();
-    surface.setColor(QPalette::Window, MoxColors::PaleGreen);
-    setPalette(surface);
+    SetDeskSurface(this);
 
     pujcky_->setColumns({QStringLiteral("EAN_KOD"), QStringLiteral("NAZEV_CESKY"),
                          QStringLiteral("D_PUJCENI"), QStringLiteral("CENA_PUJCKA"),

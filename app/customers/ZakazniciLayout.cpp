@@ -1,11 +1,11 @@
 // The customer desk's form: its controls, their layout and their connections.
 #include "Zakaznici.h"
 
+#include "DeskSurface.h"
 #include "EnterKey.h"
 #include "FailureGuard.h"
 #include "MoxButton.h"
 #include "MoxCheckBox.h"
-#include "MoxColors.h"
 #include "MoxEdit.h"
 #include "MoxLabel.h"
 #include "MoxMemo.h"
@@ -17,20 +17,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-namespace {
-
-template <typename T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
-
 void TFZakaznici::BuildForm() {
-    setAutoFillBackground(true);
-    QPalette surface = palette();
-    surface.setColor(QPalette::Window, MoxColors::PaleGreen);
-    setPalette(surface);
+    SetDeskSurface(this);
 
     // Search.
     auto* search = new QHBoxLayout;

@@ -111,3 +111,45 @@ TEST_F(PictureBlobs, StoredByteForByteRemovedAsNullAndUntouchedWhileUnchanged) {
     transaction.Commit();
     EXPECT_TRUE(database.Scalar(QStringLiteral("select OBAL_PRED from TITULY where KOD_TITUL = 7")).isNull());
 }
+
+// Readers take every picture column as JPEG: a picture of another kind is converted when it is
+// stored, whatever its file is called.
+TEST_F(PictureBlobs, OtherPicturesAreStoredAsJpegWhateverTheirName) {
+    QTemporaryDir dir;
+    database.Exec(QStringLiteral("insert into TITULY (KOD_TITUL, NAZEV_CESKY) values (8, 'Kolja')"));
+    QImage png(64, 48, QImage::Format_ARGB32);
+    png.fill(Qt::transparent);
+    const QString pngPath = dir.filePath(QStringLiteral("png-named.jpg"));
+    ASSERT_TRUE(png.save(pngPath, "PNG"));
+    QImage bmp(30, 20, QImage::Format_RGB32);
+    bmp.fill(QColor(10, 200, 30));
+    const QString bmpPath = dir.filePath(QStringLiteral("scan.bmp"));
+    ASSERT_TRUE(bmp.save(bmpPath, "BMP"));
+
+    const auto store = [&](const QString& column, const QString& path) {
+        TTransaction transaction(db.DB);
+        transaction.StartTransaction();
+        StorePicture(db, transaction, QStringLiteral("TITULY"), column, QStringLiteral("KOD_TITUL = 8"),
+                     {path, true});
+        transaction.Commit();
+        return database.Scalar(QStringLiteral("select %1 from TITULY where KOD_TITUL = 8").arg(column))
+            .toByteArray();
+    };
+    const QByteArray front = store(QStringLiteral("OBAL_PRED"), pngPath);
+    const QByteArray back = store(QStringLiteral("OBAL_ZA"), bmpPath);
+    for (const QByteArray& blob : {front, back})
+        EXPECT_TRUE(blob.startsWith("\xff\xd8\xff")) << blob.left(8).toHex().toStdString();
+    const QImage frontPicture = PictureFromBlob(front);
+    EXPECT_EQ(frontPicture.size(), QSize(64, 48));
+    // Transparency has no place in a JPEG: it becomes the paper's white, not black.
+    EXPECT_GT(qGray(frontPicture.pixel(10, 10)), 240);
+    const QImage backPicture = PictureFromBlob(back);
+    EXPECT_EQ(backPicture.size(), QSize(30, 20));
+    EXPECT_GT(qGreen(backPicture.pixel(5, 5)), 150);
+
+    QFile text(dir.filePath(QStringLiteral("notes.jpg")));
+    text.open(QIODevice::WriteOnly);
+    text.write("plain text, no picture");
+    text.close();
+    EXPECT_THROW(ReadPictureFile(text.fileName()), ECinemonError);
+}

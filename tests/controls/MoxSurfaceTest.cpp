@@ -1,7 +1,9 @@
+#include "DeskSurface.h"
 #include "MoxLabel.h"
 #include "MoxPanel.h"
 #include "TarnPageControl.h"
 
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
@@ -66,4 +68,15 @@ TEST(MoxTarnPageControl, CaptionsGreyWhileDisabled) {
     EXPECT_GE(darkest(*bar, caption), 100);
     pages.setEnabled(true);
     EXPECT_LT(darkest(*bar, caption), 60);
+}
+
+// Every desk and its dialogs take their surface and their named controls from one place.
+TEST(DeskSurface, PaleGreenBehindNamedControls) {
+    QWidget desk;
+    desk.resize(120, 60);
+    SetDeskSurface(&desk);
+    auto* edit = Named(new QLineEdit(&desk), "EJmeno");
+    edit->setGeometry(60, 10, 50, 20);
+    EXPECT_EQ(pixel(desk, 5, 50), QColor(226, 241, 226));
+    EXPECT_EQ(desk.findChild<QLineEdit*>(QStringLiteral("EJmeno")), edit);
 }
