@@ -40,16 +40,6 @@ TMoxNumEdit* Figure(const char* name, int decimals, QWidget* parent) {
     return edit;
 }
 
-TMoxLabel* Legend(const QString& text, const QColor& colour, QWidget* parent) {
-    auto* label = new TMoxLabel(text, parent);
-    label->setFramed(true);
-    label->setFrameColor(QColor(0, 128, 0));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    return label;
-}
-
 } // namespace
 
 TFZakHistorie::TFZakHistorie(TAppContext& ctx, QWidget* parent)

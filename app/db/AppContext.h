@@ -8,6 +8,8 @@
 
 #include <QString>
 
+class TReceiptPrinter;
+
 // The logged-in user. An empty login name means nobody is logged in.
 struct TCurrentUser {
     int KodUziv = 0;
@@ -50,6 +52,8 @@ public:
     QString PictureFolder;
     // Set by the main window while it exists; desks shown elsewhere (tests) may leave it empty.
     IMainRequests* Requests = nullptr;
+    // The shop's receipt printer; empty while none is set up, and the payment dialog says so.
+    TReceiptPrinter* ReceiptPrinter = nullptr;
 
 private:
     TDMGlobDB db_;

@@ -1,18 +1,18 @@
 #include "NosicHledani.h"
 
 #include "AppContext.h"
+#include "DeskSurface.h"
+#include "EnterKey.h"
 #include "FailureGuard.h"
 #include "GlobDialog.h"
 #include "MediumLookup.h"
 #include "MoxButton.h"
 #include "MoxCheckBox.h"
-#include "MoxColors.h"
 #include "MoxEdit.h"
 #include "MoxLabel.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QVBoxLayout>
 
 TFNosicHledani::TFNosicHledani(TAppContext& context, const QString& caption, const QString& confirmCaption,
@@ -23,14 +23,11 @@ TFNosicHledani::TFNosicHledani(TAppContext& context, const QString& caption, con
       chVhs_(new TMoxCheckBox(QStringLiteral("V&HS"), this)), extra_(new QGridLayout),
       confirm_(new TMoxButton(confirmCaption, this)) {
     setWindowTitle(caption);
-    setAutoFillBackground(true);
-    QPalette surface = palette();
-    surface.setColor(QPalette::Window, MoxColors::PaleGreen);
-    setPalette(surface);
+    SetDeskSurface(this);
 
     eNosic_->setObjectName(QStringLiteral("ENosic"));
     eNosic_->setMaxLength(16);
-    eNosic_->installEventFilter(this);
+    RunOnEnter(eNosic_, [this] { bHledej_->click(); });
     bHledej_->setObjectName(QStringLiteral("BHledej"));
     eNazev_->setObjectName(QStringLiteral("ENazevCesky"));
     eNazev_->setMaxLength(240);
@@ -105,18 +102,6 @@ TFNosicHledani::~TFNosicHledani() {
 void TFNosicHledani::SearchFor(const QString& typed) {
     eNosic_->setText(typed);
     bHledej_->click();
-}
-
-bool TFNosicHledani::eventFilter(QObject* watched, QEvent* event) {
-    // A barcode reader ends every code with Enter: it searches, it must not confirm.
-    if (watched == eNosic_ && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            bHledej_->click();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void TFNosicHledani::Hledej() {

@@ -45,8 +45,6 @@ protected:
     TMoxButton* Confirm() { return confirm_; }
     bool HasMedium() const { return hasMedium_; }
 
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void Hledej();
 

@@ -9,7 +9,8 @@
 #include <QBoxLayout>
 #include <QGridLayout>
 
-TFRezervJe::TFRezervJe(const TReservation& reservation, bool putAside, QWidget* parent) : QDialog(parent) {
+TFRezervJe::TFRezervJe(const TNextReservation& reservation, bool putAside, QWidget* parent)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("FRezervJe"));
     QBoxLayout* buttons = BuildReservationNotice(
         *this, {QStringLiteral("Pozor! Titul je rezervován pro zákazníka na termín:")});

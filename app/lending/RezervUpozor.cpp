@@ -1,7 +1,7 @@
 #include "RezervUpozor.h"
 
+#include "DeskSurface.h"
 #include "MoxButton.h"
-#include "MoxColors.h"
 #include "MoxLabel.h"
 
 #include <QHBoxLayout>
@@ -11,10 +11,7 @@
 
 QBoxLayout* BuildReservationNotice(QDialog& notice, const QStringList& lines) {
     notice.setWindowTitle(QStringLiteral("Titul je rezervován"));
-    notice.setAutoFillBackground(true);
-    QPalette surface = notice.palette();
-    surface.setColor(QPalette::Window, MoxColors::PaleGreen);
-    notice.setPalette(surface);
+    SetDeskSurface(&notice);
 
     auto* picture = new QLabel(&notice);
     picture->setObjectName(QStringLiteral("LObrazek"));

@@ -95,6 +95,7 @@ bool TVisit::HasReservation(int kodTitul, const QDate& first) const {
 void TVisit::Reserve(TReservationRow row) {
     row.dRezerv = {};
     row.storedTerminPujceni = {};
+    row.changed = false;
     reservations_.push_back(std::move(row));
     Recompute();
 }
@@ -105,6 +106,7 @@ void TVisit::ChangeReservation(int row, const QDate& first, const QDate& end, co
     r.terminVraceni = end;
     r.uzivRezerv = user;
     r.dRezerv = {};
+    r.changed = true;
     Recompute();
 }
 

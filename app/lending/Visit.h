@@ -51,9 +51,10 @@ struct TReservationRow {
     bool pujceno = false; // a new loan of this visit fulfils it
     // The first day the database holds for this row; invalid for a reservation of this visit.
     QDate storedTerminPujceni;
+    bool changed = false; // a stored reservation moved in this visit
 
     bool IsStored() const { return storedTerminPujceni.isValid(); }
-    bool IsPending() const { return !dRezerv.isValid(); }
+    bool IsPending() const { return !IsStored() || changed; }
 };
 
 // The colour state of a row, for the grids' legends.

@@ -1,11 +1,8 @@
 #include "VisitLoad.h"
 
+#include "CustomerSql.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
-
-QString UserNameSql(const QString& alias) {
-    return QStringLiteral("trim(coalesce(%1.JMENO, '') || ' ' || coalesce(%1.PRIJMENI, ''))").arg(alias);
-}
 
 QString TCounterCustomer::DisplayName() const {
     QString name;
@@ -76,7 +73,7 @@ std::vector<TCartRow> LoadLoansOnRecord(TDMGlobDB& db, TTransaction& transaction
         QStringLiteral(
             "select t.KOD_TITUL, n.KOD_NOSIC, t.TYP_NOSICE, t.NAZEV_CESKY, n.EAN_KOD, p.TERMIN_PUJCENI, "
             "p.TERMIN_VRACENI, ") +
-            UserNameSql(QStringLiteral("up")) +
+            SqlFullName(QStringLiteral("up")) +
             QStringLiteral(
                 " as UZIV_PUJCIL, p.D_PUJCENI, p.CENA_PUJCKA, p.INFO_VRACENI from PUJCKY p join NOSICE n "
                 "on (p.KOD_NOSIC = n.KOD_NOSIC) join TITULY t on (t.KOD_TITUL = n.KOD_TITUL) left join "
@@ -111,7 +108,7 @@ std::vector<TReservationRow> LoadReservations(TDMGlobDB& db, TTransaction& trans
         transaction,
         QStringLiteral("select t.KOD_TITUL, t.TYP_NOSICE, t.NAZEV_CESKY, t.EAN_KOD, r.TERMIN_PUJCENI, "
                        "r.TERMIN_VRACENI, r.D_REZERV, ") +
-            UserNameSql(QStringLiteral("ur")) +
+            SqlFullName(QStringLiteral("ur")) +
             QStringLiteral(
                 " as UZIV_REZERV from REZERVACE r join TITULY t on (r.KOD_TITUL = t.KOD_TITUL) left join "
                 "UZIVATELE ur on (r.UZIV_REZERV = ur.KOD_UZIV) where KOD_ZAK = ") +
@@ -131,13 +128,44 @@ std::vector<TReservationRow> LoadReservations(TDMGlobDB& db, TTransaction& trans
         row.terminVraceni = field("TERMIN_VRACENI").AsDate();
         row.uzivRezerv = field("UZIV_REZERV").AsString();
         row.dRezerv = field("D_REZERV").AsDateTime();
-        // A row stored without its time still counts as stored, not as made in this visit.
-        if (!row.dRezerv.isValid())
-            row.dRezerv = row.terminPujceni.startOfDay();
         row.storedTerminPujceni = row.terminPujceni;
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+bool ReservedForOthersToday(TDMGlobDB& db, TTransaction& transaction, int kodTitul, int kodZak) {
+    const auto query = db.OpenQuery(
+        transaction,
+        QStringLiteral(
+            "select count(r.KOD_TITUL) as POCET, t.POCET_PRITOMNO from REZERVACE r join TITULY t on "
+            "(r.KOD_TITUL = t.KOD_TITUL) where r.KOD_TITUL = ") +
+            QString::number(kodTitul) +
+            QStringLiteral(
+                " and r.TERMIN_PUJCENI <= CURRENT_DATE and r.TERMIN_VRACENI >= (CURRENT_DATE + 1) and "
+                "r.KOD_ZAK <> ") +
+            QString::number(kodZak) + QStringLiteral(" group by t.POCET_PRITOMNO"));
+    query->Open();
+    return !query->Eof() && query->FieldByName(QStringLiteral("POCET")).AsInteger() >=
+                                query->FieldByName(QStringLiteral("POCET_PRITOMNO")).AsInteger();
+}
+
+std::optional<TNextReservation> NextReservation(TDMGlobDB& db, TTransaction& transaction, int kodTitul) {
+    const auto query = db.OpenQuery(
+        transaction,
+        QStringLiteral("select z.PRIJMENI, z.JMENO, z.EAN_KOD, r.TERMIN_PUJCENI, r.TERMIN_VRACENI from "
+                       "REZERVACE r join ZAKAZNICI z on (r.KOD_ZAK = z.KOD_ZAK) where r.KOD_TITUL = ") +
+            QString::number(kodTitul) +
+            QStringLiteral(" and r.TERMIN_PUJCENI >= CURRENT_DATE order by r.TERMIN_PUJCENI"));
+    query->Open();
+    if (query->Eof())
+        return std::nullopt;
+    const auto field = [&](const char* name) -> const TField& {
+        return query->FieldByName(QString::fromLatin1(name));
+    };
+    return TNextReservation{field("JMENO").AsString(), field("PRIJMENI").AsString(),
+                            field("EAN_KOD").AsString(), field("TERMIN_PUJCENI").AsDate(),
+                            field("TERMIN_VRACENI").AsDate()};
 }
 
 std::optional<int> FindCustomerByCode(TDMGlobDB& db, TTransaction& transaction, const QString& typed) {
@@ -155,8 +183,4 @@ std::optional<int> FindCustomerByCode(TDMGlobDB& db, TTransaction& transaction, 
     if (query->Eof())
         return std::nullopt;
     return query->FieldByName(QStringLiteral("KOD_ZAK")).AsInteger();
-}
-
-QString CustomerNotFoundText(const QString& typed) {
-    return QStringLiteral("Zákazník s EAN kódem ") + typed + QStringLiteral(" nebyl nalezen.");
 }

@@ -39,9 +39,19 @@ std::vector<TCartRow> LoadLoansOnRecord(TDMGlobDB& db, TTransaction& transaction
 // The customer's reservations, by first day and title code.
 std::vector<TReservationRow> LoadReservations(TDMGlobDB& db, TTransaction& transaction, int kodZak);
 
+// Whether other customers' reservations covering today take every medium of the title on the shelf.
+bool ReservedForOthersToday(TDMGlobDB& db, TTransaction& transaction, int kodTitul, int kodZak);
+
+// The first reservation of a title from today on, whoever made it: the medium that came back
+// may be wanted.
+struct TNextReservation {
+    QString jmeno;
+    QString prijmeni;
+    QString eanKod;
+    QDate terminPujceni;
+    QDate terminVraceni;
+};
+std::optional<TNextReservation> NextReservation(TDMGlobDB& db, TTransaction& transaction, int kodTitul);
+
 // The key of the customer with this card code or number, if any.
 std::optional<int> FindCustomerByCode(TDMGlobDB& db, TTransaction& transaction, const QString& typed);
-QString CustomerNotFoundText(const QString& typed);
-
-// A user's display name in a statement; a missing first or last name does not blank it.
-QString UserNameSql(const QString& alias);

@@ -2,6 +2,7 @@
 #include "FbClient.h"
 #include "Filmy.h"
 #include "Program.h"
+#include "Pujcky.h"
 #include "Trzba.h"
 #include "Zakaznici.h"
 
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
 
     TDeskFactories desks;
+    desks[TMenuButton::Pujcky] = MakeDesk<TFPujcky>;
     desks[TMenuButton::Zakaznici] = MakeDesk<TFZakaznici>;
     desks[TMenuButton::Filmy] = MakeDesk<TFFilmy>;
     desks[TMenuButton::Trzba] = MakeDesk<TFTrzba>;

@@ -219,9 +219,9 @@ TEST_F(LookupDialogs, TheReservationNoticesSayWhatStandsInTheWay) {
     Child<TMoxButton>(ask, "BZpet")->click();
     EXPECT_EQ(ask.result(), QDialog::Rejected);
 
-    const TFRezervJe::TReservation reservation{QStringLiteral("Jan"), QStringLiteral("Novák"),
-                                               QStringLiteral("0101261200000501"), QDate(2026, 12, 10),
-                                               QDate(2026, 12, 12)};
+    const TNextReservation reservation{QStringLiteral("Jan"), QStringLiteral("Novák"),
+                                       QStringLiteral("0101261200000501"), QDate(2026, 12, 10),
+                                       QDate(2026, 12, 12)};
     TFRezervJe aside(reservation, true);
     aside.show();
     EXPECT_EQ(Text(aside, "EPrijmeni"), QStringLiteral("Novák"));

@@ -1,0 +1,436 @@
+#include "Pujcky.h"
+
+#include "AppContext.h"
+#include "CustomerSql.h"
+#include "FailureGuard.h"
+#include "GlobDialog.h"
+#include "GlobFunc.h"
+#include "Hotovost.h"
+#include "MemTable.h"
+#include "MoxButton.h"
+#include "MoxEdit.h"
+#include "MoxGrid.h"
+#include "MoxLabel.h"
+#include "MoxMemo.h"
+#include "MoxNumEdit.h"
+#include "NahledObrazku.h"
+#include "NosicPujceni.h"
+#include "NosicReklamace.h"
+#include "NosicVraceni.h"
+#include "PictureFrame.h"
+#include "Pictures.h"
+#include "PujckyLook.h"
+#include "RezervJe.h"
+#include "RezervPujcit.h"
+#include "VisitPayment.h"
+#include "ZakHistorie.h"
+
+TFPujcky::TFPujcky(TAppContext& ctx, QWidget* parent)
+    : TDesk(parent), ctx_(ctx), trDesk_(ctx.Db().DB), visit_(ctx.SpecCena()),
+      tablePujcky_(new TMemTable(this)), tableRezerv_(new TMemTable(this)) {
+    setObjectName(QStringLiteral("FPujcky"));
+    BuildForm();
+    // Deposits open from here once the shop takes them; until then the button stays off.
+    BZalohy->setEnabled(false);
+    ShowNoCustomer();
+}
+
+void TFPujcky::ShowDesk(bool) {
+    preselectedMedium_ = -1;
+    changingReservation_ = -1;
+    CloseSearch();
+    ShowNoCustomer();
+    EHledejEAN->setFocus();
+}
+
+void TFPujcky::OpenRecord(int key) {
+    LoadCustomer(key);
+}
+
+bool TFPujcky::CanLeave() {
+    if (!pending_)
+        return true;
+    switch (Ask(
+        QStringLiteral("Provedené změny nebyly uloženy, půjčky nebyly \rzaplaceny/vrácení nebylo potvrzeno. "
+                       "Zaplatit/potvrdit?"),
+        true)) {
+    case TMsgResult::Yes: {
+        bool paid = false;
+        RunReported([&] { paid = Zaplatit(); });
+        return paid;
+    }
+    case TMsgResult::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TFPujcky::LeaveDesk() {
+    CloseSearch();
+    if (trDesk_.Active())
+        trDesk_.Commit();
+}
+
+// --- Finding the customer -----------------------------------------------------------------
+
+void TFPujcky::Hledej() {
+    CloseSearch();
+    const QString code = EHledejEAN->text();
+    if (!code.isEmpty()) {
+        const std::optional<int> key = FindCustomerByCode(ctx_.Db(), trDesk_, code);
+        trDesk_.Commit();
+        if (!key) {
+            Warn(CustomerNotFoundText(code));
+            EHledejEAN->selectAll();
+            return;
+        }
+        EHledejEAN->clear();
+        EHledejPrijmeni->clear();
+        LoadCustomer(*key);
+        return;
+    }
+    if (!EHledejPrijmeni->text().isEmpty())
+        HledejPrijmeni(EHledejPrijmeni->text());
+}
+
+void TFPujcky::HledejPrijmeni(const QString& surname) {
+    {
+        const auto query = ctx_.Db().OpenQuery(trDesk_, CustomerBySurnameSql(surname));
+        query->Open();
+        for (; !query->Eof(); query->Next())
+            found_.push_back(query->FieldByName(QStringLiteral("KOD_ZAK")).AsInteger());
+    }
+    // The keys are all read: no transaction stays open while the clerk browses them.
+    trDesk_.Commit();
+    BPredchozi->setVisible(true);
+    BNasledujici->setVisible(true);
+    if (found_.empty()) {
+        LFiltr->setText(QStringLiteral("Nebyl nalezen žádný záznam."));
+        LPocet->setText(QStringLiteral("0 / 0"));
+        BPredchozi->setEnabled(false);
+        BNasledujici->setEnabled(false);
+        return;
+    }
+    LFiltr->setText(SurnameFilterText(surname));
+    EHledejEAN->clear();
+    EHledejPrijmeni->clear();
+    foundRow_ = 0;
+    ShowBrowsed();
+}
+
+void TFPujcky::ShowBrowsed() {
+    const int count = static_cast<int>(found_.size());
+    LPocet->setText(QStringLiteral("%1 / %2").arg(foundRow_ + 1).arg(count));
+    BPredchozi->setEnabled(foundRow_ > 0);
+    BNasledujici->setEnabled(foundRow_ < count - 1);
+    LoadCustomer(found_[static_cast<std::size_t>(foundRow_)]);
+}
+
+void TFPujcky::Browse(int step) {
+    const int row = foundRow_ + step;
+    if (row < 0 || row >= static_cast<int>(found_.size()) || !CanLeave())
+        return;
+    foundRow_ = row;
+    ShowBrowsed();
+}
+
+void TFPujcky::CloseSearch() {
+    found_.clear();
+    foundRow_ = -1;
+    BPredchozi->setVisible(false);
+    BNasledujici->setVisible(false);
+    LPocet->clear();
+    LFiltr->clear();
+}
+
+// --- The customer and the visit -----------------------------------------------------------
+
+void TFPujcky::ShowNoCustomer() {
+    customer_.reset();
+    visit_.Clear();
+    for (TMoxEdit* field : {EJmeno, EAdresa, EDRegistrace})
+        field->clear();
+    MPoznamky->clear();
+    ImageFoto->Clear();
+    LVip->setVisible(false);
+    LVyrazen->setVisible(false);
+    LZalohaZnak->setVisible(false);
+    EZaloha->setValue(0);
+    ECelkemPujceno->setValue(0);
+    Refresh();
+}
+
+void TFPujcky::LoadCustomer(int key) {
+    customer_ = LoadCounterCustomer(ctx_.Db(), trDesk_, key);
+    if (!customer_) {
+        trDesk_.Commit();
+        ShowNoCustomer();
+        ReportError(QStringLiteral("Chyba v datech. Data k zákazníkovi nebyla nalezena."));
+        return;
+    }
+    EJmeno->setText(customer_->DisplayName());
+    EAdresa->setText(customer_->Address());
+    EDRegistrace->setText(DateTimeToText(QStringLiteral("dd.mm.yyyy"), QStringLiteral("hh:mm"),
+                                         QStringLiteral(" "), customer_->dRegistrace));
+    MPoznamky->setPlainText(customer_->poznamky);
+    ImageFoto->SetPicture(customer_->foto.isEmpty() ? QImage() : PictureFromBlob(customer_->foto));
+    LVip->setVisible(customer_->prices.vip);
+    LVyrazen->setVisible(customer_->ended);
+    const double deposits = OpenDeposits(ctx_.Db(), trDesk_, key);
+    EZaloha->setValue(deposits);
+    LZalohaZnak->setVisible(deposits != 0);
+    ReloadVisit();
+    if (customer_->ended)
+        Warn(QStringLiteral("Zákazník je ukončen. Již mu nelze půjčit další titul."));
+    BDetail->setFocus();
+}
+
+void TFPujcky::ReloadVisit() {
+    const int key = customer_->kodZak;
+    std::vector<TCartRow> loans = LoadLoansOnRecord(ctx_.Db(), trDesk_, key);
+    std::vector<TReservationRow> reservations = LoadReservations(ctx_.Db(), trDesk_, key);
+    trDesk_.Commit();
+    visit_.Load(key, std::move(loans), std::move(reservations));
+    Refresh();
+}
+
+void TFPujcky::Refresh() {
+    ShowCart();
+    ShowReservations();
+    const bool withCustomer = customer_.has_value();
+    for (QWidget* w : panel_)
+        w->setEnabled(withCustomer);
+    BZalohy->setEnabled(false);
+    const bool canLend = withCustomer && !customer_->ended;
+    BPujcit->setEnabled(canLend);
+    BRezervace->setEnabled(canLend);
+    BZmenaRezervace->setEnabled(withCustomer && !visit_.Reservations().empty());
+    const int row = tablePujcky_->currentRow();
+    const bool undo = visit_.CanUndo(row);
+    BZpet->setEnabled(undo);
+    if (undo)
+        BZpet->setText(visit_.Cart()[static_cast<std::size_t>(row)].IsNewLoan()
+                           ? QStringLiteral("Zp&ět (nepůjčovat)")
+                           : QStringLiteral("Zp&ět (nevracet)"));
+    else
+        BZpet->setText(QStringLiteral("Zp&ět "));
+    pending_ = visit_.Pending();
+    BZaplatit->setEnabled(pending_);
+    EPujceno->setValue(static_cast<double>(visit_.Cart().size()));
+    ECelkemPujceno->setValue(withCustomer ? customer_->pocetPujcek + visit_.NewLoans() : 0);
+    ECenaCelkem->setValue(visit_.Total());
+}
+
+void TFPujcky::ShowCart() {
+    // Rebuilt from the visit without moving the clerk's current row.
+    const int current = tablePujcky_->currentRow();
+    const QSignalBlocker quiet(tablePujcky_);
+    QList<QVariantList> rows;
+    for (const TCartRow& row : visit_.Cart())
+        rows.push_back(PujckyLook::CartRecord(row));
+    tablePujcky_->setRows(rows);
+    if (!rows.isEmpty())
+        tablePujcky_->setCurrentRow(std::clamp(current, 0, static_cast<int>(rows.size()) - 1));
+    GridPujcky->viewport()->update();
+}
+
+void TFPujcky::ShowReservations() {
+    const int current = tableRezerv_->currentRow();
+    QList<QVariantList> rows;
+    for (const TReservationRow& row : visit_.Reservations())
+        rows.push_back(PujckyLook::ReservationRecord(row));
+    tableRezerv_->setRows(rows);
+    if (!rows.isEmpty())
+        tableRezerv_->setCurrentRow(std::clamp(current, 0, static_cast<int>(rows.size()) - 1));
+    GridRezerv->viewport()->update();
+}
+
+// --- Lending, returns, complaints ---------------------------------------------------------
+
+void TFPujcky::Pujcit() {
+    if (!customer_)
+        return;
+    TFNosicPujceni dialog(ctx_, this);
+    dialog.SetCustomer(customer_->kodZak, customer_->prices, customer_->pocetPujcek + visit_.NewLoans());
+    if (ExecModal(dialog) != QDialog::Accepted)
+        return;
+    const TMediumToLend& medium = dialog.Medium();
+    for (const TCartRow& row : visit_.Cart())
+        if (row.IsNewLoan() && row.kodNosic == medium.kodNosic) {
+            Inform(QStringLiteral("Zákazník má již nosič vybrán."));
+            return;
+        }
+    bool out = false;
+    {
+        const auto query = ctx_.Db().OpenQuery(
+            trDesk_, QStringLiteral("select KOD_NOSIC from PUJCKY where KOD_NOSIC = ") +
+                         QString::number(medium.kodNosic) + QStringLiteral(" and D_VRACENI is null"));
+        query->Open();
+        out = !query->Eof();
+    }
+    trDesk_.Commit();
+    if (out) {
+        if (Ask(QStringLiteral(
+                "Tento nosič je již vypůjčen nějakým zákazníkem.\rNejdříve se musí nosič vrátit.\r\r"
+                "Chcete nosič rezervovat na následující den?")) == TMsgResult::Yes) {
+            preselectedMedium_ = medium.kodNosic;
+            Rezervace();
+        }
+        return;
+    }
+    if (ReservedForOthersToday(ctx_.Db(), trDesk_, medium.kodTitul, customer_->kodZak)) {
+        trDesk_.Commit();
+        TFRezervPujcit ask(this);
+        const int choice = ExecModal(ask);
+        if (choice == TFRezervPujcit::Rezervovat) {
+            preselectedMedium_ = medium.kodNosic;
+            Rezervace();
+            return;
+        }
+        if (choice != TFRezervPujcit::Pujcit)
+            return;
+    }
+    trDesk_.Commit();
+    TCartRow row;
+    row.kodTitul = medium.kodTitul;
+    row.kodNosic = medium.kodNosic;
+    row.typNosice = medium.typNosice;
+    row.nazevCesky = medium.nazevCesky;
+    row.eanKod = medium.eanKod;
+    row.terminPujceni = QDate::currentDate();
+    row.terminVraceni = row.terminPujceni.addDays(dialog.PocetDni());
+    row.uzivPujcil = ctx_.CurrentUser.Jmeno;
+    row.cenaPujcka = dialog.CenaPujcka();
+    visit_.Lend(std::move(row));
+    Refresh();
+    tablePujcky_->setCurrentRow(static_cast<int>(visit_.Cart().size()) - 1);
+    BZaplatit->setFocus();
+}
+
+bool TFPujcky::SwitchToBorrower(int kodZak) {
+    // The medium decides whose visit this is; an unpaid visit of another customer is dropped.
+    if (!customer_ || customer_->kodZak != kodZak)
+        LoadCustomer(kodZak);
+    return customer_.has_value();
+}
+
+void TFPujcky::Vratit() {
+    TFNosicVraceni dialog(ctx_, this);
+    if (ExecModal(dialog) != QDialog::Accepted)
+        return;
+    const TMediumOnLoan medium = dialog.Medium();
+    if (!SwitchToBorrower(medium.kodZak))
+        return;
+    const int row = visit_.FindMedium(medium.kodNosic);
+    if (row < 0) {
+        ReportError(QStringLiteral("U zákazníka nebyl nalezen vracený titul. Nelze vrátit."));
+        return;
+    }
+    if (medium.retired)
+        Warn(QStringLiteral("Nosič byl již vyřazen. Nebude přidán do půjčovny."));
+    visit_.Return(row, QDate::currentDate(), ctx_.CurrentUser.Jmeno, dialog.Zprava());
+    Refresh();
+    tablePujcky_->setCurrentRow(row);
+    if (!medium.retired)
+        ReservationNotice(medium.kodTitul);
+    if (BZaplatit->isEnabled())
+        BZaplatit->setFocus();
+}
+
+void TFPujcky::Reklamace() {
+    TFNosicReklamace dialog(ctx_, this);
+    if (ExecModal(dialog) != QDialog::Accepted)
+        return;
+    const TMediumOnLoan medium = dialog.Medium();
+    if (!SwitchToBorrower(medium.kodZak))
+        return;
+    const int row = visit_.FindMedium(medium.kodNosic);
+    if (row < 0) {
+        ReportError(QStringLiteral("U zákazníka nebyl nalezen reklamovaný titul. Nelze reklamovat."));
+        return;
+    }
+    visit_.Complain(row, QDate::currentDate(), ctx_.CurrentUser.Jmeno, dialog.Duvod());
+    Refresh();
+    tablePujcky_->setCurrentRow(row);
+    ReservationNotice(medium.kodTitul);
+    BZaplatit->setFocus();
+}
+
+void TFPujcky::ReservationNotice(int kodTitul) {
+    const std::optional<TNextReservation> next = NextReservation(ctx_.Db(), trDesk_, kodTitul);
+    trDesk_.Commit();
+    if (!next)
+        return;
+    TFRezervJe notice(*next, next->terminPujceni < QDate::currentDate().addDays(2), this);
+    ExecModal(notice);
+}
+
+void TFPujcky::Zpet() {
+    const int row = tablePujcky_->currentRow();
+    if (!visit_.CanUndo(row))
+        return;
+    visit_.Undo(row);
+    Refresh();
+}
+
+// --- Payment --------------------------------------------------------------------------------
+
+bool TFPujcky::Zaplatit() {
+    if (!customer_ || !pending_)
+        return false;
+    if (trDesk_.Active())
+        trDesk_.Commit();
+    TPaymentResult paid;
+    try {
+        TWaitBox wait(QStringLiteral("Ukládám půjčení/rezervaci/vrácení titulu..."));
+        paid = PayVisit(ctx_.Db(), ctx_.SpecCena(), visit_, ctx_.CurrentUser.KodUziv);
+    } catch (const EVisitConflict& conflict) {
+        // Another counter was quicker: nothing is written and the visit stays for the clerk.
+        Warn(conflict.Message());
+        return false;
+    }
+    if (paid.receipt)
+        OpenPayment(paid.kodDok, paid.total);
+    customer_->pocetPujcek += visit_.NewLoans();
+    pending_ = false;
+    ReloadVisit();
+    if (EHledejEAN->isEnabled())
+        EHledejEAN->setFocus();
+    return true;
+}
+
+void TFPujcky::OpenPayment(int kodDok, double total) {
+    TFHotovost hotovost(ctx_, ctx_.ReceiptPrinter, this);
+    hotovost.SetReceipt(kodDok);
+    hotovost.SetAmount(total);
+    ExecModal(hotovost);
+}
+
+// --- Other buttons --------------------------------------------------------------------------
+
+void TFPujcky::Detail() {
+    if (!customer_ || !CanLeave())
+        return;
+    pending_ = false;
+    BZaplatit->setEnabled(false);
+    if (ctx_.Requests)
+        ctx_.Requests->RequestCustomer(customer_->kodZak);
+}
+
+void TFPujcky::Statistika() {
+    if (!customer_)
+        return;
+    TFZakHistorie historie(ctx_, this);
+    historie.SetJmeno(customer_->DisplayName());
+    historie.Open(customer_->kodZak);
+}
+
+void TFPujcky::NahledFoto() {
+    if (!customer_ || ImageFoto->Picture().isNull())
+        return;
+    TFNahledObrazku nahled(this);
+    nahled.SetCaption(customer_->DisplayName());
+    nahled.SetPicture(ImageFoto->Picture());
+    ExecModal(nahled);
+}

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "Desk.h"
+#include "Transaction.h"
+#include "Visit.h"
+#include "VisitLoad.h"
+
+#include <optional>
+#include <vector>
+
+class TAppContext;
+class TMemTable;
+class TMoxButton;
+class TMoxEdit;
+class TMoxGrid;
+class TMoxLabel;
+class TMoxMemo;
+class TMoxNumEdit;
+class TPictureFrame;
+
+// The counter: the clerk finds the customer by card, number or surname, builds the visit
+// (media lent, returned, complained about, reservations) and writes it all with one payment.
+class TFPujcky final : public TDesk {
+    Q_OBJECT
+public:
+    explicit TFPujcky(TAppContext& ctx, QWidget* parent = nullptr);
+    Q_DISABLE_COPY_MOVE(TFPujcky)
+
+    void ShowDesk(bool flag = false) override;
+    bool CanLeave() override;
+    void LeaveDesk() override;
+    void OpenRecord(int key) override;
+
+    const TVisit& Visit() const { return visit_; }
+    int CustomerKey() const { return customer_ ? customer_->kodZak : 0; }
+
+private:
+    void BuildForm();
+    QWidget* BuildCustomerPanel();
+    QWidget* BuildButtons();
+    void BuildGrids();
+    void Guarded(void (TFPujcky::*action)());
+
+    void Hledej();
+    void HledejPrijmeni(const QString& surname);
+    void Browse(int step);
+    void BrowsePrevious() { Browse(-1); }
+    void BrowseNext() { Browse(1); }
+    void ShowBrowsed();
+    void CloseSearch();
+
+    void LoadCustomer(int key);
+    void ShowNoCustomer();
+    void ReloadVisit();
+    void Refresh();
+    void ShowCart();
+    void ShowReservations();
+
+    void Pujcit();
+    void Vratit();
+    void Reklamace();
+    bool SwitchToBorrower(int kodZak);
+    void ReservationNotice(int kodTitul);
+    void Rezervace();
+    void ZmenaRezervace();
+    void Zpet();
+    bool Zaplatit();
+    void ZaplatitClicked() { Zaplatit(); }
+    void OpenPayment(int kodDok, double total);
+    void Detail();
+    void Statistika();
+    void NahledFoto();
+
+    TAppContext& ctx_;
+    TTransaction trDesk_; // IBTransaction
+    TVisit visit_;
+    std::optional<TCounterCustomer> customer_;
+    std::vector<int> found_; // customers of the surname search
+    int foundRow_ = -1;
+    int preselectedMedium_ = -1;
+    int changingReservation_ = -1;
+    bool pending_ = false; // "Zaplatit / Rezervovat / Vrátit" is enabled
+
+    TMemTable* tablePujcky_;
+    TMemTable* tableRezerv_;
+
+    TMoxEdit* EHledejEAN = nullptr;
+    TMoxEdit* EHledejPrijmeni = nullptr;
+    TMoxButton* BHledej = nullptr;
+    TMoxButton* BPredchozi = nullptr;
+    TMoxButton* BNasledujici = nullptr;
+    TMoxLabel* LPocet = nullptr;
+    TMoxLabel* LFiltr = nullptr;
+
+    TMoxEdit* EJmeno = nullptr;
+    TMoxEdit* EAdresa = nullptr;
+    TMoxEdit* EDRegistrace = nullptr;
+    TMoxMemo* MPoznamky = nullptr;
+    TPictureFrame* ImageFoto = nullptr;
+    TMoxLabel* LVip = nullptr;
+    TMoxLabel* LVyrazen = nullptr;
+    TMoxNumEdit* EZaloha = nullptr;
+    TMoxLabel* LZalohaZnak = nullptr;
+    TMoxNumEdit* EPujceno = nullptr;
+    TMoxNumEdit* ECelkemPujceno = nullptr;
+    TMoxNumEdit* ECenaCelkem = nullptr;
+    std::vector<QWidget*> panel_; // what is enabled only with a customer
+
+    TMoxButton* BDetail = nullptr;
+    TMoxButton* BStatistika = nullptr;
+    TMoxButton* BZalohy = nullptr;
+    TMoxButton* BPujcit = nullptr;
+    TMoxButton* BVratit = nullptr;
+    TMoxButton* BReklamace = nullptr;
+    TMoxButton* BRezervace = nullptr;
+    TMoxButton* BZmenaRezervace = nullptr;
+    TMoxButton* BZpet = nullptr;
+    TMoxButton* BZaplatit = nullptr;
+    TMoxGrid* GridPujcky = nullptr;
+    TMoxGrid* GridRezerv = nullptr;
+};

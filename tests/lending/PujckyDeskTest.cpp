@@ -1,0 +1,319 @@
+#include "LendingFixture.h"
+#include "MoxButton.h"
+#include "MoxEdit.h"
+#include "MoxLabel.h"
+#include "MoxNumEdit.h"
+#include "NosicHledani.h"
+#include "Pujcky.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// The counter on its own database with ADMIN logged in, served with the barcode reader: every
+// dialog it opens is answered by a script, as the clerk would.
+class CounterDesk : public LendingShop {
+protected:
+    CounterDesk() {
+        kodUziv = database.Scalar(QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'"))
+                      .toInt();
+        context.CurrentUser.KodUziv = kodUziv;
+        context.CurrentUser.Uzivatel = QStringLiteral("ADMIN");
+        context.CurrentUser.Jmeno = QStringLiteral("Správce");
+        context.CurrentUser.Prava = u'A';
+        today = database.Scalar(QStringLiteral("select current_date from rdb$database")).toDate();
+        database.Exec(
+            QStringLiteral("insert into ZAKAZNICI (KOD_ZAK, EAN_KOD, JMENO, PRIJMENI, ADR_ULICE, ADR_OBEC, "
+                           "POCET_PUJCEK, VIP) values (501, '0101261200000501', 'Jan', 'O''Brien', "
+                           "'Dlouhá 5', 'Praha', 9, 'N')"));
+        database.Exec(
+            QStringLiteral("insert into ZAKAZNICI (KOD_ZAK, EAN_KOD, JMENO, PRIJMENI, POCET_PUJCEK, VIP) "
+                           "values (502, '0101261200000502', 'Eva', 'Malá', 0, 'N')"));
+        AddTitle(3, QStringLiteral("Pelíšky"), QStringLiteral("D"), 35, 2, 2);
+        AddTitle(4, QStringLiteral("Kolja"), QStringLiteral("V"), 20, 1, 0);
+        AddTitle(5, QStringLiteral("Samotáři"), QStringLiteral("D"), 30, 1, 0);
+        code1 = AddMedium(1, 3);
+        AddMedium(2, 3);
+        AddMedium(4, 4);
+        AddMedium(5, 5);
+        LendOn(4, 4, 501, -3, -1, 20);
+        LendOn(5, 5, 502, -2, 1, 30);
+        desk = std::make_unique<TFPujcky>(context);
+        desk->resize(1000, 700);
+        desk->show();
+        desk->ShowDesk();
+    }
+    ~CounterDesk() override {
+        desk->LeaveDesk();
+        desk.reset();
+    }
+    void LendOn(int kodNosic, int kodTitul, int kodZak, int lent, int due, double price) {
+        database.Exec(
+            QStringLiteral("insert into PUJCKY (KOD_TITUL, KOD_NOSIC, KOD_ZAK, TERMIN_PUJCENI, D_PUJCENI, "
+                           "CENA_PUJCKA, TERMIN_VRACENI, UZIV_PUJCIL) values (%1, %2, %3, %4, %5, %6, %7, 1)")
+                .arg(kodTitul)
+                .arg(kodNosic)
+                .arg(kodZak)
+                .arg(SqlDate(today.addDays(lent)), SqlTimestamp(QDateTime(today.addDays(lent), QTime(10, 0))),
+                     FloatToSql(price), SqlDate(today.addDays(due))));
+    }
+
+    template <typename T = QWidget> T* Child(const char* name) {
+        T* child = desk->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+    TMoxButton* Button(const char* name) { return Child<TMoxButton>(name); }
+    QString Text(const char* name) { return Child<QLineEdit>(name)->text(); }
+    static void Type(QWidget* field, const QString& text) {
+        for (const QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(field, &press);
+        }
+    }
+    // What the reader does at a search field: the code, then Enter.
+    void Scan(QWidget* field, const QString& code) {
+        field->setFocus();
+        Type(field, code);
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+    // The lookup dialog the next button opens: the reader scans the code, the clerk may type more,
+    // then confirms.
+    void ScriptLookup(const QString& code, std::function<void(QDialog&)> more = {}) {
+        hook.Script([this, code, more](QDialog& dialog) {
+            Scan(dialog.findChild<QLineEdit*>(QStringLiteral("ENosic")), code);
+            if (more)
+                more(dialog);
+            auto* confirm = dialog.findChild<TMoxButton*>(QStringLiteral("BPotvrdit"));
+            ASSERT_TRUE(confirm->isEnabled()) << code.toStdString();
+            confirm->click();
+        });
+    }
+    // The payment dialog: remembers the amount it showed and closes.
+    void ScriptPayment() {
+        hook.Script([this](QDialog& dialog) {
+            paymentShown = dialog.findChild<QLabel*>(QStringLiteral("ECastka"))->text();
+            dialog.reject();
+        });
+    }
+    int Count(const QString& table, const QString& where = QStringLiteral("1 = 1")) {
+        return database.Scalar(QStringLiteral("select count(*) from %1 where %2").arg(table, where)).toInt();
+    }
+    QVariant Value(const QString& sql) { return database.Scalar(sql); }
+
+    TAppContext context{database.ExecutablePath()};
+    TDialogHook hook;
+    std::unique_ptr<TFPujcky> desk;
+    int kodUziv = 0;
+    QDate today;
+    QString code1;
+    QString paymentShown;
+};
+
+TEST_F(CounterDesk, ACustomerIsFoundByCardNumberOrSurnameAndUnknownCodesAreNamed) {
+    Scan(Child("EHledejEAN"), QStringLiteral("0101261200000501"));
+    EXPECT_EQ(desk->CustomerKey(), 501);
+    EXPECT_EQ(Text("EJmeno"), QStringLiteral("Jan O'Brien"));
+    EXPECT_EQ(Text("EAdresa"), QStringLiteral("Dlouhá 5, Praha"));
+    EXPECT_EQ(Text("EPujceno"), QStringLiteral("1"));
+    EXPECT_EQ(Text("ECelkemPujceno"), QStringLiteral("9"));
+    EXPECT_EQ(Text("EHledejEAN"), QString());
+
+    Scan(Child("EHledejEAN"), QStringLiteral("502"));
+    EXPECT_EQ(desk->CustomerKey(), 502);
+
+    hook.Answer({TMsgResult::Ok});
+    Scan(Child("EHledejEAN"), QStringLiteral("12'4567"));
+    EXPECT_EQ(hook.Texts(),
+              std::vector<QString>{QStringLiteral("Zákazník s EAN kódem 12'4567 nebyl nalezen.")});
+    EXPECT_EQ(desk->CustomerKey(), 502) << "the customer shown stays";
+
+    Child<QLineEdit>("EHledejEAN")->clear();
+    Scan(Child("EHledejPrijmeni"), QStringLiteral("o'b"));
+    EXPECT_EQ(desk->CustomerKey(), 501) << "an apostrophe is part of the surname";
+    EXPECT_EQ(Child<QLabel>("LPocet")->text(), QStringLiteral("1 / 1"));
+    Scan(Child("EHledejPrijmeni"), QStringLiteral("zzz'"));
+    EXPECT_EQ(Child<QLabel>("LFiltr")->text(), QStringLiteral("Nebyl nalezen žádný záznam."));
+    EXPECT_EQ(Child<QLabel>("LPocet")->text(), QStringLiteral("0 / 0"));
+}
+
+TEST_F(CounterDesk, AWholeVisitIsLentReturnedPaidAndWrittenOnce) {
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ScriptLookup(code1, [](QDialog& dialog) {
+        auto* days = dialog.findChild<TMoxNumEdit*>(QStringLiteral("EPocetDni"));
+        days->selectAll();
+        QTest::keyClicks(days, QStringLiteral("3"));
+    });
+    Button("BPujcit")->click();
+    ScriptLookup(QStringLiteral("4"), [](QDialog& dialog) {
+        Type(dialog.findChild<QLineEdit*>(QStringLiteral("EZprava")), QStringLiteral("obal prasklý"));
+    });
+    Button("BVratit")->click();
+    EXPECT_EQ(desk->Visit().Cart().size(), 2u);
+    EXPECT_EQ(Text("ECenaCelkem"), QStringLiteral("125,00")) << "3 days at 35 and one late day at 20";
+    EXPECT_EQ(Text("ECelkemPujceno"), QStringLiteral("10"));
+    EXPECT_TRUE(Button("BZaplatit")->isEnabled());
+
+    ScriptPayment();
+    Button("BZaplatit")->click();
+    EXPECT_EQ(hook.dialogsOpened,
+              (std::vector<QString>{QStringLiteral("TFNosicPujceni"), QStringLiteral("TFNosicVraceni"),
+                                    QStringLiteral("TFHotovost")}));
+    EXPECT_EQ(paymentShown, QStringLiteral("125,00 Kč"));
+    EXPECT_FALSE(Button("BZaplatit")->isEnabled());
+    EXPECT_EQ(hook.waitTexts,
+              std::vector<QString>{QStringLiteral("Ukládám půjčení/rezervaci/vrácení titulu...")});
+    EXPECT_EQ(Count(QStringLiteral("DOKLADY")), 1);
+    EXPECT_DOUBLE_EQ(Value(QStringLiteral("select CENA_DPH from DOKLADY")).toDouble(), 125);
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"),
+                    QStringLiteral("KOD_NOSIC = 1 and KOD_ZAK = 501 and D_VRACENI is null "
+                                   "and TERMIN_VRACENI = ") +
+                        SqlDate(today.addDays(3))),
+              1);
+    EXPECT_EQ(Value(QStringLiteral("select INFO_VRACENI from PUJCKY where KOD_NOSIC = 4")).toString(),
+              QStringLiteral("obal prasklý"));
+    EXPECT_EQ(Value(QStringLiteral("select POCET_PUJCEK from ZAKAZNICI where KOD_ZAK = 501")).toInt(), 10);
+    // The cart now shows the new loan on record; the returned medium is gone from it.
+    ASSERT_EQ(desk->Visit().Cart().size(), 1u);
+    EXPECT_EQ(desk->Visit().Cart()[0].kodNosic, 1);
+    EXPECT_EQ(Text("ECelkemPujceno"), QStringLiteral("10"));
+}
+
+TEST_F(CounterDesk, OnTimeReturnsWriteNoReceiptAndOpenNoPaymentDialog) {
+    LendOn(2, 3, 501, 0, 2, 35);
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ScriptLookup(QStringLiteral("2"));
+    Button("BVratit")->click();
+    Button("BZaplatit")->click();
+    EXPECT_EQ(hook.dialogsOpened, std::vector<QString>{QStringLiteral("TFNosicVraceni")});
+    EXPECT_EQ(Count(QStringLiteral("DOKLADY")), 0);
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 2 and D_VRACENI is not null")), 1);
+}
+
+TEST_F(CounterDesk, AMediumOfAnotherCustomerSwitchesTheCounterToThemWithoutAsking) {
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ScriptLookup(code1);
+    Button("BPujcit")->click();
+    ScriptLookup(QStringLiteral("5"), [](QDialog& dialog) {
+        Type(dialog.findChild<QLineEdit*>(QStringLiteral("EDuvod")), QStringLiteral("nejde přehrát"));
+    });
+    Button("BReklamace")->click();
+    EXPECT_EQ(desk->CustomerKey(), 502);
+    EXPECT_TRUE(hook.messages.empty());
+    ASSERT_EQ(desk->Visit().Cart().size(), 1u) << "501's unpaid loan is dropped";
+    EXPECT_TRUE(desk->Visit().Cart()[0].IsComplaint());
+    EXPECT_EQ(Text("ECenaCelkem"), QStringLiteral("-90,00"));
+    ScriptPayment();
+    Button("BZaplatit")->click();
+    EXPECT_EQ(paymentShown, QStringLiteral("-90,00 Kč"));
+    EXPECT_EQ(Count(QStringLiteral("REKLAMACE"), QStringLiteral("KOD_NOSIC = 5 and KOD_ZAK = 502")), 1);
+    EXPECT_EQ(Value(QStringLiteral("select POCET_PRITOMNO from TITULY where KOD_TITUL = 5")).toInt(), 1);
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1")), 0);
+}
+
+TEST_F(CounterDesk, UndoTakesBackTheCurrentRowAndKeepsTheLateFeeOfAnother) {
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ScriptLookup(QStringLiteral("4"));
+    Button("BVratit")->click();
+    ScriptLookup(code1);
+    Button("BPujcit")->click();
+    EXPECT_EQ(Button("BZpet")->text(), QStringLiteral("Zp&ět (nepůjčovat)"));
+    EXPECT_EQ(Text("ECelkemPujceno"), QStringLiteral("10"));
+    Button("BZpet")->click();
+    EXPECT_EQ(Text("ECelkemPujceno"), QStringLiteral("9"));
+    EXPECT_EQ(Text("ECenaCelkem"), QStringLiteral("20,00"));
+    EXPECT_TRUE(Button("BZaplatit")->isEnabled());
+    EXPECT_TRUE(desk->Visit().ReceiptNeeded()) << "the late fee is still due";
+    EXPECT_EQ(Button("BZpet")->text(), QStringLiteral("Zp&ět (nevracet)"));
+    Button("BZpet")->click();
+    EXPECT_FALSE(Button("BZaplatit")->isEnabled());
+    EXPECT_FALSE(Button("BZpet")->isEnabled());
+    EXPECT_EQ(Text("ECenaCelkem"), QStringLiteral("0,00"));
+}
+
+TEST_F(CounterDesk, LeavingWithAPendingVisitAsksAndPaysOnlyOnYes) {
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ScriptLookup(code1);
+    Button("BPujcit")->click();
+    hook.Answer({TMsgResult::Cancel});
+    EXPECT_FALSE(desk->CanLeave());
+    EXPECT_EQ(hook.Texts().back(),
+              QStringLiteral("Provedené změny nebyly uloženy, půjčky nebyly \rzaplaceny/vrácení "
+                             "nebylo potvrzeno. Zaplatit/potvrdit?"));
+    hook.Answer({TMsgResult::No});
+    EXPECT_TRUE(desk->CanLeave());
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1")), 0);
+    hook.Answer({TMsgResult::Yes});
+    ScriptPayment();
+    EXPECT_TRUE(desk->CanLeave());
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1")), 1);
+}
+
+TEST_F(CounterDesk, APaymentBlockedByAnotherCounterKeepsTheVisitForPayingAgain) {
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ScriptLookup(code1);
+    Button("BPujcit")->click();
+    {
+        TTransaction other(db.DB);
+        other.StartTransaction();
+        db.ExecSql(other, QStringLiteral("update NOSICE set CENA_NAKUP = 1 where KOD_NOSIC = 1"));
+        hook.Answer({TMsgResult::Ok});
+        Button("BZaplatit")->click();
+        other.Rollback();
+    }
+    ASSERT_EQ(hook.messages.size(), 1u) << "the failure is reported";
+    EXPECT_EQ(hook.messages[0].kind, TMsgKind::Error);
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1")), 0);
+    EXPECT_TRUE(Button("BZaplatit")->isEnabled());
+    EXPECT_EQ(desk->Visit().NewLoans(), 1);
+
+    ScriptPayment();
+    Button("BZaplatit")->click();
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1")), 1);
+    EXPECT_EQ(Count(QStringLiteral("DOKLADY")), 1);
+}
+
+TEST_F(CounterDesk, AMediumLentAtAnotherCounterMeanwhileIsNamedAndNothingIsWritten) {
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ScriptLookup(code1);
+    Button("BPujcit")->click();
+    LendOn(1, 3, 502, 0, 1, 35);
+    hook.Answer({TMsgResult::Ok});
+    Button("BZaplatit")->click();
+    EXPECT_EQ(hook.Texts(),
+              std::vector<QString>{QStringLiteral("Nosič ") + code1 +
+                                   QStringLiteral(" (Pelíšky) byl mezitím půjčen na jiné pokladně.\r"
+                                                  "Nic nebylo uloženo.")});
+    EXPECT_EQ(Count(QStringLiteral("DOKLADY")), 0);
+    EXPECT_TRUE(Button("BZaplatit")->isEnabled());
+}
+
+TEST_F(CounterDesk, LendingAMediumOutWithSomeoneOffersAReservationInstead) {
+    Scan(Child("EHledejEAN"), QStringLiteral("502"));
+    ScriptLookup(QStringLiteral("4"));
+    hook.Answer({TMsgResult::No});
+    Button("BPujcit")->click();
+    EXPECT_EQ(hook.Texts(),
+              std::vector<QString>{QStringLiteral(
+                  "Tento nosič je již vypůjčen nějakým zákazníkem.\rNejdříve se musí nosič vrátit.\r\r"
+                  "Chcete nosič rezervovat na následující den?")});
+    EXPECT_EQ(desk->Visit().NewLoans(), 0);
+}
+
+TEST_F(CounterDesk, AnEndedCustomerCanReturnButNotBorrow) {
+    database.Exec(QStringLiteral("update ZAKAZNICI set D_UKONCENI = CURRENT_TIMESTAMP where KOD_ZAK = 501"));
+    hook.Answer({TMsgResult::Ok});
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    EXPECT_EQ(hook.Texts(),
+              std::vector<QString>{QStringLiteral("Zákazník je ukončen. Již mu nelze půjčit další titul.")});
+    EXPECT_TRUE(Child<QLabel>("LVyrazen")->isVisible());
+    EXPECT_FALSE(Button("BPujcit")->isEnabled());
+    EXPECT_FALSE(Button("BRezervace")->isEnabled());
+    EXPECT_TRUE(Button("BVratit")->isEnabled());
+}
+
+} // namespace
