@@ -1,6 +1,8 @@
 // Times the lookups and day checks of the counter on a ten-year shop against the same
 // statements on a freshly created database, and prints the ratios. Indexes should make
 // the big shop about as quick as the empty one.
+#include "BenchCase.h"
+#include "CounterBench.h"
 #include "DayFigures.h"
 #include "FbClient.h"
 #include "GlobDB.h"
@@ -24,13 +26,6 @@
 #include <vector>
 
 namespace {
-
-struct TCase {
-    QString name;
-    std::vector<QString> statements; // run one after another, each through OpenQuery as the desks do
-    bool firstRowOnly = false;       // the activity checks only ask whether any row exists
-    double target = 3;               // the most the big shop may take, as a multiple of the empty one
-};
 
 QTextStream& Out() {
     static QTextStream out(stdout);
@@ -65,6 +60,8 @@ double Measure(TDMGlobDB& db, const TCase& c, int rounds) {
     for (int round = 0; round < rounds + 3; ++round) {
         QElapsedTimer timer;
         timer.start();
+        if (c.run)
+            c.run(db, round);
         for (const QString& sql : c.statements) {
             auto query = db.OpenQuery(tr, sql);
             query->Open();
@@ -189,6 +186,8 @@ int main(int argc, char** argv) {
 
     auto empty = Open(folder, emptyFile);
     auto shop = Open(folder, shopFile);
+    PrepareCounter(*empty);
+    PrepareCounter(*shop);
     Out() << Qt::endl
           << QStringLiteral("%1 %2 %3 %4")
                  .arg(QStringLiteral("statement"), -42)
@@ -197,7 +196,10 @@ int main(int argc, char** argv) {
                  .arg(QStringLiteral("ratio"), 7)
           << Qt::endl;
     bool withinTarget = true;
-    for (const TCase& c : Cases(today)) {
+    std::vector<TCase> cases = Cases(today);
+    for (TCase& c : CounterCases(today))
+        cases.push_back(std::move(c));
+    for (const TCase& c : cases) {
         const double small = Measure(*empty, c, rounds);
         const double big = Measure(*shop, c, rounds);
         const double ratio = big / small;

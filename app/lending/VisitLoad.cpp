@@ -24,13 +24,15 @@ QString TCounterCustomer::Address() const {
     return address + adrPsc;
 }
 
+QString CounterCustomerSql(int kodZak) {
+    return QStringLiteral("select JMENO, PRIJMENI, TITUL_PRED, TITUL_ZA, ADR_ULICE, ADR_PSC, ADR_OBEC,  "
+                          "D_REGISTRACE, FOTO, POZNAMKY, D_UKONCENI, POCET_PUJCEK, VIP, CENA_VIP_DVD, "
+                          "CENA_VIP_VHS from ZAKAZNICI where KOD_ZAK = ") +
+           QString::number(kodZak);
+}
+
 std::optional<TCounterCustomer> LoadCounterCustomer(TDMGlobDB& db, TTransaction& transaction, int kodZak) {
-    const auto query = db.OpenQuery(
-        transaction,
-        QStringLiteral("select JMENO, PRIJMENI, TITUL_PRED, TITUL_ZA, ADR_ULICE, ADR_PSC, ADR_OBEC,  "
-                       "D_REGISTRACE, FOTO, POZNAMKY, D_UKONCENI, POCET_PUJCEK, VIP, CENA_VIP_DVD, "
-                       "CENA_VIP_VHS from ZAKAZNICI where KOD_ZAK = ") +
-            QString::number(kodZak));
+    const auto query = db.OpenQuery(transaction, CounterCustomerSql(kodZak));
     query->Open();
     if (query->Eof())
         return std::nullopt;
@@ -57,29 +59,33 @@ std::optional<TCounterCustomer> LoadCounterCustomer(TDMGlobDB& db, TTransaction&
     return c;
 }
 
+QString OpenDepositsSql(int kodZak) {
+    return QStringLiteral("select sum(CASTKA) as CASTKA from ZALOHY where D_VRACENI is null and KOD_ZAK = ") +
+           QString::number(kodZak);
+}
+
 double OpenDeposits(TDMGlobDB& db, TTransaction& transaction, int kodZak) {
-    const auto query = db.OpenQuery(
-        transaction,
-        QStringLiteral("select sum(CASTKA) as CASTKA from ZALOHY where D_VRACENI is null and KOD_ZAK = ") +
-            QString::number(kodZak));
+    const auto query = db.OpenQuery(transaction, OpenDepositsSql(kodZak));
     query->Open();
     return query->FieldByName(QStringLiteral("CASTKA")).AsFloat();
 }
 
+// A loan lent by a user who is gone still belongs in the cart: the user is joined, not required.
+QString LoansOnRecordSql(int kodZak) {
+    return QStringLiteral(
+               "select t.KOD_TITUL, n.KOD_NOSIC, t.TYP_NOSICE, t.NAZEV_CESKY, n.EAN_KOD, p.TERMIN_PUJCENI, "
+               "p.TERMIN_VRACENI, ") +
+           SqlFullName(QStringLiteral("up")) +
+           QStringLiteral(
+               " as UZIV_PUJCIL, p.D_PUJCENI, p.CENA_PUJCKA, p.INFO_VRACENI from PUJCKY p join NOSICE n "
+               "on (p.KOD_NOSIC = n.KOD_NOSIC) join TITULY t on (t.KOD_TITUL = n.KOD_TITUL) left join "
+               "UZIVATELE up on (p.UZIV_PUJCIL = up.KOD_UZIV) where KOD_ZAK = ") +
+           QString::number(kodZak) +
+           QStringLiteral(" and D_VRACENI is null order by p.TERMIN_VRACENI, n.EAN_KOD");
+}
+
 std::vector<TCartRow> LoadLoansOnRecord(TDMGlobDB& db, TTransaction& transaction, int kodZak) {
-    // A loan lent by a user who is gone still belongs in the cart: the user is joined, not required.
-    const auto query = db.OpenQuery(
-        transaction,
-        QStringLiteral(
-            "select t.KOD_TITUL, n.KOD_NOSIC, t.TYP_NOSICE, t.NAZEV_CESKY, n.EAN_KOD, p.TERMIN_PUJCENI, "
-            "p.TERMIN_VRACENI, ") +
-            SqlFullName(QStringLiteral("up")) +
-            QStringLiteral(
-                " as UZIV_PUJCIL, p.D_PUJCENI, p.CENA_PUJCKA, p.INFO_VRACENI from PUJCKY p join NOSICE n "
-                "on (p.KOD_NOSIC = n.KOD_NOSIC) join TITULY t on (t.KOD_TITUL = n.KOD_TITUL) left join "
-                "UZIVATELE up on (p.UZIV_PUJCIL = up.KOD_UZIV) where KOD_ZAK = ") +
-            QString::number(kodZak) +
-            QStringLiteral(" and D_VRACENI is null order by p.TERMIN_VRACENI, n.EAN_KOD"));
+    const auto query = db.OpenQuery(transaction, LoansOnRecordSql(kodZak));
     query->Open();
     std::vector<TCartRow> rows;
     for (; !query->Eof(); query->Next()) {
@@ -103,16 +109,18 @@ std::vector<TCartRow> LoadLoansOnRecord(TDMGlobDB& db, TTransaction& transaction
     return rows;
 }
 
+QString ReservationsSql(int kodZak) {
+    return QStringLiteral("select t.KOD_TITUL, t.TYP_NOSICE, t.NAZEV_CESKY, t.EAN_KOD, r.TERMIN_PUJCENI, "
+                          "r.TERMIN_VRACENI, r.D_REZERV, ") +
+           SqlFullName(QStringLiteral("ur")) +
+           QStringLiteral(
+               " as UZIV_REZERV from REZERVACE r join TITULY t on (r.KOD_TITUL = t.KOD_TITUL) left join "
+               "UZIVATELE ur on (r.UZIV_REZERV = ur.KOD_UZIV) where KOD_ZAK = ") +
+           QString::number(kodZak) + QStringLiteral(" order by r.TERMIN_PUJCENI, t.EAN_KOD");
+}
+
 std::vector<TReservationRow> LoadReservations(TDMGlobDB& db, TTransaction& transaction, int kodZak) {
-    const auto query = db.OpenQuery(
-        transaction,
-        QStringLiteral("select t.KOD_TITUL, t.TYP_NOSICE, t.NAZEV_CESKY, t.EAN_KOD, r.TERMIN_PUJCENI, "
-                       "r.TERMIN_VRACENI, r.D_REZERV, ") +
-            SqlFullName(QStringLiteral("ur")) +
-            QStringLiteral(
-                " as UZIV_REZERV from REZERVACE r join TITULY t on (r.KOD_TITUL = t.KOD_TITUL) left join "
-                "UZIVATELE ur on (r.UZIV_REZERV = ur.KOD_UZIV) where KOD_ZAK = ") +
-            QString::number(kodZak) + QStringLiteral(" order by r.TERMIN_PUJCENI, t.EAN_KOD"));
+    const auto query = db.OpenQuery(transaction, ReservationsSql(kodZak));
     query->Open();
     std::vector<TReservationRow> rows;
     for (; !query->Eof(); query->Next()) {

@@ -30,13 +30,17 @@ struct TCounterCustomer {
     QString DisplayName() const;
     QString Address() const;
 };
+QString CounterCustomerSql(int kodZak);
 std::optional<TCounterCustomer> LoadCounterCustomer(TDMGlobDB& db, TTransaction& transaction, int kodZak);
 
 // The sum of the customer's deposits not yet returned.
+QString OpenDepositsSql(int kodZak);
 double OpenDeposits(TDMGlobDB& db, TTransaction& transaction, int kodZak);
 // The loans the customer has not returned yet, by due date and code.
+QString LoansOnRecordSql(int kodZak);
 std::vector<TCartRow> LoadLoansOnRecord(TDMGlobDB& db, TTransaction& transaction, int kodZak);
 // The customer's reservations, by first day and title code.
+QString ReservationsSql(int kodZak);
 std::vector<TReservationRow> LoadReservations(TDMGlobDB& db, TTransaction& transaction, int kodZak);
 
 // Whether other customers' reservations covering today take every medium of the title on the shelf.

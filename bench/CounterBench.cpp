@@ -1,0 +1,94 @@
+#include "CounterBench.h"
+
+#include "GlobDB.h"
+#include "PriceSettings.h"
+#include "ReservationWindow.h"
+#include "Visit.h"
+#include "VisitLoad.h"
+#include "VisitPayment.h"
+
+namespace {
+
+// Keys above anything the generated shop uses, so both databases hold the same rows.
+constexpr int kTitle = 900001;
+constexpr int kLoadedCustomer = 900001;
+constexpr int kVisitCustomer = 900002;
+constexpr int kLoanedMedia = 400;
+constexpr int kShelfMedia = 300;
+constexpr int kFirstShelfMedium = kTitle + kLoanedMedia;
+
+} // namespace
+
+void PrepareCounter(TDMGlobDB& db) {
+    TTransaction tr(db.DB);
+    {
+        auto query = db.OpenQuery(
+            tr, QStringLiteral("select KOD_ZAK from ZAKAZNICI where KOD_ZAK = %1").arg(kLoadedCustomer));
+        query->Open();
+        if (!query->Eof()) {
+            tr.Commit();
+            return;
+        }
+    }
+    db.ExecSql(tr, QStringLiteral(R"(
+execute block as
+  declare i integer = 0;
+begin
+  insert into TITULY (KOD_TITUL, NAZEV_CESKY, NAZEV_ORIG, TYP_NOSICE, CENA_PUJCKA, POCET_CELKEM, POCET_PRITOMNO)
+    values (%1, 'Pokladna', 'Counter', 'D', 35, %3 + %4, %4);
+  insert into ZAKAZNICI (KOD_ZAK, EAN_KOD, JMENO, PRIJMENI, POCET_PUJCEK) values (%5, '0101161200%5', 'Věrný', 'Zákazník', %3);
+  insert into ZAKAZNICI (KOD_ZAK, EAN_KOD, JMENO, PRIJMENI, POCET_PUJCEK) values (%6, '0101161200%6', 'Běžný', 'Zákazník', 0);
+  while (i < %3 + %4) do begin
+    insert into NOSICE (KOD_NOSIC, KOD_TITUL, EAN_KOD) values (%1 + :i, %1, '5101161234' || (%1 + :i));
+    if (i < %3) then
+      insert into PUJCKY (KOD_TITUL, KOD_NOSIC, KOD_ZAK, TERMIN_PUJCENI, UZIV_PUJCIL, D_PUJCENI, CENA_PUJCKA, TERMIN_VRACENI)
+        values (%1, %1 + :i, %5, current_date - 30, 1, dateadd(-30 day to current_timestamp), 35, current_date - 28 + mod(:i, 40));
+    i = i + 1;
+  end
+end)")
+                       .arg(kTitle)
+                       .arg(kFirstShelfMedium)
+                       .arg(kLoanedMedia)
+                       .arg(kShelfMedia)
+                       .arg(kLoadedCustomer)
+                       .arg(kVisitCustomer));
+}
+
+std::vector<TCase> CounterCases(const QDate& today) {
+    std::vector<TCase> cases;
+    cases.push_back({QStringLiteral("counter: load a customer with 400 loans"),
+                     {CounterCustomerSql(kLoadedCustomer), OpenDepositsSql(kLoadedCustomer),
+                      LoansOnRecordSql(kLoadedCustomer), ReservationsSql(kLoadedCustomer)},
+                     false,
+                     1.5,
+                     {}});
+    cases.push_back({QStringLiteral("counter: 14-day window of a title"),
+                     {WindowReservationsSql(1234, kVisitCustomer, today), WindowLoansSql(1234, today)},
+                     false,
+                     1.5,
+                     {}});
+    // A visit: the medium lent in the previous round comes back, the next one goes out, paid.
+    cases.push_back(
+        {QStringLiteral("counter: payment of a visit"), {}, false, 1.5, [](TDMGlobDB& db, int round) {
+             TSpecCena spec(db);
+             TVisit visit(spec);
+             {
+                 TTransaction tr(db.DB);
+                 visit.Load(kVisitCustomer, LoadLoansOnRecord(db, tr, kVisitCustomer),
+                            LoadReservations(db, tr, kVisitCustomer));
+                 tr.Commit();
+             }
+             const QDate today = QDate::currentDate();
+             for (int row = 0; row < static_cast<int>(visit.Cart().size()); ++row)
+                 visit.Return(row, today, {}, {});
+             TCartRow loan;
+             loan.kodTitul = kTitle;
+             loan.kodNosic = kFirstShelfMedium + round % kShelfMedia;
+             loan.terminPujceni = today;
+             loan.terminVraceni = today.addDays(1);
+             loan.cenaPujcka = 35;
+             visit.Lend(loan);
+             PayVisit(db, spec, visit, 1);
+         }});
+    return cases;
+}
