@@ -271,18 +271,39 @@ TEST_F(TakingsDesk, MonthViewsMoveAcrossTheYearEndBothWays) {
     EXPECT_EQ(Child<TMoxLabel>("LObdobiTrz")->text(), QStringLiteral("12. 2025")) << "the lists move apart";
 }
 
-TEST_F(TakingsDesk, MovementsAreGreenInAndMaroonOutWithTheirLegends) {
-    EXPECT_EQ(TFTrzba::AmountColor(0.01), QColor(0, 128, 0));
-    EXPECT_EQ(TFTrzba::AmountColor(-5), QColor(128, 0, 0));
+TEST_F(TakingsDesk, MovementsAreWrittenGreenInAndMaroonOutAsTheirLegendsSay) {
+    const QString day = DateToText(QStringLiteral("yyyy-mm-dd"), today);
+    Cash(day + QStringLiteral(" 08:00:00"), 300);
+    Cash(day + QStringLiteral(" 09:00:00"), -120);
     Open();
+    auto* grid = Child<TMoxGrid>("GridHotovost");
+    grid->clearSelection();
+    grid->setCurrentIndex({});
+    const QImage drawn = grid->viewport()->grab().toImage();
+    // How many pixels of the cell are drawn exactly in the colour.
+    const auto inks = [&](int row, const QColor& colour) {
+        const QRect cell = grid->visualRect(grid->model()->index(row, 1));
+        int count = 0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                count += QColor(drawn.pixel(x, y)) == colour;
+        return count;
+    };
+    const QColor green(0, 128, 0), maroon(128, 0, 0);
+    EXPECT_EQ(Rows("GridHotovost").first().section(u'|', 1, 1), QStringLiteral("-120,00")) << "newest first";
+    EXPECT_GT(inks(0, maroon), 0);
+    EXPECT_EQ(inks(0, green), 0);
+    EXPECT_GT(inks(1, green), 0);
+    EXPECT_EQ(inks(1, maroon), 0);
+
     const auto legend = [&](const QString& text) {
         for (auto* label : desk->findChildren<QLabel*>())
             if (label->text() == text)
                 return label->palette().color(QPalette::WindowText);
         return QColor();
     };
-    EXPECT_EQ(legend(QStringLiteral("Dotace.")), QColor(0, 128, 0));
-    EXPECT_EQ(legend(QStringLiteral("Odvod.")), QColor(128, 0, 0));
+    EXPECT_EQ(legend(QStringLiteral("Dotace.")), green);
+    EXPECT_EQ(legend(QStringLiteral("Odvod.")), maroon);
 }
 
 } // namespace
