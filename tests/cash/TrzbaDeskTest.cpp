@@ -141,6 +141,17 @@ TEST_F(TakingsDesk, AddingCashStoresTheAmountWithItsDescriptionByEnter) {
     EXPECT_EQ(Num("EPokladna")->text(), QStringLiteral("1") + kNbsp + QStringLiteral("234,50"));
 }
 
+TEST_F(TakingsDesk, ASaveShowsWhatAnotherCounterBookedMeanwhile) {
+    Open();
+    EXPECT_EQ(Num("EPokladna")->text(), QStringLiteral("0,00"));
+    // The test database's own connection stands for the other counter.
+    Cash(DateToText(QStringLiteral("yyyy-mm-dd"), today) + QStringLiteral(" 00:00:01"), 100);
+    Type(Num("EOdvod"), QStringLiteral("30"));
+    Button("BUlozit")->click();
+    EXPECT_EQ(Num("EPokladna")->text(), QStringLiteral("70,00"));
+    EXPECT_EQ(Rows("GridHotovost").size(), 2);
+}
+
 TEST_F(TakingsDesk, SaveNeedsExactlyOneAmount) {
     Open();
     Type(Num("EOdvod"), QStringLiteral("100"));
