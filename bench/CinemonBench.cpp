@@ -76,6 +76,38 @@ double Measure(TDMGlobDB& db, const TCase& c, int rounds) {
     return times[times.size() / 2];
 }
 
+// The months the takings views are timed on: this one and the same month five years back.
+std::vector<TMonth> ViewedMonths(const QDate& today) {
+    return {TMonth{today.year(), today.month()}, TMonth{today.year() - 5, today.month()}};
+}
+
+// Gives the empty shop the same cash movements and closes for the viewed months as the
+// generator gives the big one, so both views return the same rows and the ratio measures how
+// the rows are found, not how many there are.
+void FillViewedMonths(TDMGlobDB& db, const QDate& today) {
+    TTransaction tr(db.DB);
+    tr.StartTransaction();
+    for (const TMonth& month : ViewedMonths(today)) {
+        for (QDate day(month.Year, month.Month, 1); day.month() == month.Month && day <= today;
+             day = day.addDays(1)) {
+            const QString d = DateToText(QStringLiteral("yyyy-mm-dd"), day);
+            db.ExecSql(tr, QStringLiteral("insert into HOTOVOST (DATUM, CASTKA, POPIS, UZIV_ZAPSAL) values "
+                                          "('%1 09:00:00', 1000, 'Dotace', 1)")
+                               .arg(d));
+            db.ExecSql(tr, QStringLiteral("insert into HOTOVOST (DATUM, CASTKA, POPIS, UZIV_ZAPSAL) values "
+                                          "('%1 20:00:00', -800, 'Odvod', 1)")
+                               .arg(d));
+            db.ExecSql(tr,
+                       QStringLiteral("insert into TRZBY (DATUM, ZALOHA_PREV, ZALOHA_VRAC, NOSIC_PUJC, "
+                                      "NOSIC_VRAC, TRZBA, HOT_DOTACE, HOT_ODVOD, POKLADNA, D_UZAVRENI, "
+                                      "UZIV_UZAVREL) values ('%1', 0, 0, 270, 270, 3300, 1000, -800, 5000, "
+                                      "'%1 21:00:00', 1)")
+                           .arg(d));
+        }
+    }
+    tr.Commit();
+}
+
 std::vector<TCase> Cases(const QDate& today) {
     const QString L =
         QStringLiteral("%1 21:00:00").arg(DateToText(QStringLiteral("yyyy-mm-dd"), today.addDays(-1)));
@@ -114,12 +146,11 @@ std::vector<TCase> Cases(const QDate& today) {
                      {QStringLiteral("select * from PUJCKY where KOD_ZAK = 777 and D_VRACENI is null")}});
     const QStringList figures = DayFiguresSql(TDayStart::Today());
     cases.push_back({QStringLiteral("day figures (five sums)"), {figures.begin(), figures.end()}});
-    const TMonth month{today.year(), today.month()};
-    cases.push_back(
-        {QStringLiteral("takings month views, this month"), {CashMovementsSql(month), ClosesSql(month)}});
-    const TMonth earlier{today.year() - 5, today.month()};
+    const std::vector<TMonth> months = ViewedMonths(today);
+    cases.push_back({QStringLiteral("takings month views, this month"),
+                     {CashMovementsSql(months[0]), ClosesSql(months[0])}});
     cases.push_back({QStringLiteral("takings month views, five years back"),
-                     {CashMovementsSql(earlier), ClosesSql(earlier)}});
+                     {CashMovementsSql(months[1]), ClosesSql(months[1])}});
     cases.push_back(
         {QStringLiteral("previous day closed (activity checks)"),
          {QStringLiteral("select first 1 DATUM, D_UZAVRENI, POKLADNA from TRZBY order by DATUM desc"),
@@ -185,6 +216,7 @@ int main(int argc, char** argv) {
     }
 
     auto empty = Open(folder, emptyFile);
+    FillViewedMonths(*empty, today);
     auto shop = Open(folder, shopFile);
     PrepareCounter(*empty);
     PrepareCounter(*shop);

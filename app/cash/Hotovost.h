@@ -24,7 +24,6 @@ public:
     // The deposits: the customer whose deposit was taken (amount above zero) or returned.
     void SetDeposit(int kodZak);
     void SetAmount(double amount);
-    double Amount() const { return amount_; }
 
 private:
     enum class TMode { Receipt, Deposit };

@@ -141,6 +141,17 @@ TEST_F(TakingsDesk, AddingCashStoresTheAmountWithItsDescriptionByEnter) {
     EXPECT_EQ(Num("EPokladna")->text(), QStringLiteral("1") + kNbsp + QStringLiteral("234,50"));
 }
 
+TEST_F(TakingsDesk, ASaveShowsWhatAnotherCounterBookedMeanwhile) {
+    Open();
+    EXPECT_EQ(Num("EPokladna")->text(), QStringLiteral("0,00"));
+    // The test database's own connection stands for the other counter.
+    Cash(DateToText(QStringLiteral("yyyy-mm-dd"), today) + QStringLiteral(" 00:00:01"), 100);
+    Type(Num("EOdvod"), QStringLiteral("30"));
+    Button("BUlozit")->click();
+    EXPECT_EQ(Num("EPokladna")->text(), QStringLiteral("70,00"));
+    EXPECT_EQ(Rows("GridHotovost").size(), 2);
+}
+
 TEST_F(TakingsDesk, SaveNeedsExactlyOneAmount) {
     Open();
     Type(Num("EOdvod"), QStringLiteral("100"));
@@ -271,18 +282,39 @@ TEST_F(TakingsDesk, MonthViewsMoveAcrossTheYearEndBothWays) {
     EXPECT_EQ(Child<TMoxLabel>("LObdobiTrz")->text(), QStringLiteral("12. 2025")) << "the lists move apart";
 }
 
-TEST_F(TakingsDesk, MovementsAreGreenInAndMaroonOutWithTheirLegends) {
-    EXPECT_EQ(TFTrzba::AmountColor(0.01), QColor(0, 128, 0));
-    EXPECT_EQ(TFTrzba::AmountColor(-5), QColor(128, 0, 0));
+TEST_F(TakingsDesk, MovementsAreWrittenGreenInAndMaroonOutAsTheirLegendsSay) {
+    const QString day = DateToText(QStringLiteral("yyyy-mm-dd"), today);
+    Cash(day + QStringLiteral(" 08:00:00"), 300);
+    Cash(day + QStringLiteral(" 09:00:00"), -120);
     Open();
+    auto* grid = Child<TMoxGrid>("GridHotovost");
+    grid->clearSelection();
+    grid->setCurrentIndex({});
+    const QImage drawn = grid->viewport()->grab().toImage();
+    // How many pixels of the cell are drawn exactly in the colour.
+    const auto inks = [&](int row, const QColor& colour) {
+        const QRect cell = grid->visualRect(grid->model()->index(row, 1));
+        int count = 0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                count += QColor(drawn.pixel(x, y)) == colour;
+        return count;
+    };
+    const QColor green(0, 128, 0), maroon(128, 0, 0);
+    EXPECT_EQ(Rows("GridHotovost").first().section(u'|', 1, 1), QStringLiteral("-120,00")) << "newest first";
+    EXPECT_GT(inks(0, maroon), 0);
+    EXPECT_EQ(inks(0, green), 0);
+    EXPECT_GT(inks(1, green), 0);
+    EXPECT_EQ(inks(1, maroon), 0);
+
     const auto legend = [&](const QString& text) {
         for (auto* label : desk->findChildren<QLabel*>())
             if (label->text() == text)
                 return label->palette().color(QPalette::WindowText);
         return QColor();
     };
-    EXPECT_EQ(legend(QStringLiteral("Dotace.")), QColor(0, 128, 0));
-    EXPECT_EQ(legend(QStringLiteral("Odvod.")), QColor(128, 0, 0));
+    EXPECT_EQ(legend(QStringLiteral("Dotace.")), green);
+    EXPECT_EQ(legend(QStringLiteral("Odvod.")), maroon);
 }
 
 } // namespace
