@@ -6,6 +6,7 @@
 #include "GlobFunc.h"
 #include "MediumLookup.h"
 #include "Pricing.h"
+#include "ReservationWindow.h"
 #include "RunAndWait.h"
 #include "ShopGenerator.h"
 
@@ -26,6 +27,7 @@ struct TCase {
     QString name;
     std::vector<QString> statements; // run one after another, each through OpenQuery as the desks do
     bool firstRowOnly = false;       // the activity checks only ask whether any row exists
+    double target = 3;               // the largest ratio of shop to empty time that is acceptable
 };
 
 QTextStream& Out() {
@@ -102,6 +104,16 @@ std::vector<TCase> Cases(const QDate& today) {
     cases.push_back({QStringLiteral("discount and reserved days of a loan"),
                      {DiscountSql(500), ReservationsStartingSql(1234, 777, today.addDays(1)),
                       ReservationsStartingSql(1234, 777, today.addDays(2))}});
+    // The reservation dialog: finding the title, then the free media of 14 days for a title lent
+    // all through the ten years.
+    for (const QString& typed : {QString::number(12345), GeneratedMediumCode(12345)}) {
+        const QString form = typed.size() > 6 ? QStringLiteral("full code") : QStringLiteral("number");
+        cases.push_back({QStringLiteral("title to reserve by ") + form, {TitleByCodeSql(typed)}});
+    }
+    cases.push_back({QStringLiteral("reservation window of a title"),
+                     {WindowReservationsSql(1234, 777, today), WindowLoansSql(1234, today)},
+                     false,
+                     1.5});
     cases.push_back({QStringLiteral("loans of a customer"),
                      {QStringLiteral("select * from PUJCKY where KOD_ZAK = 777 and D_VRACENI is null")}});
     const QString start = QStringLiteral("CURRENT_DATE");
@@ -194,15 +206,17 @@ int main(int argc, char** argv) {
         const double big = Measure(*shop, c, rounds);
         const double ratio = big / small;
         const bool indexed = !c.name.contains(QStringLiteral("like"));
-        if (indexed && ratio > 3)
+        if (indexed && ratio > c.target)
             withinTarget = false;
         Out() << c.name.leftJustified(42) << QString::number(small, 'f', 0).rightJustified(10)
               << QString::number(big, 'f', 0).rightJustified(10)
               << QString::number(ratio, 'f', 2).rightJustified(8)
-              << (indexed ? QString() : QStringLiteral("  (no index can serve it)")) << Qt::endl;
+              << (indexed ? QString() : QStringLiteral("  (no index can serve it)"))
+              << (c.target != 3 ? QStringLiteral("  (target %1)").arg(c.target) : QString()) << Qt::endl;
     }
     Out() << Qt::endl
-          << (withinTarget ? "Every indexed ratio is at most 3." : "Some indexed ratio is above 3.")
+          << (withinTarget ? "Every indexed ratio is within its target (3 unless shown)."
+                           : "Some indexed ratio is above its target.")
           << Qt::endl;
     return withinTarget ? 0 : 1;
 }
