@@ -177,8 +177,10 @@ void TFTitulRezervace::BuildLayout() {
     walk->addWidget(bPredchozi_);
     walk->addWidget(bNasledujici_);
     walk->addWidget(lPozice_);
-    walk->addWidget(lFiltr_, 1);
+    walk->addStretch();
     search->addLayout(walk, 2, 1, 1, 2);
+    lFiltr_->setWordWrap(true);
+    search->addWidget(lFiltr_, 3, 1, 1, 2);
     search->setColumnStretch(1, 1);
 
     auto* title = new QGridLayout;
@@ -212,7 +214,8 @@ void TFTitulRezervace::BuildLayout() {
     choice->addStretch();
     const int digit = fontMetrics().horizontalAdvance(QStringLiteral("0"));
     eKod_->setMinimumWidth(digit * 20);
-    eNazev_->setMinimumWidth(digit * 40);
+    eNazev_->setMinimumWidth(digit * 50);
+    lPozice_->setMinimumWidth(digit * 10);
     eCelkem_->setMaximumWidth(digit * 8);
     eStavem_->setMaximumWidth(digit * 8);
     eTermin_->setMaximumWidth(digit * 12);
