@@ -2,7 +2,10 @@
 
 #include "MoxColors.h"
 
+#include <QLineEdit>
 #include <QPalette>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QWidget>
 
 void SetDeskSurface(QWidget* widget) {
@@ -10,4 +13,19 @@ void SetDeskSurface(QWidget* widget) {
     surface.setColor(QPalette::Window, MoxColors::PaleGreen);
     widget->setPalette(surface);
     widget->setAutoFillBackground(true);
+}
+
+void FitFieldTo(QLineEdit* field, const QString& sample) {
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    const QMargins margins = field->textMargins();
+    const int frame =
+        field->hasFrame() ? 2 * field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field) : 0;
+    // QLineEdit keeps a few pixels beside the text on either side.
+    field->setMinimumWidth(field->fontMetrics().horizontalAdvance(sample) + margins.left() + margins.right() +
+                           frame + 6);
+}
+
+void LetNarrowToCaption(QWidget* button) {
+    button->setSizePolicy(QSizePolicy::Preferred, button->sizePolicy().verticalPolicy());
 }
