@@ -3,7 +3,10 @@
 #include "MoxColors.h"
 #include "MoxLabel.h"
 
+#include <QLineEdit>
 #include <QPalette>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QWidget>
 
 void SetDeskSurface(QWidget* widget) {
@@ -23,4 +26,19 @@ TMoxLabel* Legend(const QString& text, const QColor& colour, QWidget* parent) {
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
     return label;
+}
+
+void FitFieldTo(QLineEdit* field, const QString& sample) {
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    const QMargins margins = field->textMargins();
+    const int frame =
+        field->hasFrame() ? 2 * field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field) : 0;
+    // QLineEdit keeps a few pixels beside the text on either side.
+    field->setMinimumWidth(field->fontMetrics().horizontalAdvance(sample) + margins.left() + margins.right() +
+                           frame + 6);
+}
+
+void LetNarrowToCaption(QWidget* button) {
+    button->setSizePolicy(QSizePolicy::Preferred, button->sizePolicy().verticalPolicy());
 }

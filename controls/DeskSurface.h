@@ -3,6 +3,7 @@
 #include <QString>
 
 class QColor;
+class QLineEdit;
 class QWidget;
 class TMoxLabel;
 
@@ -20,3 +21,11 @@ template <typename T> T* Named(T* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
+
+// Keeps the field at least as wide as the sample text, so that layouts never squeeze its content
+// (a code, a date, an amount) out of sight.
+void FitFieldTo(QLineEdit* field, const QString& sample);
+
+// Lets a button of the shop's fixed design width narrow down to its caption when its row is short
+// of room, instead of every button of the row being cut alike.
+void LetNarrowToCaption(QWidget* button);

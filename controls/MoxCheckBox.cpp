@@ -142,6 +142,12 @@ QSize TMoxCheckBox::sizeHint() const {
     return QSize(m_checkSize + captionWidth, std::max(m_checkSize, caption.height())).expandedTo({96, 15});
 }
 
+QSize TMoxCheckBox::minimumSizeHint() const {
+    const QSize caption = fontMetrics().size(captionFlags(), m_text);
+    const int captionWidth = m_text.isEmpty() || m_wordWrap ? 0 : m_spacing + caption.width() + 2;
+    return QSize(m_checkSize + captionWidth, std::max(m_checkSize, caption.height()));
+}
+
 QRect TMoxCheckBox::captionRect() const {
     const int left = m_alignment & Qt::AlignLeft ? 0 : m_checkSize + m_spacing;
     const int width = std::max(0, this->width() - m_checkSize - m_spacing);

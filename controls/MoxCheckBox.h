@@ -67,6 +67,8 @@ public:
     void setWordWrap(bool wrap);
 
     QSize sizeHint() const override;
+    // The box and the whole caption: layouts never squeeze the caption away.
+    QSize minimumSizeHint() const override;
 
 signals:
     void changed();

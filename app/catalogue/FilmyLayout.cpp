@@ -121,18 +121,28 @@ QWidget* TFFilmy::BuildSearchRow() {
     row->addWidget(Caption(QStringLiteral("Název:"), eHledejNazev_, panel), 0, 2);
     row->addWidget(eHledejNazev_, 0, 3);
     row->addWidget(bHledej_, 0, 4);
-    row->addWidget(bPredchozi_, 0, 5);
-    row->addWidget(bNasledujici_, 0, 6);
-    row->addWidget(lFiltr_, 1, 0, 1, 4);
-    row->addWidget(lPozice_, 1, 4, 1, 3);
+    // Browsing the titles found sits under the search, so that the row keeps its width when it
+    // appears.
+    auto* browse = new QHBoxLayout;
+    browse->addStretch();
+    browse->addWidget(lPozice_);
+    browse->addWidget(bPredchozi_);
+    browse->addWidget(bNasledujici_);
+    row->addWidget(lFiltr_, 1, 0, 1, 3);
+    row->addLayout(browse, 1, 3, 1, 2);
     row->setColumnStretch(3, 1);
-    row->setColumnMinimumWidth(7, 16);
-    row->addWidget(bNovyTitul_, 0, 8);
-    row->addWidget(bZmenitTitul_, 0, 9);
-    row->addWidget(bUlozit_, 1, 8);
-    row->addWidget(bStatistika_, 1, 9);
+    row->setColumnMinimumWidth(5, 16);
+    row->addWidget(bNovyTitul_, 0, 6);
+    row->addWidget(bZmenitTitul_, 0, 7);
+    row->addWidget(bUlozit_, 1, 6);
+    row->addWidget(bStatistika_, 1, 7);
     bPredchozi_->hide();
     bNasledujici_->hide();
+    FitFieldTo(eHledejEAN_, QStringLiteral("0000000000000000"));
+    FitFieldTo(eHledejNazev_, QStringLiteral("Vesničko má středisková"));
+    for (TMoxButton* button :
+         {bHledej_, bPredchozi_, bNasledujici_, bNovyTitul_, bZmenitTitul_, bUlozit_, bStatistika_})
+        LetNarrowToCaption(button);
 
     connect(bHledej_, &TMoxButton::clicked, this, Guarded([this] { Hledej(); }));
     RunOnEnter(eHledejEAN_, Guarded([this] { Hledej(); }));
@@ -212,27 +222,41 @@ QWidget* TFFilmy::BuildTitulPage() {
     fields->addWidget(mPoznamky_, r++, 1, 1, 3);
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(3, 1);
+    // Codes, amounts and dates stay whole in the smallest window; the covers give way instead.
+    const QString castka = QStringLiteral("99 999,00");
+    for (const auto& [field, sample] :
+         std::initializer_list<std::pair<TMoxEdit*, QString>>{{eEANKod_, QStringLiteral("0000000000000")},
+                                                              {ePocetCelkem_, QStringLiteral("9 999")},
+                                                              {ePocetPritomno_, QStringLiteral("9 999")},
+                                                              {eCenaPujcka_, castka},
+                                                              {eCenaNakupCelkem_, castka},
+                                                              {eDZmeny_, QStringLiteral("00.00.0000 00:00")},
+                                                              {eUzivZmena_, QStringLiteral("Jana Novotná")}})
+        FitFieldTo(field, sample);
 
     auto* covers = new QHBoxLayout;
     for (const bool front : {true, false}) {
         auto* box = new QVBoxLayout;
         auto* frame = Named(new TPictureFrame(page), front ? "ImageObalPred" : "ImageObalZadni");
-        frame->setMinimumSize(150, 200);
+        frame->setMinimumSize(100, 140);
         frame->setMaximumWidth(210);
         (front ? imageObalPred_ : imageObalZadni_) = frame;
         box->addWidget(
             new QLabel(front ? QStringLiteral("Obal přední:") : QStringLiteral("Obal zadní:"), page));
         box->addWidget(frame, 1);
-        auto* buttons = new QHBoxLayout;
+        // Two rows of buttons keep the cover's column narrow.
+        auto* buttons = new QGridLayout;
         auto* ziskat =
             Named(new TMoxButton(QStringLiteral("Získat..."), page), front ? "BZiskatPred" : "BZiskatZa");
         auto* nacist =
             Named(new TMoxButton(QStringLiteral("Načíst..."), page), front ? "BNacistPred" : "BNacistZa");
         auto* smazat =
             Named(new TMoxButton(QStringLiteral("Smazat"), page), front ? "BSmazatPred" : "BSmazatZa");
+        buttons->addWidget(ziskat, 0, 0);
+        buttons->addWidget(nacist, 0, 1);
+        buttons->addWidget(smazat, 1, 0);
         for (TMoxButton* button : {ziskat, nacist, smazat}) {
-            button->setMaximumWidth(70);
-            buttons->addWidget(button);
+            LetNarrowToCaption(button);
             coverButtons_.push_back(button);
         }
         box->addLayout(buttons);

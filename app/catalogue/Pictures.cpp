@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 
 QString JpegFileFilter() {
     return QStringLiteral("JPEG Image File (*.jpg *.jpeg)");
@@ -97,16 +98,58 @@ QImage RotatePicture(const QImage& picture, int degrees) {
     return picture.transformed(QTransform().rotate(degrees));
 }
 
+// A scan's temporary file, removed with the last field that names it.
+class TScanFile final {
+public:
+    explicit TScanFile(QString path) : path_(std::move(path)) {}
+    ~TScanFile() { QFile::remove(path_); }
+    TScanFile(const TScanFile&) = delete;
+    TScanFile& operator=(const TScanFile&) = delete;
+
+private:
+    QString path_;
+};
+
 namespace {
 
 // Scans wait here until their records are saved, possibly after several tries; the folder and
-// every scan in it go when the program ends.
+// any scan no field took go when the program ends.
 const QTemporaryDir& ScanFolder() {
     static const QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("cinemon-scans-XXXXXX")));
     return folder;
 }
 
+// Scans written but not yet named by a field, and those fields name now.
+struct TScanFiles {
+    std::map<QString, std::shared_ptr<const TScanFile>> waiting;
+    std::map<QString, std::weak_ptr<const TScanFile>> named;
+};
+
+TScanFiles& ScanFiles() {
+    static TScanFiles files;
+    return files;
+}
+
+std::shared_ptr<const TScanFile> ClaimScan(const QString& path) {
+    TScanFiles& files = ScanFiles();
+    if (const auto waiting = files.waiting.find(path); waiting != files.waiting.end()) {
+        std::shared_ptr<const TScanFile> scan = std::move(waiting->second);
+        files.waiting.erase(waiting);
+        files.named[path] = scan;
+        return scan;
+    }
+    if (const auto named = files.named.find(path); named != files.named.end()) {
+        if (std::shared_ptr<const TScanFile> scan = named->second.lock())
+            return scan;
+        files.named.erase(named);
+    }
+    return {};
+}
+
 } // namespace
+
+TPictureField::TPictureField(QString path, bool changed)
+    : path(std::move(path)), changed(changed), scan_(ClaimScan(this->path)) {}
 
 QString WritePictureJpeg(const QImage& picture) {
     if (picture.isNull())
@@ -119,5 +162,6 @@ QString WritePictureJpeg(const QImage& picture) {
         throw ECinemonError(QStringLiteral("Nelze vytvořit dočasný soubor pro obrázek."));
     if (!picture.save(&file, "JPEG"))
         throw ECinemonError(QStringLiteral("Obrázek nelze uložit do souboru ") + file.fileName());
+    ScanFiles().waiting[file.fileName()] = std::make_shared<const TScanFile>(file.fileName());
     return file.fileName();
 }

@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QString>
 
+#include <memory>
+
 class TDMGlobDB;
 class TTransaction;
 
@@ -24,11 +26,20 @@ QImage LoadPictureFile(const QString& path);
 // any other picture converted to JPEG; fails with a message when the file is no readable picture.
 QByteArray ReadPictureFile(const QString& path);
 
+class TScanFile;
+
 // A desk's picture field since loading: the file chosen (empty when the picture was removed)
-// and whether anything was done to it.
+// and whether anything was done to it. A field naming a scan keeps the scan's temporary file;
+// the file goes once no field names it any more (the record saved or the change dropped).
 struct TPictureField {
+    TPictureField() = default;
+    TPictureField(QString path, bool changed);
+
     QString path;
     bool changed = false;
+
+private:
+    std::shared_ptr<const TScanFile> scan_;
 };
 
 // Writes a changed field: the file's bytes unchanged, or null when it has no file. The where
@@ -42,7 +53,7 @@ QRect SelectionRect(QPoint start, QPoint end);
 QImage CropPicture(const QImage& picture, const QRect& rect);
 // The picture turned clockwise by 0, 90, 180 or 270 degrees.
 QImage RotatePicture(const QImage& picture, int degrees);
-// Writes the picture as a new JPEG file in the program's folder of scans and returns its path;
-// the file lasts until the program ends. An empty picture writes nothing and returns the empty
-// text.
+// Writes the picture as a new JPEG file in the program's folder of scans and returns its path.
+// The file lasts while a picture field names it, at the latest until the program ends. An empty
+// picture writes nothing and returns the empty text.
 QString WritePictureJpeg(const QImage& picture);

@@ -33,11 +33,15 @@ void TFZakaznici::BuildForm() {
     };
     EHledejEAN = searchField(QStringLiteral("&EAN kód:"), "EHledejEAN", 16);
     EHledejPrijmeni = searchField(QStringLiteral("P&říjmení:"), "EHledejPrijmeni", 32);
+    FitFieldTo(EHledejEAN, QStringLiteral("0000000000000000"));
+    FitFieldTo(EHledejPrijmeni, QStringLiteral("Novotná-Procházková"));
     BHledej = Named(new TMoxButton(QStringLiteral("Hledej"), this), "BHledej");
     BPredchozi = Named(new TMoxButton(QStringLiteral("Předchozí"), this), "BPredchozi");
     BNasledujici = Named(new TMoxButton(QStringLiteral("Následující"), this), "BNasledujici");
     LFiltr = Named(new TMoxLabel(this), "LFiltr");
     LPocet = Named(new TMoxLabel(this), "LPocet");
+    for (TMoxButton* button : {BHledej, BPredchozi, BNasledujici})
+        LetNarrowToCaption(button);
     search->addWidget(BHledej);
     search->addSpacing(12);
     search->addWidget(BPredchozi);
@@ -130,6 +134,29 @@ void TFZakaznici::BuildForm() {
     slanted.setBold(true);
     LVyrazen->setFont(slanted);
     grid->addWidget(LVyrazen, row, 3);
+    // Codes, dates, amounts and the usual names and addresses stay whole in the smallest window.
+    const QString kod = QStringLiteral("0000000000000000");
+    const QString cas = QStringLiteral("00.00.0000 00:00");
+    const QString jmeno = QStringLiteral("Novotná-Procházková");
+    for (const auto& [field, sample] : std::initializer_list<std::pair<TMoxEdit*, QString>>{
+             {EKodZak, kod},
+             {EEANKod, kod},
+             {EJmeno, jmeno},
+             {EPrijmeni, jmeno},
+             {EAdrUlice, jmeno},
+             {EAdrObec, jmeno},
+             {EEmail, QStringLiteral("jana.novotna@example.cz")},
+             {ETelefon, QStringLiteral("+420 000 000 000")},
+             {EMobilSMS, QStringLiteral("+420 000 000 000")},
+             {ECenaVIPDVD, QStringLiteral("99 999,00")},
+             {ECenaVIPVHS, QStringLiteral("99 999,00")},
+             {EDRegistrace, cas},
+             {EDZmeny, cas},
+             {EDUkonceni, cas},
+             {EUzivReg, jmeno},
+             {EUzivZmena, jmeno},
+             {EUzivUkoncil, jmeno}})
+        FitFieldTo(field, sample);
     grid->setRowStretch(row + 1, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
@@ -148,11 +175,9 @@ void TFZakaznici::BuildForm() {
     BSmazatFoto = Named(new TMoxButton(QStringLiteral("Smazat"), this), "BSmazatFoto");
     photo->addWidget(fotoLabel);
     photo->addWidget(ImageFoto);
-    auto* photoButtons = new QHBoxLayout;
-    photoButtons->addWidget(BZiskatFoto);
-    photoButtons->addWidget(BNacistFoto);
-    photoButtons->addWidget(BSmazatFoto);
-    photo->addLayout(photoButtons);
+    // One under the other: the photo's column is no wider than the photo, the fields keep the room.
+    for (TMoxButton* button : {BZiskatFoto, BNacistFoto, BSmazatFoto})
+        photo->addWidget(button);
     photo->addStretch();
 
     auto* body = new QHBoxLayout;
@@ -164,6 +189,7 @@ void TFZakaznici::BuildForm() {
     auto* actions = new QHBoxLayout;
     const auto action = [&](const QString& caption, const char* name) {
         auto* button = Named(new TMoxButton(caption, this), name);
+        LetNarrowToCaption(button);
         actions->addWidget(button);
         return button;
     };

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -261,6 +262,32 @@ TEST_F(Scanning, OneBitFramesKeepTheirColours) {
         EXPECT_EQ(shown.pixelColor(3, 3), QColor(Qt::white)) << mode;
         EXPECT_EQ(shown.pixelColor(shown.width() - 2, shown.height() - 2), QColor(Qt::white)) << mode;
     }
+}
+
+// A scan lasts while a desk's picture field names it, through failed saves and copies of the
+// field, and goes once the record is saved or the change dropped; a picked file stays.
+TEST(ScanFiles, LastWhileAFieldNamesThem) {
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const QString scan = WritePictureJpeg(picture);
+    ASSERT_TRUE(QFile::exists(scan));
+    TPictureField field{scan, true};
+    {
+        const TPictureField saving = field;
+        field = {};
+        EXPECT_TRUE(QFile::exists(scan));
+        field = saving;
+    }
+    EXPECT_TRUE(QFile::exists(scan));
+    field = {QString(), true};
+    EXPECT_FALSE(QFile::exists(scan));
+
+    QTemporaryDir dir;
+    const QString picked = dir.filePath(QStringLiteral("picked.jpg"));
+    ASSERT_TRUE(picture.save(picked, "JPEG"));
+    field = {picked, true};
+    field = {};
+    EXPECT_TRUE(QFile::exists(picked));
 }
 
 // The child run of the test below: writes one scan the way the dialog does and ends.

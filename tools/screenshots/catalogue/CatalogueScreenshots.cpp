@@ -1,4 +1,5 @@
 #include "AppContext.h"
+#include "DeskFit.h"
 #include "Filmy.h"
 #include "GlobFunc.h"
 #include "MoxButton.h"
@@ -12,6 +13,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QTextStream>
@@ -129,23 +131,39 @@ int main(int argc, char** argv) {
     TAppContext context(database.ExecutablePath());
     const int admin =
         database.Scalar(QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'")).toInt();
-    context.CurrentUser = {admin, QStringLiteral("ADMIN"), QStringLiteral("Správce"), u'A'};
-    const int title = FillCatalogue(database, admin);
+    int title = 0;
 
-    TFFilmy desk(context, nullptr);
-    desk.resize(1000, 720);
-    desk.show();
-    desk.ShowDesk();
-    desk.OpenRecord(title);
-    auto* pages = desk.findChild<TTarnPageControl*>(QStringLiteral("PageControl"));
-    const char* names[] = {"filmy-titul.png", "filmy-popis.png", "filmy-obrazky.png"};
-    for (int page = 0; page < 3; ++page) {
-        pages->setCurrentIndex(page);
-        Save(desk, folder, QString::fromLatin1(names[page]), out);
+    {
+        // The desk as the clerk first sees it: in the main window at the size it opens at.
+        TDeskInMainWindow shown(context, TMenuButton::Filmy, MakeDesk<TFFilmy>);
+        // Filled once logged in: the sample's past loans would otherwise ask for a daily close.
+        title = FillCatalogue(database, admin);
+        TDesk& desk = *shown.Desk();
+        desk.OpenRecord(title);
+        auto* pages = desk.findChild<TTarnPageControl*>(QStringLiteral("PageControl"));
+        const char* names[] = {"filmy-titul.png", "filmy-popis.png", "filmy-obrazky.png"};
+        for (int page = 0; page < 3; ++page) {
+            pages->setCurrentIndex(page);
+            shown.Settle();
+            for (const QString& cut : CutCaptions(desk) + NarrowFields(desk))
+                out << "does not fit: " << cut << Qt::endl;
+            Save(shown.Window(), folder, QString::fromLatin1(names[page]), out);
+        }
+        pages->setCurrentIndex(0);
+        desk.findChild<QLineEdit*>(QStringLiteral("EHledejNazev"))->setText(QStringLiteral("Pel"));
+        desk.findChild<TMoxButton*>(QStringLiteral("BHledej"))->click();
+        shown.Settle();
+        for (const QString& cut : CutCaptions(desk) + NarrowFields(desk))
+            out << "does not fit: " << cut << Qt::endl;
+        Save(shown.Window(), folder, QStringLiteral("filmy-hledani.png"), out);
+        desk.findChild<TMoxButton*>(QStringLiteral("BZmenitTitul"))->click();
+        desk.findChild<TMoxButton*>(QStringLiteral("BObrSmazat"))->click();
+        Save(shown.Window(), folder, QStringLiteral("filmy-obrazky-smazany.png"), out);
+        TDialogHook answerNo;
+        answerNo.Answer({TMsgResult::No});
+        desk.CanLeave();
+        desk.LeaveDesk();
     }
-    desk.findChild<TMoxButton*>(QStringLiteral("BZmenitTitul"))->click();
-    desk.findChild<TMoxButton*>(QStringLiteral("BObrSmazat"))->click();
-    Save(desk, folder, QStringLiteral("filmy-obrazky-smazany.png"), out);
 
     const QString code = NewMediumCode(title, 123);
     TFNosicStitekVHS vhs;

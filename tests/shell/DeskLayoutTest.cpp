@@ -1,0 +1,76 @@
+#include "DeskFit.h"
+#include "Filmy.h"
+#include "TarnPageControl.h"
+#include "TestDatabase.h"
+#include "Zakaznici.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+// The main window opens at its minimum size; every desk must show its captions whole and its
+// fields wide enough there, whatever gives way (pictures and grids first).
+namespace {
+
+class DeskLayout : public DatabaseTest {
+protected:
+    TAppContext context{database.ExecutablePath()};
+
+    static void ExpectFits(TDeskInMainWindow& shown, const char* state) {
+        shown.Settle();
+        EXPECT_EQ(shown.Window().size(), QSize(987, 747)) << state;
+        const QStringList cut = CutCaptions(*shown.Desk());
+        EXPECT_TRUE(cut.isEmpty()) << state << ":\n" << cut.join(u'\n').toStdString();
+        const QStringList narrow = NarrowFields(*shown.Desk());
+        EXPECT_TRUE(narrow.isEmpty()) << state << ":\n" << narrow.join(u'\n').toStdString();
+    }
+    static void Click(TDeskInMainWindow& shown, const char* name) {
+        auto* button = shown.Desk()->findChild<QPushButton*>(QString::fromLatin1(name));
+        ASSERT_NE(button, nullptr) << name;
+        button->click();
+    }
+};
+
+} // namespace
+
+TEST_F(DeskLayout, CustomerRegisterFitsTheSmallestMainWindow) {
+    database.Exec(QStringLiteral(
+        "insert into ZAKAZNICI (KOD_ZAK, EAN_KOD, TITUL_PRED, JMENO, PRIJMENI, ADR_ULICE, ADR_PSC, ADR_OBEC, "
+        "EMAIL, TELEFON, MOBIL_SMS, VIP, CENA_VIP_DVD, CENA_VIP_VHS, POSILAT_NOVINKY) values (45, "
+        "'0501261012000045', 'Ing.', 'Eva', 'Malá', 'Husova 12', '60200', 'Brno', 'eva.mala@example.cz', "
+        "'543 210 987', '603 111 222', 'A', 1250, 20, 'A')"));
+    TDeskInMainWindow shown(context, TMenuButton::Zakaznici, MakeDesk<TFZakaznici>);
+    ASSERT_NE(shown.Desk(), nullptr);
+    ExpectFits(shown, "empty");
+    shown.Desk()->OpenRecord(45);
+    ExpectFits(shown, "viewing");
+    Click(shown, "BZmenit");
+    ExpectFits(shown, "editing");
+}
+
+TEST_F(DeskLayout, TitlesDeskFitsTheSmallestMainWindowOnEveryPage) {
+    database.Exec(QStringLiteral(
+        "insert into TITULY (KOD_TITUL, EAN_KOD, NAZEV_CESKY, NAZEV_ORIG, POCET_CELKEM, POCET_PRITOMNO, "
+        "TYP_NOSICE, CENA_PUJCKA, FILM_ROK, FILM_DELKA) values (1, '8594004450115', 'Pelíšky', 'Cosy Dens', "
+        "0, 0, 'D', 1235, 1999, 115)"));
+    TDeskInMainWindow shown(context, TMenuButton::Filmy, MakeDesk<TFFilmy>);
+    ASSERT_NE(shown.Desk(), nullptr);
+    shown.Desk()->OpenRecord(1);
+    auto* pages = shown.Desk()->findChild<TTarnPageControl*>(QStringLiteral("PageControl"));
+    ASSERT_NE(pages, nullptr);
+    for (int page = 0; page < pages->count(); ++page) {
+        pages->setCurrentIndex(page);
+        ExpectFits(shown, qPrintable(QStringLiteral("page %1").arg(page)));
+    }
+    // Searching by name shows the browsing buttons as well.
+    database.Exec(QStringLiteral("insert into TITULY (KOD_TITUL, NAZEV_CESKY, TYP_NOSICE) values (2, "
+                                 "'Pelíšky 2', 'V')"));
+    pages->setCurrentIndex(0);
+    auto* name = shown.Desk()->findChild<QLineEdit*>(QStringLiteral("EHledejNazev"));
+    ASSERT_NE(name, nullptr);
+    name->setText(QStringLiteral("Pel"));
+    Click(shown, "BHledej");
+    ASSERT_TRUE(shown.Desk()->findChild<QPushButton*>(QStringLiteral("BNasledujici"))->isVisible());
+    ExpectFits(shown, "browsing found titles");
+}
