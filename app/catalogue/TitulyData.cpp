@@ -53,10 +53,6 @@ QString NameSearchSql(const QString& nameText) {
            QStringLiteral("%' or Upper(NAZEV_ORIG) like '%") + folded + QStringLiteral("%'");
 }
 
-QString NameSearchFilterText(const QString& nameText) {
-    return QStringLiteral("Několik záznamů odpovídá filtru \"") + nameText + QStringLiteral("\".");
-}
-
 QString LoadTitleSql(int kodTitul) {
     return QStringLiteral("select ") + SqlFullName(QStringLiteral("uz")) +
            QStringLiteral(" as UZIV_ZMENA_JM, t.* from TITULY t left join UZIVATELE uz on "
