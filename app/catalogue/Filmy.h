@@ -24,6 +24,7 @@ class TMoxGrid;
 class TMoxMemo;
 class TMoxNumEdit;
 class TPictureFrame;
+class TSearchBrowse;
 class TTarnPageControl;
 class TTransaction;
 
@@ -69,10 +70,8 @@ private:
     void ConnectChanges();
 
     // Search, loading, modes (FilmySearch.cpp).
-    void Hledej();
-    void CloseNameSearch();
-    void MoveNameSearch(int step);
-    void ShowNamePosition();
+    bool FindCode(const QString& code);
+    std::vector<int> FindName(const QString& name);
     void LoadTitle();
     void FillTitle();
     void FillCodeLists();
@@ -132,8 +131,7 @@ private:
     bool picturesChanged_ = false;
     bool mediaOpen_ = false;
     bool picturesOpen_ = false;
-    std::vector<int> nameResult_;
-    int namePosition_ = -1;
+    TSearchBrowse* search_ = nullptr;
 
     TMemTable* tableNosice_;
     TMemTable* tableObr_;

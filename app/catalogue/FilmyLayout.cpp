@@ -2,7 +2,6 @@
 
 #include "AppContext.h"
 #include "DeskSurface.h"
-#include "EnterKey.h"
 #include "FailureGuard.h"
 #include "FilmyObrazek.h"
 #include "MemTable.h"
@@ -17,6 +16,7 @@
 #include "MoxNumEdit.h"
 #include "MoxPanel.h"
 #include "PictureFrame.h"
+#include "SearchBrowse.h"
 #include "TarnPageControl.h"
 #include "TitulHistorie.h"
 #include "Transaction.h"
@@ -136,19 +136,17 @@ QWidget* TFFilmy::BuildSearchRow() {
     row->addWidget(bZmenitTitul_, 0, 7);
     row->addWidget(bUlozit_, 1, 6);
     row->addWidget(bStatistika_, 1, 7);
-    bPredchozi_->hide();
-    bNasledujici_->hide();
     FitFieldTo(eHledejEAN_, QStringLiteral("0000000000000000"));
     FitFieldTo(eHledejNazev_, QStringLiteral("Vesničko má středisková"));
     for (TMoxButton* button :
          {bHledej_, bPredchozi_, bNasledujici_, bNovyTitul_, bZmenitTitul_, bUlozit_, bStatistika_})
         LetNarrowToCaption(button);
-
-    connect(bHledej_, &TMoxButton::clicked, this, Guarded([this] { Hledej(); }));
-    RunOnEnter(eHledejEAN_, Guarded([this] { Hledej(); }));
-    RunOnEnter(eHledejNazev_, Guarded([this] { Hledej(); }));
-    connect(bPredchozi_, &TMoxButton::clicked, this, Guarded([this] { MoveNameSearch(-1); }));
-    connect(bNasledujici_, &TMoxButton::clicked, this, Guarded([this] { MoveNameSearch(1); }));
+    search_ = new TSearchBrowse(
+        {eHledejEAN_, eHledejNazev_, bHledej_, bPredchozi_, bNasledujici_, lFiltr_, lPozice_, true},
+        {[this] { return CanLeave(); }, [this](const QString& code) { return FindCode(code); },
+         [this](const QString& name) { return FindName(name); }, [this](int key) { OpenRecord(key); },
+         [this](const std::function<void()>& action) { Guard(action); }},
+        this);
     connect(bNovyTitul_, &TMoxButton::clicked, this, Guarded([this] { NovyTitul(); }));
     connect(bZmenitTitul_, &TMoxButton::clicked, this, &TFFilmy::ZmenitTitul);
     connect(bUlozit_, &TMoxButton::clicked, this, Guarded([this] { Save(); }));

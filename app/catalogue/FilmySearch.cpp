@@ -14,6 +14,7 @@
 #include "MoxNumEdit.h"
 #include "PictureFrame.h"
 #include "Pictures.h"
+#include "SearchBrowse.h"
 #include "TarnPageControl.h"
 #include "Transaction.h"
 
@@ -77,7 +78,7 @@ void TFFilmy::LeaveDesk() {
     tableNosice_->clear();
     mediaOpen_ = false;
     ClosePictures();
-    CloseNameSearch();
+    search_->Close();
 }
 
 void TFFilmy::keyPressEvent(QKeyEvent* event) {
@@ -116,85 +117,31 @@ void TFFilmy::FillCodeLists() {
     CommitIfActive(*tr_);
 }
 
-void TFFilmy::Hledej() {
-    // A medium read at the counter while a title is half typed must not throw the typing away
-    // unasked.
-    if (!CanLeave())
-        return;
-    CloseNameSearch();
-    TDMGlobDB& db = context_.Db();
-    const QString code = eHledejEAN_->text();
-    if (!code.isEmpty()) {
-        auto query = db.OpenQuery(*tr_, CodeSearchSql(code));
-        query->Open();
-        const bool found = !query->Eof();
-        const int key = found ? query->FieldByName(QStringLiteral("KOD_TITUL")).AsInteger() : -1;
-        query.reset();
-        CommitIfActive(*tr_);
-        if (!found) {
-            Warn(CodeNotFoundText(code));
-        } else {
-            key_ = key;
-            eHledejEAN_->clear();
-            eHledejNazev_->clear();
-            LoadTitle();
-        }
+bool TFFilmy::FindCode(const QString& code) {
+    auto query = context_.Db().OpenQuery(*tr_, CodeSearchSql(code));
+    query->Open();
+    const bool found = !query->Eof();
+    const int key = found ? query->FieldByName(QStringLiteral("KOD_TITUL")).AsInteger() : -1;
+    query.reset();
+    CommitIfActive(*tr_);
+    if (!found) {
+        Warn(CodeNotFoundText(code));
+        return false;
     }
-    const QString name = eHledejNazev_->text();
-    if (name.isEmpty())
-        return;
+    OpenRecord(key);
+    return true;
+}
+
+std::vector<int> TFFilmy::FindName(const QString& name) {
+    TDMGlobDB& db = context_.Db();
+    std::vector<int> keys;
     TTransaction searchTr(db.DB);
     auto query = db.OpenQuery(searchTr, NameSearchSql(name));
     for (query->Open(); !query->Eof(); query->Next())
-        nameResult_.push_back(query->Fields(0).AsInteger());
+        keys.push_back(query->Fields(0).AsInteger());
     query.reset();
     searchTr.Commit();
-    bPredchozi_->show();
-    bNasledujici_->show();
-    if (nameResult_.empty()) {
-        lFiltr_->setText(QStringLiteral("Nebyl nalezen žádný záznam."));
-        lPozice_->setText(QStringLiteral("0 / 0"));
-        bPredchozi_->setEnabled(false);
-        bNasledujici_->setEnabled(false);
-        return;
-    }
-    lFiltr_->setText(NameSearchFilterText(name));
-    namePosition_ = 0;
-    eHledejEAN_->clear();
-    eHledejNazev_->clear();
-    key_ = nameResult_.front();
-    ShowNamePosition();
-    LoadTitle();
-}
-
-void TFFilmy::CloseNameSearch() {
-    nameResult_.clear();
-    namePosition_ = -1;
-    bPredchozi_->hide();
-    bNasledujici_->hide();
-    lFiltr_->clear();
-    lPozice_->clear();
-}
-
-void TFFilmy::MoveNameSearch(int step) {
-    if (!CanLeave())
-        return;
-    const int next = namePosition_ + step;
-    if (next < 0 || next >= static_cast<int>(nameResult_.size())) {
-        (step < 0 ? bPredchozi_ : bNasledujici_)->setEnabled(false);
-        return;
-    }
-    namePosition_ = next;
-    key_ = nameResult_[static_cast<std::size_t>(next)];
-    ShowNamePosition();
-    LoadTitle();
-}
-
-void TFFilmy::ShowNamePosition() {
-    const int count = static_cast<int>(nameResult_.size());
-    lPozice_->setText(QStringLiteral("%1 / %2").arg(namePosition_ + 1).arg(count));
-    bPredchozi_->setEnabled(namePosition_ > 0);
-    bNasledujici_->setEnabled(namePosition_ < count - 1);
+    return keys;
 }
 
 void TFFilmy::LoadTitle() {

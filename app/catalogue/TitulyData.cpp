@@ -31,12 +31,14 @@ QString CodeSearchSql(const QString& codeText) {
     const QString trimmed = codeText.trimmed();
     if (codeText.size() > 6) {
         // Two lookups, each through the index on its code: one condition over both tables would
-        // read every medium of the shop.
+        // read every medium of the shop. The outer join makes the title the first stream, so the
+        // optimiser starts from its code even where the statistics are empty; a title without
+        // media is still not found, as before.
         const QString code = SqlEscape(trimmed);
         return QStringLiteral("select n.KOD_TITUL, n.KOD_NOSIC from NOSICE n where n.EAN_KOD = '") + code +
-               QStringLiteral("' union select t.KOD_TITUL, n.KOD_NOSIC from TITULY t join NOSICE n on "
+               QStringLiteral("' union select t.KOD_TITUL, n.KOD_NOSIC from TITULY t left join NOSICE n on "
                               "(t.KOD_TITUL = n.KOD_TITUL) where t.EAN_KOD = '") +
-               code + u'\'';
+               code + QStringLiteral("' and n.KOD_NOSIC is not null");
     }
     bool ok = false;
     int number = trimmed.toInt(&ok);
@@ -51,10 +53,6 @@ QString NameSearchSql(const QString& nameText) {
     const QString folded = SqlEscape(UpperCz(nameText));
     return QStringLiteral("select KOD_TITUL from TITULY where Upper(NAZEV_CESKY) like '%") + folded +
            QStringLiteral("%' or Upper(NAZEV_ORIG) like '%") + folded + QStringLiteral("%'");
-}
-
-QString NameSearchFilterText(const QString& nameText) {
-    return QStringLiteral("Několik záznamů odpovídá filtru \"") + nameText + QStringLiteral("\".");
 }
 
 QString LoadTitleSql(int kodTitul) {

@@ -67,7 +67,6 @@ extern const QString kFilmJazykySql;
 QString CodeSearchSql(const QString& codeText);
 // The name search over both names, folded as the database folds them.
 QString NameSearchSql(const QString& nameText);
-QString NameSearchFilterText(const QString& nameText);
 
 QString LoadTitleSql(int kodTitul);
 QString LoadMediaSql(int kodTitul);

@@ -97,18 +97,6 @@ QString CustomerNotFoundText(const QString& typed) {
     return QStringLiteral("Zákazník s EAN kódem ") + typed + QStringLiteral(" nebyl nalezen.");
 }
 
-QString SurnameFilterText(const QString& surname) {
-    return QStringLiteral("Několik záznamů odpovídá filtru \"") + surname + QStringLiteral("\".");
-}
-
-QString NothingFoundText() {
-    return QStringLiteral("Nebyl nalezen žádný záznam.");
-}
-
-QString BrowseCounterText(int row, int count) {
-    return QStringLiteral("%1 / %2").arg(row).arg(count);
-}
-
 QString CardNumberPart(const QString& cardCode) {
     return cardCode.mid(10, 6);
 }

@@ -37,9 +37,6 @@ QString CustomerUpdateSql(int key, int user, const TCustomerFields& loaded, cons
                           bool ending);
 
 QString CustomerNotFoundText(const QString& typed);
-QString SurnameFilterText(const QString& surname);
-QString NothingFoundText();
-QString BrowseCounterText(int row, int count);
 
 // Characters 11 to 16 of a card code: the customer number with leading zeros.
 QString CardNumberPart(const QString& cardCode);

@@ -13,6 +13,7 @@
 #include "MoxNumEdit.h"
 #include "NahledObrazku.h"
 #include "PictureFrame.h"
+#include "SearchBrowse.h"
 #include "ZakHistorie.h"
 #include "ZakPrukaz.h"
 #include "ZiskaniObr.h"
@@ -164,35 +165,12 @@ QString TFZakaznici::JmenoPrijmeni() const {
 }
 
 void TFZakaznici::CloseSearch() {
-    found_.clear();
-    foundRow_ = -1;
-    BPredchozi->setEnabled(false);
-    BNasledujici->setEnabled(false);
-    LFiltr->clear();
-    LPocet->clear();
+    search_->Close();
     if (trHledej_.Active())
         trHledej_.Commit();
 }
 
-void TFZakaznici::Hledej() {
-    // Nothing to look for ends the browsing; the customer shown stays.
-    if (EHledejEAN->text().isEmpty() && EHledejPrijmeni->text().isEmpty()) {
-        CloseSearch();
-        return;
-    }
-    // Whatever the search finds replaces the customer shown, so typed changes are offered for saving.
-    if (!CanLeave())
-        return;
-    CloseSearch();
-    if (!EHledejEAN->text().isEmpty())
-        HledejKod(EHledejEAN->text());
-    // A card found clears both fields; a surname typed beside a code not found is searched still.
-    const QString surname = EHledejPrijmeni->text();
-    if (!surname.isEmpty())
-        HledejPrijmeni(surname);
-}
-
-void TFZakaznici::HledejKod(const QString& code) {
+bool TFZakaznici::HledejKod(const QString& code) {
     int found = -1;
     {
         auto query = ctx_.Db().OpenQuery(trDesk_, CustomerByCodeSql(code));
@@ -203,52 +181,23 @@ void TFZakaznici::HledejKod(const QString& code) {
     trDesk_.Commit();
     if (found == -1) {
         Warn(CustomerNotFoundText(code));
-        return;
+        return false;
     }
-    EHledejEAN->clear();
-    EHledejPrijmeni->clear();
-    key_ = found;
-    LoadCustomer();
+    OpenRecord(found);
+    return true;
 }
 
-void TFZakaznici::HledejPrijmeni(const QString& surname) {
+std::vector<int> TFZakaznici::HledejPrijmeni(const QString& surname) {
+    std::vector<int> found;
     {
         auto query = ctx_.Db().OpenQuery(trHledej_, CustomerBySurnameSql(surname));
         query->Open();
         for (; !query->Eof(); query->Next())
-            found_.push_back(query->FieldByName(QStringLiteral("KOD_ZAK")).AsInteger());
+            found.push_back(query->FieldByName(QStringLiteral("KOD_ZAK")).AsInteger());
     }
     // Browsing reads each customer afresh; nothing holds the search's transaction open meanwhile.
     trHledej_.Commit();
-    if (found_.empty()) {
-        LFiltr->setText(NothingFoundText());
-        LPocet->setText(BrowseCounterText(0, 0));
-        return;
-    }
-    LFiltr->setText(SurnameFilterText(surname));
-    foundRow_ = 0;
-    EHledejEAN->clear();
-    EHledejPrijmeni->clear();
-    ShowBrowsed();
-}
-
-void TFZakaznici::ShowBrowsed() {
-    const int count = static_cast<int>(found_.size());
-    LPocet->setText(BrowseCounterText(foundRow_ + 1, count));
-    BPredchozi->setEnabled(foundRow_ > 0);
-    BNasledujici->setEnabled(foundRow_ < count - 1);
-    key_ = found_[static_cast<std::size_t>(foundRow_)];
-    LoadCustomer();
-}
-
-void TFZakaznici::Browse(int step) {
-    if (!CanLeave())
-        return;
-    const int row = foundRow_ + step;
-    if (row < 0 || row >= static_cast<int>(found_.size()))
-        return;
-    foundRow_ = row;
-    ShowBrowsed();
+    return found;
 }
 
 void TFZakaznici::LoadCustomer() {

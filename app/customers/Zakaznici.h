@@ -17,6 +17,7 @@ class TMoxLabel;
 class TMoxMemo;
 class TMoxNumEdit;
 class TPictureFrame;
+class TSearchBrowse;
 class QLabel;
 
 // The customer register: finding customers by card, number or surname, registering, editing,
@@ -51,13 +52,8 @@ private:
     void UpdateVipEditable();
     TCustomerFields ReadFields() const;
 
-    void Hledej();
-    void HledejKod(const QString& code);
-    void HledejPrijmeni(const QString& surname);
-    void ShowBrowsed();
-    void Browse(int step);
-    void BrowsePrevious() { Browse(-1); }
-    void BrowseNext() { Browse(1); }
+    bool HledejKod(const QString& code);
+    std::vector<int> HledejPrijmeni(const QString& surname);
     void CloseSearch();
     void LoadCustomer();
     void Zmenit();
@@ -82,8 +78,7 @@ private:
     bool loading_ = false;
     TPictureField foto_;
     TCustomerFields loaded_; // the fields as loaded: a save writes only what differs
-    std::vector<int> found_; // keys of the surname search
-    int foundRow_ = -1;
+    TSearchBrowse* search_ = nullptr;
 
     // Controls named as on the form.
     TMoxEdit* EHledejEAN = nullptr;

@@ -2,7 +2,6 @@
 #include "Zakaznici.h"
 
 #include "DeskSurface.h"
-#include "EnterKey.h"
 #include "FailureGuard.h"
 #include "MoxButton.h"
 #include "MoxCheckBox.h"
@@ -12,6 +11,7 @@
 #include "MoxNumEdit.h"
 #include "MoxPanel.h"
 #include "PictureFrame.h"
+#include "SearchBrowse.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -213,11 +213,12 @@ void TFZakaznici::BuildForm() {
 }
 
 void TFZakaznici::ConnectControls() {
-    connect(BHledej, &QPushButton::clicked, this, [this] { Guarded(&TFZakaznici::Hledej); });
-    RunOnEnter(EHledejEAN, [this] { BHledej->click(); });
-    RunOnEnter(EHledejPrijmeni, [this] { BHledej->click(); });
-    connect(BPredchozi, &QPushButton::clicked, this, [this] { Guarded(&TFZakaznici::BrowsePrevious); });
-    connect(BNasledujici, &QPushButton::clicked, this, [this] { Guarded(&TFZakaznici::BrowseNext); });
+    search_ = new TSearchBrowse(
+        {EHledejEAN, EHledejPrijmeni, BHledej, BPredchozi, BNasledujici, LFiltr, LPocet},
+        {[this] { return CanLeave(); }, [this](const QString& code) { return HledejKod(code); },
+         [this](const QString& name) { return HledejPrijmeni(name); }, [this](int key) { OpenRecord(key); },
+         [](const std::function<void()>& action) { RunReported(action); }},
+        this);
 
     for (TMoxEdit* field : editable_)
         connect(field, &QLineEdit::textEdited, this, &TFZakaznici::SetChanged);

@@ -294,6 +294,13 @@ void TQuery::Execute() {
     }
 }
 
+QString TQuery::Plan() const {
+    if (!statement_)
+        return {};
+    TFbStatus status;
+    return FbCall([&] { return QString::fromUtf8(statement_->getPlan(&status, false)).trimmed(); });
+}
+
 void TQuery::Next() {
     if (!cursor_) {
         eof_ = true;

@@ -57,6 +57,8 @@ public:
     void Open();
     // Runs a statement that returns no rows.
     void ExecSQL();
+    // How the database reads the opened statement, for example "PLAN (N INDEX (IX_NOSICE_EAN))".
+    QString Plan() const;
     // The rows the last insert, update or delete changed; 0 for anything else.
     long long RowsAffected() const { return rowsAffected_; }
     void Close();

@@ -9,4 +9,5 @@ cinemon_add_test(cinemon_controls_tests
         MoxGridTest.cpp
         MoxNumEditTest.cpp
         MoxSurfaceTest.cpp
+        SearchBrowseTest.cpp
     LIBS cinemon_controls Qt6::Test)
