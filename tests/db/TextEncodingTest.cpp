@@ -58,6 +58,23 @@ TEST(PasswordScramble, EachCallStartsFromTheFreshKey) {
     EXPECT_NE(ScramblePassword(QStringLiteral("ab")).mid(2), ScramblePassword(QStringLiteral("bb")).mid(2));
 }
 
+TEST(PasswordScramble, KnownAnswersTheSetupProgramDependsOn) {
+    // Worked out apart from this code, from the published PC1 reference (128-bit key
+    // "Cinemon-Pujcovna", multipliers 20021 and 346) and the letter encoding "Z" minus the
+    // high nibble, "A" plus the low one.
+    const std::vector<std::pair<QString, QString>> answers{
+        {QStringLiteral("masterkey"), QStringLiteral("NIPLOOWEOJLDXKLHRO")},
+        {QStringLiteral("a"), QStringLiteral("NE")},
+        {QStringLiteral("aa"), QStringLiteral("NEQN")},
+        {QStringLiteral("Heslo č.1"), QStringLiteral("LNVPSCYJRJKNYFMNLN")},
+        {QString(), QString()},
+    };
+    for (const auto& [plain, scrambled] : answers) {
+        EXPECT_EQ(ScramblePassword(plain), scrambled) << plain.toStdString();
+        EXPECT_EQ(UnscramblePassword(scrambled), plain) << plain.toStdString();
+    }
+}
+
 TEST(IniFile, ReadsWindows1250AndKeepsOtherSections) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("x.ini"));
