@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "EmbeddedLocks.h"
 #include "FbStatus.h"
 #include "QuitSignals.h"
 #include "Transaction.h"
@@ -36,6 +37,8 @@ void TDatabase::SetParams(const QString& databaseName, const QString& user, cons
 void TDatabase::Open() {
     if (attachment_)
         return;
+    if (IsEmbeddedName(name_))
+        PrepareEmbeddedLocks(name_);
     Firebird::IMaster* master = FbClient::Master();
     // The library puts its own SIGTERM handler in place at every attach, failed ones included.
     struct TReclaimSignals {

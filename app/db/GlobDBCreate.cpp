@@ -1,4 +1,5 @@
 #include "DbError.h"
+#include "EmbeddedLocks.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
 #include "RunAndWait.h"
@@ -46,6 +47,8 @@ void TDMGlobDB::RestoreDatabase(const QString& backupFile) {
         throw ECinemonError(
             QStringLiteral("Nelze nalézt záložní (zdrojový) soubor.\rObnovu dat nelze provést"));
     DB.Close();
+    if (Config.Server.isEmpty())
+        PrepareEmbeddedLocks(DatabaseFile());
 
     QStringList arguments{
         QStringLiteral("-replace_database"), QStringLiteral("-user"), Config.UserName,
@@ -112,8 +115,10 @@ QString TDMGlobDB::BackupDatabase(const QDateTime& now) {
     }
 
     // The embedded engine locks the file for this process alone; the tool needs it free.
-    if (Config.Server.isEmpty())
+    if (Config.Server.isEmpty()) {
         DB.Close();
+        PrepareEmbeddedLocks(DatabaseFile());
+    }
 
     const QString failed =
         QStringLiteral("Nastala chyba při zálohování databáze (GBAK).\rZáloha nebyla vytvořena");

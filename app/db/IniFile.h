@@ -2,12 +2,19 @@
 
 #include <QString>
 
-#include <utility>
 #include <vector>
 
-// A Windows-style initialisation file ("[Section]", "Key=Value"). The setup program and
-// older installations write it in Windows-1250, so bytes that are not UTF-8 are read as that.
-// Keys and sections compare without regard to case; unknown lines survive a rewrite.
+// A Windows-style initialisation file ("[Section]", "Key=Value"). Keys and sections compare
+// without regard to case. A rewrite keeps every line of the file as it was (comments, blank
+// lines, lines and keys it does not know); only the values written change, and new keys and
+// sections are added at the end of their section or of the file.
+//
+// Bytes on disk: the setup program and older installations write Windows-1250, and Windows
+// programs read the file that way, so it is written in Windows-1250 whenever every character
+// fits. A file holding a character Windows-1250 cannot hold is written as UTF-8 with a
+// byte-order mark instead; the mark is read first, so no value ever turns into '?'. A file
+// without the mark is read as UTF-8 when it is valid UTF-8 and as Windows-1250 otherwise.
+// Windows-1250 text that would pass for UTF-8 is written with the mark as well.
 class TIniFile final {
 public:
     explicit TIniFile(QString fileName);
@@ -24,13 +31,19 @@ public:
     void WriteInteger(const QString& section, const QString& key, int value);
     void WriteBool(const QString& section, const QString& key, bool value);
 
-    // Writes the file back in Windows-1250 with CR LF line ends; fails with a message.
+    // Writes the file back with CR LF line ends; fails with a message.
     void UpdateFile() const;
 
 private:
+    struct TLine {
+        QString text; // the line as it stands in the file
+        QString key;  // empty for anything but a "Key=Value" line
+        QString value;
+    };
     struct TSection {
-        QString name;
-        std::vector<std::pair<QString, QString>> entries;
+        QString name;   // empty for the lines before the first section
+        QString header; // the "[Name]" line as it stands
+        std::vector<TLine> lines;
     };
     const TSection* FindSection(const QString& name) const;
 

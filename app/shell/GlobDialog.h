@@ -52,7 +52,10 @@ int ExecModal(QDialog& dialog);
 
 // The test hook: while installed, message boxes are recorded and answered from a queue
 // (an empty queue answers with the Enter button), wait boxes are recorded, and modal
-// dialogs run the next script on the real dialog instead of waiting for a person.
+// dialogs run the next script on the real dialog instead of waiting for a person. A modal
+// dialog with no script left goes to the unexpected-dialog handler (the tests' support makes
+// it fail the running test) and is closed as by its close box; without a handler it fails
+// with an exception.
 class TDialogHook final {
 public:
     struct TMessage {
@@ -68,6 +71,9 @@ public:
     TDialogHook& operator=(const TDialogHook&) = delete;
 
     static TDialogHook* Current();
+
+    using TUnexpectedDialog = std::function<void(const QString& className)>;
+    static void SetUnexpectedDialogHandler(TUnexpectedDialog handler);
 
     std::vector<TMessage> messages;
     std::deque<TMsgResult> answers;

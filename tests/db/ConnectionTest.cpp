@@ -2,7 +2,10 @@
 #include "GlobFunc.h"
 #include "TestDatabase.h"
 
+#include <QDir>
 #include <QRandomGenerator>
+
+#include <unistd.h>
 
 namespace {
 
@@ -344,6 +347,18 @@ TEST_F(Schema, ANewShopHasItsAdministratorAndSettings) {
             << table;
     // Code-list positions number upward from 1, as the title flag strings expect.
     EXPECT_EQ(database.Scalar(QStringLiteral("select min(PORADI_TIT) from FILM_TITULKY")).toInt(), 1);
+}
+
+using EmbeddedEngine = DatabaseTest;
+
+TEST_F(EmbeddedEngine, AnOrdinaryAccountWorksWithLocksBesideTheDatabase) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root uses the machine's lock folder; scripts/test.sh runs this as another user";
+    EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from UZIVATELE")).toInt(), 1);
+    if (::access("/tmp/firebird", R_OK | W_OK | X_OK) != 0) {
+        EXPECT_EQ(qEnvironmentVariable("FIREBIRD_LOCK"),
+                  QDir(database.Dir()).filePath(QStringLiteral("firebird-lock")));
+    }
 }
 
 } // namespace

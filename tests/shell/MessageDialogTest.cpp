@@ -1,9 +1,11 @@
+#include "FailureGuard.h"
 #include "GlobDialog.h"
 
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -45,6 +47,19 @@ TEST(MessageDialog, EnterPressesTheFocusedButton) {
 TEST(MessageDialog, EscapeAnswersNoOrZpet) {
     EXPECT_EQ(PressOn(TMsgButtons::YesNo, {}, Qt::Key_Escape), TMsgResult::No);
     EXPECT_EQ(PressOn(TMsgButtons::YesNoCancel, {}, Qt::Key_Escape), TMsgResult::Cancel);
+}
+
+// A clerk's action that opens a dialog, as the windows run their actions.
+void OpenUnscriptedDialog() {
+    QDialog dialog;
+    RunReported([&dialog] { ExecModal(dialog); });
+}
+
+TEST(DialogHook, ADialogTheTestDidNotScriptFailsTheTest) {
+    TDialogHook hook;
+    EXPECT_NONFATAL_FAILURE(OpenUnscriptedDialog(), "did not script: QDialog");
+    EXPECT_TRUE(hook.messages.empty()) << "not one more failure report";
+    EXPECT_EQ(hook.dialogsOpened, std::vector<QString>{QStringLiteral("QDialog")});
 }
 
 } // namespace

@@ -34,6 +34,17 @@ TEST(EncodePassword, TwoCharactersPerCharacterWithTheAlphabetsAlternating) {
     EXPECT_EQ(EncodePassword(QStringLiteral("ž")).size(), 2) << "one Windows-1250 byte";
 }
 
+TEST(EncodePassword, KnownAnswersStoredPasswordsDependOn) {
+    // Worked out by hand from the two alphabets "K7QX2MDT9RAH5WEB" and "3PZGL8UFJ0YC6NV4":
+    // 'A' = 65 = 4 * 16 + 1 at an odd position gives one[1] two[4] = "7L"; 'b' = 98 = 6 * 16 + 2
+    // at an even one gives two[2] one[6] = "ZD"; '1' = 49 = 3 * 16 + 1 gives "7G".
+    EXPECT_EQ(EncodePassword(QStringLiteral("Ab1")), QStringLiteral("7LZD7G"));
+    // Windows-1250 bytes: ž 0x9E, l 0x6C, u 0x75, ť 0x9D.
+    EXPECT_EQ(EncodePassword(QStringLiteral("žluť")), QStringLiteral("E06DMFNR"));
+    // The dot above, byte 0xFF: the last letter of each alphabet.
+    EXPECT_EQ(EncodePassword(QStringLiteral("\u02D9")), QStringLiteral("B4"));
+}
+
 using Login = ShellTest;
 
 TEST_F(Login, TheNameMatchesInAnyLetterCaseAndFillsTheUser) {

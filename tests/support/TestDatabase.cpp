@@ -31,6 +31,9 @@ QString RestoredTemplate() {
                    result ? qPrintable(result->output) : "gbak missing");
         // A rename within one folder is atomic, so test programs running side by side never
         // see a half-written template.
+        // Readable for every account: scripts/test.sh runs some tests as an ordinary user.
+        QFile::setPermissions(restored,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
         if (std::rename(QFile::encodeName(restored).constData(), QFile::encodeName(target).constData()) != 0)
             qFatal("Cannot keep the restored template");
         return target;

@@ -1,3 +1,5 @@
+#include "GlobDialog.h"
+
 #include <QApplication>
 #include <QLocale>
 
@@ -11,5 +13,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
     ::testing::InitGoogleTest(&argc, argv);
+    // A modal dialog the test did not script is a failure of that test, not one more message.
+    TDialogHook::SetUnexpectedDialogHandler([](const QString& className) {
+        ADD_FAILURE() << "A dialog opened that the test did not script: " << className.toStdString();
+    });
     return RUN_ALL_TESTS();
 }
