@@ -14,5 +14,5 @@ struct TCase {
     bool firstRowOnly = false;       // the activity checks only ask whether any row exists
     double target = 3;               // the most the big shop may take, as a multiple of the empty one
     // Work done in each round in its own transactions, before the statements (if any).
-    std::function<void(TDMGlobDB& db, int round)> run;
+    std::function<void(TDMGlobDB& db, int round)> run{};
 };

@@ -240,7 +240,7 @@ int main(int argc, char** argv) {
           << Qt::endl;
     bool withinTarget = true;
     std::vector<TCase> cases = Cases(today);
-    for (TCase& c : CounterCases(today))
+    for (TCase& c : CounterCases())
         cases.push_back(std::move(c));
     for (const TCase& c : cases) {
         const double small = Measure(*empty, c, rounds);

@@ -2,7 +2,6 @@
 
 #include "GlobDB.h"
 #include "PriceSettings.h"
-#include "ReservationWindow.h"
 #include "Visit.h"
 #include "VisitLoad.h"
 #include "VisitPayment.h"
@@ -54,16 +53,11 @@ end)")
                        .arg(kVisitCustomer));
 }
 
-std::vector<TCase> CounterCases(const QDate& today) {
+std::vector<TCase> CounterCases() {
     std::vector<TCase> cases;
     cases.push_back({QStringLiteral("counter: load a customer with 400 loans"),
                      {CounterCustomerSql(kLoadedCustomer), OpenDepositsSql(kLoadedCustomer),
                       LoansOnRecordSql(kLoadedCustomer), ReservationsSql(kLoadedCustomer)},
-                     false,
-                     1.5,
-                     {}});
-    cases.push_back({QStringLiteral("counter: 14-day window of a title"),
-                     {WindowReservationsSql(1234, kVisitCustomer, today), WindowLoansSql(1234, today)},
                      false,
                      1.5,
                      {}});

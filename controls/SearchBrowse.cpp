@@ -26,7 +26,7 @@ void TSearchBrowse::Search() {
         return;
     }
     // Whatever the search finds replaces the record shown: typed changes are offered for saving.
-    if (!hooks_.canLeave())
+    if (controls_.askBeforeSearch && !hooks_.canLeave())
         return;
     Close();
     const QString code = controls_.code->text();

@@ -26,6 +26,9 @@ public:
         QLabel* counter;
         // Whether the browsing buttons are hidden, not only disabled, while no name search is open.
         bool hideButtonsWhenClosed = false;
+        // Whether a new search asks the unsaved-changes question; the counter replaces its visit
+        // without asking and asks only before browsing.
+        bool askBeforeSearch = true;
     };
     struct THooks {
         // The unsaved-changes question; false keeps the record shown and the search fields.

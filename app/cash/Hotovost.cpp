@@ -1,6 +1,7 @@
 #include "Hotovost.h"
 
 #include "AppContext.h"
+#include "DeskSurface.h"
 #include "FailureGuard.h"
 #include "GlobDialog.h"
 #include "Money.h"
@@ -55,6 +56,7 @@ TFHotovost::TFHotovost(TAppContext& context, TReceiptPrinter* printer, QWidget* 
       EVratit(BigAmount("EVratit", this)), BTisk(new TMoxButton(QStringLiteral("&Tisk"), this)),
       BZavrit(new TMoxButton(QStringLiteral("Zavřít"), this)) {
     setWindowTitle(QStringLiteral("Hotovost a tisk paragonu"));
+    SetDeskSurface(this);
     EZaplaceno->setObjectName(QStringLiteral("EZaplaceno"));
     EZaplaceno->setDecimal(0);
     EZaplaceno->setMinValue(0);

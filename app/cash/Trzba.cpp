@@ -2,6 +2,7 @@
 
 #include "AppContext.h"
 #include "DayFigures.h"
+#include "DeskSurface.h"
 #include "FailureGuard.h"
 #include "GlobDialog.h"
 #include "GlobFunc.h"
@@ -24,11 +25,6 @@ const QColor kDotace(0, 128, 0);
 const QColor kOdvod(128, 0, 0);
 const QString kUnsaved = QStringLiteral("Odvod/dotace hotovosti nebyl/a uložen/a. Uložit?");
 
-template <typename T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 TMoxNumEdit* Amount(const char* name, bool readOnly, QWidget* parent) {
     auto* edit = Named(new TMoxNumEdit(parent), name);
     edit->setDecimal(2);
@@ -40,18 +36,6 @@ TMoxNumEdit* Amount(const char* name, bool readOnly, QWidget* parent) {
     edit->setMinimumWidth(130);
     edit->setValue(0);
     return edit;
-}
-
-TMoxLabel* Legend(const QString& text, const QColor& colour, QWidget* parent) {
-    auto* label = new TMoxLabel(text, parent);
-    label->setFramed(true);
-    label->setFrameColor(colour);
-    label->setAutoFillBackground(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    return label;
 }
 
 TMoxGrid* Grid(const char* name, TMemTable* table, QWidget* parent) {
@@ -97,6 +81,7 @@ TFTrzba::TFTrzba(TAppContext& context, QWidget* parent)
                             QStringLiteral("HOT_DOTACE"), QStringLiteral("HOT_ODVOD"),
                             QStringLiteral("D_UZAVRENI"), QStringLiteral("UZIV_UZAVREL")},
                            this)) {
+    SetDeskSurface(this);
     Titles(hotovost_, {QStringLiteral("Datum"), QStringLiteral("Částka"), QStringLiteral("Popis transakce"),
                        QStringLiteral("Zapsal")});
     hotovost_->setColumnDecimals(QStringLiteral("CASTKA"), 2);

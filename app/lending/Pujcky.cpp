@@ -22,6 +22,7 @@
 #include "PujckyLook.h"
 #include "RezervJe.h"
 #include "RezervPujcit.h"
+#include "SearchBrowse.h"
 #include "VisitPayment.h"
 #include "ZakHistorie.h"
 
@@ -38,7 +39,7 @@ TFPujcky::TFPujcky(TAppContext& ctx, QWidget* parent)
 void TFPujcky::ShowDesk(bool) {
     preselectedMedium_ = -1;
     changingReservation_ = -1;
-    CloseSearch();
+    search_->Close();
     ShowNoCustomer();
     EHledejEAN->setFocus();
 }
@@ -67,81 +68,36 @@ bool TFPujcky::CanLeave() {
 }
 
 void TFPujcky::LeaveDesk() {
-    CloseSearch();
+    search_->Close();
     if (trDesk_.Active())
         trDesk_.Commit();
 }
 
 // --- Finding the customer -----------------------------------------------------------------
 
-void TFPujcky::Hledej() {
-    CloseSearch();
-    const QString code = EHledejEAN->text();
-    if (!code.isEmpty()) {
-        const std::optional<int> key = FindCustomerByCode(ctx_.Db(), trDesk_, code);
-        trDesk_.Commit();
-        if (!key) {
-            Warn(CustomerNotFoundText(code));
-            EHledejEAN->selectAll();
-            return;
-        }
-        EHledejEAN->clear();
-        EHledejPrijmeni->clear();
-        LoadCustomer(*key);
-        return;
+bool TFPujcky::FindCode(const QString& code) {
+    const std::optional<int> key = FindCustomerByCode(ctx_.Db(), trDesk_, code);
+    trDesk_.Commit();
+    if (!key) {
+        Warn(CustomerNotFoundText(code));
+        EHledejEAN->selectAll();
+        return false;
     }
-    if (!EHledejPrijmeni->text().isEmpty())
-        HledejPrijmeni(EHledejPrijmeni->text());
+    LoadCustomer(*key);
+    return true;
 }
 
-void TFPujcky::HledejPrijmeni(const QString& surname) {
+std::vector<int> TFPujcky::FindSurname(const QString& surname) {
+    std::vector<int> keys;
     {
         const auto query = ctx_.Db().OpenQuery(trDesk_, CustomerBySurnameSql(surname));
         query->Open();
         for (; !query->Eof(); query->Next())
-            found_.push_back(query->FieldByName(QStringLiteral("KOD_ZAK")).AsInteger());
+            keys.push_back(query->FieldByName(QStringLiteral("KOD_ZAK")).AsInteger());
     }
     // The keys are all read: no transaction stays open while the clerk browses them.
     trDesk_.Commit();
-    BPredchozi->setVisible(true);
-    BNasledujici->setVisible(true);
-    if (found_.empty()) {
-        LFiltr->setText(QStringLiteral("Nebyl nalezen žádný záznam."));
-        LPocet->setText(QStringLiteral("0 / 0"));
-        BPredchozi->setEnabled(false);
-        BNasledujici->setEnabled(false);
-        return;
-    }
-    LFiltr->setText(SurnameFilterText(surname));
-    EHledejEAN->clear();
-    EHledejPrijmeni->clear();
-    foundRow_ = 0;
-    ShowBrowsed();
-}
-
-void TFPujcky::ShowBrowsed() {
-    const int count = static_cast<int>(found_.size());
-    LPocet->setText(QStringLiteral("%1 / %2").arg(foundRow_ + 1).arg(count));
-    BPredchozi->setEnabled(foundRow_ > 0);
-    BNasledujici->setEnabled(foundRow_ < count - 1);
-    LoadCustomer(found_[static_cast<std::size_t>(foundRow_)]);
-}
-
-void TFPujcky::Browse(int step) {
-    const int row = foundRow_ + step;
-    if (row < 0 || row >= static_cast<int>(found_.size()) || !CanLeave())
-        return;
-    foundRow_ = row;
-    ShowBrowsed();
-}
-
-void TFPujcky::CloseSearch() {
-    found_.clear();
-    foundRow_ = -1;
-    BPredchozi->setVisible(false);
-    BNasledujici->setVisible(false);
-    LPocet->clear();
-    LFiltr->clear();
+    return keys;
 }
 
 // --- The customer and the visit -----------------------------------------------------------
@@ -198,6 +154,10 @@ void TFPujcky::ReloadVisit() {
 void TFPujcky::Refresh() {
     ShowCart();
     ShowReservations();
+    UpdateButtons();
+}
+
+void TFPujcky::UpdateButtons() {
     const bool withCustomer = customer_.has_value();
     for (QWidget* w : panel_)
         w->setEnabled(withCustomer);
@@ -225,7 +185,6 @@ void TFPujcky::Refresh() {
 void TFPujcky::ShowCart() {
     // Rebuilt from the visit without moving the clerk's current row.
     const int current = tablePujcky_->currentRow();
-    const QSignalBlocker quiet(tablePujcky_);
     QList<QVariantList> rows;
     for (const TCartRow& row : visit_.Cart())
         rows.push_back(PujckyLook::CartRecord(row));

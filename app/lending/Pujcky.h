@@ -17,6 +17,7 @@ class TMoxLabel;
 class TMoxMemo;
 class TMoxNumEdit;
 class TPictureFrame;
+class TSearchBrowse;
 
 // The counter: the clerk finds the customer by card, number or surname, builds the visit
 // (media lent, returned, complained about, reservations) and writes it all with one payment.
@@ -41,18 +42,14 @@ private:
     void BuildGrids();
     void Guarded(void (TFPujcky::*action)());
 
-    void Hledej();
-    void HledejPrijmeni(const QString& surname);
-    void Browse(int step);
-    void BrowsePrevious() { Browse(-1); }
-    void BrowseNext() { Browse(1); }
-    void ShowBrowsed();
-    void CloseSearch();
+    bool FindCode(const QString& code);
+    std::vector<int> FindSurname(const QString& surname);
 
     void LoadCustomer(int key);
     void ShowNoCustomer();
     void ReloadVisit();
     void Refresh();
+    void UpdateButtons();
     void ShowCart();
     void ShowReservations();
 
@@ -75,8 +72,7 @@ private:
     TTransaction trDesk_; // IBTransaction
     TVisit visit_;
     std::optional<TCounterCustomer> customer_;
-    std::vector<int> found_; // customers of the surname search
-    int foundRow_ = -1;
+    TSearchBrowse* search_ = nullptr;
     int preselectedMedium_ = -1;
     int changingReservation_ = -1;
     bool pending_ = false; // "Zaplatit / Rezervovat / Vrátit" is enabled

@@ -3,7 +3,6 @@
 
 #include "AppContext.h"
 #include "DeskSurface.h"
-#include "EnterKey.h"
 #include "FailureGuard.h"
 #include "MemTable.h"
 #include "MoxButton.h"
@@ -14,6 +13,7 @@
 #include "MoxNumEdit.h"
 #include "PictureFrame.h"
 #include "PujckyLook.h"
+#include "SearchBrowse.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -62,9 +62,8 @@ void TFPujcky::BuildForm() {
     search->addWidget(LPocet);
     search->addWidget(LFiltr, 1);
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(BuildCustomerPanel(), 1);
-    top->addWidget(BuildButtons());
+    QWidget* panel = BuildCustomerPanel();
+    QWidget* buttons = BuildButtons();
 
     BuildGrids();
     const auto gridBlock = [&](const QString& caption, TMoxGrid* grid,
@@ -84,7 +83,8 @@ void TFPujcky::BuildForm() {
     using namespace PujckyLook;
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(search);
-    layout->addLayout(top);
+    layout->addWidget(panel);
+    layout->addWidget(buttons);
     layout->addLayout(gridBlock(QStringLiteral("Aktuá&lní zapůjčení:"), GridPujcky,
                                 {Legend(QStringLiteral("Půjčený nosič,"), Qt::black, this),
                                  Legend(QStringLiteral("- vrací se,"), kGrey, this),
@@ -98,11 +98,13 @@ void TFPujcky::BuildForm() {
                                  Legend(QStringLiteral("- na dnešní den."), kGreen, this)}),
                       2);
 
-    connect(BHledej, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Hledej); });
-    for (TMoxEdit* field : {EHledejEAN, EHledejPrijmeni})
-        RunOnEnter(field, [this] { BHledej->click(); });
-    connect(BPredchozi, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::BrowsePrevious); });
-    connect(BNasledujici, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::BrowseNext); });
+    search_ = new TSearchBrowse(
+        {EHledejEAN, EHledejPrijmeni, BHledej, BPredchozi, BNasledujici, LFiltr, LPocet, true, false},
+        {[this] { return CanLeave(); }, [this](const QString& code) { return FindCode(code); },
+         [this](const QString& surname) { return FindSurname(surname); },
+         [this](int key) { LoadCustomer(key); },
+         [](const std::function<void()>& action) { RunReported(action); }},
+        this);
     connect(BDetail, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Detail); });
     connect(BStatistika, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Statistika); });
     connect(BPujcit, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Pujcit); });
@@ -113,7 +115,7 @@ void TFPujcky::BuildForm() {
     connect(BZpet, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Zpet); });
     connect(BZaplatit, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::ZaplatitClicked); });
     connect(ImageFoto, &TPictureFrame::doubleClicked, this, [this] { Guarded(&TFPujcky::NahledFoto); });
-    connect(tablePujcky_, &TMemTable::currentRowChanged, this, [this] { Refresh(); });
+    connect(tablePujcky_, &TMemTable::currentRowChanged, this, [this] { UpdateButtons(); });
 }
 
 QWidget* TFPujcky::BuildCustomerPanel() {
@@ -228,19 +230,21 @@ QWidget* TFPujcky::BuildButtons() {
         return b;
     };
     BDetail = button(QStringLiteral("Detai&l zákazníka"), "BDetail", 0, 0);
-    BStatistika = button(QStringLiteral("St&at. zákazníka"), "BStatistika", 1, 0);
-    BZalohy = button(QStringLiteral("Zálo&hy"), "BZalohy", 2, 0);
-    BPujcit = button(QStringLiteral("Půjčit n&osič"), "BPujcit", 0, 1);
+    BStatistika = button(QStringLiteral("St&at. zákazníka"), "BStatistika", 0, 1);
+    BZalohy = button(QStringLiteral("Zálo&hy"), "BZalohy", 0, 2);
+    BRezervace = button(QStringLiteral("Rezer&vace"), "BRezervace", 0, 3);
+    BZmenaRezervace = button(QStringLiteral("Změna rezervace"), "BZmenaRezervace", 0, 4);
+    BPujcit = button(QStringLiteral("Půjčit n&osič"), "BPujcit", 1, 0);
     BVratit = button(QStringLiteral("Vrátit no&sič"), "BVratit", 1, 1);
-    BReklamace = button(QStringLiteral("Rekla&mace"), "BReklamace", 2, 1);
-    BRezervace = button(QStringLiteral("Rezer&vace"), "BRezervace", 0, 2);
-    BZmenaRezervace = button(QStringLiteral("Změna rezervace"), "BZmenaRezervace", 1, 2);
-    BZpet = button(QStringLiteral("Zp&ět "), "BZpet", 2, 2);
-    BZaplatit = Named(new TMoxButton(QStringLiteral("Zaplatit / &Rezervovat / Vrátit"), box), "BZaplatit");
+    BReklamace = button(QStringLiteral("Rekla&mace"), "BReklamace", 1, 2);
+    BZpet = button(QStringLiteral("Zp&ět (nepůjčovat)"), "BZpet", 1, 3);
+    BZaplatit = button(QStringLiteral("Zaplatit / &Rezervovat / Vrátit"), "BZaplatit", 1, 4);
+    // "Zpět" changes its caption with the row; its column keeps room for the longest one.
+    BZpet->setMinimumWidth(BZpet->sizeHint().width());
     QFont bold = BZaplatit->font();
     bold.setBold(true);
     BZaplatit->setFont(bold);
-    layout->addWidget(BZaplatit, 3, 0, 1, 3);
+    BZaplatit->setMinimumWidth(BZaplatit->sizeHint().width());
     for (QWidget* w : std::initializer_list<QWidget*>{BDetail, BStatistika, BZalohy, BPujcit, BRezervace})
         panel_.push_back(w);
     return box;

@@ -1,6 +1,7 @@
 #include "LendingFixture.h"
 #include "MoxButton.h"
 #include "MoxEdit.h"
+#include "MoxGrid.h"
 #include "MoxLabel.h"
 #include "MoxNumEdit.h"
 #include "NosicHledani.h"
@@ -302,6 +303,87 @@ TEST_F(CounterDesk, LendingAMediumOutWithSomeoneOffersAReservationInstead) {
                   "Tento nosič je již vypůjčen nějakým zákazníkem.\rNejdříve se musí nosič vrátit.\r\r"
                   "Chcete nosič rezervovat na následující den?")});
     EXPECT_EQ(desk->Visit().NewLoans(), 0);
+}
+
+TEST_F(CounterDesk, AReservationMadeAtTheCounterIsWrittenByThePaymentWithoutAReceipt) {
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    hook.Script([this](QDialog& dialog) {
+        Scan(dialog.findChild<QLineEdit*>(QStringLiteral("EKod")), QStringLiteral("2"));
+        EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("ENazev"))->text(), QStringLiteral("Pelíšky"));
+        dialog.findChild<TMoxButton*>(QStringLiteral("BRezervovat"))->click();
+    });
+    Button("BRezervace")->click();
+    ASSERT_EQ(desk->Visit().Reservations().size(), 1u);
+    EXPECT_EQ(desk->Visit().Reservations()[0].uzivRezerv, QStringLiteral("Správce"));
+    EXPECT_TRUE(Button("BZaplatit")->isEnabled());
+    EXPECT_TRUE(Button("BZmenaRezervace")->isEnabled());
+
+    hook.Script([](QDialog& dialog) { dialog.reject(); });
+    Button("BRezervace")->click();
+    hook.Answer({TMsgResult::Ok});
+    hook.Script([this](QDialog& dialog) {
+        Scan(dialog.findChild<QLineEdit*>(QStringLiteral("EKod")), QStringLiteral("1"));
+        dialog.findChild<TMoxButton*>(QStringLiteral("BRezervovat"))->click();
+    });
+    Button("BRezervace")->click();
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{QStringLiteral("Zákazník má již titul rezervován.")});
+
+    Button("BZaplatit")->click();
+    EXPECT_EQ(Count(QStringLiteral("REZERVACE"),
+                    QStringLiteral("KOD_ZAK = 501 and KOD_TITUL = 3 and TERMIN_PUJCENI = ") + SqlDate(today) +
+                        QStringLiteral(" and UZIV_REZERV = ") + QString::number(kodUziv)),
+              1);
+    EXPECT_EQ(Count(QStringLiteral("DOKLADY")), 0);
+    EXPECT_EQ(std::count(hook.dialogsOpened.begin(), hook.dialogsOpened.end(), QStringLiteral("TFHotovost")),
+              0);
+    EXPECT_FALSE(Button("BZaplatit")->isEnabled());
+}
+
+TEST_F(CounterDesk, AReservationIsMovedOrCancelledThroughTheDialogAndWrittenInPlace) {
+    Reserve(3, 501, today.addDays(2));
+    Reserve(5, 501, today.addDays(4));
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ASSERT_EQ(desk->Visit().Reservations().size(), 2u);
+    hook.Script([](QDialog& dialog) {
+        EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("ENazev"))->text(), QStringLiteral("Pelíšky"))
+            << "the search is on the reservation's title";
+        EXPECT_TRUE(dialog.findChild<TMoxButton*>(QStringLiteral("BZrusit"))->isEnabled());
+        auto* days = dialog.findChild<TMoxNumEdit*>(QStringLiteral("EPocetDni"));
+        days->selectAll();
+        QTest::keyClicks(days, QStringLiteral("3"));
+        dialog.findChild<TMoxButton*>(QStringLiteral("BRezervovat"))->click();
+    });
+    Button("BZmenaRezervace")->click();
+    EXPECT_EQ(desk->Visit().Reservations()[0].terminVraceni, today.addDays(5));
+    auto* grid = Child<TMoxGrid>("GridRezerv");
+    grid->setCurrentIndex(grid->model()->index(1, 2)); // the clerk picks the second reservation
+    hook.Script([](QDialog& dialog) { dialog.findChild<TMoxButton*>(QStringLiteral("BZrusit"))->click(); });
+    Button("BZmenaRezervace")->click();
+    EXPECT_EQ(desk->Visit().Reservations().size(), 1u);
+    EXPECT_TRUE(desk->Visit().ReservationRemoved());
+    ASSERT_TRUE(Button("BZaplatit")->isEnabled());
+
+    Button("BZaplatit")->click();
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{});
+    EXPECT_EQ(Count(QStringLiteral("REZERVACE"),
+                    QStringLiteral("KOD_ZAK = 501 and KOD_TITUL = 3 and TERMIN_PUJCENI = ") +
+                        SqlDate(today.addDays(2)) + QStringLiteral(" and TERMIN_VRACENI = ") +
+                        SqlDate(today.addDays(5))),
+              1);
+    EXPECT_EQ(Count(QStringLiteral("REZERVACE"), QStringLiteral("KOD_TITUL = 5")), 0);
+}
+
+TEST_F(CounterDesk, AMediumOutWithSomeoneCanBeReservedForTheNextDays) {
+    Scan(Child("EHledejEAN"), QStringLiteral("502"));
+    ScriptLookup(QStringLiteral("4"));
+    hook.Answer({TMsgResult::Yes});
+    hook.Script([](QDialog& dialog) {
+        EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("ENazev"))->text(), QStringLiteral("Kolja"))
+            << "the medium is looked up for the clerk";
+        dialog.reject();
+    });
+    Button("BPujcit")->click();
+    EXPECT_EQ(hook.dialogsOpened.back(), QStringLiteral("TFTitulRezervace"));
 }
 
 TEST_F(CounterDesk, AnEndedCustomerCanReturnButNotBorrow) {

@@ -1,7 +1,10 @@
 #include "DeskFit.h"
 #include "Filmy.h"
+#include "GlobFunc.h"
+#include "Pujcky.h"
 #include "TarnPageControl.h"
 #include "TestDatabase.h"
+#include "Trzba.h"
 #include "Zakaznici.h"
 
 #include <QLineEdit>
@@ -73,4 +76,43 @@ TEST_F(DeskLayout, TitlesDeskFitsTheSmallestMainWindowOnEveryPage) {
     Click(shown, "BHledej");
     ASSERT_TRUE(shown.Desk()->findChild<QPushButton*>(QStringLiteral("BNasledujici"))->isVisible());
     ExpectFits(shown, "browsing found titles");
+}
+
+TEST_F(DeskLayout, CounterFitsTheSmallestMainWindowWithAVisitUnderWay) {
+    const QDate today = database.Scalar(QStringLiteral("select current_date from rdb$database")).toDate();
+    database.Exec(QStringLiteral(
+        "insert into ZAKAZNICI (KOD_ZAK, EAN_KOD, TITUL_PRED, JMENO, PRIJMENI, TITUL_ZA, ADR_ULICE, ADR_PSC, "
+        "ADR_OBEC, "
+        "D_REGISTRACE, POZNAMKY, POCET_PUJCEK, VIP) values (45, '0501261012000045', 'Ing.', 'Jaroslava', "
+        "'Nováková-Štěpánková', 'Ph.D.', 'Na Příkopě 1234/56', '11000', 'Praha 1', '2024-03-05 16:20:00', "
+        "'Platí vždy hotově.', 12345, 'A')"));
+    database.Exec(
+        QStringLiteral("insert into TITULY (KOD_TITUL, EAN_KOD, NAZEV_CESKY, NAZEV_ORIG, POCET_CELKEM, "
+                       "POCET_PRITOMNO, TYP_NOSICE, CENA_PUJCKA) values (1, '8594004450115', 'Pelíšky', "
+                       "'Cosy Dens', 2, 1, 'D', 35)"));
+    database.Exec(QStringLiteral(
+        "insert into NOSICE (KOD_NOSIC, KOD_TITUL, EAN_KOD) values (1, 1, '5101261234000001')"));
+    database.Exec(QStringLiteral(
+        "insert into NOSICE (KOD_NOSIC, KOD_TITUL, EAN_KOD) values (2, 1, '5101261234000002')"));
+    database.Exec(
+        QStringLiteral("insert into PUJCKY (KOD_TITUL, KOD_NOSIC, KOD_ZAK, TERMIN_PUJCENI, D_PUJCENI, "
+                       "CENA_PUJCKA, TERMIN_VRACENI, UZIV_PUJCIL) values (1, 2, 45, %1, %2, 35, %3, 1)")
+            .arg(SqlDate(today.addDays(-3)), SqlTimestamp(QDateTime(today.addDays(-3), QTime(10, 0))),
+                 SqlDate(today.addDays(-1))));
+    database.Exec(
+        QStringLiteral("insert into TRZBY (DATUM, TRZBA, POKLADNA, D_UZAVRENI, UZIV_UZAVREL) values (%1, 0, "
+                       "0, %2, 1)")
+            .arg(SqlDate(today.addDays(-1)), SqlTimestamp(QDateTime(today.addDays(-1), QTime(21, 0)))));
+    TDeskInMainWindow shown(context, TMenuButton::Pujcky, MakeDesk<TFPujcky>);
+    ASSERT_NE(shown.Desk(), nullptr);
+    ExpectFits(shown, "no customer");
+    shown.Desk()->OpenRecord(45);
+    ExpectFits(shown, "a VIP customer with an overdue loan");
+    EXPECT_EQ(static_cast<TFPujcky*>(shown.Desk())->Visit().Cart().size(), 1u);
+}
+
+TEST_F(DeskLayout, TakingsDeskFitsTheSmallestMainWindow) {
+    TDeskInMainWindow shown(context, TMenuButton::Trzba, MakeDesk<TFTrzba>);
+    ASSERT_NE(shown.Desk(), nullptr);
+    ExpectFits(shown, "opened");
 }
