@@ -64,8 +64,8 @@ std::vector<TCase> CounterCases() {
     // A visit: the medium lent in the previous round comes back, the next one goes out, paid.
     cases.push_back(
         {QStringLiteral("counter: payment of a visit"), {}, false, 1.5, [](TDMGlobDB& db, int round) {
-             TSpecCena spec(db);
-             TVisit visit(spec);
+             TSpecCena prices(db);
+             TVisit visit(prices);
              {
                  TTransaction tr(db.DB);
                  visit.Load(kVisitCustomer, LoadLoansOnRecord(db, tr, kVisitCustomer),
@@ -82,7 +82,7 @@ std::vector<TCase> CounterCases() {
              loan.terminVraceni = today.addDays(1);
              loan.cenaPujcka = 35;
              visit.Lend(loan);
-             PayVisit(db, spec, visit, 1);
+             PayVisit(db, prices, visit, 1);
          }});
     return cases;
 }

@@ -1,5 +1,6 @@
 #include "DeskSurface.h"
 
+#include "MoxCheckBox.h"
 #include "MoxColors.h"
 #include "MoxLabel.h"
 
@@ -41,4 +42,14 @@ void FitFieldTo(QLineEdit* field, const QString& sample) {
 
 void LetNarrowToCaption(QWidget* button) {
     button->setSizePolicy(QSizePolicy::Preferred, button->sizePolicy().verticalPolicy());
+}
+
+void MakeMediumTypeChoices(TMoxCheckBox* dvd, TMoxCheckBox* vhs) {
+    Named(dvd, "ChTypDVD")->setValueChecked(QStringLiteral("D"));
+    Named(vhs, "ChTypVHS")->setValueChecked(QStringLiteral("V"));
+    for (TMoxCheckBox* choice : {dvd, vhs}) {
+        choice->setCheckStyle(csRadioButton);
+        choice->setGrouped(true);
+        choice->setAllowAllUnchecked(true);
+    }
 }

@@ -5,6 +5,7 @@
 class QColor;
 class QLineEdit;
 class QWidget;
+class TMoxCheckBox;
 class TMoxLabel;
 
 // What every desk and its dialogs share: the pale-green surface and controls known by name
@@ -21,6 +22,10 @@ template <typename T> T* Named(T* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
+
+// The medium type as two radio choices carrying 'D' and 'V', named ChTypDVD and ChTypVHS; none is
+// chosen until a title is shown.
+void MakeMediumTypeChoices(TMoxCheckBox* dvd, TMoxCheckBox* vhs);
 
 // Keeps the field at least as wide as the sample text, so that layouts never squeeze its content
 // (a code, a date, an amount) out of sight.

@@ -128,6 +128,13 @@ void TMemTable::setRows(QList<QVariantList> rows) {
     moveCurrent(m_rows.isEmpty() ? -1 : 0, true);
 }
 
+void TMemTable::replaceRows(QList<QVariantList> rows) {
+    const int current = m_current;
+    setRows(std::move(rows));
+    if (current > 0 && !m_rows.isEmpty())
+        setCurrentRow(std::min(current, static_cast<int>(m_rows.size()) - 1));
+}
+
 void TMemTable::clear() {
     setRows({});
 }

@@ -50,6 +50,8 @@ public:
     void deleteRecord(int row);
     // Replaces all rows at once, for example with the rows of a query.
     void setRows(QList<QVariantList> rows);
+    // Replaces all rows and keeps the current row where it was (the last row when fewer are left).
+    void replaceRows(QList<QVariantList> rows);
     void clear();
 
     QVariant value(int row, const QString& column) const;

@@ -160,15 +160,9 @@ QWidget* TFFilmy::BuildTitulPage() {
     eNazevCesky_ = Edit(page, "ENazevCesky", 240);
     eNazevOrig_ = Edit(page, "ENazevOrig", 240);
     eEANKod_ = Edit(page, "EEANKod", 32);
-    chTypDVD_ = Named(new TMoxCheckBox(QStringLiteral("D&VD"), page), "ChTypDVD");
-    chTypVHS_ = Named(new TMoxCheckBox(QStringLiteral("V&HS"), page), "ChTypVHS");
-    for (TMoxCheckBox* choice : {chTypDVD_, chTypVHS_}) {
-        choice->setCheckStyle(csRadioButton);
-        choice->setGrouped(true);
-        choice->setAllowAllUnchecked(true);
-    }
-    chTypDVD_->setValueChecked(QStringLiteral("D"));
-    chTypVHS_->setValueChecked(QStringLiteral("V"));
+    chTypDVD_ = new TMoxCheckBox(QStringLiteral("D&VD"), page);
+    chTypVHS_ = new TMoxCheckBox(QStringLiteral("V&HS"), page);
+    MakeMediumTypeChoices(chTypDVD_, chTypVHS_);
     cbZanr_ = Named(new TMoxComboBox(page), "CBZanr");
     ePocetCelkem_ = Number(page, "EPocetCelkem", 0, 0, 0);
     ePocetPritomno_ = Number(page, "EPocetPritomno", 0, 0, 0);

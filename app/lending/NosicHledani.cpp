@@ -33,16 +33,9 @@ TFNosicHledani::TFNosicHledani(TAppContext& context, const QString& caption, con
     eNazev_->setMaxLength(240);
     eNazevOrig_->setObjectName(QStringLiteral("ENazevOrig"));
     eNazevOrig_->setMaxLength(240);
-    chDvd_->setObjectName(QStringLiteral("ChTypDVD"));
-    chVhs_->setObjectName(QStringLiteral("ChTypVHS"));
-    chDvd_->setValueChecked(QStringLiteral("D"));
-    chVhs_->setValueChecked(QStringLiteral("V"));
-    for (TMoxCheckBox* choice : {chDvd_, chVhs_}) {
-        choice->setCheckStyle(csRadioButton);
-        choice->setGrouped(true);
-        choice->setAllowAllUnchecked(true);
+    MakeMediumTypeChoices(chDvd_, chVhs_);
+    for (TMoxCheckBox* choice : {chDvd_, chVhs_})
         choice->setReadOnly(true);
-    }
     for (TMoxEdit* field : {eNazev_, eNazevOrig_})
         field->setReadOnly(true);
     confirm_->setObjectName(QStringLiteral("BPotvrdit"));

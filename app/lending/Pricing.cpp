@@ -49,11 +49,11 @@ int ReservationsStartingByOthers(TDMGlobDB& db, TTransaction& transaction, int k
     return query->FieldByName(QStringLiteral("POCET")).AsInteger();
 }
 
-TLoanOffer DefaultLoanOffer(TSpecCena& spec, const QDate& today, int mediaTotal,
+TLoanOffer DefaultLoanOffer(TSpecCena& prices, const QDate& today, int mediaTotal,
                             const TReservationsStarting& reservedByOthers) {
     QDate day = today.addDays(1);
     bool locked = false;
-    while (!spec.IsChargedDay(day) && today.daysTo(day) < 7) {
+    while (!prices.IsChargedDay(day) && today.daysTo(day) < 7) {
         // "At least": with retired media or two counters booking at once the reservations can
         // outnumber the media, and such a day is booked all the more.
         const int reserved = reservedByOthers(day);
@@ -66,35 +66,35 @@ TLoanOffer DefaultLoanOffer(TSpecCena& spec, const QDate& today, int mediaTotal,
     return {static_cast<int>(today.daysTo(day)), locked};
 }
 
-int LoanDays(TSpecCena& spec, const QDate& terminPujceni, const QDate& terminVraceni) {
-    return spec.ChargedDays(StartOf(terminPujceni), StartOf(terminVraceni));
+int LoanDays(TSpecCena& prices, const QDate& terminPujceni, const QDate& terminVraceni) {
+    return prices.ChargedDays(StartOf(terminPujceni), StartOf(terminVraceni));
 }
 
-int LateDays(TSpecCena& spec, const QDate& terminVraceni, const QDate& dVraceni) {
+int LateDays(TSpecCena& prices, const QDate& terminVraceni, const QDate& dVraceni) {
     if (!terminVraceni.isValid() || !dVraceni.isValid() || dVraceni <= terminVraceni)
         return 0;
-    return spec.ChargedDays(StartOf(terminVraceni), StartOf(dVraceni));
+    return prices.ChargedDays(StartOf(terminVraceni), StartOf(dVraceni));
 }
 
-TVatSplit SplitVat(TSpecCena& spec, double gross) {
-    return {PriceWithoutVat(gross, spec.GetSazbaPujcka()), spec.GetDphPujcka(), gross};
+TVatSplit SplitVat(TSpecCena& prices, double gross) {
+    return {PriceWithoutVat(gross, prices.GetSazbaPujcka()), prices.GetDphPujcka(), gross};
 }
 
-double RowAmount(TSpecCena& spec, const TCartMoney& row) {
+double RowAmount(TSpecCena& prices, const TCartMoney& row) {
     double amount = 0;
     if (row.newLoan)
-        amount += row.cenaPujcka * LoanDays(spec, row.terminPujceni, row.terminVraceni);
+        amount += row.cenaPujcka * LoanDays(prices, row.terminPujceni, row.terminVraceni);
     if (row.dVraceni.isValid()) {
         if (row.IsComplaint())
-            amount -= row.cenaPujcka * LoanDays(spec, row.terminPujceni, row.terminVraceni);
-        amount += row.cenaPujcka * LateDays(spec, row.terminVraceni, row.dVraceni);
+            amount -= row.cenaPujcka * LoanDays(prices, row.terminPujceni, row.terminVraceni);
+        amount += row.cenaPujcka * LateDays(prices, row.terminVraceni, row.dVraceni);
     }
     return amount;
 }
 
-double CounterTotal(TSpecCena& spec, const std::vector<TCartMoney>& cart) {
+double CounterTotal(TSpecCena& prices, const std::vector<TCartMoney>& cart) {
     double total = 0;
     for (const TCartMoney& row : cart)
-        total += RowAmount(spec, row);
+        total += RowAmount(prices, row);
     return total;
 }

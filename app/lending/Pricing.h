@@ -46,13 +46,13 @@ struct TLoanOffer {
     int days = 1;
     bool locked = false;
 };
-TLoanOffer DefaultLoanOffer(TSpecCena& spec, const QDate& today, int mediaTotal,
+TLoanOffer DefaultLoanOffer(TSpecCena& prices, const QDate& today, int mediaTotal,
                             const TReservationsStarting& reservedByOthers);
 
 // Charged days of a loan from its first day to its due date.
-int LoanDays(TSpecCena& spec, const QDate& terminPujceni, const QDate& terminVraceni);
+int LoanDays(TSpecCena& prices, const QDate& terminPujceni, const QDate& terminVraceni);
 // Days charged for a return after the due date; 0 on or before it.
-int LateDays(TSpecCena& spec, const QDate& terminVraceni, const QDate& dVraceni);
+int LateDays(TSpecCena& prices, const QDate& terminVraceni, const QDate& dVraceni);
 
 // One receipt line's price per day: without VAT (rounded to 0.01, halves away from zero), the
 // rental VAT class and the gross price unchanged. The rate in force today applies.
@@ -61,7 +61,7 @@ struct TVatSplit {
     QString dph;
     double cenaDph = 0;
 };
-TVatSplit SplitVat(TSpecCena& spec, double gross);
+TVatSplit SplitVat(TSpecCena& prices, double gross);
 
 // One row of the counter's cart as far as money is concerned.
 struct TCartMoney {
@@ -75,6 +75,6 @@ struct TCartMoney {
 };
 // What one row adds to the counter total: a new loan its amount, a complaint minus the whole
 // loan, a late return (complaint or not) its late charge.
-double RowAmount(TSpecCena& spec, const TCartMoney& row);
+double RowAmount(TSpecCena& prices, const TCartMoney& row);
 // "Cena celkem": the sum over the cart, not rounded.
-double CounterTotal(TSpecCena& spec, const std::vector<TCartMoney>& cart);
+double CounterTotal(TSpecCena& prices, const std::vector<TCartMoney>& cart);

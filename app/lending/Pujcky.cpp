@@ -182,27 +182,19 @@ void TFPujcky::UpdateButtons() {
     ECenaCelkem->setValue(visit_.Total());
 }
 
+// Both lists are rebuilt from the visit without moving the clerk's current row.
 void TFPujcky::ShowCart() {
-    // Rebuilt from the visit without moving the clerk's current row.
-    const int current = tablePujcky_->currentRow();
     QList<QVariantList> rows;
     for (const TCartRow& row : visit_.Cart())
         rows.push_back(PujckyLook::CartRecord(row));
-    tablePujcky_->setRows(rows);
-    if (!rows.isEmpty())
-        tablePujcky_->setCurrentRow(std::clamp(current, 0, static_cast<int>(rows.size()) - 1));
-    GridPujcky->viewport()->update();
+    tablePujcky_->replaceRows(std::move(rows));
 }
 
 void TFPujcky::ShowReservations() {
-    const int current = tableRezerv_->currentRow();
     QList<QVariantList> rows;
     for (const TReservationRow& row : visit_.Reservations())
         rows.push_back(PujckyLook::ReservationRecord(row));
-    tableRezerv_->setRows(rows);
-    if (!rows.isEmpty())
-        tableRezerv_->setCurrentRow(std::clamp(current, 0, static_cast<int>(rows.size()) - 1));
-    GridRezerv->viewport()->update();
+    tableRezerv_->replaceRows(std::move(rows));
 }
 
 // --- Lending, returns, complaints ---------------------------------------------------------

@@ -159,9 +159,9 @@ int FirstChoosable(const std::vector<TFreeDay>& days, const QDate& today) {
     return -1;
 }
 
-int DefaultReservationLength(TSpecCena& spec, const QDate& first, int pocetCelkem,
+int DefaultReservationLength(TSpecCena& prices, const QDate& first, int pocetCelkem,
                              const TReservationsStarting& reservedByOthers) {
-    return DefaultLoanOffer(spec, first, pocetCelkem, reservedByOthers).days;
+    return DefaultLoanOffer(prices, first, pocetCelkem, reservedByOthers).days;
 }
 
 QString ReservationsCoveringSql(int kodTitul, int kodZak, const QDate& day) {

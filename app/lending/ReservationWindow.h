@@ -78,7 +78,7 @@ int FirstChoosable(const std::vector<TFreeDay>& days, const QDate& today);
 
 // The length offered for a reservation from its first day: the rule of a loan's default length,
 // counted from that day instead of today.
-int DefaultReservationLength(TSpecCena& spec, const QDate& first, int pocetCelkem,
+int DefaultReservationLength(TSpecCena& prices, const QDate& first, int pocetCelkem,
                              const TReservationsStarting& reservedByOthers);
 
 // How many other customers' reservations cover the day (begin on or before it and end after it).

@@ -1,12 +1,12 @@
 #include "TitulRezervace.h"
 
 #include "AppContext.h"
+#include "DeskSurface.h"
 #include "FailureGuard.h"
 #include "GlobDialog.h"
 #include "MemTable.h"
 #include "MoxButton.h"
 #include "MoxCheckBox.h"
-#include "MoxColors.h"
 #include "MoxEdit.h"
 #include "MoxGrid.h"
 #include "MoxLabel.h"
@@ -64,10 +64,7 @@ TFTitulRezervace::TFTitulRezervace(TAppContext& context, QWidget* parent)
       bZavrit_(Button(QStringLiteral("Zavřít"), "BZavrit", this)) {
     setObjectName(QStringLiteral("FTitulRezervace"));
     setWindowTitle(QStringLiteral("Rezervace titulu"));
-    setAutoFillBackground(true);
-    QPalette surface = palette();
-    surface.setColor(QPalette::Window, MoxColors::PaleGreen);
-    setPalette(surface);
+    SetDeskSurface(this);
 
     eKod_->setObjectName(QStringLiteral("EKod"));
     eKod_->setMaxLength(32);
@@ -83,16 +80,9 @@ TFTitulRezervace::TFTitulRezervace(TAppContext& context, QWidget* parent)
         field->setMaxLength(240);
         field->setReadOnly(true);
     }
-    chDvd_->setObjectName(QStringLiteral("ChTypDVD"));
-    chVhs_->setObjectName(QStringLiteral("ChTypVHS"));
-    chDvd_->setValueChecked(QStringLiteral("D"));
-    chVhs_->setValueChecked(QStringLiteral("V"));
-    for (TMoxCheckBox* choice : {chDvd_, chVhs_}) {
-        choice->setCheckStyle(csRadioButton);
-        choice->setGrouped(true);
-        choice->setAllowAllUnchecked(true);
+    MakeMediumTypeChoices(chDvd_, chVhs_);
+    for (TMoxCheckBox* choice : {chDvd_, chVhs_})
         choice->setReadOnly(true);
-    }
 
     tableVolne_->setColumns(
         {QStringLiteral("TERMIN_PUJCENI"), QStringLiteral("TERMIN_VRACENI"), QStringLiteral("POCET")});

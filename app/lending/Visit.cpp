@@ -121,7 +121,7 @@ void TVisit::CancelReservation(int row) {
 double TVisit::Total() const {
     double total = 0;
     for (const TCartRow& row : cart_)
-        total += RowAmount(spec_, row.Money());
+        total += RowAmount(prices_, row.Money());
     return total;
 }
 
@@ -143,7 +143,7 @@ void TVisit::Recompute() {
     for (TReservationRow& reservation : reservations_)
         reservation.pujceno = false;
     for (TCartRow& row : cart_) {
-        row.pocetDni = LoanDays(spec_, row.terminPujceni, row.terminVraceni);
+        row.pocetDni = LoanDays(prices_, row.terminPujceni, row.terminVraceni);
         if (row.IsNewLoan() || row.IsComplaint() || row.IsLate())
             receiptNeeded_ = true;
         if (!row.IsNewLoan())

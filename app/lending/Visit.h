@@ -67,7 +67,7 @@ enum class TReservationState { Fulfilled, Current, EndsToday, Future };
 // cancelled reservation still in it.
 class TVisit final {
 public:
-    explicit TVisit(TSpecCena& spec) : spec_(spec) {}
+    explicit TVisit(TSpecCena& prices) : prices_(prices) {}
 
     // A freshly loaded customer: nothing pending.
     void Load(int kodZak, std::vector<TCartRow> cart, std::vector<TReservationRow> reservations);
@@ -110,7 +110,7 @@ public:
 private:
     void Recompute();
 
-    TSpecCena& spec_;
+    TSpecCena& prices_;
     int kodZak_ = 0;
     std::vector<TCartRow> cart_;
     std::vector<TReservationRow> reservations_;

@@ -18,8 +18,9 @@ QString Day(const QDate& date) {
 // Writes one visit; each statement's order is the order the receipt and the counters need.
 class TPaymentWriter {
 public:
-    TPaymentWriter(TDMGlobDB& db, TSpecCena& spec, TTransaction& tr, const TVisit& visit, int kodUziv)
-        : db_(db), spec_(spec), tr_(tr), visit_(visit), user_(Key(kodUziv)), customer_(Key(visit.KodZak())) {}
+    TPaymentWriter(TDMGlobDB& db, TSpecCena& prices, TTransaction& tr, const TVisit& visit, int kodUziv)
+        : db_(db), prices_(prices), tr_(tr), visit_(visit), user_(Key(kodUziv)),
+          customer_(Key(visit.KodZak())) {}
 
     TPaymentResult Write() {
         // Whole seconds: the loan and its receipt line are paired by this value later.
@@ -55,7 +56,7 @@ private:
         return !query->Eof();
     }
     void Line(const TCartRow& row, const QString& from, const QString& to, double gross, int days) {
-        const TVatSplit vat = SplitVat(spec_, gross);
+        const TVatSplit vat = SplitVat(prices_, gross);
         Exec(QStringLiteral(
                  "insert into RADKY_DOK (KOD_DOK, KOD_NOSIC, KOD_TITUL, D_PUJCENI, D_VRACENI, CENA, DPH, "
                  "CENA_DPH, POCET_DNI) values (") +
@@ -114,7 +115,7 @@ private:
                  Key(row.kodTitul));
         if (result_.receipt && row.IsLate())
             Line(row, Day(row.terminVraceni), Day(row.dVraceni), row.cenaPujcka,
-                 LateDays(spec_, row.terminVraceni, row.dVraceni));
+                 LateDays(prices_, row.terminVraceni, row.dVraceni));
         if (result_.receipt && row.IsComplaint())
             Line(row, SqlTimestamp(row.dPujceni), Day(row.terminVraceni), -row.cenaPujcka, row.pocetDni);
         if (row.IsComplaint())
@@ -182,7 +183,7 @@ private:
     }
 
     TDMGlobDB& db_;
-    TSpecCena& spec_;
+    TSpecCena& prices_;
     TTransaction& tr_;
     const TVisit& visit_;
     const QString user_;
@@ -193,9 +194,9 @@ private:
 
 } // namespace
 
-TPaymentResult PayVisit(TDMGlobDB& db, TSpecCena& spec, const TVisit& visit, int kodUziv) {
+TPaymentResult PayVisit(TDMGlobDB& db, TSpecCena& prices, const TVisit& visit, int kodUziv) {
     TPaymentResult result;
     RunInTransaction(
-        db.DB, [&](TTransaction& tr) { result = TPaymentWriter(db, spec, tr, visit, kodUziv).Write(); });
+        db.DB, [&](TTransaction& tr) { result = TPaymentWriter(db, prices, tr, visit, kodUziv).Write(); });
     return result;
 }

@@ -27,4 +27,4 @@ struct TPaymentResult {
 // returns and complaints, the stock and loan counters and the reservations the clerk changed.
 // Each medium lent is locked and checked to be on the shelf, each return to be still open, so
 // two counters never lend one medium or book one return twice.
-TPaymentResult PayVisit(TDMGlobDB& db, TSpecCena& spec, const TVisit& visit, int kodUziv);
+TPaymentResult PayVisit(TDMGlobDB& db, TSpecCena& prices, const TVisit& visit, int kodUziv);

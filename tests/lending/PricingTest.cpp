@@ -27,21 +27,21 @@ protected:
         values.DphPujcka = QStringLiteral("A");
         for (std::size_t i = 0; i < 7; ++i)
             values.Plat[i] = week[i] == 'A';
-        spec.Assign(values);
+        prices.Assign(values);
     }
     void VatClass(const char* vatClass) {
-        TSpecCena::Values values = spec.Current();
+        TSpecCena::Values values = prices.Current();
         values.DphPujcka = QString::fromLatin1(vatClass);
-        spec.Assign(values);
+        prices.Assign(values);
     }
     TLoanOffer Offer(int weekday, int mediaTotal = 1, const TReservationsStarting& reserved = {}) {
         return DefaultLoanOffer(
-            spec, Day(weekday), mediaTotal, reserved ? reserved : [](const QDate&) { return 0; });
+            prices, Day(weekday), mediaTotal, reserved ? reserved : [](const QDate&) { return 0; });
     }
 
     QTemporaryDir dir;
     TDMGlobDB db{dir.filePath(QStringLiteral("Cinemon"))};
-    TSpecCena spec{db};
+    TSpecCena prices{db};
 };
 
 TEST_F(PriceRules, ChargedDaysCountTheFirstDayAndTheChargedDaysBetweenNeverTheLast) {
@@ -51,19 +51,19 @@ TEST_F(PriceRules, ChargedDaysCountTheFirstDayAndTheChargedDaysBetweenNeverTheLa
     for (const Span& span : {Span{Mon, Tue, 1, 1}, Span{Mon, Thu, 3, 3}, Span{Fri, Mon + 7, 3, 1},
                              Span{Sat, Mon + 7, 2, 1}, Span{Mon, Mon, 1, 1}, Span{Mon, Mon + 7, 7, 5}}) {
         Charge("AAAAAAA");
-        EXPECT_EQ(LoanDays(spec, Day(span.first), Day(span.last)), span.weekendCharged) << span.first;
+        EXPECT_EQ(LoanDays(prices, Day(span.first), Day(span.last)), span.weekendCharged) << span.first;
         Charge("AAAAANN");
-        EXPECT_EQ(LoanDays(spec, Day(span.first), Day(span.last)), span.weekendFree) << span.first;
+        EXPECT_EQ(LoanDays(prices, Day(span.first), Day(span.last)), span.weekendFree) << span.first;
     }
     Charge("NNNNNNN");
-    EXPECT_EQ(LoanDays(spec, Day(Mon), Day(Mon + 30)), 1) << "with every day free any loan is one day";
+    EXPECT_EQ(LoanDays(prices, Day(Mon), Day(Mon + 30)), 1) << "with every day free any loan is one day";
 }
 
 TEST_F(PriceRules, TimesOfDayAreCutOffBeforeCounting) {
     const QDateTime lateMonday(Day(Mon), QTime(23, 59));
-    EXPECT_EQ(spec.ChargedDays(lateMonday, QDateTime(Day(Wed), QTime(0, 1))), 2);
-    EXPECT_EQ(spec.ChargedDays(lateMonday, QDateTime(Day(Tue), QTime(23, 59))), 1);
-    EXPECT_EQ(spec.ChargedDays(QDateTime(Day(Mon), QTime(8, 0)), QDateTime(Day(Mon), QTime(20, 0))), 1);
+    EXPECT_EQ(prices.ChargedDays(lateMonday, QDateTime(Day(Wed), QTime(0, 1))), 2);
+    EXPECT_EQ(prices.ChargedDays(lateMonday, QDateTime(Day(Tue), QTime(23, 59))), 1);
+    EXPECT_EQ(prices.ChargedDays(QDateTime(Day(Mon), QTime(8, 0)), QDateTime(Day(Mon), QTime(20, 0))), 1);
 }
 
 TEST_F(PriceRules, TheDefaultOfferRunsToTheNextChargedDayAtMostSevenDays) {
@@ -124,12 +124,12 @@ TEST_F(PriceRules, ADiscountLargerThanThePriceMakesTheLoanFreeNotAPayment) {
 }
 
 TEST_F(PriceRules, LateDaysCountChargedDaysAfterTheDueDate) {
-    EXPECT_EQ(LateDays(spec, Day(Mon), Day(Tue)), 1);
-    EXPECT_EQ(LateDays(spec, Day(Mon), Day(Wed)), 2);
+    EXPECT_EQ(LateDays(prices, Day(Mon), Day(Tue)), 1);
+    EXPECT_EQ(LateDays(prices, Day(Mon), Day(Wed)), 2);
     Charge("ANAAAAA");
-    EXPECT_EQ(LateDays(spec, Day(Mon), Day(Wed)), 1) << "a free Tuesday is not charged";
-    EXPECT_EQ(LateDays(spec, Day(Mon), Day(Mon)), 0) << "on the due date";
-    EXPECT_EQ(LateDays(spec, Day(Wed), Day(Mon)), 0) << "before the due date";
+    EXPECT_EQ(LateDays(prices, Day(Mon), Day(Wed)), 1) << "a free Tuesday is not charged";
+    EXPECT_EQ(LateDays(prices, Day(Mon), Day(Mon)), 0) << "on the due date";
+    EXPECT_EQ(LateDays(prices, Day(Wed), Day(Mon)), 0) << "before the due date";
 }
 
 TEST_F(PriceRules, VatSplitRoundsThePriceWithoutVatHalvesAwayFromZero) {
@@ -141,7 +141,7 @@ TEST_F(PriceRules, VatSplitRoundsThePriceWithoutVatHalvesAwayFromZero) {
                           Case{"A", -35, -28.93}, Case{"B", 24.5, 21.88}, Case{"B", -24.5, -21.88},
                           Case{"B", 35, 31.25}, Case{"0", 0.05, 0.05}, Case{"0", -35, -35}}) {
         VatClass(c.vatClass);
-        const TVatSplit split = SplitVat(spec, c.gross);
+        const TVatSplit split = SplitVat(prices, c.gross);
         EXPECT_DOUBLE_EQ(split.cena, c.net) << c.vatClass << ' ' << c.gross;
         EXPECT_EQ(split.dph, QString::fromLatin1(c.vatClass));
         EXPECT_EQ(split.cenaDph, c.gross);
@@ -158,17 +158,17 @@ TEST_F(PriceRules, TheCounterTotalAddsNewLoansLateChargesAndTakesOffComplaints) 
     TCartMoney complaint{Day(Mon + 7), Day(Thu + 7), 35, false, today, QStringLiteral("poškrábaný disk")};
     TCartMoney blankReason{Day(Mon + 7), Day(Thu + 7), 35, false, today, QStringLiteral("   ")};
 
-    EXPECT_EQ(RowAmount(spec, newLoan), 105) << "Wednesday to Saturday: three charged days";
-    EXPECT_EQ(RowAmount(spec, onRecord), 0);
-    EXPECT_EQ(RowAmount(spec, returnedOnTime), 0);
-    EXPECT_EQ(RowAmount(spec, returnedLate), 20);
-    EXPECT_EQ(RowAmount(spec, complaint), -105) << "a 3-day loan at 35 refunds 105";
-    EXPECT_EQ(RowAmount(spec, blankReason), 0) << "a reason of blanks is no complaint";
+    EXPECT_EQ(RowAmount(prices, newLoan), 105) << "Wednesday to Saturday: three charged days";
+    EXPECT_EQ(RowAmount(prices, onRecord), 0);
+    EXPECT_EQ(RowAmount(prices, returnedOnTime), 0);
+    EXPECT_EQ(RowAmount(prices, returnedLate), 20);
+    EXPECT_EQ(RowAmount(prices, complaint), -105) << "a 3-day loan at 35 refunds 105";
+    EXPECT_EQ(RowAmount(prices, blankReason), 0) << "a reason of blanks is no complaint";
     TCartMoney lateComplaint = complaint;
     lateComplaint.dVraceni = Day(Mon + 14);
-    EXPECT_EQ(RowAmount(spec, lateComplaint), -105 + 35 * 2) << "Thursday to Monday: Thursday and Friday";
-    EXPECT_EQ(CounterTotal(spec, {newLoan, onRecord, returnedLate, complaint}), 20);
-    EXPECT_EQ(CounterTotal(spec, {}), 0);
+    EXPECT_EQ(RowAmount(prices, lateComplaint), -105 + 35 * 2) << "Thursday to Monday: Thursday and Friday";
+    EXPECT_EQ(CounterTotal(prices, {newLoan, onRecord, returnedLate, complaint}), 20);
+    EXPECT_EQ(CounterTotal(prices, {}), 0);
 }
 
 // The steps of the loyalty discount as the shop stores them.

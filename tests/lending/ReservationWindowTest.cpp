@@ -103,8 +103,8 @@ TEST_F(ReservationWindow, TheLengthRunsToTheNextChargedDayFromTheChosenDay) {
     ASSERT_EQ(friday.dayOfWeek(), 5);
     const auto length = [&](const QDate& first) {
         TTransaction tr(db.DB);
-        TSpecCena spec(db); // reads the weekdays as they are now
-        return DefaultReservationLength(spec, first, 2, [&](const QDate& day) {
+        TSpecCena prices(db); // reads the weekdays as they are now
+        return DefaultReservationLength(prices, first, 2, [&](const QDate& day) {
             return ReservationsStartingByOthers(db, tr, 3, 501, day);
         });
     };

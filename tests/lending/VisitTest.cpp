@@ -50,15 +50,15 @@ protected:
         values.DphA = 21;
         values.DphB = 12;
         values.DphPujcka = QStringLiteral("A");
-        spec.Assign(values);
+        prices.Assign(values);
         visit.Load(501, {OnRecord(1, 3, -1), OnRecord(2, 2, 1, 30), OnRecord(3, 1, 2)},
                    {Stored(103, 0), Stored(104, 1), Stored(105, 3)});
     }
 
     QTemporaryDir dir;
     TDMGlobDB db{dir.filePath(QStringLiteral("Cinemon"))};
-    TSpecCena spec{db};
-    TVisit visit{spec};
+    TSpecCena prices{db};
+    TVisit visit{prices};
 };
 
 TEST_F(VisitModel, ALoadedCustomerHasNothingPending) {
