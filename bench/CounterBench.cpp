@@ -25,6 +25,18 @@ void PrepareCounter(TDMGlobDB& db) {
             tr, QStringLiteral("select KOD_ZAK from ZAKAZNICI where KOD_ZAK = %1").arg(kLoadedCustomer));
         query->Open();
         if (!query->Eof()) {
+            query.reset();
+            // The payments of an earlier run go, so that today's figures start alike in both databases.
+            for (const QString& sql :
+                 {QStringLiteral("delete from RADKY_DOK where KOD_DOK in (select KOD_DOK from DOKLADY where "
+                                 "KOD_ZAK = %1)"),
+                  QStringLiteral("delete from DOKLADY where KOD_ZAK = %1"),
+                  QStringLiteral("delete from PUJCKY where KOD_ZAK = %1"),
+                  QStringLiteral("update ZAKAZNICI set POCET_PUJCEK = 0 where KOD_ZAK = %1")})
+                db.ExecSql(tr, sql.arg(kVisitCustomer));
+            db.ExecSql(tr, QStringLiteral("update TITULY set POCET_PRITOMNO = %1 where KOD_TITUL = %2")
+                               .arg(kShelfMedia)
+                               .arg(kTitle));
             tr.Commit();
             return;
         }
@@ -34,23 +46,23 @@ execute block as
   declare i integer = 0;
 begin
   insert into TITULY (KOD_TITUL, NAZEV_CESKY, NAZEV_ORIG, TYP_NOSICE, CENA_PUJCKA, POCET_CELKEM, POCET_PRITOMNO)
-    values (%1, 'Pokladna', 'Counter', 'D', 35, %3 + %4, %4);
-  insert into ZAKAZNICI (KOD_ZAK, EAN_KOD, JMENO, PRIJMENI, POCET_PUJCEK) values (%5, '0101161200%5', 'Věrný', 'Zákazník', %3);
-  insert into ZAKAZNICI (KOD_ZAK, EAN_KOD, JMENO, PRIJMENI, POCET_PUJCEK) values (%6, '0101161200%6', 'Běžný', 'Zákazník', 0);
-  while (i < %3 + %4) do begin
+    values (%1, 'Pokladna', 'Counter', 'D', 35, %4 + %5, %5);
+  insert into ZAKAZNICI (KOD_ZAK, EAN_KOD, JMENO, PRIJMENI, POCET_PUJCEK) values (%2, '0101161200' || %2, 'Věrný', 'Zákazník', %4);
+  insert into ZAKAZNICI (KOD_ZAK, EAN_KOD, JMENO, PRIJMENI, POCET_PUJCEK) values (%3, '0101161200' || %3, 'Běžný', 'Zákazník', 0);
+  while (i < %4 + %5) do begin
     insert into NOSICE (KOD_NOSIC, KOD_TITUL, EAN_KOD) values (%1 + :i, %1, '5101161234' || (%1 + :i));
-    if (i < %3) then
+    if (i < %4) then
       insert into PUJCKY (KOD_TITUL, KOD_NOSIC, KOD_ZAK, TERMIN_PUJCENI, UZIV_PUJCIL, D_PUJCENI, CENA_PUJCKA, TERMIN_VRACENI)
-        values (%1, %1 + :i, %5, current_date - 30, 1, dateadd(-30 day to current_timestamp), 35, current_date - 28 + mod(:i, 40));
+        values (%1, %1 + :i, %2, current_date - 30, 1, dateadd(-30 day to current_timestamp), 35, current_date - 28 + mod(:i, 40));
     i = i + 1;
   end
 end)")
                        .arg(kTitle)
-                       .arg(kFirstShelfMedium)
-                       .arg(kLoanedMedia)
-                       .arg(kShelfMedia)
                        .arg(kLoadedCustomer)
-                       .arg(kVisitCustomer));
+                       .arg(kVisitCustomer)
+                       .arg(kLoanedMedia)
+                       .arg(kShelfMedia));
+    tr.Commit();
 }
 
 std::vector<TCase> CounterCases() {
