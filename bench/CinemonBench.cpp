@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -208,16 +209,18 @@ int main(int argc, char** argv) {
         return 1;
     }
     QTemporaryDir temporary;
-    const QString folder = args.size() > 2 ? args[2] : temporary.path();
+    // gbak runs in its own folder: the files are named by their absolute paths.
+    const QString backup = QFileInfo(args[1]).absoluteFilePath();
+    const QString folder = QFileInfo(args.size() > 2 ? args[2] : temporary.path()).absoluteFilePath();
     const int rounds = args.size() > 3 ? args[3].toInt() : 200;
     QDir().mkpath(folder);
     const QDate today = QDate::currentDate();
 
     const QString emptyFile = QDir(folder).filePath(QStringLiteral("empty.fdb"));
     const QString shopFile = QDir(folder).filePath(QStringLiteral("shop.fdb"));
-    Restore(args[1], emptyFile);
+    Restore(backup, emptyFile);
     if (!QFile::exists(shopFile)) {
-        Restore(args[1], shopFile);
+        Restore(backup, shopFile);
         Out() << "Generating the ten-year shop in " << shopFile << Qt::endl;
         QElapsedTimer timer;
         timer.start();
