@@ -53,3 +53,9 @@ void MakeMediumTypeChoices(TMoxCheckBox* dvd, TMoxCheckBox* vhs) {
         choice->setAllowAllUnchecked(true);
     }
 }
+
+TMoxLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent) {
+    auto* label = new TMoxLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
+}

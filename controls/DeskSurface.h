@@ -17,6 +17,9 @@ void SetDeskSurface(QWidget* widget);
 // One entry of a grid's colour legend: a framed label on white in the colour it explains.
 TMoxLabel* Legend(const QString& text, const QColor& colour, QWidget* parent);
 
+// The caption of a field; its mnemonic takes the focus to the field.
+TMoxLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent);
+
 // Names the control and hands it back, so that a control is made and named in one expression.
 template <typename T> T* Named(T* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));

@@ -42,12 +42,6 @@ void ShowAmount(TMoxLabel* label, const QString& text, bool negative) {
     label->setPalette(palette);
 }
 
-TMoxLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent) {
-    auto* label = new TMoxLabel(text, parent);
-    label->setBuddy(buddy);
-    return label;
-}
-
 } // namespace
 
 TFHotovost::TFHotovost(TAppContext& context, TReceiptPrinter* printer, QWidget* parent)

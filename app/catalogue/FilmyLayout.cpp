@@ -43,12 +43,6 @@ TMoxNumEdit* Number(QWidget* parent, const char* name, int decimals, double min,
     return edit;
 }
 
-QLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(buddy);
-    return label;
-}
-
 } // namespace
 
 TFFilmy::TFFilmy(TAppContext& context, QWidget* parent)

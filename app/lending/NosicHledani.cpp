@@ -44,20 +44,15 @@ TFNosicHledani::TFNosicHledani(TAppContext& context, const QString& caption, con
     auto* zavrit = new TMoxButton(QStringLiteral("Zavřít"), this);
     zavrit->setObjectName(QStringLiteral("BZavrit"));
 
-    const auto caption_ = [this](const QString& text, QWidget* buddy) {
-        auto* label = new TMoxLabel(text, this);
-        label->setBuddy(buddy);
-        return label;
-    };
     auto* fields = new QGridLayout;
-    fields->addWidget(caption_(QStringLiteral("CN kód &nosiče:"), eNosic_), 0, 0);
+    fields->addWidget(Caption(QStringLiteral("CN kód &nosiče:"), eNosic_, this), 0, 0);
     auto* search = new QHBoxLayout;
     search->addWidget(eNosic_, 1);
     search->addWidget(bHledej_);
     fields->addLayout(search, 0, 1);
-    fields->addWidget(caption_(QStringLiteral("N&ázev:"), eNazev_), 1, 0);
+    fields->addWidget(Caption(QStringLiteral("N&ázev:"), eNazev_, this), 1, 0);
     fields->addWidget(eNazev_, 1, 1);
-    fields->addWidget(caption_(QStringLiteral("&Originální název:"), eNazevOrig_), 2, 0);
+    fields->addWidget(Caption(QStringLiteral("&Originální název:"), eNazevOrig_, this), 2, 0);
     fields->addWidget(eNazevOrig_, 2, 1);
     fields->addWidget(new TMoxLabel(QStringLiteral("Typ nosiče:"), this), 3, 0);
     auto* typ = new QHBoxLayout;

@@ -1,6 +1,7 @@
 #include "NosicPujceni.h"
 
 #include "AppContext.h"
+#include "DeskSurface.h"
 #include "GlobDialog.h"
 #include "MoxButton.h"
 #include "MoxLabel.h"
@@ -49,24 +50,19 @@ TFNosicPujceni::TFNosicPujceni(TAppContext& context, QWidget* parent)
 
     const QString mena = context.SpecCena().GetMena();
     QGridLayout* grid = Extra();
-    const auto caption = [this](const QString& text, QWidget* buddy) {
-        auto* label = new TMoxLabel(text, this);
-        label->setBuddy(buddy);
-        return label;
-    };
     const auto currency = [&] { return new TMoxLabel(mena, this); };
-    grid->addWidget(caption(QStringLiteral("Celkem kusů:"), eCelkem_), 0, 0);
+    grid->addWidget(Caption(QStringLiteral("Celkem kusů:"), eCelkem_, this), 0, 0);
     grid->addWidget(eCelkem_, 0, 1);
-    grid->addWidget(caption(QStringLiteral("Stavem nyní:"), eStavem_), 0, 3);
+    grid->addWidget(Caption(QStringLiteral("Stavem nyní:"), eStavem_, this), 0, 3);
     grid->addWidget(eStavem_, 0, 4);
-    grid->addWidget(caption(QStringLiteral("Půjčovné/Den:"), eCena_), 1, 0);
+    grid->addWidget(Caption(QStringLiteral("Půjčovné/Den:"), eCena_, this), 1, 0);
     grid->addWidget(eCena_, 1, 1);
     grid->addWidget(currency(), 1, 2);
-    grid->addWidget(caption(QStringLiteral("Sleva:"), eSleva_), 1, 3);
+    grid->addWidget(Caption(QStringLiteral("Sleva:"), eSleva_, this), 1, 3);
     grid->addWidget(eSleva_, 1, 4);
     grid->addWidget(currency(), 1, 5);
     grid->addWidget(lSlevaZnak_, 1, 6);
-    grid->addWidget(caption(QStringLiteral("Počet dní:"), ePocetDni_), 2, 0);
+    grid->addWidget(Caption(QStringLiteral("Počet dní:"), ePocetDni_, this), 2, 0);
     grid->addWidget(ePocetDni_, 2, 1);
     grid->addWidget(lVip_, 2, 3, 1, 3);
     grid->setColumnStretch(7, 1);

@@ -259,11 +259,16 @@ void TFPujcky::Pujcit() {
     BZaplatit->setFocus();
 }
 
-bool TFPujcky::SwitchToBorrower(int kodZak) {
+int TFPujcky::BorrowersRow(const TMediumOnLoan& medium, const QString& notFound) {
     // The medium decides whose visit this is; an unpaid visit of another customer is dropped.
-    if (!customer_ || customer_->kodZak != kodZak)
-        LoadCustomer(kodZak);
-    return customer_.has_value();
+    if (!customer_ || customer_->kodZak != medium.kodZak)
+        LoadCustomer(medium.kodZak);
+    if (!customer_)
+        return -1;
+    const int row = visit_.FindMedium(medium.kodNosic);
+    if (row < 0)
+        ReportError(notFound);
+    return row;
 }
 
 void TFPujcky::Vratit() {
@@ -271,13 +276,10 @@ void TFPujcky::Vratit() {
     if (ExecModal(dialog) != QDialog::Accepted)
         return;
     const TMediumOnLoan medium = dialog.Medium();
-    if (!SwitchToBorrower(medium.kodZak))
+    const int row =
+        BorrowersRow(medium, QStringLiteral("U zákazníka nebyl nalezen vracený titul. Nelze vrátit."));
+    if (row < 0)
         return;
-    const int row = visit_.FindMedium(medium.kodNosic);
-    if (row < 0) {
-        ReportError(QStringLiteral("U zákazníka nebyl nalezen vracený titul. Nelze vrátit."));
-        return;
-    }
     if (medium.retired)
         Warn(QStringLiteral("Nosič byl již vyřazen. Nebude přidán do půjčovny."));
     visit_.Return(row, QDate::currentDate(), ctx_.CurrentUser.Jmeno, dialog.Zprava());
@@ -294,13 +296,10 @@ void TFPujcky::Reklamace() {
     if (ExecModal(dialog) != QDialog::Accepted)
         return;
     const TMediumOnLoan medium = dialog.Medium();
-    if (!SwitchToBorrower(medium.kodZak))
+    const int row = BorrowersRow(
+        medium, QStringLiteral("U zákazníka nebyl nalezen reklamovaný titul. Nelze reklamovat."));
+    if (row < 0)
         return;
-    const int row = visit_.FindMedium(medium.kodNosic);
-    if (row < 0) {
-        ReportError(QStringLiteral("U zákazníka nebyl nalezen reklamovaný titul. Nelze reklamovat."));
-        return;
-    }
     visit_.Complain(row, QDate::currentDate(), ctx_.CurrentUser.Jmeno, dialog.Duvod());
     Refresh();
     tablePujcky_->setCurrentRow(row);

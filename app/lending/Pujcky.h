@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Desk.h"
+#include "MediumLookup.h"
 #include "Transaction.h"
 #include "Visit.h"
 #include "VisitLoad.h"
@@ -56,7 +57,8 @@ private:
     void Pujcit();
     void Vratit();
     void Reklamace();
-    bool SwitchToBorrower(int kodZak);
+    // The cart row of a medium coming back, after switching to its borrower; -1 when it is not there.
+    int BorrowersRow(const TMediumOnLoan& medium, const QString& notFound);
     void ReservationNotice(int kodTitul);
     void Rezervace();
     void ZmenaRezervace();

@@ -152,15 +152,10 @@ TFTitulRezervace::~TFTitulRezervace() {
 }
 
 void TFTitulRezervace::BuildLayout() {
-    const auto caption = [this](const QString& text, QWidget* buddy) {
-        auto* label = new TMoxLabel(text, this);
-        label->setBuddy(buddy);
-        return label;
-    };
     auto* search = new QGridLayout;
-    search->addWidget(caption(QStringLiteral("&EAN/CN kód:"), eKod_), 0, 0);
+    search->addWidget(Caption(QStringLiteral("&EAN/CN kód:"), eKod_, this), 0, 0);
     search->addWidget(eKod_, 0, 1);
-    search->addWidget(caption(QStringLiteral("&Název:"), eNazevHledej_), 1, 0);
+    search->addWidget(Caption(QStringLiteral("&Název:"), eNazevHledej_, this), 1, 0);
     search->addWidget(eNazevHledej_, 1, 1);
     search->addWidget(bHledej_, 0, 2);
     auto* walk = new QHBoxLayout;
@@ -174,9 +169,9 @@ void TFTitulRezervace::BuildLayout() {
     search->setColumnStretch(1, 1);
 
     auto* title = new QGridLayout;
-    title->addWidget(caption(QStringLiteral("Název:"), eNazev_), 0, 0);
+    title->addWidget(Caption(QStringLiteral("Název:"), eNazev_, this), 0, 0);
     title->addWidget(eNazev_, 0, 1, 1, 4);
-    title->addWidget(caption(QStringLiteral("Originální název:"), eNazevOrig_), 1, 0);
+    title->addWidget(Caption(QStringLiteral("Originální název:"), eNazevOrig_, this), 1, 0);
     title->addWidget(eNazevOrig_, 1, 1, 1, 4);
     title->addWidget(new TMoxLabel(QStringLiteral("Typ nosiče:"), this), 2, 0);
     auto* typ = new QHBoxLayout;
@@ -184,9 +179,9 @@ void TFTitulRezervace::BuildLayout() {
     typ->addWidget(chVhs_);
     typ->addStretch();
     title->addLayout(typ, 2, 1);
-    title->addWidget(caption(QStringLiteral("Celkem kusů:"), eCelkem_), 3, 0);
+    title->addWidget(Caption(QStringLiteral("Celkem kusů:"), eCelkem_, this), 3, 0);
     title->addWidget(eCelkem_, 3, 1);
-    title->addWidget(caption(QStringLiteral("Stavem nyní:"), eStavem_), 3, 2);
+    title->addWidget(Caption(QStringLiteral("Stavem nyní:"), eStavem_, this), 3, 2);
     title->addWidget(eStavem_, 3, 3);
     title->setColumnStretch(4, 1);
 
@@ -197,9 +192,9 @@ void TFTitulRezervace::BuildLayout() {
     window->addWidget(bVybrat_);
 
     auto* choice = new QHBoxLayout;
-    choice->addWidget(caption(QStringLiteral("Termín půjčení:"), eTermin_));
+    choice->addWidget(Caption(QStringLiteral("Termín půjčení:"), eTermin_, this));
     choice->addWidget(eTermin_);
-    choice->addWidget(caption(QStringLiteral("&Počet dní:"), ePocetDni_));
+    choice->addWidget(Caption(QStringLiteral("&Počet dní:"), ePocetDni_, this));
     choice->addWidget(ePocetDni_);
     choice->addStretch();
     const int digit = fontMetrics().horizontalAdvance(QStringLiteral("0"));
@@ -221,7 +216,7 @@ void TFTitulRezervace::BuildLayout() {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(search);
     layout->addLayout(title);
-    layout->addWidget(caption(QStringLiteral("&Volné termíny rezervace:"), gridVolne_));
+    layout->addWidget(Caption(QStringLiteral("&Volné termíny rezervace:"), gridVolne_, this));
     layout->addWidget(gridVolne_, 1);
     layout->addLayout(window);
     layout->addLayout(choice);
