@@ -31,8 +31,6 @@ TFPujcky::TFPujcky(TAppContext& ctx, QWidget* parent)
       tablePujcky_(new TMemTable(this)), tableRezerv_(new TMemTable(this)) {
     setObjectName(QStringLiteral("FPujcky"));
     BuildForm();
-    // Deposits open from here once the shop takes them; until then the button stays off.
-    BZalohy->setEnabled(false);
     ShowNoCustomer();
 }
 
@@ -161,6 +159,7 @@ void TFPujcky::UpdateButtons() {
     const bool withCustomer = customer_.has_value();
     for (QWidget* w : panel_)
         w->setEnabled(withCustomer);
+    // Deposits open from here once the shop takes them; until then the button stays off.
     BZalohy->setEnabled(false);
     const bool canLend = withCustomer && !customer_->ended;
     BPujcit->setEnabled(canLend);
