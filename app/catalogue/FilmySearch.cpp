@@ -184,8 +184,11 @@ void TFFilmy::FillTitle() {
     ePocetCelkem_->setValueInt(loadedCelkem_);
     ePocetPritomno_->setValueInt(loadedPritomno_);
     eCenaPujcka_->setValue(f("CENA_PUJCKA").AsFloat());
-    eDZmeny_->setText(DateTimeToText(QStringLiteral("dd.mm.yyyy"), QStringLiteral("hh:mm"),
-                                     QStringLiteral(" "), f("D_ZMENY").AsDateTime()));
+    // A title never changed has no time of change; it shows none rather than the zero date.
+    eDZmeny_->setText(f("D_ZMENY").IsNull()
+                          ? QString()
+                          : DateTimeToText(QStringLiteral("dd.mm.yyyy"), QStringLiteral("hh:mm"),
+                                           QStringLiteral(" "), f("D_ZMENY").AsDateTime()));
     eUzivZmena_->setText(f("UZIV_ZMENA_JM").AsString());
     mPoznamky_->setPlainText(f("POZNAMKY").AsString());
     eFilmRezie_->setText(f("FILM_REZIE").AsString());

@@ -125,8 +125,7 @@ void TFPujcky::LoadCustomer(int key) {
     }
     EJmeno->setText(customer_->DisplayName());
     EAdresa->setText(customer_->Address());
-    EDRegistrace->setText(DateTimeToText(QStringLiteral("dd.mm.yyyy"), QStringLiteral("hh:mm"),
-                                         QStringLiteral(" "), customer_->dRegistrace));
+    EDRegistrace->setText(TimestampText(customer_->dRegistrace));
     MPoznamky->setPlainText(customer_->poznamky);
     ImageFoto->SetPicture(customer_->foto.isEmpty() ? QImage() : PictureFromBlob(customer_->foto));
     LVip->setVisible(customer_->prices.vip);

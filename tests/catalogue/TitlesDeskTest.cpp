@@ -385,6 +385,14 @@ TEST_F(TitleSearching, TheNumber123FindsMedium123) {
     EXPECT_EQ(desk->CurrentKey(), other);
 }
 
+TEST_F(TitleSearching, ATitleNeverChangedShowsNoTimeOfChange) {
+    database.Exec(
+        QStringLiteral("insert into TITULY (KOD_TITUL, NAZEV_CESKY, TYP_NOSICE) values (77, 'Kolja', 'V')"));
+    desk->OpenRecord(77);
+    EXPECT_EQ(Child<QLineEdit>("ENazevCesky")->text(), QStringLiteral("Kolja"));
+    EXPECT_EQ(Child<QLineEdit>("EDZmeny")->text(), QString());
+}
+
 // A scanned code is looked up through the indexes of both codes: the shop's other media are not read.
 TEST_F(TitleSearching, ACodeSearchGoesThroughTheIndexesOfBothCodes) {
     const int title = StoreTitle(QStringLiteral("Jízda"), 1);
