@@ -6,12 +6,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTextStream>
 
 #include <stdexcept>
 
@@ -137,4 +139,14 @@ QStringList NarrowFields(const QWidget& root) {
         if (edit->width() < needed)
             found.append(Describe(widget, edit->text(), edit->width(), needed));
     });
+}
+
+bool SaveShot(QWidget& widget, const QDir& folder, const QString& name) {
+    widget.show();
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    const QString path = folder.filePath(name);
+    const bool saved = widget.grab().save(path);
+    QTextStream(stdout) << (saved ? "wrote " : "cannot write ") << path << Qt::endl;
+    return saved;
 }

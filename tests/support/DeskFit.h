@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class QDir;
 class QWidget;
 
 // One desk shown in the real main window, logged in as ADMIN, at the window's minimum size:
@@ -34,3 +35,7 @@ private:
 QStringList CutCaptions(const QWidget& root);
 // The visible text fields under the root too narrow for the text they hold.
 QStringList NarrowFields(const QWidget& root);
+
+// Shows the widget settled and writes its picture into the folder under the name; says on the
+// standard output what it wrote. The screenshot programs share it.
+bool SaveShot(QWidget& widget, const QDir& folder, const QString& name);

@@ -1,19 +1,15 @@
 // Logs in as ADMIN on a copy of the shipped database with a month of closes and cash
 // movements, opens "&Tržba" in the main window at its minimum size and saves it, then the
 // payment dialog with money to give back and with money short.
-#include "FbClient.h"
-#include "GlobDialog.h"
+#include "DeskFit.h"
 #include "GlobFunc.h"
 #include "Hotovost.h"
-#include "MainCinemon.h"
 #include "MoxNumEdit.h"
 #include "TestDatabase.h"
 #include "Trzba.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTextStream>
 
 namespace {
@@ -41,14 +37,6 @@ void Fill(TTestDatabase& database) {
             .arg(now));
 }
 
-bool Save(QWidget& widget, const QDir& folder, const QString& name, QTextStream& out) {
-    QApplication::processEvents();
-    const QString path = folder.filePath(name);
-    const bool saved = widget.grab().save(path);
-    out << (saved ? "wrote " : "cannot write ") << path << Qt::endl;
-    return saved;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -66,34 +54,19 @@ int main(int argc, char** argv) {
 
     TTestDatabase database;
     Fill(database);
-    TDialogHook hook;
-    hook.Script([](QDialog& login) {
-        login.findChild<QLineEdit*>(QStringLiteral("EUzivatel"))->setText(QStringLiteral("ADMIN"));
-        login.findChild<QPushButton*>(QStringLiteral("BPrihlaseni"))->click();
-    });
     TAppContext context(database.ExecutablePath());
-    TStartupEnv env;
-    env.SplashPause = {};
-    TDeskFactories desks;
-    desks[TMenuButton::Trzba] = MakeDesk<TFTrzba>;
-    TFMainCinemon window(context, std::move(desks), env);
-    window.resize(window.minimumSize());
-    window.show();
-    window.FirstActivation();
-    window.IdleTick();
-    window.ClickMenu(TMenuButton::Trzba);
-    bool ok = window.Desk() != nullptr && Save(window, folder, QStringLiteral("trzba.png"), out);
-    for (const QString& text : hook.Texts())
-        out << "message: " << text << Qt::endl;
+    bool ok = false;
+    {
+        TDeskInMainWindow shown(context, TMenuButton::Trzba, MakeDesk<TFTrzba>);
+        ok = SaveShot(shown.Window(), folder, QStringLiteral("trzba.png"));
+    }
 
     TFHotovost payment(context, nullptr);
     payment.SetReceipt(1);
     payment.SetAmount(123.5);
-    payment.show();
     payment.findChild<TMoxNumEdit*>(QStringLiteral("EZaplaceno"))->setText(QStringLiteral("200"));
-    ok = Save(payment, folder, QStringLiteral("hotovost.png"), out) && ok;
+    ok = SaveShot(payment, folder, QStringLiteral("hotovost.png")) && ok;
     payment.findChild<TMoxNumEdit*>(QStringLiteral("EZaplaceno"))->setText(QStringLiteral("100"));
-    ok = Save(payment, folder, QStringLiteral("hotovost-chybi.png"), out) && ok;
-    window.SwitchDesk(TMenuButton::None);
+    ok = SaveShot(payment, folder, QStringLiteral("hotovost-chybi.png")) && ok;
     return ok ? 0 : 1;
 }

@@ -104,14 +104,6 @@ int FillCatalogue(TTestDatabase& database, int admin) {
     return title;
 }
 
-void Save(QWidget& widget, const QDir& folder, const QString& name, QTextStream& out) {
-    widget.show();
-    QApplication::processEvents();
-    const QString path = folder.filePath(name);
-    widget.grab().save(path);
-    out << path << Qt::endl;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -147,7 +139,7 @@ int main(int argc, char** argv) {
             shown.Settle();
             for (const QString& cut : CutCaptions(desk) + NarrowFields(desk))
                 out << "does not fit: " << cut << Qt::endl;
-            Save(shown.Window(), folder, QString::fromLatin1(names[page]), out);
+            SaveShot(shown.Window(), folder, QString::fromLatin1(names[page]));
         }
         pages->setCurrentIndex(0);
         desk.findChild<QLineEdit*>(QStringLiteral("EHledejNazev"))->setText(QStringLiteral("Pel"));
@@ -155,10 +147,10 @@ int main(int argc, char** argv) {
         shown.Settle();
         for (const QString& cut : CutCaptions(desk) + NarrowFields(desk))
             out << "does not fit: " << cut << Qt::endl;
-        Save(shown.Window(), folder, QStringLiteral("filmy-hledani.png"), out);
+        SaveShot(shown.Window(), folder, QStringLiteral("filmy-hledani.png"));
         desk.findChild<TMoxButton*>(QStringLiteral("BZmenitTitul"))->click();
         desk.findChild<TMoxButton*>(QStringLiteral("BObrSmazat"))->click();
-        Save(shown.Window(), folder, QStringLiteral("filmy-obrazky-smazany.png"), out);
+        SaveShot(shown.Window(), folder, QStringLiteral("filmy-obrazky-smazany.png"));
         TDialogHook answerNo;
         answerNo.Answer({TMsgResult::No});
         desk.CanLeave();
@@ -169,15 +161,15 @@ int main(int argc, char** argv) {
     TFNosicStitekVHS vhs;
     vhs.SetTitleText(QStringLiteral("Pelíšky\r(Cosy Dens)"));
     vhs.SetCode(code);
-    Save(vhs, folder, QStringLiteral("stitek-vhs.png"), out);
+    SaveShot(vhs, folder, QStringLiteral("stitek-vhs.png"));
     TFNosicStitekDVD dvd;
     dvd.SetTitleText(QStringLiteral("Pelíšky\r(Cosy Dens)"));
     dvd.SetCode(code);
-    Save(dvd, folder, QStringLiteral("stitek-dvd.png"), out);
+    SaveShot(dvd, folder, QStringLiteral("stitek-dvd.png"));
 
     TFTitulHistorie history(context, nullptr);
     history.SetName(QStringLiteral("Pelíšky"));
     history.Load(title);
-    Save(history, folder, QStringLiteral("titul-historie.png"), out);
+    SaveShot(history, folder, QStringLiteral("titul-historie.png"));
     return 0;
 }

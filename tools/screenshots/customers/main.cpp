@@ -20,19 +20,6 @@
 
 namespace {
 
-void Settle() {
-    for (int i = 0; i < 5; ++i)
-        QApplication::processEvents();
-}
-
-bool Save(QWidget& widget, const QDir& folder, const QString& name) {
-    Settle();
-    const QString path = folder.filePath(name);
-    const bool saved = widget.grab().save(path);
-    QTextStream(stdout) << (saved ? "written " : "NOT written ") << path << Qt::endl;
-    return saved;
-}
-
 QByteArray SamplePhoto() {
     QImage photo(240, 300, QImage::Format_RGB32);
     photo.fill(QColor(210, 225, 240));
@@ -124,9 +111,9 @@ int main(int argc, char** argv) {
         FillSampleData(database, context, user);
         TDesk& desk = *shown.Desk();
         desk.OpenRecord(45);
-        ok &= Save(shown.Window(), folder, QStringLiteral("zakaznici-prohlizeni.png"));
+        ok &= SaveShot(shown.Window(), folder, QStringLiteral("zakaznici-prohlizeni.png"));
         desk.findChild<QPushButton*>(QStringLiteral("BZmenit"))->click();
-        ok &= Save(shown.Window(), folder, QStringLiteral("zakaznici-zmena.png"));
+        ok &= SaveShot(shown.Window(), folder, QStringLiteral("zakaznici-zmena.png"));
         for (const QString& cut : CutCaptions(desk) + NarrowFields(desk))
             QTextStream(stdout) << "does not fit: " << cut << Qt::endl;
         TDialogHook answerNo;
@@ -139,13 +126,13 @@ int main(int argc, char** argv) {
         historie.SetJmeno(QStringLiteral("Eva Malá"));
         historie.Load(45);
         historie.show();
-        ok &= Save(historie, folder, QStringLiteral("historie.png"));
+        ok &= SaveShot(historie, folder, QStringLiteral("historie.png"));
     }
     {
         TFZakPrukaz prukaz(
             {QStringLiteral("0501261012000045"), context.Pobocka().GetWeb(), context.Pobocka().GetJmeno()});
         prukaz.show();
-        ok &= Save(prukaz, folder, QStringLiteral("prukazka.png"));
+        ok &= SaveShot(prukaz, folder, QStringLiteral("prukazka.png"));
     }
     return ok ? 0 : 1;
 }

@@ -1,9 +1,9 @@
 // Logs in as ADMIN on a copy of the shipped database with a customer who has loans overdue, due
 // today and running and a few reservations, opens the counter in the main window at its minimum
 // size, returns one medium and lends another, and saves it; then the dialogs the counter opens.
+#include "DeskFit.h"
 #include "GlobDialog.h"
 #include "GlobFunc.h"
-#include "MainCinemon.h"
 #include "MoxButton.h"
 #include "NosicPujceni.h"
 #include "NosicReklamace.h"
@@ -18,7 +18,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTextStream>
 
 namespace {
@@ -71,21 +70,6 @@ void Fill(TTestDatabase& database, const QDate& today) {
                 .arg(SqlDate(today.addDays(i * 2 - 1)), SqlDate(today.addDays(i * 2 + 1))));
 }
 
-bool Save(QWidget& widget, const QDir& folder, const QString& name, QTextStream& out) {
-    QApplication::processEvents();
-    const QString path = folder.filePath(name);
-    const bool saved = widget.grab().save(path);
-    out << (saved ? "wrote " : "cannot write ") << path << Qt::endl;
-    return saved;
-}
-
-// Shows a dialog, runs what fills it, saves it.
-template <typename Dialog>
-bool SaveDialog(Dialog& dialog, const QDir& folder, const QString& name, QTextStream& out) {
-    dialog.show();
-    return Save(dialog, folder, name, out);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -104,25 +88,13 @@ int main(int argc, char** argv) {
     TTestDatabase database;
     const QDate today = database.Scalar(QStringLiteral("select current_date from rdb$database")).toDate();
     Fill(database, today);
-    TDialogHook hook;
-    hook.Script([](QDialog& login) {
-        login.findChild<QLineEdit*>(QStringLiteral("EUzivatel"))->setText(QStringLiteral("ADMIN"));
-        login.findChild<QPushButton*>(QStringLiteral("BPrihlaseni"))->click();
-    });
     TAppContext context(database.ExecutablePath());
-    TStartupEnv env;
-    env.SplashPause = {};
-    TDeskFactories desks;
-    desks[TMenuButton::Pujcky] = MakeDesk<TFPujcky>;
-    TFMainCinemon window(context, std::move(desks), env);
-    window.resize(window.minimumSize());
-    window.show();
-    window.FirstActivation();
-    window.IdleTick();
-    window.ClickMenu(TMenuButton::Pujcky);
-    bool ok = window.Desk() != nullptr;
-    if (ok) {
-        window.Desk()->OpenRecord(501);
+    bool ok = false;
+    {
+        TDeskInMainWindow shown(context, TMenuButton::Pujcky, MakeDesk<TFPujcky>);
+        // Installed after the window's own, so the counter's dialogs come here.
+        TDialogHook hook;
+        shown.Desk()->OpenRecord(501);
         const auto lookup = [&hook](const QString& code) {
             hook.Script([code](QDialog& dialog) {
                 dialog.findChild<QLineEdit*>(QStringLiteral("ENosic"))->setText(code);
@@ -131,36 +103,36 @@ int main(int argc, char** argv) {
             });
         };
         lookup(QStringLiteral("1"));
-        window.Desk()->findChild<TMoxButton*>(QStringLiteral("BVratit"))->click();
+        shown.Desk()->findChild<TMoxButton*>(QStringLiteral("BVratit"))->click();
         lookup(QStringLiteral("11"));
-        window.Desk()->findChild<TMoxButton*>(QStringLiteral("BPujcit"))->click();
-        ok = Save(window, folder, QStringLiteral("pujcky.png"), out);
+        shown.Desk()->findChild<TMoxButton*>(QStringLiteral("BPujcit"))->click();
+        shown.Settle();
+        ok = SaveShot(shown.Window(), folder, QStringLiteral("pujcky.png"));
+        for (const QString& text : hook.Texts())
+            out << "message: " << text << Qt::endl;
     }
 
     TFNosicPujceni pujceni(context);
     pujceni.SetCustomer(501, TCustomerPrices{true, 40, 25}, 57);
     pujceni.SearchFor(QStringLiteral("9"));
-    ok = SaveDialog(pujceni, folder, QStringLiteral("nosic-pujceni.png"), out) && ok;
+    ok = SaveShot(pujceni, folder, QStringLiteral("nosic-pujceni.png")) && ok;
     TFNosicVraceni vraceni(context);
     vraceni.SearchFor(QStringLiteral("3"));
-    ok = SaveDialog(vraceni, folder, QStringLiteral("nosic-vraceni.png"), out) && ok;
+    ok = SaveShot(vraceni, folder, QStringLiteral("nosic-vraceni.png")) && ok;
     TFNosicReklamace reklamace(context);
     reklamace.SearchFor(QStringLiteral("5"));
-    ok = SaveDialog(reklamace, folder, QStringLiteral("nosic-reklamace.png"), out) && ok;
+    ok = SaveShot(reklamace, folder, QStringLiteral("nosic-reklamace.png")) && ok;
     TFTitulRezervace rezervace(context);
     rezervace.SearchTitle(4);
     rezervace.SetCustomer(501);
-    ok = SaveDialog(rezervace, folder, QStringLiteral("titul-rezervace.png"), out) && ok;
+    ok = SaveShot(rezervace, folder, QStringLiteral("titul-rezervace.png")) && ok;
     TFRezervUpozor upozor;
-    ok = SaveDialog(upozor, folder, QStringLiteral("rezerv-upozor.png"), out) && ok;
+    ok = SaveShot(upozor, folder, QStringLiteral("rezerv-upozor.png")) && ok;
     TFRezervPujcit pujcit;
-    ok = SaveDialog(pujcit, folder, QStringLiteral("rezerv-pujcit.png"), out) && ok;
+    ok = SaveShot(pujcit, folder, QStringLiteral("rezerv-pujcit.png")) && ok;
     TFRezervJe je({QStringLiteral("Jaroslava"), QStringLiteral("Nováková-Štěpánková"),
                    QStringLiteral("0101261200000501"), today, today.addDays(2)},
                   true);
-    ok = SaveDialog(je, folder, QStringLiteral("rezerv-je.png"), out) && ok;
-    for (const QString& text : hook.Texts())
-        out << "message: " << text << Qt::endl;
-    window.SwitchDesk(TMenuButton::None);
+    ok = SaveShot(je, folder, QStringLiteral("rezerv-je.png")) && ok;
     return ok ? 0 : 1;
 }
