@@ -31,6 +31,10 @@ double DiscountFor(TDMGlobDB& db, TTransaction& transaction, int loanCount) {
     return query->FieldByName(QStringLiteral("SLEVA")).AsFloat();
 }
 
+bool FullyReserved(int reservedByOthers, int pocetCelkem) {
+    return reservedByOthers > 0 && reservedByOthers >= pocetCelkem;
+}
+
 double RentPerDay(double baseRent, double discount, bool vip) {
     return std::max(0.0, baseRent - (vip ? 0.0 : discount));
 }
@@ -54,10 +58,7 @@ TLoanOffer DefaultLoanOffer(TSpecCena& prices, const QDate& today, int mediaTota
     QDate day = today.addDays(1);
     bool locked = false;
     while (!prices.IsChargedDay(day) && today.daysTo(day) < 7) {
-        // "At least": with retired media or two counters booking at once the reservations can
-        // outnumber the media, and such a day is booked all the more.
-        const int reserved = reservedByOthers(day);
-        if (reserved > 0 && reserved >= mediaTotal) {
+        if (FullyReserved(reservedByOthers(day), mediaTotal)) {
             locked = true;
             break;
         }

@@ -33,6 +33,10 @@ QString DiscountSql(int loanCount);
 // the price makes the loan free, never a payment to the customer.
 double RentPerDay(double baseRent, double discount, bool vip);
 
+// Whether other customers' reservations take every medium of the title. "At least": with retired
+// media or two counters booking at once the reservations can outnumber the media.
+bool FullyReserved(int reservedByOthers, int pocetCelkem);
+
 // How many other customers' reservations of a title begin on a day.
 using TReservationsStarting = std::function<int(const QDate& day)>;
 int ReservationsStartingByOthers(TDMGlobDB& db, TTransaction& transaction, int kodTitul, int kodZak,

@@ -179,7 +179,3 @@ int ReservationsCoveringByOthers(TDMGlobDB& db, TTransaction& transaction, int k
     query->Open();
     return query->FieldByName(QStringLiteral("POCET")).AsInteger();
 }
-
-bool FullyReserved(int reservedByOthers, int pocetCelkem) {
-    return reservedByOthers > 0 && reservedByOthers >= pocetCelkem;
-}

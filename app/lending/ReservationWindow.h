@@ -85,6 +85,3 @@ int DefaultReservationLength(TSpecCena& prices, const QDate& first, int pocetCel
 QString ReservationsCoveringSql(int kodTitul, int kodZak, const QDate& day);
 int ReservationsCoveringByOthers(TDMGlobDB& db, TTransaction& transaction, int kodTitul, int kodZak,
                                  const QDate& day);
-// "At least", as for a loan's length: with retired media or two counters booking at once the
-// reservations can outnumber the media.
-bool FullyReserved(int reservedByOthers, int pocetCelkem);

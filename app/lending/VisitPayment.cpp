@@ -175,8 +175,8 @@ private:
                 QStringLiteral(" and r.TERMIN_VRACENI >= ") + Day(row.terminPujceni.addDays(1)) +
                 QStringLiteral(") where t.KOD_TITUL = ") + Key(row.kodTitul));
         query->Open();
-        const int reserved = query->FieldByName(QStringLiteral("POCET")).AsInteger();
-        if (reserved > 0 && reserved >= query->FieldByName(QStringLiteral("CELKEM")).AsInteger())
+        if (FullyReserved(query->FieldByName(QStringLiteral("POCET")).AsInteger(),
+                          query->FieldByName(QStringLiteral("CELKEM")).AsInteger()))
             throw EVisitConflict(
                 QStringLiteral("Titul ") + row.nazevCesky +
                 QStringLiteral(" byl mezitím rezervován pro jiného zákazníka.\rNic nebylo uloženo."));
