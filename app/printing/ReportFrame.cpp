@@ -22,9 +22,13 @@ constexpr double kRightColumnMm = 110;
 } // namespace
 
 TReportShop ReportShop(TPobocka& pobocka) {
-    return {pobocka.GetJmeno(),
-            pobocka.GetAdrUlice() + QStringLiteral(", ") + pobocka.GetAdrPsc() + u' ' + pobocka.GetAdrObec(),
-            pobocka.GetWeb(), pobocka.GetLogo()};
+    // A shop that has not filled in its address gets an empty line, not a lone comma.
+    QStringList address;
+    for (const QString& part :
+         {pobocka.GetAdrUlice().trimmed(), (pobocka.GetAdrPsc() + u' ' + pobocka.GetAdrObec()).trimmed()})
+        if (!part.isEmpty())
+            address << part;
+    return {pobocka.GetJmeno(), address.join(QStringLiteral(", ")), pobocka.GetWeb(), pobocka.GetLogo()};
 }
 
 TReportCanvas::TReportCanvas(QPainter& painter, double dotsPerMm, QPointF originMm, double widthMm)

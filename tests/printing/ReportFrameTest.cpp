@@ -172,6 +172,10 @@ TEST(ReportFrame, TheShopComesFromTheBranchRecord) {
     EXPECT_EQ(shop.Jmeno, QStringLiteral("Kino Dlouhá"));
     EXPECT_EQ(shop.Adresa, QStringLiteral("Dlouhá 12, 11000 Praha"));
     EXPECT_EQ(shop.Web, QStringLiteral("www.kino.cz"));
+
+    database.Exec(QStringLiteral("update POBOCKA set ADR_ULICE = null, ADR_PSC = null, ADR_OBEC = null"));
+    TPobocka withoutAddress(database.Db());
+    EXPECT_EQ(ReportShop(withoutAddress).Adresa, QString());
 }
 
 TEST(ReportPreview, TheChosenPrinterGetsEveryPageARefusingOneIsReported) {
