@@ -104,11 +104,15 @@ void TDMGlobMail::Command(TStep step, const QByteArray& line) {
 void TDMGlobMail::ReadReplies() {
     received_ += socket_->readAll();
     for (;;) {
-        const qsizetype end = received_.indexOf("\r\n");
+        const qsizetype end = received_.indexOf('\n');
         if (done_ || end < 0)
             return;
-        const QString line = QString::fromLatin1(received_.left(end));
-        received_.remove(0, end + 2);
+        // A bare line feed ends a line too: a lenient server's reply is still its reply.
+        QByteArray bytes = received_.left(end);
+        received_.remove(0, end + 1);
+        if (bytes.endsWith('\r'))
+            bytes.chop(1);
+        const QString line = QString::fromLatin1(bytes);
         // "250-..." lines go on; the reply ends with the line whose code stands alone or is
         // followed by a blank.
         if (!replyText_.isEmpty())

@@ -459,3 +459,33 @@ TEST_F(CustomerDesk, OdeslatOpensTheMailDialogForTheCustomerShown) {
     EXPECT_TRUE(pouzeEnabled);
     EXPECT_EQ(pouze, QStringLiteral("&Pouze: Eva Malá"));
 }
+
+TEST_F(CustomerDesk, TheRegistersCustomerGetsAMailThroughARealServer) {
+    TSmtpSink sink;
+    database.Exec(QStringLiteral("update SPEC_APP set MAIL_HOST = 'localhost', MAIL_PORT = '%1', "
+                                 "MAIL_ODESLAT = 'kino@ukina.cz'")
+                      .arg(sink.Port()));
+    const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
+    database.Exec(
+        QStringLiteral("update ZAKAZNICI set EMAIL = 'eva@example.cz' where KOD_ZAK = %1").arg(key));
+    desk->OpenRecord(key);
+    hook.Script([](QDialog& dialog) {
+        auto* pouze = dialog.findChild<TMoxCheckBox*>(QStringLiteral("ChPouze"));
+        QTest::mouseClick(pouze, Qt::LeftButton, Qt::NoModifier, QPoint(6, pouze->height() / 2));
+        dialog.findChild<TMoxEdit*>(QStringLiteral("ESubject"))->setText(QStringLiteral("Rezervace"));
+        dialog.findChild<TMoxMemo*>(QStringLiteral("MemoEmail"))
+            ->insertPlainText(QStringLiteral("Film je připraven.\n"));
+        dialog.findChild<TMoxButton*>(QStringLiteral("BOdeslat"))->click();
+        dialog.reject();
+    });
+    Click("BOdeslat");
+    EXPECT_TRUE(hook.messages.empty());
+    const auto messages = sink.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rcptTo, QStringList{QStringLiteral("eva@example.cz")});
+    EXPECT_TRUE(messages[0].data.contains("\r\n\r\n" + Win1250::Encode(QStringLiteral("Film je připraven.")) +
+                                          "\r\n\r\nVideo"));
+    EXPECT_EQ(
+        database.Scalar(QStringLiteral("select EMAIL_SUBJ from ZAK_ZPRAVY where KOD_ZAK = %1").arg(key)),
+        QVariant(QStringLiteral("Rezervace")));
+}

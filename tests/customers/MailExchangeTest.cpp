@@ -50,7 +50,7 @@ TEST_F(MailExchange, TheClientSendsExactlyTheExchangeWithStuffedDotsAndBracketed
     EXPECT_TRUE(peer.Received().contains("\r\n\r\n..\r\nPodpis\r\n..konec\r\n.\r\nQUIT\r\n"));
 }
 
-TEST_F(MailExchange, MultiLineRepliesSplitAcrossPacketsAreReadWhole) {
+TEST_F(MailExchange, MultiLineRepliesSplitAcrossPacketsAndBareLineFeedsAreReadWhole) {
     peer.greeting = {"220-mail.example.cz ESMTP\r\n220-", "welcome\r\n22", "0 ready\r\n"};
     peer.greetingPauseMs = 30;
     peer.answer = [](const QByteArray& command) -> QByteArray {
@@ -58,6 +58,8 @@ TEST_F(MailExchange, MultiLineRepliesSplitAcrossPacketsAreReadWhole) {
             return "250-mail.example.cz\r\n250-8BITMIME\r\n250 SIZE 1000000\r\n";
         if (command.startsWith("RCPT"))
             return "251 will forward\r\n";
+        if (command.startsWith("DATA"))
+            return "354 go ahead\n";
         return TScriptedSmtpPeer::WillingAnswer(command);
     };
     ASSERT_TRUE(Send(peer.Port(), Content(QStringLiteral("eva@example.cz"))));
