@@ -229,7 +229,7 @@ TEST_F(CustomerMail, EverybodyMeansTheCustomersWhoWantNewsAndHaveAnAddress) {
     const int iva = AddCustomer(QStringLiteral("Iva"), QStringLiteral("Nová"),
                                 QStringLiteral("iva@example.cz; iva@work.cz"), true);
     auto dialog = Open(QStringLiteral("Jan Malý"), eva + 1);
-    Write(*dialog, QStringLiteral("Novinky"), QStringLiteral("Nové filmy."));
+    Write(*dialog, QStringLiteral("Filmy na 'víkend'"), QStringLiteral("Nové filmy."));
     Send(*dialog);
 
     const auto messages = sink.Messages();
@@ -242,6 +242,7 @@ TEST_F(CustomerMail, EverybodyMeansTheCustomersWhoWantNewsAndHaveAnAddress) {
     EXPECT_EQ(rows[0].kodZak, eva);
     EXPECT_EQ(rows[1].kodZak, iva);
     EXPECT_EQ(rows[1].emailAdr, QStringLiteral("iva@example.cz; iva@work.cz"));
+    EXPECT_EQ(rows[1].emailSubj, QStringLiteral("Filmy na 'víkend'"));
     EXPECT_EQ(Progress(*dialog), QStringLiteral("Odeslané zprávy: 2 z 2."));
 }
 

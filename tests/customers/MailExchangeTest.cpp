@@ -144,10 +144,16 @@ TEST_F(MailExchange, NoAddressNoConnection) {
     EXPECT_EQ(peer.Connections(), 0);
 }
 
-TEST_F(MailExchange, AnUnknownServiceNameForThePortFailsBeforeAnyConnection) {
+TEST_F(MailExchange, AnUnknownPortOrNoServerFailsBeforeAnyConnection) {
     EXPECT_FALSE(
         mail.Send(kHost, QStringLiteral("no-such-service"), Content(QStringLiteral("eva@example.cz"))));
     EXPECT_EQ(mail.Error(), QStringLiteral("\rOpen failed (unknown port no-such-service)"));
+    EXPECT_FALSE(mail.Send(kHost, QStringLiteral("70000"), Content(QStringLiteral("eva@example.cz"))));
+    EXPECT_EQ(mail.Error(), QStringLiteral("\rOpen failed (unknown port 70000)"));
+    EXPECT_FALSE(mail.Send(QStringLiteral(" "), QString::number(peer.Port()),
+                           Content(QStringLiteral("eva@example.cz"))));
+    EXPECT_EQ(mail.Error(), QStringLiteral("\rOpen failed (no server)"));
+    EXPECT_EQ(peer.Connections(), 0);
 }
 
 TEST(MailExchangeReal, ARealServerTakesTheMessageWithItsDotsAndLongLinesWhole) {

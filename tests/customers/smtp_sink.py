@@ -33,9 +33,17 @@ def free_port():
 
 
 def main():
-    port = free_port()
-    controller = Controller(Sink(sys.argv[1]), hostname="127.0.0.1", port=port)
-    controller.start()
+    # Test programs run side by side: a port found free may be taken before the server binds it.
+    for attempt in range(20):
+        port = free_port()
+        controller = Controller(Sink(sys.argv[1]), hostname="127.0.0.1", port=port)
+        try:
+            controller.start()
+            break
+        except OSError:
+            continue
+    else:
+        sys.exit("no free port")
     print(port, flush=True)
     sys.stdin.read()
     controller.stop()
