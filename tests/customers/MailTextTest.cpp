@@ -116,6 +116,7 @@ TEST(MailText, LongLinesAreBrokenWithinTheLimitAndLoseNothing) {
             ++breaks;
     }
     EXPECT_EQ(joined, Cz(paragraph + unbroken + QStringLiteral("konec")));
+    ASSERT_EQ(lines.size(), 7);
     // The paragraph breaks after a word, never inside one.
     EXPECT_TRUE(lines.at(0).endsWith(Cz(QStringLiteral("čtvrtečka \r"))));
     EXPECT_EQ(lines.at(3), QByteArray(998, 'x') + '\r');
