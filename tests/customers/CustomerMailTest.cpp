@@ -14,7 +14,6 @@
 
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -376,13 +375,14 @@ TEST_F(CustomerMail, TextsTheMailCannotCarryAreRefusedBeforeAnythingGoes) {
 
 TEST_F(CustomerMail, WhileSendingTheDialogCannotBeSentAgainOrClosed) {
     TScriptedSmtpPeer peer;
-    peer.greetingPauseMs = 400;
+    peer.greetingPauseMs = 100;
     UseServer(QStringLiteral("127.0.0.1"), peer.Port());
     AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"), QStringLiteral("eva@example.cz"), true);
     auto dialog = Open(QStringLiteral(" "), 0);
     Write(*dialog, QStringLiteral("Novinky"), QStringLiteral("Nové filmy."));
     bool tried = false;
-    QTimer::singleShot(100, dialog.get(), [&] {
+    // The clerk tries while the server is still to greet.
+    peer.connected = [&] {
         tried = true;
         EXPECT_TRUE(dialog->Sending());
         for (const char* name : {"BOdeslat", "BZavrit"})
@@ -397,7 +397,7 @@ TEST_F(CustomerMail, WhileSendingTheDialogCannotBeSentAgainOrClosed) {
         dialog->close();
         dialog->reject();
         EXPECT_TRUE(dialog->isVisible());
-    });
+    };
     Send(*dialog);
     EXPECT_TRUE(tried);
     EXPECT_EQ(peer.Connections(), 1);
@@ -413,7 +413,7 @@ TEST_F(CustomerMail, WhileSendingTheDialogCannotBeSentAgainOrClosed) {
 
 TEST_F(CustomerMail, SendingToEverybodyCanBeInterruptedBetweenMessages) {
     TScriptedSmtpPeer peer;
-    peer.greetingPauseMs = 300;
+    peer.greetingPauseMs = 100;
     UseServer(QStringLiteral("127.0.0.1"), peer.Port());
     const int eva =
         AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"), QStringLiteral("eva@example.cz"), true);
@@ -422,10 +422,11 @@ TEST_F(CustomerMail, SendingToEverybodyCanBeInterruptedBetweenMessages) {
     auto dialog = Open(QStringLiteral(" "), 0);
     Write(*dialog, QStringLiteral("Novinky"), QStringLiteral("Nové filmy."));
     QString during;
-    QTimer::singleShot(100, dialog.get(), [&] {
+    // Pressed while the first message is on its way.
+    peer.connected = [&] {
         during = Progress(*dialog);
         Child<TMoxButton>(*dialog, "BPrerusit")->click();
-    });
+    };
     Send(*dialog);
     EXPECT_EQ(during, QStringLiteral("Odesílám zprávu 1 z 3..."));
     EXPECT_EQ(Progress(*dialog), QStringLiteral("Odesílání přerušeno. Odeslané zprávy: 1 z 3."));

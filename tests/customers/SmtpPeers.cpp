@@ -76,6 +76,8 @@ void TScriptedSmtpPeer::Accept() {
         inData_ = false;
         pending_.clear();
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Read(socket); });
+        if (connected)
+            connected();
         Greet(socket, 0);
     }
 }

@@ -50,6 +50,8 @@ public:
     // The reply to a command line (or to "." for the end of the data); empty sends nothing.
     // The default answers as a willing server.
     std::function<QByteArray(const QByteArray& command)> answer;
+    // Called as each connection is accepted, before the greeting.
+    std::function<void()> connected;
 
     // Everything the client sent, over all connections.
     const QByteArray& Received() const { return received_; }
