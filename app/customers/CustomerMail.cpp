@@ -61,7 +61,5 @@ TMailRunResult SendCustomerMail(TDMGlobDB& db, const TMailRun& run,
         });
         ++result.Sent;
     }
-    if (hooks.Progress)
-        hooks.Progress(result.Sent + result.Failed, count);
     return result;
 }

@@ -39,8 +39,7 @@ struct TMailRun {
 struct TMailRunHooks {
     // A message that did not go, with the text to show.
     std::function<void(const QString& text)> Failed;
-    // Called before each message and once at the end with the messages done so far; false ends
-    // the run before the next message.
+    // Called before each message with the messages done so far; false ends the run there.
     std::function<bool(int done, int count)> Progress;
 };
 

@@ -124,8 +124,7 @@ void TFZakOdeslat::Lock(bool sending) {
 }
 
 bool TFZakOdeslat::Progress(int done, int count) {
-    LPrubeh->setText(done < count ? QStringLiteral("Odesílám zprávu %1 z %2...").arg(done + 1).arg(count)
-                                  : SentText(done, count));
+    LPrubeh->setText(QStringLiteral("Odesílám zprávu %1 z %2...").arg(done + 1).arg(count));
     // A press of "Přerušit" waiting in the queue counts before the next message.
     QCoreApplication::processEvents();
     return !cancelled_;
