@@ -163,14 +163,16 @@ QString DocumentsSql(const TDocFilter& filter) {
         conditions << QStringLiteral("d.D_STORNO is not null");
     if (!filter.cancelled)
         conditions << QStringLiteral("d.D_STORNO is null");
+    // A missing first name (the shipped administrator has none) leaves the other part of a name,
+    // not an empty one.
     QStringList lines{
-        QStringLiteral(
-            "select d.KOD_DOK, d.CISLO_DOK, d.KOD_ZAK, d.D_UZP, d.D_VYSTAVENI, d.D_STORNO, uv.JMENO || ' ' "
-            "|| "
-            "uv.PRIJMENI as UZIV_VYSTAVIL, us.JMENO || ' ' || us.PRIJMENI as UZIV_STORNO, d.C_ZAKLAD_A, "
-            "d.C_ZAKLAD_B, d.C_ZAKLAD_0, d.C_DPH_A, d.C_DPH_B, d.CENA, d.CENA_DPH, z.PRIJMENI || ' ' || "
-            "z.JMENO "
-            "as ZAKAZNIK, z.EAN_KOD"),
+        QStringLiteral("select d.KOD_DOK, d.CISLO_DOK, d.KOD_ZAK, d.D_UZP, d.D_VYSTAVENI, d.D_STORNO, ") +
+            SqlFullName(QStringLiteral("uv")) + QStringLiteral(" as UZIV_VYSTAVIL, ") +
+            SqlFullName(QStringLiteral("us")) +
+            QStringLiteral(
+                " as UZIV_STORNO, d.C_ZAKLAD_A, d.C_ZAKLAD_B, d.C_ZAKLAD_0, d.C_DPH_A, d.C_DPH_B, "
+                "d.CENA, d.CENA_DPH, trim(coalesce(z.PRIJMENI, '') || ' ' || coalesce(z.JMENO, '')) "
+                "as ZAKAZNIK, z.EAN_KOD"),
         QStringLiteral("from DOKLADY d"), QStringLiteral("inner join ZAKAZNICI z on (d.KOD_ZAK = z.KOD_ZAK)"),
         QStringLiteral("inner join UZIVATELE uv on (d.UZIV_VYSTAVIL = uv.KOD_UZIV)"),
         QStringLiteral("left join UZIVATELE us on (d.UZIV_STORNO = us.KOD_UZIV)")};
