@@ -9,10 +9,10 @@
 
 namespace {
 
-// Keys above anything the generated shop uses.
-constexpr int kCustomer = 900101;
-constexpr int kTitle = 900101;
-constexpr int kMedium = 900101;
+// Keys above anything the generated shop and the counter's cases use.
+constexpr int kCustomer = 950001;
+constexpr int kTitle = 950001;
+constexpr int kMedium = 950001;
 constexpr int kFirstDocument = 5000000;
 
 // The month the desk opens the summary on, and the same month five years back.
@@ -50,13 +50,13 @@ void PrepareDocuments(TDMGlobDB& empty, TDMGlobDB& shop, const QDate& today) {
     TTransaction tr(empty.DB);
     tr.StartTransaction();
     empty.ExecSql(tr, QStringLiteral("insert into ZAKAZNICI (KOD_ZAK, EAN_KOD, JMENO, PRIJMENI) values (%1, "
-                                     "'0101161200900101', 'Stálý', 'Zákazník')")
+                                     "'0101161200950001', 'Stálý', 'Zákazník')")
                           .arg(kCustomer));
     empty.ExecSql(tr, QStringLiteral("insert into TITULY (KOD_TITUL, NAZEV_CESKY, TYP_NOSICE, CENA_PUJCKA, "
                                      "POCET_CELKEM, POCET_PRITOMNO) values (%1, 'Doklady', 'D', 30, 1, 1)")
                           .arg(kTitle));
     empty.ExecSql(tr, QStringLiteral("insert into NOSICE (KOD_NOSIC, KOD_TITUL, EAN_KOD) values (%1, %2, "
-                                     "'5101161234900101')")
+                                     "'5101161234950001')")
                           .arg(kMedium)
                           .arg(kTitle));
     int key = kFirstDocument;

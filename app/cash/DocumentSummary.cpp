@@ -26,7 +26,8 @@ QString SummaryDaysSql(TMonth month) {
     const QDate first = First(month);
     return QStringList{QStringLiteral("select"),
                        QStringLiteral("  D_UZP as DATUM, min(CISLO_DOK) as CISLO_DOK_OD,"),
-                       QStringLiteral("  max(CISLO_DOK) as CISLO_DOK_DO"),
+                       QStringLiteral("  max(CISLO_DOK) as CISLO_DOK_DO,"),
+                       QStringLiteral("  sum(iif(D_STORNO is null, CENA_DPH, 0)) as CASTKA"),
                        QStringLiteral("from"),
                        QStringLiteral("  DOKLADY"),
                        QStringLiteral("where"),
@@ -54,14 +55,8 @@ QString SummaryTotalsSql(TMonth month) {
                        QStringLiteral("where"),
                        QStringLiteral("  D_UZP >= '") + Day(first) + QStringLiteral("' and"),
                        QStringLiteral("  D_UZP < '") + Day(first.addMonths(1)) + QStringLiteral("' and"),
-                       QStringLiteral("  D_STORNO is null")}
+                       QStringLiteral("  D_STORNO + 0 is null")}
         .join(u'\n');
-}
-
-QString SummaryDayAmountSql(const QDate& day) {
-    return QStringLiteral(
-               "select sum(CENA_DPH) as CASTKA from DOKLADY where D_STORNO is null and D_UZP = '") +
-           Day(day) + u'\'';
 }
 
 TDocumentSummary DocumentSummary(TDMGlobDB& db, TTransaction& transaction, TMonth month) {
@@ -73,13 +68,8 @@ TDocumentSummary DocumentSummary(TDMGlobDB& db, TTransaction& transaction, TMont
         for (; !days->Eof(); days->Next())
             summary.days.push_back({days->FieldByName(QStringLiteral("DATUM")).AsDate(),
                                     days->FieldByName(QStringLiteral("CISLO_DOK_OD")).AsInteger(),
-                                    days->FieldByName(QStringLiteral("CISLO_DOK_DO")).AsInteger(), 0});
-    }
-    for (TSummaryDay& day : summary.days) {
-        auto amount = db.OpenQuery(transaction, SummaryDayAmountSql(day.day));
-        amount->Open();
-        // A day whose receipts were all cancelled sums to null: it took nothing.
-        day.castka = Amount(*amount, "CASTKA");
+                                    days->FieldByName(QStringLiteral("CISLO_DOK_DO")).AsInteger(),
+                                    Amount(*days, "CASTKA")});
     }
     auto totals = db.OpenQuery(transaction, SummaryTotalsSql(month));
     totals->Open();

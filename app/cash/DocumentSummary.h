@@ -38,9 +38,12 @@ struct TDocumentSummary {
     TSummaryTotals totals;
 };
 
+// The days of the month with their number ranges and takings, in one statement: a statement
+// per day would cost a month's worth of round trips.
 QString SummaryDaysSql(TMonth month);
+// The month's totals. The cancellation is tested through an expression, so that the index of
+// D_STORNO, null in nearly every row of a shop's years, is not used to find this month's rows.
 QString SummaryTotalsSql(TMonth month);
-QString SummaryDayAmountSql(const QDate& day);
 
 // Reads the month in the given transaction (which it leaves open).
 TDocumentSummary DocumentSummary(TDMGlobDB& db, TTransaction& transaction, TMonth month);
