@@ -243,6 +243,34 @@ TEST_F(DocumentsDesk, PrintingAgainGoesToTheReceiptPrinterOrSaysThereIsNone) {
     EXPECT_EQ(printer.printed, (std::vector<std::pair<int, int>>{{2, 1}}));
 }
 
+TEST_F(DocumentsDesk, ACancelledReceiptIsTintedAndARefundWrittenInBlue) {
+    database.Exec(
+        QStringLiteral("update DOKLADY set D_STORNO = CURRENT_TIMESTAMP, UZIV_STORNO = 1 where KOD_DOK = 2"));
+    Open();
+    Tick("ChStornovane");
+    auto* grid = Child<TMoxGrid>("GridDoklady");
+    // The first row (the refund) is chosen and highlighted; the second is the cancelled one.
+    Select(0);
+    const QImage image = grid->viewport()->grab().toImage();
+    const int column = qobject_cast<TMemTable*>(grid->model())->columnIndex(QStringLiteral("CENA_DPH"));
+    const auto row = [&](int r) {
+        return QRect(grid->columnViewportPosition(column), grid->rowViewportPosition(r),
+                     grid->columnWidth(column), grid->rowHeight(r));
+    };
+    const QRect cancelled = row(1);
+    EXPECT_EQ(image.pixelColor(cancelled.left() + 3, cancelled.center().y()), QColor(239, 223, 223));
+    Select(1);
+    const QImage refundShown = grid->viewport()->grab().toImage();
+    const QRect refundRow = row(0);
+    bool blue = false;
+    for (int x = refundRow.left(); x <= refundRow.right(); ++x)
+        for (int y = refundRow.top(); y <= refundRow.bottom(); ++y) {
+            const QColor c = refundShown.pixelColor(x, y);
+            blue = blue || (c.red() < 60 && c.green() < 60 && c.blue() > 180);
+        }
+    EXPECT_TRUE(blue) << "the refund's amount is written in blue";
+}
+
 TEST_F(DocumentsDesk, AShopThatIsNotAVatPayerSeesNoVatColumns) {
     database.Exec(QStringLiteral("update SPEC_CENA set PLATCE_DPH = 'N'"));
     Open();
