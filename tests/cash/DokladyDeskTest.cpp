@@ -134,6 +134,18 @@ TEST_F(DocumentsDesk, ThePeriodAndKindFiltersChooseTheReceipts) {
                   .arg(today.year() - 3));
 }
 
+TEST_F(DocumentsDesk, AYearBeingTypedAsksForNothingUntilItIsAYear) {
+    Open();
+    Tick("ChObdRok");
+    EXPECT_EQ(Column("GridDoklady", "CISLO_DOK").size(), today.addDays(-1).year() == today.year() ? 3 : 2);
+    Type(Child<TMoxNumEdit>("ERok"), QStringLiteral("1999"));
+    EXPECT_TRUE(hook.messages.empty());
+    EXPECT_TRUE(Column("GridDoklady", "CISLO_DOK").isEmpty());
+    Type(Child<TMoxNumEdit>("ERok"), QString::number(today.year()));
+    EXPECT_TRUE(hook.messages.empty());
+    EXPECT_EQ(Column("GridDoklady", "CISLO_DOK").first(), QString::number(refund));
+}
+
 TEST_F(DocumentsDesk, CancellingWithTheLoansReturnedTintsTheReceiptAndPutsTheMediaBack) {
     Open();
     Select(1);
