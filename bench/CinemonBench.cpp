@@ -5,6 +5,7 @@
 #include "CloseBench.h"
 #include "CounterBench.h"
 #include "DayFigures.h"
+#include "DocumentsBench.h"
 #include "FbClient.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
@@ -237,6 +238,7 @@ int main(int argc, char** argv) {
     PrepareCounter(*shop);
     PrepareClose(*empty);
     PrepareClose(*shop);
+    PrepareDocuments(*empty, *shop, today);
     Out() << Qt::endl
           << QStringLiteral("%1 %2 %3 %4")
                  .arg(QStringLiteral("statement"), -42)
@@ -249,6 +251,8 @@ int main(int argc, char** argv) {
     for (TCase& c : CounterCases())
         cases.push_back(std::move(c));
     for (TCase& c : CloseCases())
+        cases.push_back(std::move(c));
+    for (TCase& c : DocumentsCases(today))
         cases.push_back(std::move(c));
     for (const TCase& c : cases) {
         const double small = Measure(*empty, c, rounds);

@@ -1,3 +1,4 @@
+#include "Doklady.h"
 #include "FailureHandler.h"
 #include "FbClient.h"
 #include "Filmy.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     desks[TMenuButton::Filmy] = MakeDesk<TFFilmy>;
     desks[TMenuButton::Trzba] = MakeDesk<TFTrzba>;
     desks[TMenuButton::Uzaverka] = MakeDesk<TFUzaverka>;
+    desks[TMenuButton::Doklady] = MakeDesk<TFDoklady>;
 
     auto program = StartProgram(QCoreApplication::applicationFilePath(), std::move(desks), TStartupEnv{},
                                 [] { return FbClient::Load(); });

@@ -1,0 +1,256 @@
+#include "Documents.h"
+
+#include "DbError.h"
+#include "GlobDB.h"
+#include "GlobFunc.h"
+
+#include <QStringList>
+
+#include <vector>
+
+namespace {
+
+QString Day(const QDate& day) {
+    return DateToText(QStringLiteral("yyyy-mm-dd"), day);
+}
+
+QString IssuedBetween(const QDate& first, const QDate& next) {
+    return QStringLiteral("D_VYSTAVENI >= '") + Day(first) + QStringLiteral("' and D_VYSTAVENI < '") +
+           Day(next) + u'\'';
+}
+
+QString PeriodCondition(const TDocFilter& filter) {
+    switch (filter.period) {
+    case TDocPeriod::Today:
+        return QStringLiteral("D_VYSTAVENI >= CURRENT_DATE and D_VYSTAVENI < CURRENT_DATE + 1");
+    case TDocPeriod::Week:
+        return QStringLiteral("D_VYSTAVENI > CURRENT_DATE - 7");
+    case TDocPeriod::Month: {
+        const QDate first(filter.year, filter.month, 1);
+        return IssuedBetween(first, first.addMonths(1));
+    }
+    case TDocPeriod::Year:
+        return IssuedBetween(QDate(filter.year, 1, 1), QDate(filter.year + 1, 1, 1));
+    case TDocPeriod::All:
+        break;
+    }
+    return {};
+}
+
+// The loans paid by the receipt that are still out, found by medium and lending time and
+// belonging to the receipt's customer.
+QString OpenLoansSql(int kodDok) {
+    return QStringLiteral("select distinct p.KOD_NOSIC, p.KOD_TITUL, n.D_ZRUSENI\n"
+                          "from RADKY_DOK r\n"
+                          "join DOKLADY d on (d.KOD_DOK = r.KOD_DOK)\n"
+                          "join PUJCKY p on (p.KOD_NOSIC = r.KOD_NOSIC and p.D_PUJCENI = r.D_PUJCENI and "
+                          "p.KOD_ZAK = d.KOD_ZAK)\n"
+                          "join NOSICE n on (n.KOD_NOSIC = p.KOD_NOSIC)\n"
+                          "where r.KOD_DOK = ") +
+           QString::number(kodDok) + QStringLiteral(" and p.D_VRACENI is null");
+}
+
+bool LockConflict(const EDatabaseError& e) {
+    return e.Code() == EDatabaseError::kLockConflict || e.Code() == EDatabaseError::kDeadlock;
+}
+
+struct TOpenLoan {
+    int kodNosic = 0;
+    int kodTitul = 0;
+    bool retired = false;
+};
+
+class TCancellation final {
+public:
+    TCancellation(TDMGlobDB& db, TTransaction& tr, int kodDok, int kodUziv)
+        : db_(db), tr_(tr), dok_(QString::number(kodDok)), user_(QString::number(kodUziv)) {}
+
+    TCancelResult Run(bool returnLoans) {
+        TCancelResult result;
+        QDateTime issued;
+        {
+            // Locked until the commit: a second counter cancelling the same receipt fails at
+            // once, and after this commit it finds the receipt cancelled.
+            auto query =
+                db_.OpenQuery(tr_, QStringLiteral("select KOD_ZAK, D_VYSTAVENI, D_STORNO from DOKLADY "
+                                                  "where KOD_DOK = ") +
+                                       dok_ + QStringLiteral(" for update with lock"));
+            query->Open();
+            if (query->Eof())
+                return result;
+            if (!query->FieldByName(QStringLiteral("D_STORNO")).IsNull()) {
+                result.outcome = TCancelOutcome::AlreadyCancelled;
+                return result;
+            }
+            customer_ = QString::number(query->FieldByName(QStringLiteral("KOD_ZAK")).AsInteger());
+            issued = query->FieldByName(QStringLiteral("D_VYSTAVENI")).AsDateTime();
+        }
+        // The day may have been closed since the page was opened.
+        if (!Cancellable(issued, false, CancellationCutOff(db_, tr_))) {
+            result.outcome = TCancelOutcome::PastCutOff;
+            return result;
+        }
+        db_.ExecSql(tr_, QStringLiteral("update DOKLADY set D_STORNO = CURRENT_TIMESTAMP, UZIV_STORNO = ") +
+                             user_ + QStringLiteral(" where KOD_DOK = ") + dok_);
+        if (returnLoans)
+            for (const TOpenLoan& loan : OpenLoans())
+                result.loansReturned += Return(loan);
+        result.outcome = TCancelOutcome::Cancelled;
+        return result;
+    }
+
+private:
+    std::vector<TOpenLoan> OpenLoans() {
+        std::vector<TOpenLoan> loans;
+        auto query = db_.OpenQuery(tr_, OpenLoansSql(dok_.toInt()));
+        query->Open();
+        for (; !query->Eof(); query->Next())
+            loans.push_back({query->FieldByName(QStringLiteral("KOD_NOSIC")).AsInteger(),
+                             query->FieldByName(QStringLiteral("KOD_TITUL")).AsInteger(),
+                             !query->FieldByName(QStringLiteral("D_ZRUSENI")).IsNull()});
+        return loans;
+    }
+
+    // Closes the loan as the counter does at a return; a loan another counter took back
+    // meanwhile is left alone. Returns the number of loans closed.
+    int Return(const TOpenLoan& loan) {
+        const QString nosic = QString::number(loan.kodNosic);
+        const long long closed = db_.ExecSql(
+            tr_,
+            QStringLiteral("update PUJCKY set D_VRACENI = CURRENT_TIMESTAMP, UZIV_VRACENO = ") + user_ +
+                QStringLiteral(" where KOD_NOSIC = ") + nosic + QStringLiteral(" and KOD_ZAK = ") +
+                customer_ +
+                QStringLiteral(" and D_VRACENI is null and D_PUJCENI in (select r.D_PUJCENI from RADKY_DOK "
+                               "r where r.KOD_DOK = ") +
+                dok_ + QStringLiteral(" and r.KOD_NOSIC = ") + nosic + u')');
+        // A retired medium does not go back to the shelf.
+        if (closed > 0 && !loan.retired)
+            db_.ExecSql(tr_, QStringLiteral("update TITULY set POCET_PRITOMNO = POCET_PRITOMNO + ") +
+                                 QString::number(closed) + QStringLiteral(" where KOD_TITUL = ") +
+                                 QString::number(loan.kodTitul));
+        return static_cast<int>(closed);
+    }
+
+    TDMGlobDB& db_;
+    TTransaction& tr_;
+    const QString dok_;
+    const QString user_;
+    QString customer_;
+};
+
+} // namespace
+
+TMonth OpeningMonth(const QDate& today) {
+    const TMonth month{today.year(), today.month()};
+    return today.day() < 7 ? month.Previous() : month;
+}
+
+TMonth SummaryMonth(const TDocFilter& filter, const QDate& today) {
+    if (filter.period == TDocPeriod::Month)
+        return {filter.year, filter.month};
+    return TMonth{today.year(), today.month()}.Previous();
+}
+
+QString SummaryCaption(TMonth month) {
+    return QStringLiteral("Sou&hrn ") + QString::asprintf("%d.%d", month.Month, month.Year);
+}
+
+QString DocumentsSql(const TDocFilter& filter) {
+    QStringList conditions;
+    if (const QString period = PeriodCondition(filter); !period.isEmpty())
+        conditions << period;
+    if (!filter.issued)
+        conditions << QStringLiteral("d.D_STORNO is not null");
+    // Through an expression: the index of D_STORNO is null in nearly every row of the shop's
+    // years, and reading it would cost more the older the shop gets.
+    if (!filter.cancelled)
+        conditions << QStringLiteral("d.D_STORNO + 0 is null");
+    // A missing first name (the shipped administrator has none) leaves the other part of a name,
+    // not an empty one.
+    QStringList lines{
+        QStringLiteral("select d.KOD_DOK, d.CISLO_DOK, d.KOD_ZAK, d.D_UZP, d.D_VYSTAVENI, d.D_STORNO, ") +
+            SqlFullName(QStringLiteral("uv")) + QStringLiteral(" as UZIV_VYSTAVIL, ") +
+            SqlFullName(QStringLiteral("us")) +
+            QStringLiteral(
+                " as UZIV_STORNO, d.C_ZAKLAD_A, d.C_ZAKLAD_B, d.C_ZAKLAD_0, d.C_DPH_A, d.C_DPH_B, "
+                "d.CENA, d.CENA_DPH, trim(coalesce(z.PRIJMENI, '') || ' ' || coalesce(z.JMENO, '')) "
+                "as ZAKAZNIK, z.EAN_KOD"),
+        QStringLiteral("from DOKLADY d"), QStringLiteral("inner join ZAKAZNICI z on (d.KOD_ZAK = z.KOD_ZAK)"),
+        QStringLiteral("inner join UZIVATELE uv on (d.UZIV_VYSTAVIL = uv.KOD_UZIV)"),
+        QStringLiteral("left join UZIVATELE us on (d.UZIV_STORNO = us.KOD_UZIV)")};
+    if (!conditions.isEmpty())
+        lines << QStringLiteral("where ") + conditions.join(QStringLiteral(" and "));
+    lines << QStringLiteral("order by CISLO_DOK desc");
+    return lines.join(u'\n');
+}
+
+QString DocumentLinesSql(int kodDok) {
+    return QStringLiteral(
+               "select r.CENA, r.POCET_DNI, r.DPH, r.CENA_DPH, r.CENA_RADKU, r.CENA_RADKU_DPH, r.D_PUJCENI, "
+               "r.D_VRACENI, t.NAZEV_CESKY, n.EAN_KOD\n"
+               "from RADKY_DOK r\n"
+               "inner join TITULY t on (r.KOD_TITUL = t.KOD_TITUL)\n"
+               "inner join NOSICE n on (r.KOD_NOSIC = n.KOD_NOSIC)\n"
+               "where KOD_DOK = ") +
+           QString::number(kodDok);
+}
+
+QDateTime CancellationCutOff(TDMGlobDB& db, TTransaction& transaction) {
+    {
+        auto query = db.OpenQuery(transaction,
+                                  QStringLiteral("select D_UZAVRENI from TRZBY where DATUM = CURRENT_DATE"));
+        query->Open();
+        if (!query->Eof())
+            return query->FieldByName(QStringLiteral("D_UZAVRENI")).AsDateTime();
+    }
+    auto query = db.OpenQuery(transaction, QStringLiteral("select CURRENT_DATE as DNES from RDB$DATABASE"));
+    query->Open();
+    return QDateTime(query->FieldByName(QStringLiteral("DNES")).AsDate(), QTime(0, 0));
+}
+
+bool Cancellable(const QDateTime& dVystaveni, bool cancelled, const QDateTime& cutOff) {
+    return !cancelled && dVystaveni.isValid() && cutOff.isValid() && dVystaveni > cutOff;
+}
+
+bool HasOpenLoans(TDMGlobDB& db, TTransaction& transaction, int kodDok) {
+    auto query = db.OpenQuery(transaction, OpenLoansSql(kodDok));
+    query->Open();
+    return !query->Eof();
+}
+
+TCancelResult CancelDocument(TDMGlobDB& db, int kodDok, bool returnLoans, int kodUziv) {
+    TCancelResult result;
+    try {
+        RunInTransaction(db.DB, [&](TTransaction& tr) {
+            result = TCancellation(db, tr, kodDok, kodUziv).Run(returnLoans);
+        });
+    } catch (const EDatabaseError& e) {
+        if (!LockConflict(e))
+            throw;
+        result = {TCancelOutcome::Locked, 0};
+    }
+    return result;
+}
+
+QString CancelRefusalText(TCancelOutcome outcome, int cisloDok) {
+    const QString number = QString::number(cisloDok);
+    switch (outcome) {
+    case TCancelOutcome::Cancelled:
+        break;
+    case TCancelOutcome::AlreadyCancelled:
+        return QStringLiteral("Doklad číslo ") + number +
+               QStringLiteral(" byl mezitím stornován na jiné pokladně.\rNic nebylo změněno.");
+    case TCancelOutcome::PastCutOff:
+        return QStringLiteral("Doklad číslo ") + number +
+               QStringLiteral(" již nelze stornovat: stornovat lze jen doklady vystavené dnes po poslední "
+                              "uzávěrce.\rNic nebylo změněno.");
+    case TCancelOutcome::Locked:
+        return QStringLiteral("Doklad číslo ") + number +
+               QStringLiteral(" nebo jeho půjčky právě mění jiná pokladna.\rNic nebylo změněno, zkuste to "
+                              "prosím znovu.");
+    case TCancelOutcome::Missing:
+        return QStringLiteral("Doklad číslo ") + number +
+               QStringLiteral(" nebyl nalezen.\rNic nebylo změněno.");
+    }
+    return {};
+}
