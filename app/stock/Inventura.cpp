@@ -12,6 +12,8 @@
 #include "MoxGrid.h"
 #include "MoxLabel.h"
 #include "MoxNumEdit.h"
+#include "QInventura.h"
+#include "ReportPreview.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -261,7 +263,9 @@ void TFInventura::Detail() {
     context_.Requests->RequestTitle(table_->value(row, QStringLiteral("KOD_TITUL")).toInt());
 }
 
-void TFInventura::Tisk() {}
+void TFInventura::Tisk() {
+    ShowReportPreview(TQRInventura(list_, ReportShop(context_.Pobocka())).Report(), this);
+}
 
 void TFInventura::SetChoicesOpen(bool open) {
     for (QWidget* control :
