@@ -12,6 +12,7 @@
 #include "ReservationWindow.h"
 #include "RunAndWait.h"
 #include "ShopGenerator.h"
+#include "StockBench.h"
 #include "Takings.h"
 #include "TitulyData.h"
 
@@ -232,6 +233,8 @@ int main(int argc, char** argv) {
     auto empty = Open(folder, emptyFile);
     FillViewedMonths(*empty, today);
     auto shop = Open(folder, shopFile);
+    PrepareStock(*empty);
+    PrepareStock(*shop);
     PrepareCounter(*empty);
     PrepareCounter(*shop);
     Out() << Qt::endl
@@ -244,6 +247,8 @@ int main(int argc, char** argv) {
     bool withinTarget = true;
     std::vector<TCase> cases = Cases(today);
     for (TCase& c : CounterCases())
+        cases.push_back(std::move(c));
+    for (TCase& c : StockCases())
         cases.push_back(std::move(c));
     for (const TCase& c : cases) {
         const double small = Measure(*empty, c, rounds);

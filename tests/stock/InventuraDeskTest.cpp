@@ -1,7 +1,9 @@
 #include "AppContext.h"
 #include "DeskFit.h"
+#include "Filmy.h"
 #include "GlobDialog.h"
 #include "Inventura.h"
+#include "MainCinemon.h"
 #include "MemTable.h"
 #include "MoxButton.h"
 #include "MoxCheckBox.h"
@@ -276,6 +278,37 @@ TEST_F(StockDesk, TheDetailAsksForTheTitleOfTheCurrentMedium) {
     Click("BDetail");
     EXPECT_EQ(requests.titles, (std::vector<int>{2, 1}));
     context.Requests = nullptr;
+}
+
+TEST_F(StockDesk, TheDetailOpensTheTitlesDeskOnTheMediumsTitleInTheMainWindow) {
+    TDeskFactories desks;
+    desks[TMenuButton::Inventura] = MakeDesk<TFInventura>;
+    desks[TMenuButton::Filmy] = MakeDesk<TFFilmy>;
+    TStartupEnv env;
+    env.SplashPause = {};
+    TFMainCinemon window(context, std::move(desks), env);
+    window.show();
+    hook.Script([](QDialog& login) {
+        login.findChild<QLineEdit*>(QStringLiteral("EUzivatel"))->setText(QStringLiteral("ADMIN"));
+        login.findChild<QLineEdit*>(QStringLiteral("EHeslo"))->clear();
+        login.findChild<QPushButton*>(QStringLiteral("BPrihlaseni"))->click();
+    });
+    window.FirstActivation();
+    window.ClickMenu(TMenuButton::Inventura);
+    auto* stock = qobject_cast<TFInventura*>(window.Desk());
+    ASSERT_NE(stock, nullptr);
+    stock->findChild<TMoxButton*>(QStringLiteral("BNacist"))->click();
+    auto* field = stock->findChild<TMoxEdit*>(QStringLiteral("EHledejEAN"));
+    field->setText(QStringLiteral("202"));
+    stock->findChild<TMoxButton*>(QStringLiteral("BHledej"))->click();
+    stock->findChild<TMoxButton*>(QStringLiteral("BDetail"))->click();
+    window.IdleTick();
+    auto* titles = qobject_cast<TFFilmy*>(window.Desk());
+    ASSERT_NE(titles, nullptr);
+    EXPECT_EQ(titles->CurrentKey(), 2);
+    EXPECT_EQ(titles->findChild<QLineEdit*>(QStringLiteral("ENazevCesky"))->text(),
+              QStringLiteral("Samotáři"));
+    EXPECT_TRUE(hook.Texts().empty());
 }
 
 TEST_F(StockDesk, FitsTheSmallestMainWindowWithAListLoaded) {
