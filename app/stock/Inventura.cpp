@@ -180,7 +180,9 @@ void TFInventura::LeaveDesk() {
 void TFInventura::Nacist() {
     {
         TWaitBox wait(QStringLiteral("Načítám nosiče..."));
-        list_.Load(context_.Db(), {ChNosicVolne->isChecked(), ChNosicPujcene->isChecked()});
+        TDMGlobDB& db = context_.Db();
+        const TStockChoices choices{ChNosicVolne->isChecked(), ChNosicPujcene->isChecked()};
+        RunInTransaction(db.DB, [&](TTransaction& tr) { list_.Load(db, tr, choices); });
         ShowList();
     }
     SetScanning(true);
@@ -211,7 +213,10 @@ void TFInventura::Hledej() {
     const QString typed = EHledejEAN->text();
     if (typed.isEmpty())
         return;
-    const TScanResult result = list_.Scan(context_.Db(), typed, ChMazat->isChecked());
+    TDMGlobDB& db = context_.Db();
+    TScanResult result;
+    RunInTransaction(db.DB,
+                     [&](TTransaction& tr) { result = list_.Scan(db, tr, typed, ChMazat->isChecked()); });
     if (result.outcome == TScanOutcome::NotInRegister) {
         // The clerk sees what was read and may correct it.
         Warn(ScanMessage(result, typed));

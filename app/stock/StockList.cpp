@@ -70,36 +70,32 @@ QString ScanMessage(const TScanResult& result, const QString& typed) {
     return {};
 }
 
-void TStockList::Load(TDMGlobDB& db, const TStockChoices& choices) {
+void TStockList::Load(TDMGlobDB& db, TTransaction& tr, const TStockChoices& choices) {
     std::vector<TStockRow> rows;
     QHash<int, int> slotOfKey;
-    int dvd = 0;
-    int vhs = 0;
-    RunInTransaction(db.DB, [&](TTransaction& tr) {
-        {
-            auto query = db.OpenQuery(tr, StockMediaSql(choices));
-            query->Open();
-            for (; !query->Eof(); query->Next()) {
-                const auto field = [&](Column column) -> const TField& { return query->Fields(column); };
-                slotOfKey.insert(field(KodNosic).AsInteger(), static_cast<int>(rows.size()));
-                rows.push_back({field(KodTitul).AsInteger(), field(KodNosic).AsInteger(),
-                                field(CnKod).AsString(), FirstLetter(field(TypNosice)),
-                                field(NazevCesky).AsString(), field(NazevOrig).AsString(),
-                                field(EanKod).AsString(), FirstLetter(field(StavNosic))});
-            }
+    {
+        auto query = db.OpenQuery(tr, StockMediaSql(choices));
+        query->Open();
+        for (; !query->Eof(); query->Next()) {
+            const auto field = [&](Column column) -> const TField& { return query->Fields(column); };
+            slotOfKey.insert(field(KodNosic).AsInteger(), static_cast<int>(rows.size()));
+            rows.push_back({field(KodTitul).AsInteger(), field(KodNosic).AsInteger(), field(CnKod).AsString(),
+                            FirstLetter(field(TypNosice)), field(NazevCesky).AsString(),
+                            field(NazevOrig).AsString(), field(EanKod).AsString(),
+                            FirstLetter(field(StavNosic))});
         }
-        if (choices.pujcene) {
-            auto query = db.OpenQuery(tr, OpenLoansSql());
-            query->Open();
-            for (; !query->Eof(); query->Next()) {
-                const int slot = slotOfKey.value(query->Fields(0).AsInteger(), -1);
-                if (slot >= 0)
-                    rows[static_cast<std::size_t>(slot)].stav = u'P';
-            }
+    }
+    if (choices.pujcene) {
+        auto query = db.OpenQuery(tr, OpenLoansSql());
+        query->Open();
+        for (; !query->Eof(); query->Next()) {
+            const int slot = slotOfKey.value(query->Fields(0).AsInteger(), -1);
+            if (slot >= 0)
+                rows[static_cast<std::size_t>(slot)].stav = u'P';
         }
-        dvd = Count(db, tr, MediaInShopSql(u'D'));
-        vhs = Count(db, tr, MediaInShopSql(u'V'));
-    });
+    }
+    const int dvd = Count(db, tr, MediaInShopSql(u'D'));
+    const int vhs = Count(db, tr, MediaInShopSql(u'V'));
     // Only a load that read everything replaces the list shown.
     slots_ = std::move(rows);
     slotOfKey_ = std::move(slotOfKey);
@@ -119,14 +115,14 @@ void TStockList::Close() {
     Rebuild();
 }
 
-TScanResult TStockList::Scan(TDMGlobDB& db, const QString& typed, bool deleteFound) {
+TScanResult TStockList::Scan(TDMGlobDB& db, TTransaction& tr, const QString& typed, bool deleteFound) {
     std::optional<int> kodNosic;
-    RunInTransaction(db.DB, [&](TTransaction& tr) {
+    {
         auto query = db.OpenQuery(tr, ScannedMediumSql(typed));
         query->Open();
         if (!query->Eof())
             kodNosic = query->Fields(0).AsInteger();
-    });
+    }
     TScanResult result;
     if (!kodNosic)
         return result;

@@ -7,6 +7,7 @@
 #include <vector>
 
 class TDMGlobDB;
+class TTransaction;
 
 // Which media a stocktaking counts: those in the shop ("Volné") and those out on loan
 // ("Půjčené").
@@ -59,13 +60,13 @@ struct TScanResult {
 QString ScanMessage(const TScanResult& result, const QString& typed);
 
 // A stocktaking: the media the shop should have, loaded once, and the scans of the labels found
-// on the shelves. Nothing is written to the database. A scan finds its row through an index of
-// the list, so it costs the same for a hundred media as for forty thousand.
+// on the shelves. Nothing is written to the database; the caller ends the transactions it gives. A scan finds
+// its row through an index of the list, so it costs the same for a hundred media as for forty thousand.
 class TStockList final {
 public:
-    // Reads the list and the counts of media in the shop by type, in one transaction; the found
-    // counters start again from 0 and the choices are open until the first scan.
-    void Load(TDMGlobDB& db, const TStockChoices& choices);
+    // Reads the list and the counts of media in the shop by type; the found counters start again
+    // from 0 and the choices are open until the first scan. A failed load keeps the list as it was.
+    void Load(TDMGlobDB& db, TTransaction& tr, const TStockChoices& choices);
     // Drops the list ("Vymazat"); the found counters keep their values until the next load.
     void Close();
     bool IsOpen() const { return open_; }
@@ -74,7 +75,7 @@ public:
 
     // Looks the typed or scanned code up in the register and then in the list. A medium found
     // in the shop is marked 'N', or taken off the list when deleteFound is set.
-    TScanResult Scan(TDMGlobDB& db, const QString& typed, bool deleteFound);
+    TScanResult Scan(TDMGlobDB& db, TTransaction& tr, const QString& typed, bool deleteFound);
 
     // The rows in the order of the medium key.
     int Size() const { return alive_; }

@@ -77,9 +77,11 @@ end)"));
 
 TEST_F(StockReport, ThreePagesNumberedWithTheShopTheLegendAndEveryRow) {
     TStockList list;
-    list.Load(db, {true, true});
+    RunInTransaction(db.DB, [&](TTransaction& tr) {
+        list.Load(db, tr, {true, true});
+        list.Scan(db, tr, QStringLiteral("101"), false);
+    });
     ASSERT_EQ(list.Size(), 130);
-    list.Scan(db, QStringLiteral("101"), false);
     const QString pdf = Print(list, QStringLiteral("inventura.pdf"));
     ASSERT_EQ(Pages(pdf), 3);
 
@@ -120,7 +122,7 @@ TEST_F(StockReport, ThreePagesNumberedWithTheShopTheLegendAndEveryRow) {
 
 TEST_F(StockReport, EveryThirdRowFromTheSecondIsGrey) {
     TStockList list;
-    list.Load(db, {true, false});
+    RunInTransaction(db.DB, [&](TTransaction& tr) { list.Load(db, tr, {true, false}); });
     const QString pdf = Print(list, QStringLiteral("grey.pdf"));
     PrintedPage::RunTool(QStringLiteral("pdftoppm"),
                          {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"),

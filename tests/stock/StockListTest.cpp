@@ -19,22 +19,27 @@ std::vector<TKeyState> Listed(const TStockList& list) {
 
 class StockList : public StockShop {
 protected:
+    void Load(const TStockChoices& choices) {
+        RunInTransaction(db.DB, [&](TTransaction& tr) { list.Load(db, tr, choices); });
+    }
     TScanResult Scan(const QString& typed, bool deleteFound = false) {
-        return list.Scan(db, typed, deleteFound);
+        TScanResult result;
+        RunInTransaction(db.DB, [&](TTransaction& tr) { result = list.Scan(db, tr, typed, deleteFound); });
+        return result;
     }
 
     TStockList list;
 };
 
 TEST_F(StockList, EachChoiceLoadsItsMediaAndRetiredMediaNever) {
-    list.Load(db, {true, false});
+    Load({true, false});
     EXPECT_EQ(Listed(list), (std::vector<TKeyState>{{101, 'A'}, {123, 'A'}, {201, 'A'}, {202, 'A'}}));
-    list.Load(db, {false, true});
+    Load({false, true});
     EXPECT_EQ(Listed(list), (std::vector<TKeyState>{{102, 'P'}, {203, 'P'}}));
-    list.Load(db, {true, true});
+    Load({true, true});
     EXPECT_EQ(Listed(list), (std::vector<TKeyState>{
                                 {101, 'A'}, {102, 'P'}, {123, 'A'}, {201, 'A'}, {202, 'A'}, {203, 'P'}}));
-    list.Load(db, {false, false});
+    Load({false, false});
     EXPECT_TRUE(list.IsOpen());
     EXPECT_TRUE(list.IsEmpty());
     // The media in the shop now, whatever was chosen: neither retired nor on loan.
@@ -43,7 +48,7 @@ TEST_F(StockList, EachChoiceLoadsItsMediaAndRetiredMediaNever) {
 }
 
 TEST_F(StockList, ARowCarriesItsTitleAndCode) {
-    list.Load(db, {true, false});
+    Load({true, false});
     const TStockRow& row = list.Row(list.RowOf(201));
     EXPECT_EQ(row.kodTitul, 2);
     EXPECT_EQ(row.cnKod, Code(201, 2));
@@ -54,7 +59,7 @@ TEST_F(StockList, ARowCarriesItsTitleAndCode) {
 }
 
 TEST_F(StockList, AScanByNumberOrByFullCodeMarksTheMediumFoundAndCountsItsType) {
-    list.Load(db, {true, true});
+    Load({true, true});
     const TScanResult byNumber = Scan(QStringLiteral("123"));
     EXPECT_EQ(byNumber.outcome, TScanOutcome::Found);
     EXPECT_EQ(byNumber.row, 2);
@@ -72,7 +77,7 @@ TEST_F(StockList, AScanByNumberOrByFullCodeMarksTheMediumFoundAndCountsItsType) 
 }
 
 TEST_F(StockList, AMediumScannedTwiceCountsOnce) {
-    list.Load(db, {true, false});
+    Load({true, false});
     EXPECT_EQ(Scan(QStringLiteral("201")).outcome, TScanOutcome::Found);
     const TScanResult again = Scan(Code(201, 2));
     EXPECT_EQ(again.outcome, TScanOutcome::AlreadyFound);
@@ -82,7 +87,7 @@ TEST_F(StockList, AMediumScannedTwiceCountsOnce) {
 }
 
 TEST_F(StockList, AMediumOnLoanIsNotCounted) {
-    list.Load(db, {true, true});
+    Load({true, true});
     const TScanResult result = Scan(QStringLiteral("102"));
     EXPECT_EQ(result.outcome, TScanOutcome::OnLoan);
     EXPECT_EQ(result.row, 1);
@@ -94,7 +99,7 @@ TEST_F(StockList, AMediumOnLoanIsNotCounted) {
 }
 
 TEST_F(StockList, AMediumOfTheRegisterOutsideTheListLocksTheChoices) {
-    list.Load(db, {true, false});
+    Load({true, false});
     // On loan, so not loaded; retired while on loan; retired.
     for (const QString& typed : {QStringLiteral("102"), Code(104, 1), QStringLiteral("103")}) {
         const TScanResult result = Scan(typed);
@@ -107,14 +112,14 @@ TEST_F(StockList, AMediumOfTheRegisterOutsideTheListLocksTheChoices) {
 }
 
 TEST_F(StockList, AnEmptyListFindsNothingButStillLocks) {
-    list.Load(db, {false, false});
+    Load({false, false});
     const TScanResult result = Scan(QStringLiteral("101"));
     EXPECT_EQ(result.outcome, TScanOutcome::NotInList);
     EXPECT_TRUE(result.locked);
 }
 
 TEST_F(StockList, ACodeNoMediumCarriesLeavesTheChoicesOpen) {
-    list.Load(db, {true, true});
+    Load({true, true});
     // An apostrophe, a code longer than any label, a number no medium has, letters.
     for (const QString& typed : {QStringLiteral("859'0000101"), QString(32, u'7'), QStringLiteral("999"),
                                  QStringLiteral("abc"), QStringLiteral("'; delete from NOSICE; --")}) {
@@ -128,7 +133,7 @@ TEST_F(StockList, ACodeNoMediumCarriesLeavesTheChoicesOpen) {
 }
 
 TEST_F(StockList, DeletingFoundMediaLeavesWhatIsMissingAndCountsEachType) {
-    list.Load(db, {true, true});
+    Load({true, true});
     // Found in an order that is not the list's.
     for (int key : {202, 101, 201, 123}) {
         const int row = list.RowOf(key);
@@ -144,7 +149,7 @@ TEST_F(StockList, DeletingFoundMediaLeavesWhatIsMissingAndCountsEachType) {
     // A second scan of a deleted medium finds it no more.
     EXPECT_EQ(Scan(QStringLiteral("202"), true).outcome, TScanOutcome::NotInList);
 
-    list.Load(db, {true, false});
+    Load({true, false});
     for (int key : {101, 123, 201, 202})
         Scan(QString::number(key), true);
     EXPECT_TRUE(list.IsEmpty());
@@ -160,7 +165,7 @@ begin
     i = i + 1;
   end
 end)"));
-    list.Load(db, {true, false});
+    Load({true, false});
     std::vector<int> keys;
     for (int i = 0; i < list.Size(); ++i)
         keys.push_back(list.Row(i).kodNosic);
@@ -184,7 +189,7 @@ end)"));
 }
 
 TEST_F(StockList, DroppingTheListKeepsTheFoundCountersUntilTheNextLoad) {
-    list.Load(db, {true, false});
+    Load({true, false});
     Scan(QStringLiteral("101"));
     Scan(QStringLiteral("201"));
     list.Close();
@@ -193,14 +198,14 @@ TEST_F(StockList, DroppingTheListKeepsTheFoundCountersUntilTheNextLoad) {
     EXPECT_EQ(list.Size(), 0);
     EXPECT_EQ(list.FoundDvd(), 1);
     EXPECT_EQ(list.FoundVhs(), 1);
-    list.Load(db, {true, false});
+    Load({true, false});
     EXPECT_EQ(list.FoundDvd(), 0);
     EXPECT_EQ(list.FoundVhs(), 0);
     EXPECT_EQ(list.Row(0).stav, u'A');
 }
 
 TEST_F(StockList, TheListIsASnapshotOfTheLoad) {
-    list.Load(db, {true, false});
+    Load({true, false});
     // Another counter lends a medium and takes a new one into stock meanwhile.
     Lend(201, 2);
     AddMedium(205, 2);
