@@ -223,6 +223,43 @@ TEST_F(StockDesk, ACodeNoMediumCarriesIsWarnedAboutAndKeptForCorrection) {
     EXPECT_TRUE(hook.Texts().empty());
 }
 
+TEST_F(StockDesk, ACodeTheDatabaseCannotHoldIsExplainedAndKept) {
+    Click("BNacist");
+    const QString typed = QStringLiteral("42012600€✓000101");
+    Child<TMoxEdit>("EHledejEAN")->setText(typed);
+    Click("BHledej");
+    ASSERT_EQ(hook.Texts().size(), 1u);
+    EXPECT_TRUE(hook.Texts().front().contains(QStringLiteral("neumí uložit")))
+        << hook.Texts().front().toStdString();
+    EXPECT_EQ(Code(), typed);
+    EXPECT_TRUE(Enabled("BNacist"));
+}
+
+TEST_F(StockDesk, AFailedLoadIsReportedHidesTheWaitBoxAndKeepsTheListShown) {
+    Click("BNacist");
+    // The titles' columns change under the desk, so the list cannot be read any more.
+    TDatabase owner;
+    owner.SetParams(database.DatabaseFile(), QStringLiteral("SYSDBA"), QString(), QStringLiteral("UTF8"));
+    TTransaction transaction(owner);
+    transaction.StartTransaction();
+    TQuery(transaction, QStringLiteral("alter table TITULY alter column NAZEV_ORIG to NAZEV_PUVODNI"))
+        .ExecSQL();
+    transaction.Commit();
+    hook.Clear();
+    Check("ChNosicPujcene", true);
+    Click("BNacist");
+    ASSERT_EQ(hook.Texts().size(), 1u);
+    EXPECT_TRUE(hook.Texts().front().contains(QStringLiteral("NAZEV_ORIG")))
+        << hook.Texts().front().toStdString();
+    EXPECT_EQ(hook.waitTexts, std::vector<QString>{QStringLiteral("Načítám nosiče...")});
+    EXPECT_FALSE(WaitDialogShown());
+    EXPECT_EQ(Rows(), (QStringList{Row(101, 1, "A"), Row(123, 2, "A"), Row(201, 2, "A"), Row(202, 2, "A")}));
+    hook.Clear();
+    Read(QStringLiteral("101"));
+    EXPECT_TRUE(hook.Texts().empty());
+    EXPECT_EQ(Rows().at(0), Row(101, 1, "N"));
+}
+
 TEST_F(StockDesk, DeletingFoundMediaEmptiesTheListAndKeepsTheCountersPerType) {
     Check("ChMazat", true);
     Click("BNacist");
