@@ -14,6 +14,7 @@
 #include "ReservationWindow.h"
 #include "RunAndWait.h"
 #include "ShopGenerator.h"
+#include "StockBench.h"
 #include "Takings.h"
 #include "TitulyData.h"
 
@@ -234,6 +235,8 @@ int main(int argc, char** argv) {
     auto empty = Open(folder, emptyFile);
     FillViewedMonths(*empty, today);
     auto shop = Open(folder, shopFile);
+    PrepareStock(*empty);
+    PrepareStock(*shop);
     PrepareCounter(*empty);
     PrepareCounter(*shop);
     PrepareClose(*empty);
@@ -253,6 +256,8 @@ int main(int argc, char** argv) {
     for (TCase& c : CloseCases())
         cases.push_back(std::move(c));
     for (TCase& c : DocumentsCases(today))
+        cases.push_back(std::move(c));
+    for (TCase& c : StockCases())
         cases.push_back(std::move(c));
     for (const TCase& c : cases) {
         const double small = Measure(*empty, c, rounds);

@@ -2,6 +2,7 @@
 #include "FailureHandler.h"
 #include "FbClient.h"
 #include "Filmy.h"
+#include "Inventura.h"
 #include "Program.h"
 #include "Pujcky.h"
 #include "Trzba.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     desks[TMenuButton::Trzba] = MakeDesk<TFTrzba>;
     desks[TMenuButton::Uzaverka] = MakeDesk<TFUzaverka>;
     desks[TMenuButton::Doklady] = MakeDesk<TFDoklady>;
+    desks[TMenuButton::Inventura] = MakeDesk<TFInventura>;
 
     auto program = StartProgram(QCoreApplication::applicationFilePath(), std::move(desks), TStartupEnv{},
                                 [] { return FbClient::Load(); });
