@@ -206,7 +206,7 @@ QString ProgramVersionText(const QString& program) {
 
 QString LibraryVersion(const QString& library) {
     const QString real = QFileInfo(library).canonicalFilePath();
-    const auto match = QRegularExpression(QStringLiteral("\\.so\\.(\\d+(?:\\.\\d+)*)$")).match(real);
+    const auto match = QRegularExpression(QStringLiteral("\\.so\\.(\\d+\\.\\d+(?:\\.\\d+)*)$")).match(real);
     return match.hasMatch() ? match.captured(1) : QString();
 }
 
