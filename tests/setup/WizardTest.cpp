@@ -211,6 +211,37 @@ TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDa
     auto query = installed.OpenQuery(tr, QStringLiteral("select count(*) as N from UZIVATELE"));
     query->Open();
     EXPECT_GE(query->FieldByName(QStringLiteral("N")).AsInteger(), 1);
+    query.reset();
+    tr.Commit();
+    installed.DB.Close();
+
+    // A database that has gone is restored from the delivered backup beside it.
+    ASSERT_TRUE(QFile::remove(installed.DatabaseFile()));
+    TDMGlobDB restarted(app + QStringLiteral("/Kinodesk.exe"));
+    restarted.Config.Password = ServerAdminPassword(); // the package's own, not the default
+    restarted.CreateDatabase();
+    EXPECT_TRUE(QFileInfo::exists(restarted.DatabaseFile()));
+    EXPECT_TRUE(restarted.Connect());
+}
+
+TEST_F(Wizard, ARunningServerMustStopBeforeAServerIsInstalled) {
+    if (!Platform::ServerProcessRunning())
+        GTEST_SKIP() << "No Firebird server runs on this computer";
+    env.paths.serverRoot = root.Path(QStringLiteral("noserver/"));
+    Start();
+    Next();
+    Next();
+    Next();
+    ASSERT_EQ(wizard->CurrentPage(), TPage::ServerLicence);
+    Child<QCheckBox>("ChSouhlas")->setChecked(true);
+    Next();
+    EXPECT_EQ(wizard->CurrentPage(), TPage::ServerLicence);
+    ASSERT_EQ(hook.messages.size(), 1u);
+    EXPECT_EQ(hook.messages[0].title, QStringLiteral("Chyba instalace"));
+    EXPECT_EQ(hook.messages[0].text,
+              QStringLiteral("Databáze je spuštěna.\rPřed pokračováním instalace je nutno "
+                             "ukončit spuštěnou databázi."));
+    EXPECT_EQ(hook.messages[0].icon, TSetupIcon::Warning);
 }
 
 TEST_F(Wizard, InstallsAWorkstationAloneAndStartsTheProgramOnTheServer) {
