@@ -69,8 +69,7 @@ TPlatformPaths TPlatformPaths::System() {
         Home(QStandardPaths::GenericConfigLocation) + QStringLiteral("/quarkon/registry-user.ini");
     paths.windowsFolder = root ? QStringLiteral("/usr/local/lib/quarkon") : data + QStringLiteral("/quarkon");
     paths.systemFolder = LibraryFolder();
-    if (root)
-        paths.commonPrograms = QStringLiteral("/usr/local/share/applications");
+    // The desktop of every user is not a folder here: shortcuts go to the user's own folders.
     paths.userDesktop = Home(QStandardPaths::DesktopLocation);
     paths.userPrograms = Home(QStandardPaths::ApplicationsLocation);
     paths.serverRoot = QStringLiteral("/usr/");

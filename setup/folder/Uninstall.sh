@@ -6,11 +6,10 @@ set -u
 
 if [ "$(id -u)" -eq 0 ]; then
     registry=/var/lib/quarkon/registry-machine.ini
-    programs=/usr/local/share/applications
 else
     registry="${XDG_DATA_HOME:-$HOME/.local/share}/quarkon/registry-machine.ini"
-    programs="${XDG_DATA_HOME:-$HOME/.local/share}/applications"
 fi
+programs="${XDG_DATA_HOME:-$HOME/.local/share}/applications"
 desktop=$(xdg-user-dir DESKTOP 2>/dev/null || echo "$HOME/Desktop")
 
 group=Kinodesk

@@ -250,14 +250,25 @@ TEST_F(Wizard, InstallsAWorkstationAloneAndStartsTheProgramOnTheServer) {
     WriteBytes(program, "#!/bin/sh\ntouch \"$(dirname \"$0\")/started\"\n");
     QFile::setPermissions(program, QFile::permissions(program) | QFileDevice::ExeOwner);
 
+    QDir().mkpath(root.paths.userPrograms + QStringLiteral("/Účetnictví"));
+    QDir().mkpath(root.paths.userPrograms + QStringLiteral("/Půjčovna"));
+    QDir().mkpath(root.paths.userPrograms + QStringLiteral("/Hry"));
+
     Start();
     Next();
     Next();
     Child<QCheckBox>("ChServer")->setChecked(false);
     Next();
     EXPECT_EQ(wizard->CurrentPage(), TPage::Group);
-    Child<QListWidget>("GroupList")->count();
-    Child<QLineEdit>("EGroup")->setText(QStringLiteral("Půjčovna"));
+    EXPECT_EQ(Child<QLineEdit>("EGroup")->text(), QStringLiteral("Kinodesk"));
+    auto* groups = Child<QListWidget>("GroupList");
+    ASSERT_EQ(groups->count(), 3);
+    EXPECT_EQ(groups->item(0)->text(), QStringLiteral("Hry"));
+    // An existing group is taken by a click.
+    const QListWidgetItem* existing = groups->item(1);
+    EXPECT_EQ(existing->text(), QStringLiteral("Půjčovna"));
+    QTest::mouseClick(groups->viewport(), Qt::LeftButton, {}, groups->visualItemRect(existing).center());
+    EXPECT_EQ(Child<QLineEdit>("EGroup")->text(), QStringLiteral("Půjčovna"));
     Next();
     EXPECT_EQ(Child<QLineEdit>("EAppPath")->text(), QStringLiteral("/mnt/z/Cinemon.exe"));
     Child<QLineEdit>("EAppPath")->setText(program);
