@@ -398,6 +398,32 @@ TEST_F(Wizard, AnIncompleteSetupShowsTheBrokenSetupPageThatOnlyCancels) {
     EXPECT_FALSE(wizard->isVisible());
 }
 
+TEST_F(Wizard, AFailedStepShowsItsErrorAndLeavesOnlyCancelling) {
+    // A setup folder whose database cabinet is missing.
+    QTemporaryDir setup;
+    for (const QString& file :
+         {QStringLiteral("_app.cab"), QStringLiteral("_uninst.cab"), QStringLiteral("licence.rtf")})
+        ASSERT_TRUE(QFile::copy(env.setupFolder + file, setup.filePath(file)));
+    env.setupFolder = setup.path() + u'/';
+    Start();
+    for (int i = 0; i < 7; ++i)
+        Next();
+    ASSERT_EQ(wizard->CurrentPage(), TPage::Ready);
+    Next();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !hook.messages.empty(); }, 120000));
+    EXPECT_EQ(hook.messages[0].title, QStringLiteral("Chyba instalace"));
+    EXPECT_TRUE(hook.messages[0].text.contains(QStringLiteral("_db.cab")));
+    EXPECT_EQ(wizard->CurrentPage(), TPage::Progress);
+    EXPECT_FALSE(Button("BZpet")->isEnabled());
+    EXPECT_FALSE(Button("BDalsi")->isEnabled());
+    EXPECT_TRUE(Button("BStorno")->isEnabled());
+    // What was done stays done.
+    EXPECT_TRUE(QFileInfo::exists(DefaultChoices(root.paths).appFolder + QStringLiteral("Kinodesk.exe")));
+    hook.answers = {TSetupAnswer::Yes};
+    Button("BStorno")->click();
+    EXPECT_FALSE(wizard->isVisible());
+}
+
 TEST_F(Wizard, AClientLibraryWithoutVersionIsAnOldServerThatMustGoFirst) {
     const QString lib = root.Path(QStringLiteral("lib/"));
     WriteBytes(lib + Platform::ClientLibraryName(), "an old library");
