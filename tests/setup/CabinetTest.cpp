@@ -8,8 +8,8 @@
 
 namespace {
 
-QByteArray Noise(int size, unsigned seed) {
-    std::mt19937 random(seed);
+QByteArray Noise(int size, unsigned start) {
+    std::mt19937 random(start);
     QByteArray bytes(size, '\0');
     for (char& c : bytes)
         c = static_cast<char>(random() & 0xff);
