@@ -424,6 +424,69 @@ TEST_F(Wizard, AFailedStepShowsItsErrorAndLeavesOnlyCancelling) {
     EXPECT_FALSE(wizard->isVisible());
 }
 
+// A small drive of its own: a 1 MB memory file system, where the system lets this test mount one.
+class TSmallDrive {
+public:
+    TSmallDrive() {
+        mounted_ = QProcess::execute(QStringLiteral("mount"),
+                                     {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                      QStringLiteral("size=1m"), QStringLiteral("tmpfs"), dir_.path()}) == 0;
+    }
+    ~TSmallDrive() {
+        if (mounted_)
+            QProcess::execute(QStringLiteral("umount"), {dir_.path()});
+    }
+    TSmallDrive(const TSmallDrive&) = delete;
+    TSmallDrive& operator=(const TSmallDrive&) = delete;
+
+    bool Mounted() const { return mounted_; }
+    QString Path() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+    bool mounted_ = false;
+};
+
+TEST_F(Wizard, AFolderOnADriveWithTooLittleSpaceIsRefused) {
+    TSmallDrive drive;
+    if (!drive.Mounted())
+        GTEST_SKIP() << "No small drive can be mounted here";
+    Start();
+    for (int i = 0; i < 4; ++i)
+        Next();
+    ASSERT_EQ(wizard->CurrentPage(), TPage::AppFolder);
+    wizard->ChooseAppFolder(drive.Path() + QStringLiteral("/Kinodesk"));
+    EXPECT_EQ(Child<QLabel>("LAppFree")->text(), QStringLiteral("1,0 MB"));
+    Next();
+    EXPECT_EQ(wizard->CurrentPage(), TPage::AppFolder);
+    ASSERT_EQ(hook.messages.size(), 1u);
+    EXPECT_EQ(hook.messages[0].text,
+              QStringLiteral("Na cílovém disku není dostatek volného místa.\r\rVyberte jiný "
+                             "cílový disk,\rnebo uvolněte místo na disku."));
+    EXPECT_EQ(hook.messages[0].icon, TSetupIcon::Error);
+
+    // The database alone needs less, but still more than the drive has.
+    wizard->ChooseAppFolder(root.Path(QStringLiteral("opt/Kino")));
+    Next();
+    ASSERT_EQ(wizard->CurrentPage(), TPage::DbFolder);
+    wizard->ChooseDatabaseFolder(drive.Path());
+    Next(); // a workstation is installed too: the database folder is not checked
+    EXPECT_EQ(wizard->CurrentPage(), TPage::Group);
+    Back();
+    Back();
+    Back();
+    Back();
+    ASSERT_EQ(wizard->CurrentPage(), TPage::Components);
+    Child<QCheckBox>("ChStanice")->setChecked(false);
+    Next();
+    Next();
+    Next();
+    ASSERT_EQ(wizard->CurrentPage(), TPage::DbFolder);
+    Next();
+    EXPECT_EQ(wizard->CurrentPage(), TPage::DbFolder);
+    EXPECT_EQ(hook.messages.size(), 2u);
+}
+
 TEST_F(Wizard, AClientLibraryWithoutVersionIsAnOldServerThatMustGoFirst) {
     const QString lib = root.Path(QStringLiteral("lib/"));
     WriteBytes(lib + Platform::ClientLibraryName(), "an old library");
