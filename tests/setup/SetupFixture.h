@@ -17,7 +17,7 @@ public:
         paths.machineRegistry = Path(QStringLiteral("registry/machine.ini"));
         paths.userRegistry = Path(QStringLiteral("registry/user.ini"));
         paths.windowsFolder = Path(QStringLiteral("windows"));
-        paths.systemFolder = QStringLiteral("/usr/lib/x86_64-linux-gnu/");
+        paths.systemFolder = TPlatformPaths::System().systemFolder; // the client library of this machine
         paths.userDesktop = Path(QStringLiteral("home/Plocha"));
         paths.userPrograms = Path(QStringLiteral("home/applications"));
         paths.serverRoot = QStringLiteral("/usr/");

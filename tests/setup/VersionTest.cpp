@@ -38,7 +38,7 @@ TEST(Versions, TheServerAndClientOfThisMachineAreFoundWithTheirVersions) {
     const TPlatformPaths paths{QStringLiteral("/nonexistent/m.ini"),
                                QStringLiteral("/nonexistent/u.ini"),
                                {},
-                               QStringLiteral("/usr/lib/x86_64-linux-gnu/"),
+                               TPlatformPaths::System().systemFolder,
                                {},
                                {},
                                {},
@@ -56,7 +56,7 @@ TEST(Versions, TheServerAndClientOfThisMachineAreFoundWithTheirVersions) {
 
     const TFoundClient client = DetectClient(registry, paths);
     ASSERT_TRUE(client.found);
-    EXPECT_EQ(client.path, QStringLiteral("/usr/lib/x86_64-linux-gnu/libfbclient.so.2"));
+    EXPECT_EQ(client.path, paths.systemFolder + QStringLiteral("libfbclient.so.2"));
     EXPECT_EQ(CompareVersions(client.version, kServerVersion), TVersionOrder::Newer);
 
     TPlatformPaths bare = paths;
