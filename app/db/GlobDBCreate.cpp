@@ -20,6 +20,17 @@ QString ChangeFileExt(const QString& path, const QString& extension) {
     return (dot > folderEnd ? path.left(dot) : path) + extension;
 }
 
+// The backup beside the database, its extension in the case of the database's: the setup
+// delivers CINEMON.GBK beside CINEMON.GDB, and file names differ by case here.
+QString BackupFileFor(const QString& database) {
+    const qsizetype folderEnd =
+        std::max({database.lastIndexOf(u'/'), database.lastIndexOf(u'\\'), database.lastIndexOf(u':')});
+    const qsizetype dot = database.lastIndexOf(u'.');
+    const QString extension = dot > folderEnd ? database.mid(dot + 1) : QString();
+    const bool upper = extension == extension.toUpper() && extension != extension.toLower();
+    return ChangeFileExt(database, upper ? QStringLiteral(".GBK") : QStringLiteral(".gbk"));
+}
+
 // The last lines a tool wrote, for a failure message that tells what went wrong.
 QString ToolTail(const QString& output) {
     QStringList lines = output.split(u'\n', Qt::SkipEmptyParts);
@@ -70,7 +81,7 @@ void TDMGlobDB::RestoreDatabase(const QString& backupFile) {
 }
 
 void TDMGlobDB::CreateDatabase() {
-    RestoreDatabase(ChangeFileExt(DatabaseFile(), QStringLiteral(".gbk")));
+    RestoreDatabase(BackupFileFor(DatabaseFile()));
 
     // The embedded engine has no users of its own to register.
     if (!Config.Server.isEmpty()) {

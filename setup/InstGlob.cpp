@@ -1,0 +1,334 @@
+#include "InstGlob.h"
+
+#include "Cabinet.h"
+#include "DbError.h"
+#include "IniFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// The server administrator's default password in the configuration file's scrambled form.
+const QString kScrambledAdminPassword = QStringLiteral("NIPLOOWEOJLDXKLHRO");
+
+const QString kUrlFirebird = QStringLiteral("https://firebirdsql.org/");
+const QString kUrlMaker = QStringLiteral("https://www.quarkon.cz/");
+const QString kUninstaller = QStringLiteral("Uninstall.exe");
+const QString kWorkstationUninstaller = QStringLiteral("unicinemon.exe");
+
+const QString kErrorTitle = QStringLiteral("Chyba instalace");
+
+QString Quoted(const QString& text) {
+    return u'"' + text + u'"';
+}
+
+void IncrementShared(const TRegistry& registry, const QString& file) {
+    const int count = registry.ReadInteger(TRegRoot::LocalMachine, RegKey::kSharedDlls, file, 0);
+    registry.WriteInteger(TRegRoot::LocalMachine, RegKey::kSharedDlls, file, count + 1);
+}
+
+void WriteUninstallEntry(const TRegistry& registry, const QString& key, const QString& name,
+                         const QString& icon, const QString& uninstall, const QString& publisher,
+                         const QString& url) {
+    registry.WriteString(TRegRoot::LocalMachine, key, QStringLiteral("DisplayName"), name);
+    registry.WriteString(TRegRoot::LocalMachine, key, QStringLiteral("DisplayIcon"), icon);
+    registry.WriteString(TRegRoot::LocalMachine, key, QStringLiteral("UninstallString"), uninstall);
+    registry.WriteString(TRegRoot::LocalMachine, key, QStringLiteral("Publisher"), publisher);
+    registry.WriteString(TRegRoot::LocalMachine, key, QStringLiteral("URLInfoAbout"), url);
+}
+
+class TRun final {
+public:
+    TRun(const TSetupEnvironment& env, const TSetupChoices& choices, const TFindings& findings,
+         TInstallProgress& progress)
+        : env_(env), choices_(WithFolders(choices)), findings_(findings), progress_(progress),
+          registry_(env.Registry()) {}
+
+    void Run();
+
+private:
+    void Step(const QString& text) {
+        progress_.Step(text);
+        // A moment for the window between the steps, so that cancelling stays possible.
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+
+    void Extract(const QString& cabinet, const QString& folder) {
+        ExtractCabinet(env_.setupFolder + cabinet, folder,
+                       [this](const QString& name, QString& destination) { OnFile(name, destination); });
+    }
+
+    void OnFile(const QString& name, QString& destination);
+    void ServerSteps();
+    void ApplicationSteps();
+    void WorkstationSteps();
+    void ShortcutSteps();
+    void CheckClient();
+
+    // Folders however they were chosen, each ended by exactly one separator.
+    static TSetupChoices WithFolders(TSetupChoices choices) {
+        choices.appFolder = Platform::WithSeparator(choices.appFolder);
+        choices.databaseFolder = Platform::WithSeparator(choices.databaseFolder);
+        choices.serverFolder = Platform::WithSeparator(choices.serverFolder);
+        return choices;
+    }
+
+    const TSetupEnvironment& env_;
+    const TSetupChoices choices_;
+    const TFindings& findings_;
+    TInstallProgress& progress_;
+    TRegistry registry_;
+    QString serverFolder_;
+};
+
+void TRun::OnFile(const QString& name, QString& destination) {
+    progress_.Step(QStringLiteral("Kopírování souborů: ") + name);
+    const QString upper = name.toUpper();
+    const bool exists = QFileInfo::exists(destination);
+    if ((upper == QStringLiteral("ISC4.GDB") || upper == QStringLiteral("ISC4.GBK")) && exists) {
+        destination.clear(); // the server's security database is never replaced
+    } else if (upper == QStringLiteral("CINEMON.GDB") && exists) {
+        if (!progress_.AskOverwrite(QStringLiteral(
+                "Soubor s daty, CINEMON.GDB, již existuje.\r\rPřejete si, aby byl datový soubor "
+                "přepsán novým?\rVšechna data, která byla vytvořena, budou ztracena.")))
+            destination.clear();
+    } else if (upper == QStringLiteral("CINEMON.GBK") && exists) {
+        if (choices_.reinstall || !progress_.AskOverwrite(QStringLiteral(
+                                      "Soubor s daty, záloha CINEMON.GBK, již existuje.\r\rPřejete si, "
+                                      "aby byl datový soubor přepsán novým?\rVšechna data, která "
+                                      "obsahuje, budou ztracena.")))
+            destination.clear();
+    }
+}
+
+// The server comes from the system's packages here: the server's cabinets are not needed, the
+// server must be there, and it is registered where a later setup looks for it.
+void TRun::ServerSteps() {
+    Step(QStringLiteral("Kopírování souborů: _fbsrvmn.cab"));
+    const TFoundServer server = DetectServer(registry_, env_.paths);
+    if (!server.found)
+        throw ECinemonError(QStringLiteral("Databázový server Firebird nebyl nalezen.\r\r") +
+                            Platform::ServerPackageHint());
+    serverFolder_ = server.folder;
+    progress_.Advance();
+
+    Step(QStringLiteral("Registrování databázového stroje."));
+    IncrementShared(registry_, server.path);
+    registry_.WriteString(TRegRoot::LocalMachine, RegKey::kBorland, QStringLiteral("GuardianOptions"),
+                          QStringLiteral("1"));
+    registry_.WriteString(TRegRoot::LocalMachine, RegKey::kBorland, QStringLiteral("RootDirectory"),
+                          serverFolder_);
+    registry_.WriteString(TRegRoot::LocalMachine, RegKey::kBorland, QStringLiteral("ServerDirectory"),
+                          QFileInfo(server.path).absolutePath() + Platform::kSeparator);
+    registry_.WriteString(TRegRoot::LocalMachine, RegKey::kBorland, QStringLiteral("Version"),
+                          server.version);
+
+    Step(QStringLiteral("Kopírování souborů: _fbctrl.cab"));
+    progress_.Advance();
+    Step(QStringLiteral("Kopírování souborů: _fbgds32.cab"));
+    CheckClient();
+    progress_.Advance();
+    Step(QStringLiteral("Kopírování souborů: _msvcrt.cab"));
+    progress_.Advance();
+}
+
+// The client library comes from the system's packages: a missing one is reported and the
+// installation goes on, as a client cabinet that fails to extract.
+void TRun::CheckClient() {
+    const TFoundClient client = DetectClient(registry_, env_.paths);
+    if (!client.found) {
+        progress_.ShowError(kErrorTitle, Platform::ClientPackageHint());
+        return;
+    }
+    if (!choices_.reinstall)
+        IncrementShared(registry_, client.path);
+}
+
+void TRun::ApplicationSteps() {
+    const QString& app = choices_.appFolder;
+    Step(QStringLiteral("Kopírování souborů: _app.cab"));
+    Extract(QStringLiteral("_app.cab"), app);
+
+    Step(QStringLiteral("Kopírování souborů: licence.rtf"));
+    const QString licence = Platform::JoinPath(app, QStringLiteral("licence.rtf"));
+    QFile::remove(licence);
+    if (!QFile::copy(env_.setupFolder + QStringLiteral("licence.rtf"), licence))
+        throw ECinemonError(QStringLiteral("Soubor licence.rtf nelze zkopírovat do složky %1.").arg(app));
+
+    Step(QStringLiteral("Kopírování souborů: _db.cab"));
+    Extract(QStringLiteral("_db.cab"), choices_.databaseFolder);
+
+    Step(QStringLiteral("Registrování programu."));
+    WriteUninstallEntry(registry_, RegKey::kUninstallProduct, kDisplayName,
+                        Platform::JoinPath(app, kProgramFile), Platform::JoinPath(app, kUninstaller),
+                        QStringLiteral("Quarkon computers"), kUrlMaker);
+
+    Step(QStringLiteral("Registrování aplikace."));
+    registry_.WriteString(TRegRoot::LocalMachine, RegKey::kProduct, QStringLiteral("AppDirectory"), app);
+    registry_.WriteString(TRegRoot::LocalMachine, RegKey::kProduct, QStringLiteral("DatabaseDirectory"),
+                          choices_.databaseFolder);
+    registry_.WriteBool(TRegRoot::LocalMachine, RegKey::kProduct, QStringLiteral("InstallFB"),
+                        choices_.installServer && !choices_.serverLater);
+    registry_.WriteBool(TRegRoot::LocalMachine, RegKey::kProduct, QStringLiteral("InstallServer"), true);
+
+    Step(QStringLiteral("Registrování databaze."));
+    TSetupChoices config = choices_;
+    if (!serverFolder_.isEmpty())
+        config.serverFolder = serverFolder_;
+    WriteProgramConfig(config, Platform::ComputerName());
+}
+
+void TRun::WorkstationSteps() {
+    if (!choices_.installApp) {
+        Step(QStringLiteral("Registrace databázového klienta"));
+        CheckClient();
+        Step(QStringLiteral("Registrování programu."));
+        WriteUninstallEntry(registry_, RegKey::kUninstallProduct, kDisplayName, choices_.AppPath(),
+                            Platform::JoinPath(findings_.systemFolders.windows, kWorkstationUninstaller) +
+                                u' ' + Quoted(kProductName),
+                            QStringLiteral("Quarkon computers"), kUrlMaker);
+    }
+    Step(QStringLiteral("Registrování stanice."));
+    registry_.WriteBool(TRegRoot::LocalMachine, RegKey::kProduct, QStringLiteral("InstallKlient"), true);
+    registry_.WriteString(TRegRoot::LocalMachine, RegKey::kProduct, QStringLiteral("ProgramGroup"),
+                          choices_.group);
+}
+
+void TRun::ShortcutSteps() {
+    Step(QStringLiteral("Vytvoření zástupce, nabídka Start: vytvoření složky."));
+    const QString group = Platform::JoinPath(findings_.shellFolders.programs, choices_.group);
+    if (!QFileInfo(group).isDir() && !QDir().mkdir(group))
+        progress_.ShowError(kErrorTitle, QStringLiteral("Nelze vytvořit skupinu v nabídce start."));
+
+    if (choices_.installWorkstation) {
+        Step(QStringLiteral("Vytvoření zástupce, nabídka Start: Kinodesk."));
+        Platform::CreateShortcut(group, kDisplayName, choices_.AppPath());
+        Step(QStringLiteral("Vytvoření zástupce, plocha."));
+        if (choices_.desktopShortcut) {
+            QDir().mkpath(findings_.shellFolders.desktop);
+            Platform::CreateShortcut(findings_.shellFolders.desktop, kDisplayName, choices_.AppPath());
+        }
+    }
+
+    Step(QStringLiteral("Vytvoření zástupce, nabídka Start: Odinstalovat Kinodesk."));
+    if (choices_.installApp)
+        Platform::CreateShortcut(group, QStringLiteral("Odinstalovat Kinodesk"),
+                                 Platform::JoinPath(choices_.appFolder, kUninstaller));
+    else
+        Platform::CreateShortcut(group, QStringLiteral("Odinstalovat Kinodesk"),
+                                 Platform::JoinPath(findings_.systemFolders.windows, kWorkstationUninstaller),
+                                 {kProductName});
+
+    Step(QStringLiteral("Kopírování souborů: _uninst.cab"));
+    Extract(QStringLiteral("_uninst.cab"), findings_.systemFolders.windows);
+}
+
+void TRun::Run() {
+    progress_.SetMaximum(ProgressMaximum(choices_));
+    const bool server = choices_.installServer && !choices_.serverLater;
+    if (server)
+        ServerSteps();
+    if (choices_.installApp)
+        ApplicationSteps();
+    if (choices_.installWorkstation)
+        WorkstationSteps();
+    if (choices_.installWorkstation || choices_.installApp)
+        ShortcutSteps();
+    if (server) {
+        Step(QStringLiteral("Spuštění Firebird Guardian."));
+        if (!ServerRunning())
+            Platform::StartGuardian(serverFolder_);
+    }
+}
+
+} // namespace
+
+QString TSetupChoices::AppPath() const {
+    return installApp ? Platform::JoinPath(appFolder, kProgramFile) : workstationAppPath;
+}
+
+TSetupChoices DefaultChoices(const TPlatformPaths& paths) {
+    TSetupChoices choices;
+    choices.serverFolder = paths.serverRoot;
+    choices.appFolder = Platform::JoinPath(paths.programFiles, QStringLiteral("Quarkon computers/Kinodesk/"));
+    choices.databaseFolder = choices.appFolder;
+    choices.workstationAppPath = paths.networkProgram;
+    return choices;
+}
+
+TSystemFolders DetectSystemFolders(const TPlatformPaths& paths) {
+    return {paths.windowsFolder, Platform::WithSeparator(paths.systemFolder), 0};
+}
+
+TShellFolders DetectShellFolders(const TPlatformPaths& paths) {
+    if (!paths.commonDesktop.isEmpty() && !paths.commonPrograms.isEmpty())
+        return {paths.commonDesktop, paths.commonPrograms};
+    return {paths.userDesktop, paths.userPrograms};
+}
+
+TFindings DetectAll(const TSetupEnvironment& env) {
+    const TRegistry registry = env.Registry();
+    return {DetectSystemFolders(env.paths), DetectShellFolders(env.paths), DetectServer(registry, env.paths),
+            DetectClient(registry, env.paths)};
+}
+
+bool ProductInstalled(const TRegistry& registry) {
+    return registry.ReadString(TRegRoot::LocalMachine, RegKey::kUninstallProduct,
+                               QStringLiteral("DisplayName")) == kDisplayName;
+}
+
+TPreviousInstallation ReadInstallation(const TRegistry& registry, const TSetupChoices& current) {
+    const auto text = [&](const QString& name, const QString& def) {
+        return registry.ReadString(TRegRoot::LocalMachine, RegKey::kProduct, name, def);
+    };
+    const auto flag = [&](const QString& name, bool def) {
+        return registry.ReadBool(TRegRoot::LocalMachine, RegKey::kProduct, name, def);
+    };
+    TPreviousInstallation previous;
+    previous.appFolder = Platform::WithSeparator(text(QStringLiteral("AppDirectory"), current.appFolder));
+    previous.databaseFolder =
+        Platform::WithSeparator(text(QStringLiteral("DatabaseDirectory"), current.databaseFolder));
+    previous.group = text(QStringLiteral("ProgramGroup"), current.group);
+    const bool fb = flag(QStringLiteral("InstallFB"), false);
+    previous.serverAndApp = flag(QStringLiteral("InstallServer"), fb);
+    previous.workstation = flag(QStringLiteral("InstallKlient"), false);
+    return previous;
+}
+
+QString ProgramConfigFile(const TSetupChoices& choices) {
+    return Platform::JoinPath(choices.appFolder, kProductName + QStringLiteral(".ini"));
+}
+
+void WriteProgramConfig(const TSetupChoices& choices, const QString& computerName) {
+    const QString file = ProgramConfigFile(choices);
+    // Created anew: whatever an earlier installation left goes, with all its sections.
+    if (QFileInfo::exists(file) && !QFile::remove(file))
+        throw ECinemonError(QStringLiteral("Nelze zapsat konfigurační soubor %1.").arg(file));
+    const QString section = QStringLiteral("Database");
+    TIniFile ini(file);
+    ini.WriteString(section, QStringLiteral("Server"), computerName);
+    ini.WriteString(section, QStringLiteral("FileName"),
+                    Platform::JoinPath(choices.databaseFolder, kDatabaseFile));
+    ini.WriteString(section, QStringLiteral("GBAKFile"),
+                    Platform::ServerTool(choices.serverFolder, QStringLiteral("gbak")));
+    ini.WriteString(section, QStringLiteral("GSECFile"),
+                    Platform::ServerTool(choices.serverFolder, QStringLiteral("gsec")));
+    ini.WriteString(section, QStringLiteral("UserName"), QStringLiteral("SYSDBA"));
+    ini.WriteString(section, QStringLiteral("Password"), kScrambledAdminPassword);
+    ini.UpdateFile();
+}
+
+int ProgressMaximum(const TSetupChoices& choices) {
+    const bool s = choices.installServer && !choices.serverLater;
+    const bool a = choices.installApp;
+    const bool w = choices.installWorkstation;
+    return (s ? 25 : 0) + (a ? 9 : 0) + (w && !a ? 4 : 0) + (w ? 3 : 0) + (w || a ? 4 : 0);
+}
+
+void RunInstallation(const TSetupEnvironment& env, const TSetupChoices& choices, const TFindings& findings,
+                     TInstallProgress& progress) {
+    TRun(env, choices, findings, progress).Run();
+}

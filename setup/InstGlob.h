@@ -1,0 +1,103 @@
+#pragma once
+
+#include "GlobReg.h"
+#include "InstFB.h"
+#include "Platform.h"
+
+#include <QString>
+
+// The installation: what the wizard has chosen, what was found on the computer, and the
+// steps that put the system on it.
+
+inline const QString kProductName = QStringLiteral("Kinodesk");
+inline const QString kDisplayName = QStringLiteral("Videopůjčovna Kinodesk");
+inline const QString kProgramFile = QStringLiteral("Kinodesk.exe");
+inline const QString kDatabaseFile = QStringLiteral("CINEMON.GDB");
+
+struct TSystemFolders {
+    QString windows;
+    QString system; // with a trailing separator
+    int family = 0; // 1 the NT family, 2 the older family, 0 neither
+};
+
+struct TShellFolders {
+    QString desktop;
+    QString programs;
+};
+
+// The computer as the setup sees it.
+struct TSetupEnvironment {
+    TPlatformPaths paths;
+    QString setupFolder; // where the cabinets, the licence and the FB texts are, with a trailing separator
+
+    TRegistry Registry() const { return TRegistry(paths.machineRegistry, paths.userRegistry); }
+};
+
+struct TSetupChoices {
+    bool installServer = true;
+    bool installApp = true;
+    bool installWorkstation = true;
+    bool serverLater = false; // "Server budu instalovat později z externí instalace."
+    QString serverFolder;
+    QString appFolder;
+    QString databaseFolder;
+    QString group = kProductName;
+    bool desktopShortcut = true;
+    QString workstationAppPath; // the application on the server, for a workstation alone
+    bool reinstall = false;
+
+    // The program the shortcuts and the start at the end run.
+    QString AppPath() const;
+};
+
+// The choices of a first installation on this computer.
+TSetupChoices DefaultChoices(const TPlatformPaths& paths);
+
+struct TFindings {
+    TSystemFolders systemFolders;
+    TShellFolders shellFolders;
+    TFoundServer server;
+    TFoundClient client;
+};
+
+TSystemFolders DetectSystemFolders(const TPlatformPaths& paths);
+TShellFolders DetectShellFolders(const TPlatformPaths& paths);
+TFindings DetectAll(const TSetupEnvironment& env);
+
+// Whether the product's uninstall entry says it is installed.
+bool ProductInstalled(const TRegistry& registry);
+
+struct TPreviousInstallation {
+    QString appFolder;
+    QString databaseFolder;
+    QString group;
+    bool serverAndApp = false;
+    bool workstation = false;
+};
+// The choices of the installation before, defaulting to the current ones.
+TPreviousInstallation ReadInstallation(const TRegistry& registry, const TSetupChoices& current);
+
+// Writes the main program's configuration file anew in the application folder.
+void WriteProgramConfig(const TSetupChoices& choices, const QString& computerName);
+QString ProgramConfigFile(const TSetupChoices& choices);
+
+// What the installation shows and asks while it runs.
+class TInstallProgress {
+public:
+    virtual ~TInstallProgress() = default;
+    virtual void SetMaximum(int maximum) = 0;
+    // Shows the step's text and advances the bar by one.
+    virtual void Step(const QString& text) = 0;
+    virtual void Advance() = 0;
+    // Yes or No, No preselected, titled "Upozornění" with a warning icon.
+    virtual bool AskOverwrite(const QString& text) = 0;
+    // An error box with OK; the installation goes on.
+    virtual void ShowError(const QString& title, const QString& text) = 0;
+};
+
+// The installation steps in their order. A failure that stops the installation is thrown
+// with its message; what was done stays done.
+void RunInstallation(const TSetupEnvironment& env, const TSetupChoices& choices, const TFindings& findings,
+                     TInstallProgress& progress);
+
+int ProgressMaximum(const TSetupChoices& choices);

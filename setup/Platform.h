@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Everything the installation needs from the operating system, in one place: where things
+// live, free space, shortcuts, starting programs and the database server of this computer.
+// The installation steps are the same on every system; only this layer knows the system.
+
+// The places of this computer. The program takes them from the system; tests point every one
+// of them into a folder of their own.
+struct TPlatformPaths {
+    QString machineRegistry; // file of the machine root of the setup's registry
+    QString userRegistry;    // file of the user root
+    QString windowsFolder;   // where the workstation's uninstaller goes
+    QString systemFolder;    // where the database client library lives, with a trailing separator
+    QString commonDesktop;   // shortcut folders for every user (empty where the system has none)
+    QString commonPrograms;
+    QString userDesktop; // shortcut folders of the user running the setup
+    QString userPrograms;
+    QString serverRoot;     // where the system's packages put the Firebird server, with a trailing separator
+    QString programFiles;   // the folder programs are installed under
+    QString networkProgram; // the program on the server's shared drive, as a workstation reaches it
+
+    static TPlatformPaths System();
+};
+
+namespace Platform {
+
+// The folder separator of written paths.
+inline constexpr QChar kSeparator = u'/';
+
+// The folder and the name joined by exactly one separator, whatever the folder ends with.
+QString JoinPath(const QString& folder, const QString& name);
+// The folder with one trailing separator.
+QString WithSeparator(const QString& folder);
+
+// Free bytes on the drive that holds the folder (or would hold it); -1 when unknown.
+qint64 FreeSpace(const QString& folder);
+
+// The name of this computer on the network; empty when it cannot be read.
+QString ComputerName();
+
+// A menu or desktop shortcut: a desktop entry named after the shortcut that starts the target
+// with the arguments. Fails with a message.
+void CreateShortcut(const QString& folder, const QString& name, const QString& target,
+                    const QStringList& arguments = {});
+// The file a shortcut of this name is kept in.
+QString ShortcutFile(const QString& folder, const QString& name);
+
+// Starts a program without waiting for it; false when it could not be started.
+bool StartProgram(const QString& program, const QStringList& arguments = {});
+
+// Files the system starts directly are marked as programs (".exe" names are programs here as
+// on Windows: cabinets carry no permission bits).
+void MarkProgram(const QString& file);
+
+// The database server of the system's packages under a server folder.
+QString ServerExecutable(const QString& serverFolder);
+QString ServerTool(const QString& serverFolder, const QString& tool); // gbak, gsec
+QString ClientLibraryName();
+// Whether a Firebird server process runs on this computer.
+bool ServerProcessRunning();
+// Starts the server's guardian the way the system does it; false when it did not start.
+bool StartGuardian(const QString& serverFolder);
+// The version text the program reports about itself ("LI-V3.0.11.33637 Firebird 3.0"), empty
+// when it reports none.
+QString ProgramVersionText(const QString& program);
+// The version of a shared library from its real file name ("libfbclient.so.3.0.11": "3.0.11");
+// empty when the name carries none.
+QString LibraryVersion(const QString& library);
+
+// What the user must do to get the database server or client library from the system's packages.
+QString ServerPackageHint();
+QString ClientPackageHint();
+
+} // namespace Platform

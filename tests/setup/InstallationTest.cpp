@@ -1,0 +1,214 @@
+#include "DbError.h"
+#include "PasswordScramble.h"
+#include "SetupFixture.h"
+
+#include <QFileInfo>
+#include <QSysInfo>
+
+#include <deque>
+
+namespace {
+
+// The progress page as the installation sees it: steps recorded, questions answered from a queue.
+class TRecordedProgress final : public TInstallProgress {
+public:
+    void SetMaximum(int maximum) override { this->maximum = maximum; }
+    void Step(const QString& text) override {
+        steps << text;
+        ++position;
+    }
+    void Advance() override { ++position; }
+    bool AskOverwrite(const QString& text) override {
+        questions << text;
+        if (answers.empty())
+            return false;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void ShowError(const QString& title, const QString& text) override { errors << title + u'|' + text; }
+
+    int maximum = 0;
+    int position = 0;
+    QStringList steps;
+    QStringList questions;
+    QStringList errors;
+    std::deque<bool> answers;
+};
+
+// A setup folder with small cabinets of the delivered names.
+class Installation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const QString src = root.Path(QStringLiteral("src"));
+        WriteBytes(src + QStringLiteral("/Kinodesk.exe"), "program");
+        WriteBytes(src + QStringLiteral("/Uninstall.exe"), "uninstall");
+        WriteBytes(src + QStringLiteral("/CINEMON.GDB"), "database");
+        WriteBytes(src + QStringLiteral("/CINEMON.GBK"), "backup");
+        WriteBytes(src + QStringLiteral("/unicinemon.exe"), "workstation uninstall");
+        env.paths = root.paths;
+        env.setupFolder = root.Path(QStringLiteral("setup/"));
+        MakeCabinet(env.setupFolder + QStringLiteral("_app.cab"), src,
+                    {QStringLiteral("Kinodesk.exe"), QStringLiteral("Uninstall.exe")}, true);
+        MakeCabinet(env.setupFolder + QStringLiteral("_db.cab"), src,
+                    {QStringLiteral("CINEMON.GDB"), QStringLiteral("CINEMON.GBK")}, true);
+        MakeCabinet(env.setupFolder + QStringLiteral("_uninst.cab"), src, {QStringLiteral("unicinemon.exe")},
+                    false);
+        WriteBytes(env.setupFolder + QStringLiteral("licence.rtf"), "{\\rtf1 Licence}");
+
+        findings = DetectAll(env);
+        choices = DefaultChoices(root.paths);
+        choices.serverFolder = findings.server.folder;
+        // The server of this machine is kept, as the wizard decides for a newer one.
+        choices.installServer = false;
+    }
+
+    TSetupRoot root;
+    TSetupEnvironment env;
+    TFindings findings;
+    TSetupChoices choices;
+    TRecordedProgress progress;
+};
+
+TEST_F(Installation, ServerApplicationAndWorkstationWriteTheConfigurationRegistryAndShortcuts) {
+    // Folders chosen with a trailing separator get exactly one in every written path.
+    choices.appFolder = root.Path(QStringLiteral("opt/Kino/"));
+    choices.databaseFolder = root.Path(QStringLiteral("data//"));
+    RunInstallation(env, choices, findings, progress);
+
+    EXPECT_EQ(progress.errors, QStringList());
+    EXPECT_EQ(progress.questions, QStringList());
+    EXPECT_EQ(progress.maximum, 9 + 3 + 4);
+    EXPECT_EQ(progress.steps.first(), QStringLiteral("Kopírování souborů: _app.cab"));
+    EXPECT_TRUE(progress.steps.contains(QStringLiteral("Kopírování souborů: CINEMON.GDB")));
+    EXPECT_EQ(progress.steps.last(), QStringLiteral("Kopírování souborů: unicinemon.exe"));
+
+    const QString app = root.Path(QStringLiteral("opt/Kino/"));
+    const QString data = root.Path(QStringLiteral("data/"));
+    EXPECT_EQ(ReadBytes(app + QStringLiteral("Kinodesk.exe")), "program");
+    EXPECT_TRUE(QFileInfo(app + QStringLiteral("Kinodesk.exe")).isExecutable());
+    EXPECT_EQ(ReadBytes(app + QStringLiteral("licence.rtf")), "{\\rtf1 Licence}");
+    EXPECT_EQ(ReadBytes(data + QStringLiteral("CINEMON.GDB")), "database");
+    EXPECT_EQ(ReadBytes(root.paths.windowsFolder + QStringLiteral("/unicinemon.exe")),
+              "workstation uninstall");
+
+    // The configuration names the database file that was delivered.
+    const QByteArray expected = "[Database]\r\nServer=" + QSysInfo::machineHostName().toLatin1() +
+                                "\r\nFileName=" + QFile::encodeName(data) +
+                                "CINEMON.GDB\r\nGBAKFile=/usr/bin/gbak\r\n"
+                                "GSECFile=/usr/bin/gsec\r\nUserName=SYSDBA\r\nPassword=" +
+                                ScramblePassword(QStringLiteral("masterkey")).toLatin1() + "\r\n";
+    EXPECT_EQ(ReadBytes(app + QStringLiteral("Kinodesk.ini")), expected);
+    EXPECT_TRUE(
+        QFileInfo::exists(QString::fromUtf8(QFile::encodeName(data)) + QStringLiteral("CINEMON.GDB")));
+
+    const TRegistry reg = root.Registry();
+    EXPECT_EQ(reg.ReadString(TRegRoot::LocalMachine, RegKey::kProduct, QStringLiteral("AppDirectory")), app);
+    EXPECT_EQ(reg.ReadString(TRegRoot::LocalMachine, RegKey::kProduct, QStringLiteral("DatabaseDirectory")),
+              data);
+    EXPECT_EQ(reg.ReadInteger(TRegRoot::LocalMachine, RegKey::kProduct, QStringLiteral("InstallFB"), -1), 0);
+    EXPECT_EQ(reg.ReadInteger(TRegRoot::LocalMachine, RegKey::kProduct, QStringLiteral("InstallServer"), -1),
+              1);
+    EXPECT_EQ(reg.ReadInteger(TRegRoot::LocalMachine, RegKey::kProduct, QStringLiteral("InstallKlient"), -1),
+              1);
+    EXPECT_EQ(reg.ReadString(TRegRoot::LocalMachine, RegKey::kProduct, QStringLiteral("ProgramGroup")),
+              QStringLiteral("Kinodesk"));
+    EXPECT_EQ(
+        reg.ReadString(TRegRoot::LocalMachine, RegKey::kUninstallProduct, QStringLiteral("DisplayName")),
+        QStringLiteral("Videopůjčovna Kinodesk"));
+    EXPECT_EQ(
+        reg.ReadString(TRegRoot::LocalMachine, RegKey::kUninstallProduct, QStringLiteral("UninstallString")),
+        app + QStringLiteral("Uninstall.exe"));
+    EXPECT_TRUE(ProductInstalled(reg));
+
+    const QString group = root.paths.userPrograms + QStringLiteral("/Kinodesk/");
+    for (const QString& shortcut :
+         {group + QStringLiteral("Videopůjčovna Kinodesk.desktop"),
+          group + QStringLiteral("Odinstalovat Kinodesk.desktop"),
+          root.paths.userDesktop + QStringLiteral("/Videopůjčovna Kinodesk.desktop")}) {
+        ASSERT_TRUE(QFileInfo::exists(shortcut)) << shortcut.toStdString();
+        QProcess validate;
+        validate.start(QStringLiteral("desktop-file-validate"), {shortcut});
+        ASSERT_TRUE(validate.waitForFinished(30000));
+        EXPECT_EQ(validate.exitCode(), 0) << validate.readAllStandardOutput().toStdString();
+    }
+    EXPECT_TRUE(ReadBytes(group + QStringLiteral("Videopůjčovna Kinodesk.desktop"))
+                    .contains("Exec=\"" + QFile::encodeName(app) + "Kinodesk.exe\"\n"));
+}
+
+TEST_F(Installation, ADatabaseBackupOfAnEarlierInstallationIsKeptOnReinstallationAndAskedForOtherwise) {
+    const QString data = choices.databaseFolder;
+    WriteBytes(data + QStringLiteral("CINEMON.GBK"), "shop's own backup");
+    WriteBytes(data + QStringLiteral("CINEMON.GDB"), "shop's own data");
+
+    // A first installation asks for both; No keeps them.
+    RunInstallation(env, choices, findings, progress);
+    ASSERT_EQ(progress.questions.size(), 2);
+    EXPECT_TRUE(
+        progress.questions[0].startsWith(QStringLiteral("Soubor s daty, CINEMON.GDB, již existuje.")));
+    EXPECT_TRUE(
+        progress.questions[1].startsWith(QStringLiteral("Soubor s daty, záloha CINEMON.GBK, již existuje.")));
+    EXPECT_EQ(ReadBytes(data + QStringLiteral("CINEMON.GBK")), "shop's own backup");
+    EXPECT_EQ(ReadBytes(data + QStringLiteral("CINEMON.GDB")), "shop's own data");
+
+    // A re-installation keeps the backup without asking; Yes replaces the database.
+    TRecordedProgress again;
+    again.answers = {true};
+    choices.reinstall = true;
+    RunInstallation(env, choices, findings, again);
+    EXPECT_EQ(again.questions.size(), 1);
+    EXPECT_EQ(ReadBytes(data + QStringLiteral("CINEMON.GBK")), "shop's own backup");
+    EXPECT_EQ(ReadBytes(data + QStringLiteral("CINEMON.GDB")), "database");
+}
+
+TEST_F(Installation, AWorkstationAloneWritesNoConfigurationAndNoApplicationFolder) {
+    choices.installApp = false;
+    choices.installServer = false;
+    RunInstallation(env, choices, findings, progress);
+
+    EXPECT_EQ(progress.maximum, 4 + 3 + 4);
+    EXPECT_FALSE(QFileInfo::exists(ProgramConfigFile(choices)));
+    const TRegistry reg = root.Registry();
+    EXPECT_FALSE(reg.ValueExists(TRegRoot::LocalMachine, RegKey::kProduct, QStringLiteral("AppDirectory")));
+    EXPECT_EQ(reg.ReadInteger(TRegRoot::LocalMachine, RegKey::kProduct, QStringLiteral("InstallKlient"), 0),
+              1);
+    EXPECT_EQ(
+        reg.ReadString(TRegRoot::LocalMachine, RegKey::kUninstallProduct, QStringLiteral("UninstallString")),
+        root.paths.windowsFolder + QStringLiteral("/unicinemon.exe \"Kinodesk\""));
+    EXPECT_EQ(
+        reg.ReadString(TRegRoot::LocalMachine, RegKey::kUninstallProduct, QStringLiteral("DisplayIcon")),
+        QStringLiteral("/mnt/z/Cinemon.exe"));
+    const QByteArray shortcut =
+        ReadBytes(root.paths.userPrograms + QStringLiteral("/Kinodesk/Odinstalovat Kinodesk.desktop"));
+    EXPECT_TRUE(shortcut.contains("/unicinemon.exe\" \"Kinodesk\"\n")) << shortcut.toStdString();
+
+    const TPreviousInstallation previous = ReadInstallation(reg, DefaultChoices(root.paths));
+    EXPECT_FALSE(previous.serverAndApp);
+    EXPECT_TRUE(previous.workstation);
+    EXPECT_EQ(previous.appFolder, DefaultChoices(root.paths).appFolder);
+}
+
+TEST_F(Installation, AMissingCabinetStopsTheInstallationWithItsName) {
+    QFile::remove(env.setupFolder + QStringLiteral("_db.cab"));
+    try {
+        RunInstallation(env, choices, findings, progress);
+        FAIL() << "installed without the database cabinet";
+    } catch (const ECinemonError& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("_db.cab"))) << e.what();
+    }
+    // What was done stays done.
+    EXPECT_TRUE(QFileInfo::exists(choices.appFolder + QStringLiteral("Kinodesk.exe")));
+}
+
+TEST_F(Installation, AServerToInstallMustComeFromTheSystemsPackages) {
+    choices.installServer = true;
+    env.paths.serverRoot = root.Path(QStringLiteral("noserver/"));
+    try {
+        RunInstallation(env, choices, findings, progress);
+        FAIL() << "installed without a server";
+    } catch (const ECinemonError& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("firebird3.0-server"))) << e.what();
+    }
+}
+
+} // namespace
