@@ -141,7 +141,7 @@ TStoredClose StoreClose(TDMGlobDB& db, TCloseMode mode, int kodUziv) {
     return stored;
 }
 
-QString OpenLoansSql() {
+QString LoansOutAtCloseSql() {
     return QStringLiteral("select t.NAZEV_CESKY, n.EAN_KOD, p.D_PUJCENI, p.TERMIN_VRACENI, ") +
            SqlFullName(QStringLiteral("z")) +
            QStringLiteral(

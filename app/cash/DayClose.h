@@ -46,7 +46,7 @@ struct TStoredClose {
 TStoredClose StoreClose(TDMGlobDB& db, TCloseMode mode, int kodUziv);
 
 // The lists of the close page.
-QString OpenLoansSql();
+QString LoansOutAtCloseSql();
 QString ReservationsSql();
 QString DeleteEndedReservationsSql(TCloseMode mode);
 

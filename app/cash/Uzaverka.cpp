@@ -240,7 +240,7 @@ void TFUzaverka::Spocitat() {
 void TFUzaverka::LoadLists() {
     TDMGlobDB& db = context_.Db();
     {
-        auto query = db.OpenQuery(transaction_, OpenLoansSql());
+        auto query = db.OpenQuery(transaction_, LoansOutAtCloseSql());
         query->Open();
         QList<QVariantList> rows;
         loanDue_.clear();

@@ -12,12 +12,15 @@ QString MediumToLendSql(const QString& typed) {
 }
 
 QString MediumOnLoanSql(const QString& typed) {
+    // The open loan is joined after the medium is found by its code: as an inner join the
+    // optimizer may start from every open loan of the shop instead (it does so while the index
+    // statistics are those of the empty database the shop began with, which is how shops run).
     return QStringLiteral(
                "select t.NAZEV_CESKY, t.NAZEV_ORIG, t.POCET_CELKEM, t.POCET_PRITOMNO, t.TYP_NOSICE, "
-               "t.KOD_TITUL, n.KOD_NOSIC, n.EAN_KOD, n.D_ZRUSENI, p.KOD_ZAK from PUJCKY p join NOSICE n on "
-               "(p.KOD_NOSIC = n.KOD_NOSIC) join TITULY t on (t.KOD_TITUL = n.KOD_TITUL) where ") +
-           CodeCondition(QStringLiteral("n.EAN_KOD"), typed) + QStringLiteral(" and ") +
-           QStringLiteral("p.D_VRACENI is null");
+               "t.KOD_TITUL, n.KOD_NOSIC, n.EAN_KOD, n.D_ZRUSENI, p.KOD_ZAK from NOSICE n join TITULY t on "
+               "(t.KOD_TITUL = n.KOD_TITUL) left join PUJCKY p on (p.KOD_NOSIC = n.KOD_NOSIC and "
+               "p.D_VRACENI is null) where ") +
+           CodeCondition(QStringLiteral("n.EAN_KOD"), typed) + QStringLiteral(" and p.KOD_NOSIC is not null");
 }
 
 std::optional<TMediumToLend> FindMediumToLend(TDMGlobDB& db, TTransaction& transaction,

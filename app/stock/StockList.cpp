@@ -38,7 +38,7 @@ QString StockMediaSql(const TStockChoices& choices) {
     return lines.join(u'\n');
 }
 
-QString OpenLoansSql() {
+QString MediaOnLoanSql() {
     return QStringLiteral("select KOD_NOSIC from PUJCKY where D_VRACENI is null order by KOD_NOSIC");
 }
 
@@ -86,7 +86,7 @@ void TStockList::Load(TDMGlobDB& db, TTransaction& tr, const TStockChoices& choi
         }
     }
     if (choices.pujcene) {
-        auto query = db.OpenQuery(tr, OpenLoansSql());
+        auto query = db.OpenQuery(tr, MediaOnLoanSql());
         query->Open();
         for (; !query->Eof(); query->Next()) {
             const int slot = slotOfKey.value(query->Fields(0).AsInteger(), -1);

@@ -18,7 +18,7 @@ struct TStockChoices {
 
 // The statements of a stocktaking, as the list runs them.
 QString StockMediaSql(const TStockChoices& choices);
-QString OpenLoansSql();
+QString MediaOnLoanSql();
 // The media of this type ('D' or 'V') in the shop now: not retired and not on loan.
 QString MediaInShopSql(QChar typNosice);
 // The medium of a scanned label code or a typed medium number.
