@@ -1,21 +1,16 @@
 #include "PortOutput.h"
+#include "PortPeers.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
 #include <sys/stat.h>
 #include <termios.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -33,47 +28,6 @@ QByteArray ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
-
-// Reads what arrives at fd until the writer closes, `limit` bytes came or the time is up.
-QByteArray ReadUntil(int fd, qsizetype limit, int timeoutMs) {
-    QByteArray data;
-    const QDeadlineTimer deadline(timeoutMs);
-    while (data.size() < limit && !deadline.hasExpired()) {
-        pollfd ready{fd, POLLIN, 0};
-        if (::poll(&ready, 1, static_cast<int>(std::max<qint64>(1, deadline.remainingTime()))) <= 0)
-            continue;
-        char buffer[4096];
-        const ssize_t got = ::read(fd, buffer, std::min<qsizetype>(sizeof buffer, limit - data.size()));
-        if (got > 0)
-            data.append(buffer, got);
-        else if (got == 0 || (ready.revents & POLLHUP) != 0)
-            break;
-    }
-    return data;
-}
-
-// A reader standing in for the printer at the end of a FIFO; it leaves after `limit` bytes.
-class TFifoReader final {
-public:
-    TFifoReader(const QString& path, qsizetype limit = 1 << 30)
-        : fd_(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK)), thread_([this, limit] {
-              data_ = ReadUntil(fd_, limit, 20000);
-              ::close(fd_);
-          }) {}
-    ~TFifoReader() {
-        if (thread_.joinable())
-            thread_.join();
-    }
-    QByteArray Received() {
-        thread_.join();
-        return data_;
-    }
-
-private:
-    int fd_;
-    QByteArray data_;
-    std::thread thread_;
-};
 
 TEST(FileOutput, WritesTheCopiesAndReplacesAnEarlierFile) {
     QTemporaryDir dir;
@@ -140,37 +94,18 @@ TEST_F(LptOutput, NoDeviceOrNoReaderIsAFailedOpen) {
     }
 }
 
-// Two linked pseudo-terminals: the program prints to one, the test reads the other.
 class ComOutput : public ::testing::Test {
 protected:
-    ComOutput() {
-        socat.start(QStringLiteral("socat"), {QStringLiteral("pty,raw,echo=0,link=") + portA,
-                                              QStringLiteral("pty,raw,echo=0,link=") + portB});
-        EXPECT_TRUE(socat.waitForStarted());
-        const QDeadlineTimer deadline(5000);
-        while (!(QFileInfo::exists(portA) && QFileInfo::exists(portB)) && !deadline.hasExpired())
-            QThread::msleep(10);
-        far = ::open(QFile::encodeName(portB).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        EXPECT_GE(far, 0);
-    }
-    ~ComOutput() override {
-        if (far >= 0)
-            ::close(far);
-        socat.kill();
-        socat.waitForFinished();
-    }
-
     TPrintSettings Line(int baudrate) const {
         TPrintSettings s;
         s.Baudrate = baudrate;
         return s;
     }
 
-    QTemporaryDir dir;
-    const QString portA = dir.filePath(QStringLiteral("ttyA"));
-    const QString portB = dir.filePath(QStringLiteral("ttyB"));
-    QProcess socat;
-    int far = -1;
+    TPtyPair pair;
+    QTemporaryDir& dir = pair.dir;
+    const QString& portA = pair.portA;
+    const int& far = pair.far;
 };
 
 TEST_F(ComOutput, TheOtherEndReadsTheWholeReceiptAlsoAtASlowSpeed) {
