@@ -9,6 +9,7 @@
 #include "GlobFunc.h"
 #include "MediumLookup.h"
 #include "Pricing.h"
+#include "PrintingBench.h"
 #include "ReservationWindow.h"
 #include "RunAndWait.h"
 #include "ShopGenerator.h"
@@ -234,6 +235,8 @@ int main(int argc, char** argv) {
     auto shop = Open(folder, shopFile);
     PrepareCounter(*empty);
     PrepareCounter(*shop);
+    PreparePrinting(*empty);
+    PreparePrinting(*shop);
     Out() << Qt::endl
           << QStringLiteral("%1 %2 %3 %4")
                  .arg(QStringLiteral("statement"), -42)
@@ -244,6 +247,8 @@ int main(int argc, char** argv) {
     bool withinTarget = true;
     std::vector<TCase> cases = Cases(today);
     for (TCase& c : CounterCases())
+        cases.push_back(std::move(c));
+    for (TCase& c : PrintingCases())
         cases.push_back(std::move(c));
     for (const TCase& c : cases) {
         const double small = Measure(*empty, c, rounds);

@@ -34,6 +34,31 @@ void Raise(const TPrintOutcome& outcome) {
 
 } // namespace
 
+QString DocumentSql(int kodDok) {
+    return QStringLiteral("select d.KOD_DOK, d.CISLO_DOK, d.KOD_ZAK, d.D_UZP, d.D_VYSTAVENI, d.D_STORNO, "
+                          "uv.JMENO || ' ' || uv.PRIJMENI as UZIV_VYSTAVIL, d.C_ZAKLAD_A, d.C_ZAKLAD_B, "
+                          "d.C_ZAKLAD_0, d.C_DPH_A, d.C_DPH_B, d.CENA, d.CENA_DPH, z.PRIJMENI, z.JMENO, "
+                          "z.EAN_KOD from DOKLADY d inner join ZAKAZNICI z on (d.KOD_ZAK = z.KOD_ZAK) "
+                          "inner join UZIVATELE uv on (d.UZIV_VYSTAVIL = uv.KOD_UZIV) where KOD_DOK = ") +
+           Key(kodDok);
+}
+
+QString DocumentLinesSql(int kodDok) {
+    // In the order the lines were written, which is the order of the visit. The few lines of one
+    // receipt are sorted after the receipt's index found them: ordered by the key itself, the
+    // optimiser walks the key's index through every line the shop ever wrote.
+    return QStringLiteral("select r.CENA, r.POCET_DNI, r.DPH, r.CENA_DPH, r.CENA_RADKU, r.CENA_RADKU_DPH, "
+                          "r.D_PUJCENI, t.NAZEV_CESKY, n.EAN_KOD from RADKY_DOK r "
+                          "inner join TITULY t on (r.KOD_TITUL = t.KOD_TITUL) "
+                          "inner join NOSICE n on (r.KOD_NOSIC = n.KOD_NOSIC) where KOD_DOK = ") +
+           Key(kodDok) + QStringLiteral(" order by r.KOD_RAD + 0");
+}
+
+QString DepositCustomerSql(int kodZak) {
+    return QStringLiteral("select z.PRIJMENI, z.JMENO, z.EAN_KOD from ZAKAZNICI z where KOD_ZAK = ") +
+           Key(kodZak);
+}
+
 TPortReceiptPrinter::TPortReceiptPrinter(TAppContext& context, QString executablePath)
     : context_(context), executablePath_(std::move(executablePath)) {}
 
@@ -74,14 +99,7 @@ TPrintOutcome TPortReceiptPrinter::Document(int kodDok, int copies, TTransaction
     TReadScope scope(transaction);
     TTaxReceipt receipt;
     {
-        auto head = context_.Db().OpenQuery(
-            transaction,
-            QStringLiteral("select d.KOD_DOK, d.CISLO_DOK, d.KOD_ZAK, d.D_UZP, d.D_VYSTAVENI, d.D_STORNO, "
-                           "uv.JMENO || ' ' || uv.PRIJMENI as UZIV_VYSTAVIL, d.C_ZAKLAD_A, d.C_ZAKLAD_B, "
-                           "d.C_ZAKLAD_0, d.C_DPH_A, d.C_DPH_B, d.CENA, d.CENA_DPH, z.PRIJMENI, z.JMENO, "
-                           "z.EAN_KOD from DOKLADY d inner join ZAKAZNICI z on (d.KOD_ZAK = z.KOD_ZAK) "
-                           "inner join UZIVATELE uv on (d.UZIV_VYSTAVIL = uv.KOD_UZIV) where KOD_DOK = ") +
-                Key(kodDok));
+        auto head = context_.Db().OpenQuery(transaction, DocumentSql(kodDok));
         head->Open();
         if (head->IsEmpty()) {
             scope.Done();
@@ -103,14 +121,7 @@ TPrintOutcome TPortReceiptPrinter::Document(int kodDok, int copies, TTransaction
         receipt.CenaDph = field("CENA_DPH").AsFloat();
     }
     {
-        // In the order the lines were written, which is the order of the visit.
-        auto lines = context_.Db().OpenQuery(
-            transaction,
-            QStringLiteral("select r.CENA, r.POCET_DNI, r.DPH, r.CENA_DPH, r.CENA_RADKU, r.CENA_RADKU_DPH, "
-                           "r.D_PUJCENI, t.NAZEV_CESKY, n.EAN_KOD from RADKY_DOK r "
-                           "inner join TITULY t on (r.KOD_TITUL = t.KOD_TITUL) "
-                           "inner join NOSICE n on (r.KOD_NOSIC = n.KOD_NOSIC) where KOD_DOK = ") +
-                Key(kodDok) + QStringLiteral(" order by r.KOD_RAD"));
+        auto lines = context_.Db().OpenQuery(transaction, DocumentLinesSql(kodDok));
         lines->Open();
         for (; !lines->Eof(); lines->Next()) {
             const auto field = [&](const char* name) -> const TField& {
@@ -132,10 +143,7 @@ TPrintOutcome TPortReceiptPrinter::Deposit(TDepositKind kind, int kodZak, int co
     TReadScope scope(transaction);
     TReceiptCustomer customer;
     {
-        auto query = context_.Db().OpenQuery(
-            transaction,
-            QStringLiteral("select z.PRIJMENI, z.JMENO, z.EAN_KOD from ZAKAZNICI z where KOD_ZAK = ") +
-                Key(kodZak));
+        auto query = context_.Db().OpenQuery(transaction, DepositCustomerSql(kodZak));
         query->Open();
         if (query->IsEmpty()) {
             scope.Done();

@@ -10,6 +10,12 @@
 
 class TAppContext;
 
+// The reads of a printout: the tax receipt with its customer, its lines in the order of the
+// visit, a deposit's customer.
+QString DocumentSql(int kodDok);
+QString DocumentLinesSql(int kodDok);
+QString DepositCustomerSql(int kodZak);
+
 // A printout that did not come out of the receipt printer, with the reasons.
 class EPrintError final : public ECinemonError {
 public:

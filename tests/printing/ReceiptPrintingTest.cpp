@@ -119,6 +119,15 @@ TEST_F(ReceiptPrinting, ATaxReceiptFileHoldsTheLinesInTheOrderOfTheVisit) {
     EXPECT_EQ(ReadOut(QStringLiteral("PRN_DOK_57.PRN")), once + once) << "a second print replaces the file";
 }
 
+TEST_F(ReceiptPrinting, TheLinesAreFoundByTheReceiptsIndexAndNotByWalkingEveryLine) {
+    auto lines = context.Db().OpenQuery(transaction, DocumentLinesSql(57));
+    lines->Open();
+    const QString plan = lines->Plan();
+    EXPECT_TRUE(plan.contains(QStringLiteral("R INDEX (IX_RADKY_DOK_DOK)"))) << plan.toStdString();
+    EXPECT_FALSE(plan.contains(QStringLiteral("ORDER"))) << plan.toStdString();
+    EXPECT_TRUE(plan.startsWith(QStringLiteral("PLAN SORT"))) << plan.toStdString();
+}
+
 TEST_F(ReceiptPrinting, AReceiptKeyWithoutAReceiptSendsNothingAndFails) {
     Configure(ToFiles(QStringLiteral("Win1250")));
     const TPrintOutcome outcome = printer.Document(58, 1, transaction);
