@@ -6,7 +6,7 @@
 namespace {
 
 // Keys above anything the generated shop and the counter's cases use.
-constexpr int kKey = 900101;
+constexpr int kKey = 910001;
 constexpr int kLines = 30;
 
 } // namespace

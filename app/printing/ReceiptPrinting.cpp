@@ -68,15 +68,23 @@ TPrintSettings TPortReceiptPrinter::Settings() const {
     return settings;
 }
 
-TReceiptBranch TPortReceiptPrinter::Branch() {
-    TPobocka& p = context_.Pobocka();
-    return {p.GetJmeno(),  p.GetIc(),      p.GetDic(),   p.GetAdrUlice(),  p.GetTel(),
-            p.GetAdrPsc(), p.GetAdrObec(), p.GetEmail(), p.GetTextDoklad()};
+// The shop's identity and VAT are read with the receipt: another counter's settings desk may
+// have changed them since this program read its settings records.
+TReceiptBranch TPortReceiptPrinter::Branch(TTransaction& transaction) {
+    auto row =
+        context_.Db().OpenQuery(transaction, QStringLiteral("select JMENO, IC, DIC, ADR_ULICE, TEL, ADR_PSC, "
+                                                            "ADR_OBEC, EMAIL, TEXT_DOKLAD from POBOCKA"));
+    row->Open();
+    const auto text = [&](int column) { return row->Fields(column).AsString(); };
+    return {text(0), text(1), text(2), text(3), text(4), text(5), text(6), text(7), text(8)};
 }
 
-TReceiptShop TPortReceiptPrinter::Shop() {
-    TSpecCena& s = context_.SpecCena();
-    return {s.GetPlatceDph(), s.GetDphA(), s.GetDphB(), s.GetMena()};
+TReceiptShop TPortReceiptPrinter::Shop(TTransaction& transaction) {
+    auto row = context_.Db().OpenQuery(
+        transaction, QStringLiteral("select PLATCE_DPH, DPH_A, DPH_B, MENA from SPEC_CENA"));
+    row->Open();
+    return {row->Fields(0).AsString() == QStringLiteral("A"), row->Fields(1).AsFloat(),
+            row->Fields(2).AsFloat(), row->Fields(3).AsString()};
 }
 
 QString TPortReceiptPrinter::FilesFolder(const TPrintSettings& settings) const {
@@ -132,7 +140,7 @@ TPrintOutcome TPortReceiptPrinter::Document(int kodDok, int copies, TTransaction
                                      field("CENA_RADKU_DPH").AsFloat(), field("DPH").AsString()});
         }
     }
-    const QByteArray text = ComposeTaxReceipt(settings, Branch(), Shop(), receipt);
+    const QByteArray text = ComposeTaxReceipt(settings, Branch(transaction), Shop(transaction), receipt);
     scope.Done();
     return SendToPrinter(settings, text, DocumentFile(settings, kodDok), copies);
 }
@@ -153,7 +161,8 @@ TPrintOutcome TPortReceiptPrinter::Deposit(TDepositKind kind, int kodZak, int co
                     query->FieldByName(QStringLiteral("PRIJMENI")).AsString(),
                     query->FieldByName(QStringLiteral("EAN_KOD")).AsString()};
     }
-    const QByteArray text = ComposeDepositReceipt(settings, Branch(), Shop(), kind, customer, amount, today);
+    const QByteArray text = ComposeDepositReceipt(settings, Branch(transaction), Shop(transaction), kind,
+                                                  customer, amount, today);
     scope.Done();
     return SendToPrinter(settings, text, DepositFile(settings, kodZak), copies);
 }

@@ -24,7 +24,7 @@ public:
 };
 
 // The shop's receipt printer as its configuration file sets it up: reads the settings, the
-// shop's identity and the receipt's data anew for every printout, composes the receipt and
+// shop's identity and VAT and the receipt's data anew for every printout, composes the receipt and
 // sends it. The reads run on the caller's transaction, which is committed at the end when it
 // was not active before.
 class TPortReceiptPrinter final : public TReceiptPrinter {
@@ -47,8 +47,8 @@ public:
 
 private:
     TPrintSettings Settings() const;
-    TReceiptBranch Branch();
-    TReceiptShop Shop();
+    TReceiptBranch Branch(TTransaction& transaction);
+    TReceiptShop Shop(TTransaction& transaction);
     QString FilesFolder(const TPrintSettings& settings) const;
 
     TAppContext& context_;

@@ -128,6 +128,19 @@ TEST_F(ReceiptPrinting, TheLinesAreFoundByTheReceiptsIndexAndNotByWalkingEveryLi
     EXPECT_TRUE(plan.startsWith(QStringLiteral("PLAN SORT"))) << plan.toStdString();
 }
 
+TEST_F(ReceiptPrinting, TheShopAndItsVatAreReadAnewForEveryReceipt) {
+    Configure(ToFiles(QStringLiteral("Win1250")));
+    ASSERT_TRUE(printer.Document(57, 1, transaction).Ok);
+    EXPECT_TRUE(ReadOut(QStringLiteral("PRN_DOK_57.PRN")).contains("klad  21%:"));
+    // Another counter's settings desk changes the rate and the shop's name.
+    database.Exec(QStringLiteral("update SPEC_CENA set DPH_A = 20"));
+    database.Exec(QStringLiteral("update POBOCKA set JMENO = 'Kino Nová vlna'"));
+    ASSERT_TRUE(printer.Document(57, 1, transaction).Ok);
+    const QByteArray text = ReadOut(QStringLiteral("PRN_DOK_57.PRN"));
+    EXPECT_TRUE(text.contains("klad  20%:")) << Shown(text);
+    EXPECT_TRUE(text.contains("\nKino Nov\xE1 vlna\n")) << Shown(text);
+}
+
 TEST_F(ReceiptPrinting, AReceiptKeyWithoutAReceiptSendsNothingAndFails) {
     Configure(ToFiles(QStringLiteral("Win1250")));
     const TPrintOutcome outcome = printer.Document(58, 1, transaction);
