@@ -168,6 +168,17 @@ TEST_F(ReceiptPrinting, DepositReceiptsGoToTheCustomersFileAndTheReturnedOneRepl
               Shown(Kamenicky(ExpectedText(QStringLiteral("DepositReturned.txt")))));
 }
 
+TEST_F(ReceiptPrinting, PrintFilesLieInTheChosenFolderOrElseInTheProgramsFolder) {
+    TPrintSettings settings;
+    settings.FilesPath = QStringLiteral("/srv/tisk");
+    EXPECT_EQ(printer.DocumentFile(settings, 57), QStringLiteral("/srv/tisk/PRN_DOK_57.PRN"));
+    settings.FilesPath = QStringLiteral("/srv/tisk/");
+    EXPECT_EQ(printer.DepositFile(settings, 3), QStringLiteral("/srv/tisk/PRN_ZAL_3.PRN"));
+    settings.FilesPath.clear();
+    EXPECT_EQ(printer.DocumentFile(settings, 57),
+              QDir(database.Dir()).filePath(QStringLiteral("PRN_DOK_57.PRN")));
+}
+
 TEST_F(ReceiptPrinting, WithoutAKnownDeviceNothingIsPrinted) {
     EXPECT_FALSE(printer.Document(57, 1, transaction).Ok) << "no configuration of the printer at all";
     TPrintSettings settings = ToFiles(QStringLiteral("ASCII"));
