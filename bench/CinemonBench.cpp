@@ -2,6 +2,7 @@
 // statements on a freshly created database, and prints the ratios. Indexes should make
 // the big shop about as quick as the empty one.
 #include "BenchCase.h"
+#include "CloseBench.h"
 #include "CounterBench.h"
 #include "DayFigures.h"
 #include "FbClient.h"
@@ -235,6 +236,8 @@ int main(int argc, char** argv) {
     auto shop = Open(folder, shopFile);
     PrepareCounter(*empty);
     PrepareCounter(*shop);
+    PrepareClose(*empty);
+    PrepareClose(*shop);
     PreparePrinting(*empty);
     PreparePrinting(*shop);
     Out() << Qt::endl
@@ -247,6 +250,8 @@ int main(int argc, char** argv) {
     bool withinTarget = true;
     std::vector<TCase> cases = Cases(today);
     for (TCase& c : CounterCases())
+        cases.push_back(std::move(c));
+    for (TCase& c : CloseCases())
         cases.push_back(std::move(c));
     for (TCase& c : PrintingCases())
         cases.push_back(std::move(c));
@@ -263,6 +268,12 @@ int main(int argc, char** argv) {
               << (indexed ? QString() : QStringLiteral("  (no index can serve it)"))
               << (c.target != 3 ? QStringLiteral("  (target %1)").arg(c.target) : QString()) << Qt::endl;
     }
+    const auto fresh = [&](const QString& name) {
+        const QString file = QDir(folder).filePath(name);
+        Restore(backup, file);
+        return Open(folder, file);
+    };
+    withinTarget = CloseDaySizes(fresh, rounds) && withinTarget;
     Out() << Qt::endl
           << (withinTarget ? "Every indexed ratio is within its target (3 unless shown)."
                            : "Some indexed ratio is above its target.")

@@ -34,9 +34,13 @@ struct TDayFigures {
 };
 
 // The five sums in the order they are read: deposits taken, deposits returned, cash taken out,
-// cash added, takings.
-QStringList DayFiguresSql(const TDayStart& start);
-TDayFigures DayFigures(TDMGlobDB& db, TTransaction& transaction, const TDayStart& start);
+// cash added, takings. With a valid lastDay only what happened up to that day's end counts.
+QStringList DayFiguresSql(const TDayStart& start, const QDate& lastDay = QDate());
+TDayFigures DayFigures(TDMGlobDB& db, TTransaction& transaction, const TDayStart& start,
+                       const QDate& lastDay = QDate());
+
+// " and <column> < '<the day after lastDay>'", or nothing for an invalid lastDay.
+QString UpToEndOf(const QString& column, const QDate& lastDay);
 
 // The till balance stored by yesterday's close; 0 when yesterday was not closed.
 double YesterdayTillBalance(TDMGlobDB& db, TTransaction& transaction);

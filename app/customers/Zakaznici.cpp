@@ -15,6 +15,7 @@
 #include "PictureFrame.h"
 #include "SearchBrowse.h"
 #include "ZakHistorie.h"
+#include "ZakOdeslat.h"
 #include "ZakPrukaz.h"
 #include "ZiskaniObr.h"
 
@@ -395,6 +396,12 @@ void TFZakaznici::Statistika() {
     TFZakHistorie historie(ctx_, this);
     historie.SetJmeno(JmenoPrijmeni());
     historie.Open(key_);
+}
+
+void TFZakaznici::Odeslat() {
+    TFZakOdeslat odeslat(ctx_, this);
+    odeslat.SetZakaznik(JmenoPrijmeni(), key_);
+    ExecModal(odeslat);
 }
 
 void TFZakaznici::TiskPrukazky() {

@@ -67,6 +67,7 @@ private:
     void RollbackQuietly();
     void PujcitVraceni();
     void Statistika();
+    void Odeslat();
     void TiskPrukazky();
     QString JmenoPrijmeni() const;
 

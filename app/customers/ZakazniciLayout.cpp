@@ -201,8 +201,6 @@ void TFZakaznici::BuildForm() {
     BPujcit = action(QStringLiteral("Půjčit/vrácení"), "BPujcit");
     BOdeslat = action(QStringLiteral("Odeslat"), "BOdeslat");
     actions->addStretch();
-    // The e-mail dialog is not part of this program yet.
-    BOdeslat->setEnabled(false);
     for (TMoxButton* button : {BUlozit, BZmenit, BTiskPrukazky, BStatistika, BPujcit})
         button->setEnabled(false);
 
@@ -235,6 +233,7 @@ void TFZakaznici::ConnectControls() {
     connect(BTiskPrukazky, &QPushButton::clicked, this, [this] { Guarded(&TFZakaznici::TiskPrukazky); });
     connect(BStatistika, &QPushButton::clicked, this, [this] { Guarded(&TFZakaznici::Statistika); });
     connect(BPujcit, &QPushButton::clicked, this, [this] { Guarded(&TFZakaznici::PujcitVraceni); });
+    connect(BOdeslat, &QPushButton::clicked, this, [this] { Guarded(&TFZakaznici::Odeslat); });
     connect(BZiskatFoto, &QPushButton::clicked, this, [this] { Guarded(&TFZakaznici::ZiskatFoto); });
     connect(BNacistFoto, &QPushButton::clicked, this, [this] { Guarded(&TFZakaznici::NacistFoto); });
     connect(BSmazatFoto, &QPushButton::clicked, this, [this] { Guarded(&TFZakaznici::SmazatFoto); });

@@ -4,6 +4,7 @@
 #include "Program.h"
 #include "Pujcky.h"
 #include "Trzba.h"
+#include "Uzaverka.h"
 #include "Zakaznici.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     desks[TMenuButton::Zakaznici] = MakeDesk<TFZakaznici>;
     desks[TMenuButton::Filmy] = MakeDesk<TFFilmy>;
     desks[TMenuButton::Trzba] = MakeDesk<TFTrzba>;
+    desks[TMenuButton::Uzaverka] = MakeDesk<TFUzaverka>;
 
     auto program = StartProgram(QCoreApplication::applicationFilePath(), std::move(desks), TStartupEnv{},
                                 [] { return FbClient::Load(); });

@@ -1,15 +1,18 @@
 // Logs in as ADMIN on a copy of the shipped database with a month of closes and cash
-// movements, opens "&Tržba" in the main window at its minimum size and saves it, then the
-// payment dialog with money to give back and with money short.
+// movements, opens "&Tržba" and "&Uzávěrka" in the main window at its minimum size and saves them, then the
+// cash overview as a PDF, then the payment dialog with money to give back and with money short.
 #include "DeskFit.h"
 #include "GlobFunc.h"
 #include "Hotovost.h"
 #include "MoxNumEdit.h"
+#include "QKasa.h"
 #include "TestDatabase.h"
 #include "Trzba.h"
+#include "Uzaverka.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QPdfWriter>
 #include <QTextStream>
 
 namespace {
@@ -59,6 +62,16 @@ int main(int argc, char** argv) {
     {
         TDeskInMainWindow shown(context, TMenuButton::Trzba, MakeDesk<TFTrzba>);
         ok = SaveShot(shown.Window(), folder, QStringLiteral("trzba.png"));
+    }
+    {
+        TDeskInMainWindow shown(context, TMenuButton::Uzaverka, MakeDesk<TFUzaverka>);
+        ok = SaveShot(shown.Window(), folder, QStringLiteral("uzaverka.png")) && ok;
+        const auto* page = dynamic_cast<TFUzaverka*>(shown.Desk());
+        QPdfWriter pdf(folder.filePath(QStringLiteral("prehled-pokladny.pdf")));
+        TQRKasa(page->Figures(), context.SpecCena().GetMena(), ReportShop(context.Pobocka()))
+            .Report()
+            .Print(pdf);
+        out << "wrote " << folder.filePath(QStringLiteral("prehled-pokladny.pdf")) << Qt::endl;
     }
 
     TFHotovost payment(context, nullptr);

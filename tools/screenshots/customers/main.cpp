@@ -4,6 +4,7 @@
 #include "GlobDialog.h"
 #include "TestDatabase.h"
 #include "ZakHistorie.h"
+#include "ZakOdeslat.h"
 #include "ZakPrukaz.h"
 #include "Zakaznici.h"
 
@@ -127,6 +128,13 @@ int main(int argc, char** argv) {
         historie.Load(45);
         historie.show();
         ok &= SaveShot(historie, folder, QStringLiteral("historie.png"));
+    }
+    {
+        database.Exec(QStringLiteral("update SPEC_APP set MAIL_ODESLAT = 'info@videopujcovna-kino.cz'"));
+        TFZakOdeslat odeslat(context);
+        odeslat.SetZakaznik(QStringLiteral("Eva Malá"), 45);
+        odeslat.show();
+        ok &= SaveShot(odeslat, folder, QStringLiteral("odeslat.png"));
     }
     {
         TFZakPrukaz prukaz(
