@@ -11,6 +11,7 @@
 #include "GlobFunc.h"
 #include "MediumLookup.h"
 #include "Pricing.h"
+#include "PrintingBench.h"
 #include "ReservationWindow.h"
 #include "RunAndWait.h"
 #include "ShopGenerator.h"
@@ -242,6 +243,8 @@ int main(int argc, char** argv) {
     PrepareClose(*empty);
     PrepareClose(*shop);
     PrepareDocuments(*empty, *shop, today);
+    PreparePrinting(*empty);
+    PreparePrinting(*shop);
     Out() << Qt::endl
           << QStringLiteral("%1 %2 %3 %4")
                  .arg(QStringLiteral("statement"), -42)
@@ -258,6 +261,8 @@ int main(int argc, char** argv) {
     for (TCase& c : DocumentsCases(today))
         cases.push_back(std::move(c));
     for (TCase& c : StockCases())
+        cases.push_back(std::move(c));
+    for (TCase& c : PrintingCases())
         cases.push_back(std::move(c));
     for (const TCase& c : cases) {
         const double small = Measure(*empty, c, rounds);

@@ -8,7 +8,7 @@ packages=(
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
   libsane-dev sane-utils libmspack-dev gcab cabextract desktop-file-utils
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  zbar-tools poppler-utils socat python3-aiosmtpd
+  zbar-tools poppler-utils socat python3-aiosmtpd recode
   fonts-dejavu-core fonts-liberation
 )
 

@@ -2,6 +2,7 @@
 
 #include "FailureGuard.h"
 #include "QuitSignals.h"
+#include "ReceiptPrinting.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -14,6 +15,8 @@ std::optional<TProgram> StartProgram(const QString& executablePath, TDeskFactori
         return std::nullopt;
     TProgram program;
     program.Context = std::make_unique<TAppContext>(executablePath);
+    program.ReceiptPrinter = std::make_unique<TPortReceiptPrinter>(*program.Context, executablePath);
+    program.Context->ReceiptPrinter = program.ReceiptPrinter.get();
     program.Window = std::make_unique<TFMainCinemon>(*program.Context, std::move(desks), std::move(env));
     program.Window->resize(program.Window->minimumSize());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -3,14 +3,17 @@
 #include "AppContext.h"
 #include "DeskFactories.h"
 #include "MainCinemon.h"
+#include "ReceiptPrinter.h"
 #include "Startup.h"
 
 #include <memory>
 #include <optional>
 
-// The running program: the one context and the main window on it (destroyed first).
+// The running program: the one context, the receipt printer of its configuration and the main
+// window on them (destroyed first).
 struct TProgram {
     std::unique_ptr<TAppContext> Context;
+    std::unique_ptr<TReceiptPrinter> ReceiptPrinter;
     std::unique_ptr<TFMainCinemon> Window;
 };
 

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "DbError.h"
+#include "PortOutput.h"
+#include "ReceiptLayout.h"
+#include "ReceiptPrinter.h"
+
+#include <QDate>
+#include <QString>
+
+class TAppContext;
+
+// The reads of a printout: the tax receipt with its customer, its lines in the order of the
+// visit, a deposit's customer.
+QString DocumentSql(int kodDok);
+QString DocumentLinesSql(int kodDok);
+QString DepositCustomerSql(int kodZak);
+
+// A printout that did not come out of the receipt printer, with the reasons.
+class EPrintError final : public ECinemonError {
+public:
+    using ECinemonError::ECinemonError;
+    QString TypeName() const override { return QStringLiteral("EPrintError"); }
+};
+
+// The shop's receipt printer as its configuration file sets it up: reads the settings, the
+// shop's identity and VAT and the receipt's data anew for every printout, composes the receipt and
+// sends it. The reads run on the caller's transaction, which is committed at the end when it
+// was not active before.
+class TPortReceiptPrinter final : public TReceiptPrinter {
+public:
+    TPortReceiptPrinter(TAppContext& context, QString executablePath);
+
+    TPrintOutcome Document(int kodDok, int copies, TTransaction& transaction);
+    // amount is what changed hands, positive for either kind.
+    TPrintOutcome Deposit(TDepositKind kind, int kodZak, int copies, double amount, TTransaction& transaction,
+                          const QDate& today = QDate::currentDate());
+
+    // The payment dialog's printing: a receipt that does not come out fails with its reasons.
+    void PrintDocument(int kodDok, int copies, TTransaction& transaction) override;
+    void PrintDepositTaken(int kodZak, int copies, double amount, TTransaction& transaction) override;
+    void PrintDepositReturned(int kodZak, int copies, double amount, TTransaction& transaction) override;
+
+    // The file a tax receipt or a deposit receipt is written to when the output is "FILE".
+    QString DocumentFile(const TPrintSettings& settings, int kodDok) const;
+    QString DepositFile(const TPrintSettings& settings, int kodZak) const;
+
+private:
+    TPrintSettings Settings() const;
+    TReceiptBranch Branch(TTransaction& transaction);
+    TReceiptShop Shop(TTransaction& transaction);
+    QString FilesFolder(const TPrintSettings& settings) const;
+
+    TAppContext& context_;
+    QString executablePath_;
+};
