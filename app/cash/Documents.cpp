@@ -185,6 +185,9 @@ QString DocumentsSql(const TDocFilter& filter) {
 }
 
 QString DocumentLinesSql(int kodDok) {
+    // In the order the lines were written, which is the order of the visit. The few lines of one
+    // receipt are sorted after the receipt's index found them: ordered by the key itself, the
+    // optimiser walks the key's index through every line the shop ever wrote.
     return QStringLiteral(
                "select r.CENA, r.POCET_DNI, r.DPH, r.CENA_DPH, r.CENA_RADKU, r.CENA_RADKU_DPH, r.D_PUJCENI, "
                "r.D_VRACENI, t.NAZEV_CESKY, n.EAN_KOD\n"
@@ -192,7 +195,7 @@ QString DocumentLinesSql(int kodDok) {
                "inner join TITULY t on (r.KOD_TITUL = t.KOD_TITUL)\n"
                "inner join NOSICE n on (r.KOD_NOSIC = n.KOD_NOSIC)\n"
                "where KOD_DOK = ") +
-           QString::number(kodDok);
+           QString::number(kodDok) + QStringLiteral("\norder by r.KOD_RAD + 0");
 }
 
 QDateTime CancellationCutOff(TDMGlobDB& db, TTransaction& transaction) {

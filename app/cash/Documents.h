@@ -33,6 +33,7 @@ QString SummaryCaption(TMonth month);
 
 // The receipts of the filter, highest number first.
 QString DocumentsSql(const TDocFilter& filter);
+// The lines of a receipt in the order of the visit, as listed and as printed.
 QString DocumentLinesSql(int kodDok);
 
 // Receipts issued after this moment may still be cancelled: the time of today's stored close,

@@ -43,17 +43,6 @@ QString DocumentSql(int kodDok) {
            Key(kodDok);
 }
 
-QString DocumentLinesSql(int kodDok) {
-    // In the order the lines were written, which is the order of the visit. The few lines of one
-    // receipt are sorted after the receipt's index found them: ordered by the key itself, the
-    // optimiser walks the key's index through every line the shop ever wrote.
-    return QStringLiteral("select r.CENA, r.POCET_DNI, r.DPH, r.CENA_DPH, r.CENA_RADKU, r.CENA_RADKU_DPH, "
-                          "r.D_PUJCENI, t.NAZEV_CESKY, n.EAN_KOD from RADKY_DOK r "
-                          "inner join TITULY t on (r.KOD_TITUL = t.KOD_TITUL) "
-                          "inner join NOSICE n on (r.KOD_NOSIC = n.KOD_NOSIC) where KOD_DOK = ") +
-           Key(kodDok) + QStringLiteral(" order by r.KOD_RAD + 0");
-}
-
 QString DepositCustomerSql(int kodZak) {
     return QStringLiteral("select z.PRIJMENI, z.JMENO, z.EAN_KOD from ZAKAZNICI z where KOD_ZAK = ") +
            Key(kodZak);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DbError.h"
+#include "Documents.h"
 #include "PortOutput.h"
 #include "ReceiptLayout.h"
 #include "ReceiptPrinter.h"
@@ -10,10 +11,9 @@
 
 class TAppContext;
 
-// The reads of a printout: the tax receipt with its customer, its lines in the order of the
-// visit, a deposit's customer.
+// The reads of a printout: the tax receipt with its customer and a deposit's customer; the
+// receipt's lines are those the documents desk lists.
 QString DocumentSql(int kodDok);
-QString DocumentLinesSql(int kodDok);
 QString DepositCustomerSql(int kodZak);
 
 // A printout that did not come out of the receipt printer, with the reasons.
