@@ -4,6 +4,7 @@
 #include "BenchCase.h"
 #include "CounterBench.h"
 #include "DayFigures.h"
+#include "DepositBench.h"
 #include "FbClient.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
@@ -234,6 +235,8 @@ int main(int argc, char** argv) {
     auto shop = Open(folder, shopFile);
     PrepareCounter(*empty);
     PrepareCounter(*shop);
+    PrepareDeposits(*empty);
+    PrepareDeposits(*shop);
     Out() << Qt::endl
           << QStringLiteral("%1 %2 %3 %4")
                  .arg(QStringLiteral("statement"), -42)
@@ -244,6 +247,8 @@ int main(int argc, char** argv) {
     bool withinTarget = true;
     std::vector<TCase> cases = Cases(today);
     for (TCase& c : CounterCases())
+        cases.push_back(std::move(c));
+    for (TCase& c : DepositCases())
         cases.push_back(std::move(c));
     for (const TCase& c : cases) {
         const double small = Measure(*empty, c, rounds);
