@@ -33,7 +33,7 @@ TFZakZalohy::TFZakZalohy(TAppContext& ctx, QWidget* parent)
       BZavrit(Named(new TMoxButton(QStringLiteral("Zavřít"), this), "BZavrit")) {
     setObjectName(QStringLiteral("FZakZalohy"));
     setWindowTitle(QStringLiteral("Zálohy zákazníka: "));
-    resize(860, 420);
+    resize(1000, 420);
     SetDeskSurface(this);
 
     EZalohy->setDecimal(2);
