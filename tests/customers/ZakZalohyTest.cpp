@@ -8,6 +8,7 @@
 #include "MoxGrid.h"
 #include "MoxLabel.h"
 #include "MoxNumEdit.h"
+#include "ReceiptPrinter.h"
 #include "TestDatabase.h"
 #include "ZakZalPrev.h"
 #include "ZakZalVrac.h"
@@ -24,6 +25,21 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 }
 
 namespace {
+
+// Records the receipts asked for, as the shop's receipt printer receives them.
+class TRecordingPrinter final : public TReceiptPrinter {
+public:
+    void PrintDocument(int kodDok, int, TTransaction&) override {
+        printed << QStringLiteral("document %1").arg(kodDok);
+    }
+    void PrintDepositTaken(int kodZak, int copies, double amount, TTransaction&) override {
+        printed << QStringLiteral("taken %1 x%2 %3").arg(kodZak).arg(copies).arg(amount);
+    }
+    void PrintDepositReturned(int kodZak, int copies, double amount, TTransaction&) override {
+        printed << QStringLiteral("returned %1 x%2 %3").arg(kodZak).arg(copies).arg(amount);
+    }
+    QStringList printed;
+};
 
 // The deposit dialogs on a real database with ADMIN logged in; every dialog they open is
 // answered by a script, as the clerk would.
@@ -267,6 +283,31 @@ TEST_F(DepositDialogs, ASaveBlockedByAnotherCounterSaysSoAndCanBeRepeated) {
     EXPECT_DOUBLE_EQ(
         Value(QStringLiteral("select CASTKA from ZALOHY where KOD_ZAK = 7 and D_VRACENI is null")).toDouble(),
         900);
+}
+
+// The payment dialog after a save prints the deposit receipt for what changed hands.
+TEST_F(DepositDialogs, ThePaymentAfterASavePrintsTheDepositReceipt) {
+    TRecordingPrinter printer;
+    context.ReceiptPrinter = &printer;
+    const auto save = [&](TDepositEntry& entry, const QString& amount) {
+        entry.show();
+        Type(Child(entry, "ECastka"), amount);
+        hook.Script([](QDialog& payment) {
+            Button(payment, "BTisk")->click();
+            payment.reject();
+        });
+        Button(entry, "BUlozit")->click();
+        EXPECT_TRUE(entry.Saved());
+    };
+    TFZakZalPrev prevzeti(context);
+    prevzeti.SetZakaznik(7);
+    save(prevzeti, QStringLiteral("800"));
+    TFZakZalVrac vraceni(context);
+    vraceni.SetZakaznik(7, 800);
+    save(vraceni, QStringLiteral("250"));
+    EXPECT_EQ(printer.printed,
+              (QStringList{QStringLiteral("taken 7 x1 800"), QStringLiteral("returned 7 x1 250")}));
+    EXPECT_TRUE(hook.messages.empty());
 }
 
 } // namespace
