@@ -5,6 +5,7 @@
 #include "CloseBench.h"
 #include "CounterBench.h"
 #include "DayFigures.h"
+#include "DepositBench.h"
 #include "DocumentsBench.h"
 #include "FbClient.h"
 #include "GlobDB.h"
@@ -245,6 +246,8 @@ int main(int argc, char** argv) {
     PrepareDocuments(*empty, *shop, today);
     PreparePrinting(*empty);
     PreparePrinting(*shop);
+    PrepareDeposits(*empty);
+    PrepareDeposits(*shop);
     Out() << Qt::endl
           << QStringLiteral("%1 %2 %3 %4")
                  .arg(QStringLiteral("statement"), -42)
@@ -263,6 +266,8 @@ int main(int argc, char** argv) {
     for (TCase& c : StockCases())
         cases.push_back(std::move(c));
     for (TCase& c : PrintingCases())
+        cases.push_back(std::move(c));
+    for (TCase& c : DepositCases())
         cases.push_back(std::move(c));
     for (const TCase& c : cases) {
         const double small = Measure(*empty, c, rounds);

@@ -1,5 +1,6 @@
 #include "CounterBench.h"
 
+#include "Deposits.h"
 #include "GlobDB.h"
 #include "PriceSettings.h"
 #include "Visit.h"

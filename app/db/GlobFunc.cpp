@@ -120,6 +120,10 @@ QString SqlTimestamp(const QDateTime& value) {
            u'\'';
 }
 
+QString SqlTimestampMs(const QDateTime& value) {
+    return SqlTimestamp(value).chopped(1) + u'.' + IntToStrZero(value.time().msec(), 3) + u'\'';
+}
+
 QString SqlFullName(const QString& alias) {
     return QStringLiteral("trim(coalesce(%1.JMENO, '') || ' ' || coalesce(%1.PRIJMENI, ''))").arg(alias);
 }

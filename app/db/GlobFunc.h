@@ -26,6 +26,8 @@ QString SqlText(const QString& text, bool keepControls = false);
 QString SqlEquals(const QString& text, bool keepControls = false);
 QString SqlDate(const QDate& value);
 QString SqlTimestamp(const QDateTime& value);
+// To the millisecond, for the rows of one save that must carry one and the same time.
+QString SqlTimestampMs(const QDateTime& value);
 // "JMENO PRIJMENI" of the row with this alias, as an SQL expression: a missing part (the shipped
 // administrator has no first name) leaves the other, not a null name.
 QString SqlFullName(const QString& alias);

@@ -2,6 +2,7 @@
 
 #include "AppContext.h"
 #include "CustomerSql.h"
+#include "Deposits.h"
 #include "FailureGuard.h"
 #include "GlobDialog.h"
 #include "GlobFunc.h"
@@ -25,6 +26,7 @@
 #include "SearchBrowse.h"
 #include "VisitPayment.h"
 #include "ZakHistorie.h"
+#include "ZakZalohy.h"
 
 TFPujcky::TFPujcky(TAppContext& ctx, QWidget* parent)
     : TDesk(parent), ctx_(ctx), trDesk_(ctx.Db().DB), visit_(ctx.SpecCena()),
@@ -158,8 +160,6 @@ void TFPujcky::UpdateButtons() {
     const bool withCustomer = customer_.has_value();
     for (QWidget* w : panel_)
         w->setEnabled(withCustomer);
-    // Deposits open from here once the shop takes them; until then the button stays off.
-    BZalohy->setEnabled(false);
     const bool canLend = withCustomer && !customer_->ended;
     BPujcit->setEnabled(canLend);
     BRezervace->setEnabled(canLend);
@@ -372,6 +372,17 @@ void TFPujcky::Statistika() {
     TFZakHistorie historie(ctx_, this);
     historie.SetJmeno(customer_->DisplayName());
     historie.Open(customer_->kodZak);
+}
+
+void TFPujcky::Zalohy() {
+    if (!customer_)
+        return;
+    TFZakZalohy zalohy(ctx_, this);
+    zalohy.SetJmeno(customer_->DisplayName());
+    zalohy.Open(customer_->kodZak);
+    const double deposits = zalohy.CurrentDeposit();
+    EZaloha->setValue(deposits);
+    LZalohaZnak->setVisible(deposits != 0);
 }
 
 void TFPujcky::NahledFoto() {

@@ -68,6 +68,7 @@ private:
     void OpenPayment(int kodDok, double total);
     void Detail();
     void Statistika();
+    void Zalohy();
     void NahledFoto();
 
     TAppContext& ctx_;

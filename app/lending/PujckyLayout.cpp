@@ -107,6 +107,7 @@ void TFPujcky::BuildForm() {
         this);
     connect(BDetail, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Detail); });
     connect(BStatistika, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Statistika); });
+    connect(BZalohy, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Zalohy); });
     connect(BPujcit, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Pujcit); });
     connect(BVratit, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Vratit); });
     connect(BReklamace, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Reklamace); });

@@ -59,17 +59,6 @@ std::optional<TCounterCustomer> LoadCounterCustomer(TDMGlobDB& db, TTransaction&
     return c;
 }
 
-QString OpenDepositsSql(int kodZak) {
-    return QStringLiteral("select sum(CASTKA) as CASTKA from ZALOHY where D_VRACENI is null and KOD_ZAK = ") +
-           QString::number(kodZak);
-}
-
-double OpenDeposits(TDMGlobDB& db, TTransaction& transaction, int kodZak) {
-    const auto query = db.OpenQuery(transaction, OpenDepositsSql(kodZak));
-    query->Open();
-    return query->FieldByName(QStringLiteral("CASTKA")).AsFloat();
-}
-
 // A loan lent by a user who is gone still belongs in the cart: the user is joined, not required.
 QString LoansOnRecordSql(int kodZak) {
     return QStringLiteral(

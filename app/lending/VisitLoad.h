@@ -33,9 +33,6 @@ struct TCounterCustomer {
 QString CounterCustomerSql(int kodZak);
 std::optional<TCounterCustomer> LoadCounterCustomer(TDMGlobDB& db, TTransaction& transaction, int kodZak);
 
-// The sum of the customer's deposits not yet returned.
-QString OpenDepositsSql(int kodZak);
-double OpenDeposits(TDMGlobDB& db, TTransaction& transaction, int kodZak);
 // The loans the customer has not returned yet, by due date and code.
 QString LoansOnRecordSql(int kodZak);
 std::vector<TCartRow> LoadLoansOnRecord(TDMGlobDB& db, TTransaction& transaction, int kodZak);

@@ -34,6 +34,7 @@ TEST(SqlLiterals, NumbersIgnoreTheRegionalDecimalComma) {
 TEST(SqlLiterals, DatesAndTimestamps) {
     EXPECT_EQ(SqlDate(QDate(2005, 3, 1)), QStringLiteral("'2005-03-01'"));
     EXPECT_EQ(SqlTimestamp(kMarch7), QStringLiteral("'2005-03-07 14:05:09'"));
+    EXPECT_EQ(SqlTimestampMs(kMarch7.addMSecs(7)), QStringLiteral("'2005-03-07 14:05:09.007'"));
 }
 
 TEST(Formatting, ZeroPaddingNeverCuts) {

@@ -398,4 +398,42 @@ TEST_F(CounterDesk, AnEndedCustomerCanReturnButNotBorrow) {
     EXPECT_TRUE(Button("BVratit")->isEnabled());
 }
 
+// The deposits of the customer shown open from the counter; what the customer holds afterwards
+// is shown with its marker.
+TEST_F(CounterDesk, DepositsOpenForTheCustomerShownAndTheirSumComesBack) {
+    EXPECT_FALSE(Button("BZalohy")->isEnabled()) << "no customer yet";
+    database.Exec(
+        QStringLiteral("insert into ZALOHY (KOD_ZAK, D_PREVZETI, UZIV_PREVZAL, CASTKA) values (502, "
+                       "CURRENT_TIMESTAMP - 3, %1, 150)")
+            .arg(kodUziv));
+    Scan(Child("EHledejEAN"), QStringLiteral("502"));
+    EXPECT_EQ(Text("EZaloha"), QStringLiteral("150,00"));
+    EXPECT_FALSE(Child("LZalohaZnak")->isHidden());
+    ASSERT_TRUE(Button("BZalohy")->isEnabled());
+
+    QString caption;
+    hook.Script([&](QDialog& dialog) {
+        caption = dialog.windowTitle();
+        hook.Script([](QDialog& vraceni) {
+            EXPECT_EQ(vraceni.findChild<QLineEdit*>(QStringLiteral("ECastka"))->text(),
+                      QStringLiteral("150,00"));
+            vraceni.findChild<TMoxButton*>(QStringLiteral("BUlozit"))->click();
+        });
+        ScriptPayment();
+        dialog.findChild<TMoxButton*>(QStringLiteral("BVratit"))->click();
+        dialog.reject();
+    });
+    Button("BZalohy")->click();
+    EXPECT_EQ(caption, QStringLiteral("Zálohy zákazníka: Eva Malá"));
+    EXPECT_EQ(hook.dialogsOpened,
+              (std::vector<QString>{QStringLiteral("TFZakZalohy"), QStringLiteral("TFZakZalVrac"),
+                                    QStringLiteral("TFHotovost")}));
+    EXPECT_EQ(paymentShown, QStringLiteral("-150,00 Kč"));
+    EXPECT_EQ(Text("EZaloha"), QStringLiteral("0,00"));
+    EXPECT_TRUE(Child("LZalohaZnak")->isHidden()) << "nothing held, no marker";
+    EXPECT_EQ(Value(QStringLiteral("select count(*) from ZALOHY where KOD_ZAK = 502 and D_VRACENI is null"))
+                  .toInt(),
+              0);
+}
+
 } // namespace
