@@ -36,12 +36,14 @@ public:
     TDMGlobDB(const TDMGlobDB&) = delete;
     TDMGlobDB& operator=(const TDMGlobDB&) = delete;
 
+    const QString& ExecutablePath() const { return executablePath_; }
     static QString ConfigFileFor(const QString& executablePath);
     static QString FallbackConfigFileFor(const QString& executablePath);
     // The file that was read, empty when neither existed.
     const QString& ConfigFileRead() const { return configFileRead_; }
     // Writes the [Database] section into "<executable>.ini", keeping the file's other sections.
-    void SaveConfig() const;
+    void SaveConfig() const { SaveConfig(Config); }
+    void SaveConfig(const TDbConfig& config) const;
 
     TDbConfig Config;
     TDatabase DB;

@@ -218,3 +218,14 @@ void SaveBranch(TDMGlobDB& db, TPobocka& pobocka, const TBranch& loaded, const T
     });
     pobocka.Reload();
 }
+
+bool SaveDatabaseSettings(TDMGlobDB& db, const TDbConfig& config) {
+    db.SaveConfig(config);
+    const bool restart = config.Server != db.Config.Server || config.FileName != db.Config.FileName;
+    const QString server = db.Config.Server;
+    const QString fileName = db.Config.FileName;
+    db.Config = config;
+    db.Config.Server = server;
+    db.Config.FileName = fileName;
+    return restart;
+}

@@ -14,6 +14,7 @@
 class TDMGlobDB;
 class TTransaction;
 class TPobocka;
+struct TDbConfig;
 
 // What the settings pages read and write, without widgets. Every save runs in one transaction
 // of its own, writes only the values that differ from what the page loaded, and copies them into
@@ -61,3 +62,9 @@ struct TBranch {
 // Nothing when the shop's row is missing.
 std::optional<TBranch> LoadBranch(TDMGlobDB& db, TTransaction& transaction);
 void SaveBranch(TDMGlobDB& db, TPobocka& pobocka, const TBranch& loaded, const TBranch& branch);
+
+// "Databáze": writes the [Database] section of "<executable>.ini" and takes the values into the
+// running data module, except the server and the file, which the next start uses. True when
+// those two differ from the ones in use (the clerk is told about the restart). A file that cannot
+// be written fails with a message and changes nothing in use.
+bool SaveDatabaseSettings(TDMGlobDB& db, const TDbConfig& config);

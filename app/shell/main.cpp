@@ -1,6 +1,7 @@
 #include "FailureHandler.h"
 #include "FbClient.h"
 #include "Filmy.h"
+#include "Nastaveni.h"
 #include "Program.h"
 #include "Pujcky.h"
 #include "Trzba.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     desks[TMenuButton::Zakaznici] = MakeDesk<TFZakaznici>;
     desks[TMenuButton::Filmy] = MakeDesk<TFFilmy>;
     desks[TMenuButton::Trzba] = MakeDesk<TFTrzba>;
+    desks[TMenuButton::Nastaveni] = MakeDesk<TFNastaveni>;
 
     auto program = StartProgram(QCoreApplication::applicationFilePath(), std::move(desks), TStartupEnv{},
                                 [] { return FbClient::Load(); });
