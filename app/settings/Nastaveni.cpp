@@ -37,6 +37,7 @@ TFNastaveni::TFNastaveni(TAppContext& context, QWidget* parent)
         stack_->addWidget(pages_[index]);
     }
     normal_ = buttons_[0]->buttonColor();
+    normalText_ = buttons_[0]->buttonTextColor();
     row->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
@@ -67,8 +68,11 @@ bool TFNastaveni::ShowPage(TPage page) {
         return false;
     current_ = page;
     shown_ = true;
-    for (int i = 0; i < kPageCount; ++i)
-        buttons_[static_cast<std::size_t>(i)]->setButtonColor(i == page ? kChosen : normal_);
+    for (int i = 0; i < kPageCount; ++i) {
+        TMoxButton* button = buttons_[static_cast<std::size_t>(i)];
+        button->setButtonColor(i == page ? kChosen : normal_);
+        button->setButtonTextColor(i == page ? QColor(Qt::white) : normalText_);
+    }
     stack_->setCurrentWidget(Page(page));
     Page(page)->Load();
     if (QWidget* first = Page(page)->FirstInput())

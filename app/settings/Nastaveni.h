@@ -39,6 +39,7 @@ private:
     std::array<TMoxButton*, kPageCount> buttons_{};
     std::array<TSettingsPage*, kPageCount> pages_{};
     QColor normal_; // of a page button not chosen
+    QColor normalText_;
     TPage current_ = Tisk;
     bool shown_ = false;
 };
