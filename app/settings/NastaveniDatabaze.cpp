@@ -59,6 +59,8 @@ TPageDatabaze::TPageDatabaze(TAppContext& context, QWidget* parent)
     EUzivatel = edit("EUzivatel");
     EHeslo = edit("EHeslo");
     EHeslo->setEchoMode(QLineEdit::Password);
+    // Typed characters show as '*'.
+    EHeslo->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     EZaloha = edit("EZaloha");
     ChDenniZaloha =
         check(QStringLiteral("Zá&lohovat databázi vždy při spuštění denní uzávěrky."), "ChDenniZaloha");
