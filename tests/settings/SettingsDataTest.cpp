@@ -6,6 +6,7 @@
 #include "Uzivatel.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QImage>
 
 namespace {
@@ -227,6 +228,29 @@ TEST_F(SettingsData, UserChecksComeInTheOrderOfTheFields) {
     EXPECT_EQ(SaveUser(appDb, input, -1).Field, TUserField::Jmeno);
     input.Jmeno = QStringLiteral("X");
     EXPECT_EQ(SaveUser(appDb, input, -1).Message, QStringLiteral("Není zadáno příjmení. Data nelze uložit."));
+}
+
+TEST_F(SettingsData, DatabaseSettingsTakeTheToolsAtOnceAndTheConnectionAtTheNextStart) {
+    TDbConfig config = appDb.Config;
+    config.GBAKFile = QStringLiteral("/opt/firebird/bin/gbak");
+    config.Server = QStringLiteral("server");
+    EXPECT_TRUE(SaveDatabaseSettings(appDb, config));
+    EXPECT_EQ(appDb.Config.GBAKFile, QStringLiteral("/opt/firebird/bin/gbak"));
+    EXPECT_EQ(appDb.Config.Server, QString());
+    EXPECT_EQ(TDMGlobDB(database.ExecutablePath()).Config.Server, QStringLiteral("server"));
+    config.Server.clear();
+    EXPECT_FALSE(SaveDatabaseSettings(appDb, config));
+}
+
+TEST_F(SettingsData, AConfigurationFileThatCannotBeWrittenChangesNothingInUse) {
+    // The file's name is taken by a folder.
+    const QString folder = QDir(database.Dir()).filePath(QStringLiteral("Kinodesk.ini"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    TDMGlobDB kinodesk(QDir(database.Dir()).filePath(QStringLiteral("Kinodesk")));
+    TDbConfig config = kinodesk.Config;
+    config.GBAKFile = QStringLiteral("/opt/firebird/bin/gbak");
+    EXPECT_THROW(SaveDatabaseSettings(kinodesk, config), ECinemonError);
+    EXPECT_NE(kinodesk.Config.GBAKFile, QStringLiteral("/opt/firebird/bin/gbak"));
 }
 
 } // namespace
