@@ -94,6 +94,11 @@ void TDatabase::Close() {
     attachment_ = nullptr;
 }
 
+bool TDatabase::HasActiveTransaction() const {
+    return std::any_of(transactions_.begin(), transactions_.end(),
+                       [](const TTransaction* transaction) { return transaction->Active(); });
+}
+
 void TDatabase::EnsureOpen() {
     if (!attachment_)
         Open();

@@ -26,6 +26,8 @@ public:
     void Open();
     void Close();
     bool Connected() const { return attachment_ != nullptr; }
+    // Whether some transaction on the connection holds work that closing it would roll back.
+    bool HasActiveTransaction() const;
     void EnsureOpen();
 
     Firebird::IAttachment* Attachment() const { return attachment_; }

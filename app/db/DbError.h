@@ -30,6 +30,8 @@ public:
     static constexpr long kLockConflict = 335544345;
     static constexpr long kDeadlock = 335544336;
     static constexpr long kUniqueKeyViolation = 335544665;
+    // A unique index met a value that another transaction, committed or not, has stored.
+    static constexpr long kDuplicateValue = 335544349;
 
 private:
     long code_;

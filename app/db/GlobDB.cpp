@@ -88,22 +88,22 @@ void TDMGlobDB::ReadConfig() {
                                                         ScramblePassword(TDbConfig::DefaultAdminPassword())));
 }
 
-void TDMGlobDB::SaveConfig() const {
+void TDMGlobDB::SaveConfig(const TDbConfig& config) const {
     const QString fileName = ConfigFileFor(executablePath_);
     // The first save of a shop set up through the fallback file takes its other sections
     // (printing) along: from now on only this file is read.
     if (!QFileInfo::exists(fileName) && !configFileRead_.isEmpty() && configFileRead_ != fileName)
         QFile::copy(configFileRead_, fileName);
     TIniFile ini(fileName);
-    ini.WriteString(kSection, QStringLiteral("Server"), Config.Server);
-    ini.WriteString(kSection, QStringLiteral("FileName"), Config.FileName);
-    ini.WriteString(kSection, QStringLiteral("GBAKFile"), Config.GBAKFile);
-    ini.WriteString(kSection, QStringLiteral("GSECFile"), Config.GSECFile);
-    ini.WriteBool(kSection, QStringLiteral("Service"), Config.Service);
-    ini.WriteBool(kSection, QStringLiteral("DailyBackup"), Config.DailyBackup);
-    ini.WriteString(kSection, QStringLiteral("BackupDirectory"), Config.BackupDirectory);
-    ini.WriteString(kSection, QStringLiteral("UserName"), Config.UserName);
-    ini.WriteString(kSection, QStringLiteral("Password"), ScramblePassword(Config.Password));
+    ini.WriteString(kSection, QStringLiteral("Server"), config.Server);
+    ini.WriteString(kSection, QStringLiteral("FileName"), config.FileName);
+    ini.WriteString(kSection, QStringLiteral("GBAKFile"), config.GBAKFile);
+    ini.WriteString(kSection, QStringLiteral("GSECFile"), config.GSECFile);
+    ini.WriteBool(kSection, QStringLiteral("Service"), config.Service);
+    ini.WriteBool(kSection, QStringLiteral("DailyBackup"), config.DailyBackup);
+    ini.WriteString(kSection, QStringLiteral("BackupDirectory"), config.BackupDirectory);
+    ini.WriteString(kSection, QStringLiteral("UserName"), config.UserName);
+    ini.WriteString(kSection, QStringLiteral("Password"), ScramblePassword(config.Password));
     ini.UpdateFile();
 }
 

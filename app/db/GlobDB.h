@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "Query.h"
+#include "RunAndWait.h"
 #include "Transaction.h"
 
 #include <QDateTime>
@@ -35,12 +36,14 @@ public:
     TDMGlobDB(const TDMGlobDB&) = delete;
     TDMGlobDB& operator=(const TDMGlobDB&) = delete;
 
+    const QString& ExecutablePath() const { return executablePath_; }
     static QString ConfigFileFor(const QString& executablePath);
     static QString FallbackConfigFileFor(const QString& executablePath);
     // The file that was read, empty when neither existed.
     const QString& ConfigFileRead() const { return configFileRead_; }
     // Writes the [Database] section into "<executable>.ini", keeping the file's other sections.
-    void SaveConfig() const;
+    void SaveConfig() const { SaveConfig(Config); }
+    void SaveConfig(const TDbConfig& config) const;
 
     TDbConfig Config;
     TDatabase DB;
@@ -70,14 +73,20 @@ public:
     double DokCena(TTransaction& transaction, int kodDok);
 
     void CreateDatabase();
-    void RestoreDatabase(const QString& backupFile);
+    // Both close the connection (a backup only with the embedded engine) and refuse while a
+    // transaction on it is open, so that no unsaved work is rolled back behind a desk's back.
+    // The tool's verbose output goes line by line to the progress.
+    void RestoreDatabase(const QString& backupFile, const TToolProgress& progress = {});
     // Writes a backup of the database into BackupDirectory; returns the backup's path.
-    QString BackupDatabase(const QDateTime& now = QDateTime::currentDateTime());
+    QString BackupDatabase(const TToolProgress& progress = {},
+                           const QDateTime& now = QDateTime::currentDateTime());
 
     static QString AppUserName();
     static QString AppUserPassword();
 
 private:
+    // Where a restore into the embedded engine's file is made before it replaces the file.
+    QString RestoringFile() const;
     void ReadConfig();
     void ApplyConnectionParams();
     int RunGenerator(TTransaction& transaction, const QString& procedure, const QString& output);

@@ -5,6 +5,7 @@
 #include "RunAndWait.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -43,6 +44,14 @@ QString WithDetail(const QString& message, const QString& detail) {
     return detail.isEmpty() ? message : message + QStringLiteral("\r\r") + detail;
 }
 
+// Closing the connection would roll back whatever a desk has not saved yet.
+void RefuseOpenWork(const TDatabase& database, const QString& action) {
+    if (database.Connected() && database.HasActiveTransaction())
+        throw ECinemonError(action +
+                            QStringLiteral(" nelze provést: v programu je rozpracovaná neuložená "
+                                           "práce.\rDokončete ji nebo ji zrušte a zkuste to znovu."));
+}
+
 const QString kGbakFailed =
     QStringLiteral("Nastala chyba při vytváření databáze (GBAK).\rDatabáze nebyla vytvořena");
 const QString kGsecFailed =
@@ -50,13 +59,14 @@ const QString kGsecFailed =
 
 } // namespace
 
-void TDMGlobDB::RestoreDatabase(const QString& backupFile) {
+void TDMGlobDB::RestoreDatabase(const QString& backupFile, const TToolProgress& progress) {
     if (backupFile.isEmpty())
         throw ECinemonError(
             QStringLiteral("Nebyl zadán název souboru se zálohou.\rObnovu dat nelze provést"));
     if (!Config.Service && !QFileInfo::exists(backupFile))
         throw ECinemonError(
             QStringLiteral("Nelze nalézt záložní (zdrojový) soubor.\rObnovu dat nelze provést"));
+    RefuseOpenWork(DB, QStringLiteral("Obnovu dat"));
     DB.Close();
     if (Config.Server.isEmpty())
         PrepareEmbeddedLocks(DatabaseFile());
@@ -68,16 +78,33 @@ void TDMGlobDB::RestoreDatabase(const QString& backupFile) {
         const QString manager = Config.Server.isEmpty() ? QStringLiteral("service_mgr")
                                                         : Config.Server + QStringLiteral(":service_mgr");
         arguments << QStringLiteral("-service") << manager << backupFile << DatabaseFile();
+    } else if (Config.Server.isEmpty()) {
+        // A backup that breaks off halfway would leave half a database behind: the embedded
+        // engine's file is ours to handle, so it is replaced only by a complete restore.
+        arguments << backupFile << RestoringFile();
     } else {
         arguments << backupFile << DatabaseName();
     }
 
-    const auto result = RunAndWaitForExit(ToolPath(Config.GBAKFile), arguments, TWindowState::Minimised);
+    const auto result =
+        RunAndWaitForExit(ToolPath(Config.GBAKFile), arguments, TWindowState::Minimised, progress);
     if (!result)
         throw ECinemonError(kGbakFailed);
     // The tool reports a damaged backup or a refused login only through its exit status.
-    if (result->exitCode != 0)
+    if (result->exitCode != 0) {
+        if (Config.Server.isEmpty() && !Config.Service)
+            QFile::remove(RestoringFile());
         throw ECinemonError(WithDetail(kGbakFailed, ToolTail(result->output)));
+    }
+    if (Config.Server.isEmpty() && !Config.Service) {
+        const QString target = DatabaseFile();
+        if ((QFile::exists(target) && !QFile::remove(target)) || !QFile::rename(RestoringFile(), target))
+            throw ECinemonError(WithDetail(kGbakFailed, target));
+    }
+}
+
+QString TDMGlobDB::RestoringFile() const {
+    return DatabaseFile() + QStringLiteral(".restoring");
 }
 
 void TDMGlobDB::CreateDatabase() {
@@ -102,7 +129,7 @@ void TDMGlobDB::CreateDatabase() {
     DB.Close();
 }
 
-QString TDMGlobDB::BackupDatabase(const QDateTime& now) {
+QString TDMGlobDB::BackupDatabase(const TToolProgress& progress, const QDateTime& now) {
     if (Config.BackupDirectory.isEmpty())
         throw ECinemonError(QStringLiteral("Nebyla zadána složka pro uložení zálohy databáze."));
     if (!Config.Service && !QDir(Config.BackupDirectory).exists())
@@ -115,8 +142,9 @@ QString TDMGlobDB::BackupDatabase(const QDateTime& now) {
         QStringLiteral(".gbk");
     const QString backupFile = QDir(Config.BackupDirectory).filePath(backupName);
 
-    QStringList arguments{QStringLiteral("-backup_database"), QStringLiteral("-user"), Config.UserName,
-                          QStringLiteral("-password"), Config.Password};
+    QStringList arguments{
+        QStringLiteral("-backup_database"), QStringLiteral("-user"), Config.UserName,
+        QStringLiteral("-password"),        Config.Password,         QStringLiteral("-verbose")};
     if (Config.Service) {
         const QString manager = Config.Server.isEmpty() ? QStringLiteral("service_mgr")
                                                         : Config.Server + QStringLiteral(":service_mgr");
@@ -127,13 +155,15 @@ QString TDMGlobDB::BackupDatabase(const QDateTime& now) {
 
     // The embedded engine locks the file for this process alone; the tool needs it free.
     if (Config.Server.isEmpty()) {
+        RefuseOpenWork(DB, QStringLiteral("Zálohu"));
         DB.Close();
         PrepareEmbeddedLocks(DatabaseFile());
     }
 
     const QString failed =
         QStringLiteral("Nastala chyba při zálohování databáze (GBAK).\rZáloha nebyla vytvořena");
-    const auto result = RunAndWaitForExit(ToolPath(Config.GBAKFile), arguments, TWindowState::Minimised);
+    const auto result =
+        RunAndWaitForExit(ToolPath(Config.GBAKFile), arguments, TWindowState::Minimised, progress);
     if (!result)
         throw ECinemonError(failed);
     if (result->exitCode != 0)

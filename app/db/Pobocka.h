@@ -25,6 +25,11 @@ public:
 
     // A shop whose name is empty counts as not loaded and is read again at every access.
     bool IsLoaded() const { return !values_.Jmeno.isEmpty(); }
+    // The settings desk has stored new values: receipts and reports read them from now on.
+    void Reload() {
+        values_ = {};
+        Loaded();
+    }
 
 private:
     struct Values {

@@ -3,6 +3,7 @@
 #include "FbClient.h"
 #include "Filmy.h"
 #include "Inventura.h"
+#include "Nastaveni.h"
 #include "Program.h"
 #include "Pujcky.h"
 #include "Trzba.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     desks[TMenuButton::Uzaverka] = MakeDesk<TFUzaverka>;
     desks[TMenuButton::Doklady] = MakeDesk<TFDoklady>;
     desks[TMenuButton::Inventura] = MakeDesk<TFInventura>;
+    desks[TMenuButton::Nastaveni] = MakeDesk<TFNastaveni>;
 
     auto program = StartProgram(QCoreApplication::applicationFilePath(), std::move(desks), TStartupEnv{},
                                 [] { return FbClient::Load(); });

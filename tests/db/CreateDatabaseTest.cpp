@@ -1,3 +1,4 @@
+#include "CloseBackup.h"
 #include "DbError.h"
 #include "FbClient.h"
 #include "TestDatabase.h"
@@ -159,7 +160,7 @@ TEST_F(CreateDatabase, RelativeNamesLieInTheProgramsFolderNotTheCurrentOne) {
                                   QStringLiteral("SYSDBA"), QStringLiteral("-password"),
                                   QStringLiteral("pass \"word\" -z x"), QStringLiteral("-verbose"),
                                   folder + QStringLiteral("/Cinemon.gbk"),
-                                  folder + QStringLiteral("/Cinemon.gdb")}));
+                                  folder + QStringLiteral("/Cinemon.gdb.restoring")}));
 }
 
 TEST_F(CreateDatabase, TheDefaultNameFindsItsBackupBesideTheProgram) {
@@ -180,7 +181,7 @@ TEST_F(CreateDatabase, ABackupRestoresToTheSameData) {
         db.ExecSql(tr, QStringLiteral("update POBOCKA set JMENO = 'Záloha'"));
     }
     db.Config.BackupDirectory = dir.path();
-    const QString backup = db.BackupDatabase(QDateTime(QDate(2026, 12, 9), QTime(20, 15, 1)));
+    const QString backup = db.BackupDatabase({}, QDateTime(QDate(2026, 12, 9), QTime(20, 15, 1)));
     EXPECT_EQ(backup, QDir(dir.path()).filePath(QStringLiteral("Cinemon_20261209_201501.gbk")));
     EXPECT_TRUE(QFile::exists(backup));
 
@@ -199,6 +200,102 @@ TEST_F(CreateDatabase, BackupNeedsAnExistingFolder) {
     db.Config.BackupDirectory = dir.filePath(QStringLiteral("missing"));
     EXPECT_TRUE(
         Message([&] { db.BackupDatabase(); }).startsWith(QStringLiteral("Složka pro uložení zálohy")));
+}
+
+// A database with a branch name of its own, backed up into the folder "zálohy".
+class BackupRestore : public CreateDatabase {
+protected:
+    void SetUp() override {
+        CreateDatabase::SetUp();
+        ShipBackup();
+        db.CreateDatabase();
+        SetName(QStringLiteral("Záloha"));
+        ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("zálohy")));
+        db.Config.BackupDirectory = dir.filePath(QStringLiteral("zálohy"));
+    }
+    void SetName(const QString& name) {
+        TTransaction tr(db.DB);
+        db.ExecSql(tr, QStringLiteral("update POBOCKA set JMENO = '%1'").arg(name));
+    }
+    QString Name() {
+        TTransaction tr(db.DB);
+        auto query = db.OpenQuery(tr, QStringLiteral("select JMENO from POBOCKA"));
+        query->Open();
+        return query->FieldByName(QStringLiteral("JMENO")).AsString();
+    }
+};
+
+TEST_F(BackupRestore, BothShowTheToolsProgressLineByLine) {
+    QStringList lines;
+    const QString backup = db.BackupDatabase([&](const QString& line) { lines << line; });
+    EXPECT_GT(lines.size(), 10);
+    EXPECT_TRUE(lines.filter(QStringLiteral("UZIVATELE")).size() > 0) << lines.join(u'\n').toStdString();
+    lines.clear();
+    db.RestoreDatabase(backup, [&](const QString& line) { lines << line; });
+    EXPECT_TRUE(lines.filter(QStringLiteral("UZIVATELE")).size() > 0) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(Name(), QStringLiteral("Záloha"));
+}
+
+TEST_F(BackupRestore, ABackupCutShortFailsWithTheToolsWordsAndLeavesTheDatabaseAsItWas) {
+    const QString backup = db.BackupDatabase();
+    SetName(QStringLiteral("Po záloze"));
+    QFile file(backup);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray half = file.read(file.size() / 2);
+    file.close();
+    const QString cut = dir.filePath(QStringLiteral("zálohy/useknutá.gbk"));
+    QFile out(cut);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(half);
+    out.close();
+
+    const QString message = Message([&] { db.RestoreDatabase(cut); });
+    EXPECT_TRUE(message.startsWith(
+        QStringLiteral("Nastala chyba při vytváření databáze (GBAK).\rDatabáze nebyla vytvořena\r\r")))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("incomplete"))) << message.toStdString();
+    EXPECT_EQ(Name(), QStringLiteral("Po záloze"));
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/Cinemon.gdb.restoring")));
+}
+
+TEST_F(BackupRestore, UnsavedWorkIsNeitherRolledBackNorOverwritten) {
+    TTransaction work(db.DB);
+    db.ExecSql(work, QStringLiteral("select 1 from RDB$DATABASE"));
+    work.StartTransaction();
+    db.ExecSql(work, QStringLiteral("update POBOCKA set JMENO = 'Rozpracováno'"));
+    const QString backup = dir.filePath(QStringLiteral("zálohy/x.gbk"));
+    QFile::copy(TTestDatabase::ShippedBackup(), backup);
+
+    for (const QString& message :
+         {Message([&] { db.BackupDatabase(); }), Message([&] { db.RestoreDatabase(backup); })})
+        EXPECT_TRUE(message.contains(QStringLiteral("v programu je rozpracovaná neuložená práce")))
+            << message.toStdString();
+    ASSERT_TRUE(work.Active());
+    work.Commit();
+    EXPECT_EQ(Name(), QStringLiteral("Rozpracováno"));
+    EXPECT_EQ(QDir(db.Config.BackupDirectory).entryList(QDir::Files), QStringList{QStringLiteral("x.gbk")});
+}
+
+TEST_F(BackupRestore, TheDailyCloseBacksUpOnlyWhenAskedAndReportsAFailure) {
+    EXPECT_FALSE(BackupAfterClose(db).has_value());
+    EXPECT_TRUE(QDir(db.Config.BackupDirectory).isEmpty());
+
+    db.Config.DailyBackup = true;
+    const auto done = BackupAfterClose(db);
+    ASSERT_TRUE(done.has_value());
+    EXPECT_TRUE(done->Ok) << done->Text.toStdString();
+    const QStringList files = QDir(db.Config.BackupDirectory).entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(done->Text, QStringLiteral("Záloha databáze byla uložena do souboru:\r") +
+                              QDir(db.Config.BackupDirectory).filePath(files.first()));
+
+    db.Config.GBAKFile = dir.filePath(QStringLiteral("no-such-gbak"));
+    const auto failed = BackupAfterClose(db);
+    ASSERT_TRUE(failed.has_value());
+    EXPECT_FALSE(failed->Ok);
+    EXPECT_EQ(failed->Text,
+              QStringLiteral("Uzávěrka byla uložena, ale zálohu databáze se nepodařilo vytvořit.\r\r"
+                             "Nastala chyba při zálohování databáze (GBAK).\rZáloha nebyla vytvořena"));
 }
 
 } // namespace

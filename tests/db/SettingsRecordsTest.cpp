@@ -18,22 +18,24 @@ TEST_F(SettingsRecords, PricesLoadOnFirstUse) {
     TSpecCena cena(db);
     EXPECT_FALSE(cena.IsLoaded());
     EXPECT_FALSE(db.DB.Connected());
-    EXPECT_DOUBLE_EQ(cena.GetDphA(), 21);
+    // A new shop: A the reduced rate, B the standard one, rentals at the standard rate.
+    EXPECT_DOUBLE_EQ(cena.GetDphA(), 12);
     EXPECT_TRUE(cena.IsLoaded());
-    EXPECT_DOUBLE_EQ(cena.GetDphB(), 12);
+    EXPECT_DOUBLE_EQ(cena.GetDphB(), 21);
+    EXPECT_EQ(cena.GetDphPujcka(), QStringLiteral("B"));
     EXPECT_TRUE(cena.GetPlatceDph());
     EXPECT_EQ(cena.GetMena(), QStringLiteral("Kč"));
     EXPECT_DOUBLE_EQ(cena.GetSazbaPujcka(), 21);
     EXPECT_DOUBLE_EQ(cena.GetCenaVipDvd(), 40);
     // A change made elsewhere is seen only after a restart.
     database.Exec(QStringLiteral("update SPEC_CENA set DPH_A = 25"));
-    EXPECT_DOUBLE_EQ(cena.GetDphA(), 21);
+    EXPECT_DOUBLE_EQ(cena.GetDphA(), 12);
 }
 
 TEST_F(SettingsRecords, RentalVatRateFollowsTheClass) {
     database.Exec(QStringLiteral("update SPEC_CENA set DPH_PUJCKA = '0'"));
     EXPECT_DOUBLE_EQ(TSpecCena(db).GetSazbaPujcka(), 0);
-    database.Exec(QStringLiteral("update SPEC_CENA set DPH_PUJCKA = 'B'"));
+    database.Exec(QStringLiteral("update SPEC_CENA set DPH_PUJCKA = 'A'"));
     EXPECT_DOUBLE_EQ(TSpecCena(db).GetSazbaPujcka(), 12);
 }
 

@@ -466,7 +466,8 @@ SET TERM ; ^
 
 /* ---- Indexes for the lookups and date conditions of the desks ---------------------- */
 
-CREATE INDEX IX_UZIVATELE_JMENO ON UZIVATELE COMPUTED BY (UPPER(UZIVATEL));
+/* Two counters saving the same new login name at once: the second insert fails at once. */
+CREATE UNIQUE INDEX IX_UZIVATELE_JMENO ON UZIVATELE COMPUTED BY (UPPER(UZIVATEL));
 CREATE INDEX IX_PRIHLASENI_UZIV ON PRIHLASENI (KOD_UZIV, DATUM);
 CREATE INDEX IX_PRIHLASENI_DATUM ON PRIHLASENI (DATUM);
 
@@ -563,10 +564,11 @@ GRANT SELECT ON DOKLADY TO PROCEDURE P_DOK_CENA;
 INSERT INTO UZIVATELE (UZIVATEL, HESLO, JMENO, PRIJMENI, POVOLENI, PRAVA)
     VALUES ('ADMIN', NULL, NULL, 'Správce', 'A', 'A');
 
+/* A is the reduced VAT rate and B the standard one; rentals are charged at the standard rate. */
 INSERT INTO SPEC_CENA (DPH_A, DPH_B, PLATCE_DPH, MENA, DPH_PUJCKA,
                        PLAT_PO, PLAT_UT, PLAT_ST, PLAT_CT, PLAT_PA, PLAT_SO, PLAT_NE,
                        CENA_VIP_DVD, CENA_VIP_VHS)
-    VALUES (21, 12, 'A', 'Kč', 'A', 'A', 'A', 'A', 'A', 'A', 'A', 'A', 40, 25);
+    VALUES (12, 21, 'A', 'Kč', 'B', 'A', 'A', 'A', 'A', 'A', 'A', 'A', 40, 25);
 
 INSERT INTO SPEC_APP (EMAIL, MAIL_ODESLAT, MAIL_HOST, MAIL_PORT, SMS_LOGIN, SMS_PSWD, ZALOHA_EMAIL, ZALOHA_UZAV)
     VALUES (NULL, NULL, NULL, '25', NULL, NULL, 'N', 'N');

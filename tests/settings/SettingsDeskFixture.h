@@ -1,0 +1,68 @@
+#pragma once
+
+#include "AppContext.h"
+#include "GlobDialog.h"
+#include "Nastaveni.h"
+#include "NastaveniPages.h"
+#include "TestDatabase.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTest>
+
+#include <memory>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+// The settings desk on its own database, shown offscreen as the main window shows it, with a
+// user of the given rights logged in and every message answered by the test.
+class SettingsDesk : public ::testing::Test {
+protected:
+    void LogIn(QChar prava) {
+        context.CurrentUser.KodUziv =
+            database.Scalar(QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'"))
+                .toInt();
+        context.CurrentUser.Uzivatel = QStringLiteral("ADMIN");
+        context.CurrentUser.Prava = prava;
+    }
+    void Open(bool settingsOnly = false, QChar prava = u'A') {
+        LogIn(prava);
+        desk = std::make_unique<TFNastaveni>(context);
+        desk->resize(1100, 750);
+        desk->show();
+        desk->ShowDesk(settingsOnly);
+    }
+    template <typename T = QWidget> T* Child(const char* name) {
+        T* child = desk->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+    template <typename T> T* PageOf(TFNastaveni::TPage page) { return static_cast<T*>(desk->Page(page)); }
+    template <typename T = QWidget> T* OnPage(TFNastaveni::TPage page, const char* name) {
+        T* child = desk->Page(page)->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+    // Types over the field's text as the clerk does, so the page sees edits, not program changes.
+    static void Type(QWidget* field, const QString& text) {
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Delete);
+        for (const QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(field, &press);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(field, &release);
+        }
+    }
+    static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(8, 8)); }
+    QString Text(const QString& sql) { return database.Scalar(sql).toString(); }
+
+    TTestDatabase database;
+    TAppContext context{database.ExecutablePath()};
+    TDialogHook hook;
+    std::unique_ptr<TFNastaveni> desk;
+};
