@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+class TDMGlobDB;
+
+// One counter of a reliability run: random clerk's work through the same units the desks use,
+// crowding onto the few media and customers the shop was stocked with.
+
+// What the counters do; deposits join here once their unit exists.
+enum class TSoakWork { Visit, Cancellation, CashMovement, Count };
+QString SoakWorkName(TSoakWork work);
+
+struct TSoakFigures {
+    int tried = 0;
+    int stored = 0;
+    int refused = 0; // another counter got there first: the clerk's message, nothing written
+    int empty = 0;   // the random visit had nothing to write
+    int failed = 0;  // anything else: an error the clerk should not see
+};
+
+struct TSoakTally {
+    std::array<TSoakFigures, static_cast<std::size_t>(TSoakWork::Count)> figures{};
+    QStringList failures; // the texts of the failed ones
+    QStringList refusals; // the texts the clerk was shown
+
+    TSoakFigures& operator[](TSoakWork work) { return figures[static_cast<std::size_t>(work)]; }
+    const TSoakFigures& operator[](TSoakWork work) const { return figures[static_cast<std::size_t>(work)]; }
+    void Add(const TSoakTally& other);
+    // One line each way, so a driver reads what its counter processes did.
+    QString ToLine() const;
+    static TSoakTally FromLine(const QString& line);
+};
+
+// Titles with a few media each and customers, for the counters to crowd onto.
+void StockSoakShop(TDMGlobDB& db, int titles, int mediaPerTitle, int customers);
+// Lends a medium to each customer with a due date already past, so returns come late too.
+void LendOverdue(TDMGlobDB& db, int kodUziv);
+
+// Serves this many pieces of work as user kodUziv, random from the seed.
+TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned seed, int pieces);
+
+// The key of the shop's administrator, who works every counter of the run.
+int AdminKey(TDMGlobDB& db);

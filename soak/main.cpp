@@ -1,0 +1,190 @@
+// The reliability run: several counter processes against the shop's server on this machine,
+// then one close and the invariants over the whole database.
+//
+//   cinemon_soak [--counters N] [--pieces N] [--seed N] [--folder DIR] [--backup FILE]
+//
+// The program starts its own counters as "cinemon_soak --counter DATABASE SEED PIECES"; each
+// prints its tally as one line. Exit status: 0 when every invariant holds and nothing failed,
+// 1 otherwise, 77 when no server is reachable.
+
+#include "DayClose.h"
+#include "DbError.h"
+#include "FbClient.h"
+#include "GlobDB.h"
+#include "Invariants.h"
+#include "SoakCounter.h"
+#include "SoakServer.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kNoServer = 77;
+
+QTextStream& Out() {
+    static QTextStream out(stdout);
+    return out;
+}
+
+void Configure(TDMGlobDB& db, const QString& file, const QString& password) {
+    db.Config.Server = QStringLiteral("localhost");
+    db.Config.FileName = file;
+    db.Config.UserName = QStringLiteral("SYSDBA");
+    db.Config.Password = password;
+}
+
+int RunCounter(const QString& file, unsigned seed, int pieces) {
+    TDMGlobDB db(QFileInfo(file).absolutePath() + QStringLiteral("/Cinemon"));
+    Configure(db, file, LocalServerAdminPassword());
+    db.Connect();
+    const TSoakTally tally = ServeCounter(db, AdminKey(db), seed, pieces);
+    for (const QString& failure : tally.failures)
+        std::fprintf(stderr, "%s\n", qPrintable(QString(failure).replace(u'\r', u' ')));
+    Out() << tally.ToLine() << Qt::endl;
+    return 0;
+}
+
+void PrintTable(const TSoakTally& tally, int counters, const std::vector<TInvariantResult>& invariants) {
+    QTextStream& out = Out();
+    out << QStringLiteral("\nPokladen: %1\n\n").arg(counters);
+    out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+               .arg(QStringLiteral("práce"), -18)
+               .arg(QStringLiteral("pokusů"), 8)
+               .arg(QStringLiteral("uloženo"), 8)
+               .arg(QStringLiteral("odmítnuto"), 10)
+               .arg(QStringLiteral("prázdné"), 8)
+               .arg(QStringLiteral("chyby"), 6);
+    for (int w = 0; w < static_cast<int>(TSoakWork::Count); ++w) {
+        const TSoakFigures& f = tally[static_cast<TSoakWork>(w)];
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+                   .arg(SoakWorkName(static_cast<TSoakWork>(w)), -18)
+                   .arg(f.tried, 8)
+                   .arg(f.stored, 8)
+                   .arg(f.refused, 10)
+                   .arg(f.empty, 8)
+                   .arg(f.failed, 6);
+    }
+    out << QStringLiteral("\n%1 %2\n")
+               .arg(QStringLiteral("invariant"), -60)
+               .arg(QStringLiteral("porušení"), 9);
+    for (const TInvariantResult& result : invariants) {
+        out << QStringLiteral("%1 %2\n").arg(result.name, -60).arg(result.offenders.size(), 9);
+        for (const QString& offender : result.offenders.mid(0, 5))
+            out << QStringLiteral("    ") << offender << u'\n';
+    }
+    for (const QString& failure : tally.failures.mid(0, 10))
+        out << QStringLiteral("chyba: ") << QString(failure).replace(u'\r', u' ') << u'\n';
+    out.flush();
+}
+
+int RunDriver(int counters, int pieces, unsigned seed, QString folder, const QString& backup) {
+    const QString password = LocalServerAdminPassword();
+    if (!LocalServerListens() || password.isEmpty()) {
+        std::fprintf(stderr, "No Firebird server on localhost, or its password cannot be read\n");
+        return kNoServer;
+    }
+    std::unique_ptr<QTemporaryDir> temporary;
+    if (folder.isEmpty()) {
+        temporary = std::make_unique<QTemporaryDir>();
+        folder = temporary->path();
+    }
+    QDir().mkpath(folder);
+    const QString file = QDir(folder).absoluteFilePath(QStringLiteral("Cinemon.gdb"));
+    const QString copy = QDir(folder).absoluteFilePath(QStringLiteral("Cinemon.gbk"));
+    QFile::remove(copy);
+    if (!QFile::copy(backup, copy))
+        throw ECinemonError(QStringLiteral("Cannot copy the backup ") + backup);
+
+    TDMGlobDB db(QDir(folder).absoluteFilePath(QStringLiteral("Cinemon")));
+    Configure(db, file, password);
+    db.CreateDatabase();
+    db.Connect();
+    const int admin = AdminKey(db);
+    StockSoakShop(db, 4, 3, 6);
+    LendOverdue(db, admin);
+
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int c = 0; c < counters; ++c) {
+        auto process = std::make_unique<QProcess>();
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("--counter"), file, QString::number(seed + static_cast<unsigned>(c)),
+                        QString::number(pieces)});
+        processes.push_back(std::move(process));
+    }
+    TSoakTally tally;
+    int brokenCounters = 0;
+    for (auto& process : processes) {
+        process->waitForFinished(-1);
+        const QString line = QString::fromUtf8(process->readAllStandardOutput()).trimmed();
+        if (process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0 ||
+            !line.startsWith(QStringLiteral("TALLY"))) {
+            ++brokenCounters;
+            tally.failures << QStringLiteral("a counter ended without its tally: ") + line;
+            continue;
+        }
+        tally.Add(TSoakTally::FromLine(line));
+    }
+
+    StoreClose(db, TCloseMode::Today, admin);
+    const auto invariants = CheckInvariants(db);
+    PrintTable(tally, counters, invariants);
+    int failed = brokenCounters;
+    for (const TSoakFigures& f : tally.figures)
+        failed += f.failed;
+    db.DB.Close();
+    return ViolationCount(invariants) == 0 && failed == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption counters(QStringLiteral("counters"), QStringLiteral("Counter processes."),
+                                      QStringLiteral("n"), QStringLiteral("4"));
+    const QCommandLineOption pieces(QStringLiteral("pieces"), QStringLiteral("Pieces of work per counter."),
+                                    QStringLiteral("n"), QStringLiteral("100"));
+    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("First random seed."),
+                                  QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption folder(QStringLiteral("folder"),
+                                    QStringLiteral("Keep the run's database in this folder."),
+                                    QStringLiteral("dir"));
+    const QCommandLineOption backup(QStringLiteral("backup"), QStringLiteral("The shipped backup."),
+                                    QStringLiteral("file"), QStringLiteral(CINEMON_SHIPPED_BACKUP));
+    const QCommandLineOption counter(QStringLiteral("counter"),
+                                     QStringLiteral("Serve as one counter: DATABASE SEED PIECES."));
+    parser.addOptions({counters, pieces, seed, folder, backup, counter});
+    parser.process(app);
+
+    if (!FbClient::Load()) {
+        std::fprintf(stderr, "The Firebird client library is missing\n");
+        return kNoServer;
+    }
+    try {
+        if (parser.isSet(counter)) {
+            const QStringList args = parser.positionalArguments();
+            if (args.size() != 3)
+                parser.showHelp(2);
+            return RunCounter(args[0], args[1].toUInt(), args[2].toInt());
+        }
+        return RunDriver(parser.value(counters).toInt(), parser.value(pieces).toInt(),
+                         parser.value(seed).toUInt(), parser.value(folder), parser.value(backup));
+    } catch (const ECinemonError& error) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(error.TypeName()),
+                     qPrintable(QString(error.Message()).replace(u'\r', u' ')));
+        return 1;
+    }
+}
