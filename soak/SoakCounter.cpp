@@ -12,6 +12,7 @@
 #include "VisitPayment.h"
 
 #include <random>
+#include <utility>
 
 namespace {
 
@@ -65,6 +66,7 @@ public:
         customers_ = Keys(db_, tr, QStringLiteral("select KOD_ZAK from ZAKAZNICI order by KOD_ZAK"));
         mediumCodes_ = Texts(db_, tr, QStringLiteral("select EAN_KOD from NOSICE order by KOD_NOSIC"));
         titles_ = Keys(db_, tr, QStringLiteral("select KOD_TITUL from TITULY order by KOD_TITUL"));
+        titleNames_ = Texts(db_, tr, QStringLiteral("select NAZEV_CESKY from TITULY order by KOD_TITUL"));
         tr.Commit();
     }
 
@@ -126,14 +128,20 @@ private:
                 visit.Complain(row, today, QStringLiteral("Soak"), QStringLiteral("nejde přehrát"));
         }
         for (int n = Uniform(0, 2); n > 0; --n) {
-            const auto medium = FindMediumToLend(db_, tr, mediumCodes_[Uniform(0, mediumCodes_.size() - 1)]);
-            if (medium)
-                visit.Lend(NewLoan(db_, tr, *customer, *medium, today, today.addDays(Uniform(1, 3))));
+            // What the counter offers at this moment: a medium out on a loan or taken by other
+            // customers' reservations is not put into the cart.
+            const QString code = mediumCodes_[Uniform(0, mediumCodes_.size() - 1)];
+            const auto medium = FindMediumToLend(db_, tr, code);
+            if (!medium || FindMediumOnLoan(db_, tr, code) ||
+                ReservedForOthersToday(db_, tr, medium->kodTitul, kodZak))
+                continue;
+            visit.Lend(NewLoan(db_, tr, *customer, *medium, today, today.addDays(Uniform(1, 3))));
         }
         if (Uniform(0, 4) == 0) {
             TReservationRow reservation;
-            reservation.kodTitul = Pick(titles_);
-            reservation.nazevCesky = QStringLiteral("titul ") + Key(reservation.kodTitul);
+            const int title = Uniform(0, static_cast<int>(titles_.size()) - 1);
+            reservation.kodTitul = titles_[static_cast<std::size_t>(title)];
+            reservation.nazevCesky = titleNames_[title];
             reservation.terminPujceni = today.addDays(Uniform(1, 3));
             reservation.terminVraceni = reservation.terminPujceni.addDays(1);
             if (!visit.HasReservation(reservation.kodTitul, reservation.terminPujceni))
@@ -146,27 +154,36 @@ private:
             ++figures.empty;
             return;
         }
-        PayVisit(db_, prices_, visit, kodUziv_);
+        const TPaymentResult paid = PayVisit(db_, prices_, visit, kodUziv_);
         ++figures.stored;
+        tally_.receipts += paid.receipt ? 1 : 0;
+        tally_.loans += visit.NewLoans();
     }
 
     // A clerk cancels one of today's receipts, often one another counter is working on.
     void Cancellation(TSoakFigures& figures) {
-        TTransaction tr(db_.DB);
-        const std::vector<int> open = Keys(
-            db_, tr,
-            QStringLiteral("select KOD_DOK from DOKLADY where D_STORNO is null and D_UZP = CURRENT_DATE"));
-        tr.Commit();
+        std::vector<std::pair<int, int>> open; // KOD_DOK, CISLO_DOK
+        {
+            TTransaction tr(db_.DB);
+            auto query =
+                db_.OpenQuery(tr, QStringLiteral("select KOD_DOK, CISLO_DOK from DOKLADY where D_STORNO "
+                                                 "is null and D_UZP = CURRENT_DATE"));
+            query->Open();
+            for (; !query->Eof(); query->Next())
+                open.emplace_back(query->Fields(0).AsInteger(), query->Fields(1).AsInteger());
+            query.reset();
+            tr.Commit();
+        }
         if (open.empty()) {
             ++figures.empty;
             return;
         }
-        const int kodDok = Pick(open);
+        const auto [kodDok, cisloDok] = Pick(open);
         const TCancelResult result = CancelDocument(db_, kodDok, Uniform(0, 1) == 1, kodUziv_);
         if (result.outcome == TCancelOutcome::Cancelled)
             ++figures.stored;
         else
-            Refused(figures, CancelRefusalText(result.outcome, kodDok));
+            Refused(figures, CancelRefusalText(result.outcome, cisloDok));
     }
 
     // Cash taken out of or put into the till, as the takings desk stores it.
@@ -186,6 +203,7 @@ private:
     std::vector<int> customers_;
     QStringList mediumCodes_;
     std::vector<int> titles_;
+    QStringList titleNames_;
     TSoakTally tally_;
 };
 
@@ -213,6 +231,8 @@ void TSoakTally::Add(const TSoakTally& other) {
         figures[i].empty += other.figures[i].empty;
         figures[i].failed += other.figures[i].failed;
     }
+    receipts += other.receipts;
+    loans += other.loans;
     failures += other.failures;
     refusals += other.refusals;
 }
@@ -222,18 +242,21 @@ QString TSoakTally::ToLine() const {
     for (const TSoakFigures& f : figures)
         for (const int n : {f.tried, f.stored, f.refused, f.empty, f.failed})
             numbers << QString::number(n);
+    numbers << QString::number(receipts) << QString::number(loans);
     return QStringLiteral("TALLY ") + numbers.join(u' ');
 }
 
 TSoakTally TSoakTally::FromLine(const QString& line) {
     TSoakTally tally;
     const QStringList parts = line.split(u' ', Qt::SkipEmptyParts);
-    if (parts.size() != 1 + 5 * static_cast<int>(tally.figures.size()) || parts[0] != QStringLiteral("TALLY"))
+    if (parts.size() != 3 + 5 * static_cast<int>(tally.figures.size()) || parts[0] != QStringLiteral("TALLY"))
         return tally;
     int at = 1;
     for (TSoakFigures& f : tally.figures)
         for (int* n : {&f.tried, &f.stored, &f.refused, &f.empty, &f.failed})
             *n = parts[at++].toInt();
+    tally.receipts = parts[at++].toInt();
+    tally.loans = parts[at].toInt();
     return tally;
 }
 
@@ -287,6 +310,34 @@ void LendOverdue(TDMGlobDB& db, int kodUziv) {
         read.Commit();
         PayVisit(db, prices, visit, kodUziv);
     }
+}
+
+TShopCounts ReadShopCounts(TDMGlobDB& db) {
+    TTransaction tr(db.DB);
+    const std::vector<int> counts =
+        Keys(db, tr,
+             QStringLiteral(
+                 "select count(*) from DOKLADY union all select count(*) from PUJCKY union all select "
+                 "count(*) from HOTOVOST union all select count(*) from DOKLADY where D_STORNO is not null"));
+    tr.Commit();
+    return {counts[0], counts[1], counts[2], counts[3]};
+}
+
+std::vector<TInvariantResult> CheckAccounted(const TShopCounts& before, const TShopCounts& after,
+                                             const TSoakTally& tally) {
+    const auto check = [](const QString& name, int written, int reported) {
+        TInvariantResult result{name, {}};
+        if (written != reported)
+            result.offenders << QStringLiteral("v databázi %1, ohlášeno %2").arg(written).arg(reported);
+        return result;
+    };
+    return {check(QStringLiteral("nové doklady = ohlášené platby s dokladem"),
+                  after.receipts - before.receipts, tally.receipts),
+            check(QStringLiteral("nové půjčky = ohlášené půjčky"), after.loans - before.loans, tally.loans),
+            check(QStringLiteral("nové pohyby hotovosti = ohlášené"),
+                  after.cashMovements - before.cashMovements, tally[TSoakWork::CashMovement].stored),
+            check(QStringLiteral("nová storna = ohlášená"), after.cancelled - before.cancelled,
+                  tally[TSoakWork::Cancellation].stored)};
 }
 
 TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned seed, int pieces) {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "Invariants.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <vector>
 
 class TDMGlobDB;
 
@@ -24,6 +27,8 @@ struct TSoakFigures {
 
 struct TSoakTally {
     std::array<TSoakFigures, static_cast<std::size_t>(TSoakWork::Count)> figures{};
+    int receipts = 0;     // receipts the stored visits wrote
+    int loans = 0;        // loans the stored visits wrote
     QStringList failures; // the texts of the failed ones
     QStringList refusals; // the texts the clerk was shown
 
@@ -42,6 +47,18 @@ void LendOverdue(TDMGlobDB& db, int kodUziv);
 
 // Serves this many pieces of work as user kodUziv, random from the seed.
 TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned seed, int pieces);
+
+// What the counters must account for: every row they reported written is there once, and
+// nothing they reported refused left a row behind.
+struct TShopCounts {
+    int receipts = 0;
+    int loans = 0;
+    int cashMovements = 0;
+    int cancelled = 0;
+};
+TShopCounts ReadShopCounts(TDMGlobDB& db);
+std::vector<TInvariantResult> CheckAccounted(const TShopCounts& before, const TShopCounts& after,
+                                             const TSoakTally& tally);
 
 // The key of the shop's administrator, who works every counter of the run.
 int AdminKey(TDMGlobDB& db);

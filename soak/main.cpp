@@ -24,7 +24,10 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -51,6 +54,8 @@ int RunCounter(const QString& file, unsigned seed, int pieces) {
     const TSoakTally tally = ServeCounter(db, AdminKey(db), seed, pieces);
     for (const QString& failure : tally.failures)
         std::fprintf(stderr, "%s\n", qPrintable(QString(failure).replace(u'\r', u' ')));
+    for (const QString& refusal : tally.refusals)
+        Out() << QStringLiteral("REFUSAL ") << QString(refusal).replace(u'\r', u' ') << u'\n';
     Out() << tally.ToLine() << Qt::endl;
     return 0;
 }
@@ -83,6 +88,19 @@ void PrintTable(const TSoakTally& tally, int counters, const std::vector<TInvari
         for (const QString& offender : result.offenders.mid(0, 5))
             out << QStringLiteral("    ") << offender << u'\n';
     }
+    // What the clerks were told when another counter got there first, most frequent first.
+    std::map<QString, int> told;
+    for (const QString& refusal : tally.refusals)
+        ++told[refusal];
+    std::vector<std::pair<int, QString>> byCount;
+    for (const auto& [text, count] : told)
+        byCount.emplace_back(count, text);
+    std::sort(byCount.begin(), byCount.end(), std::greater<>());
+    out << QStringLiteral("\nodmítnuto se zprávou:\n");
+    for (const auto& [count, text] : byCount)
+        out << QStringLiteral("%1  %2\n")
+                   .arg(count, 6)
+                   .arg(text.isEmpty() ? QStringLiteral("(bez zprávy)") : text);
     for (const QString& failure : tally.failures.mid(0, 10))
         out << QStringLiteral("chyba: ") << QString(failure).replace(u'\r', u' ') << u'\n';
     out.flush();
@@ -113,6 +131,7 @@ int RunDriver(int counters, int pieces, unsigned seed, QString folder, const QSt
     const int admin = AdminKey(db);
     StockSoakShop(db, 4, 3, 6);
     LendOverdue(db, admin);
+    const TShopCounts before = ReadShopCounts(db);
 
     std::vector<std::unique_ptr<QProcess>> processes;
     for (int c = 0; c < counters; ++c) {
@@ -127,20 +146,28 @@ int RunDriver(int counters, int pieces, unsigned seed, QString folder, const QSt
     int brokenCounters = 0;
     for (auto& process : processes) {
         process->waitForFinished(-1);
-        const QString line = QString::fromUtf8(process->readAllStandardOutput()).trimmed();
+        const QStringList lines =
+            QString::fromUtf8(process->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        const QString line = lines.isEmpty() ? QString() : lines.back();
         if (process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0 ||
             !line.startsWith(QStringLiteral("TALLY"))) {
             ++brokenCounters;
             tally.failures << QStringLiteral("a counter ended without its tally: ") + line;
             continue;
         }
-        tally.Add(TSoakTally::FromLine(line));
+        TSoakTally counted = TSoakTally::FromLine(line);
+        for (const QString& refusal : lines.mid(0, lines.size() - 1))
+            counted.refusals << refusal.mid(QStringLiteral("REFUSAL ").size());
+        tally.Add(counted);
     }
 
+    auto invariants = CheckAccounted(before, ReadShopCounts(db), tally);
     StoreClose(db, TCloseMode::Today, admin);
-    const auto invariants = CheckInvariants(db);
+    for (TInvariantResult& result : CheckInvariants(db))
+        invariants.push_back(std::move(result));
     PrintTable(tally, counters, invariants);
-    int failed = brokenCounters;
+    // A refusal must tell the clerk why.
+    int failed = brokenCounters + static_cast<int>(tally.refusals.count(QString()));
     for (const TSoakFigures& f : tally.figures)
         failed += f.failed;
     db.DB.Close();
