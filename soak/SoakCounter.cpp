@@ -109,7 +109,7 @@ private:
     }
     void Refused(TSoakFigures& figures, const QString& text) {
         ++figures.refused;
-        tally_.refusals << text;
+        ++tally_.refusals[QString(text).replace(u'\r', u' ')];
     }
 
     // A customer comes with some of their media back, wants a few more and a reservation.
@@ -234,7 +234,8 @@ void TSoakTally::Add(const TSoakTally& other) {
     receipts += other.receipts;
     loans += other.loans;
     failures += other.failures;
-    refusals += other.refusals;
+    for (const auto& [text, count] : other.refusals)
+        refusals[text] += count;
 }
 
 QString TSoakTally::ToLine() const {
@@ -244,6 +245,12 @@ QString TSoakTally::ToLine() const {
             numbers << QString::number(n);
     numbers << QString::number(receipts) << QString::number(loans);
     return QStringLiteral("TALLY ") + numbers.join(u' ');
+}
+
+void TSoakTally::AddRefusals(const QString& line) {
+    const QStringList parts = line.split(u' ');
+    if (parts.size() >= 2 && parts[0] == QStringLiteral("REFUSAL"))
+        refusals[parts.mid(2).join(u' ')] += parts[1].toInt();
 }
 
 TSoakTally TSoakTally::FromLine(const QString& line) {

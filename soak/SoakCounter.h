@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <array>
+#include <map>
 #include <vector>
 
 class TDMGlobDB;
@@ -27,10 +28,10 @@ struct TSoakFigures {
 
 struct TSoakTally {
     std::array<TSoakFigures, static_cast<std::size_t>(TSoakWork::Count)> figures{};
-    int receipts = 0;     // receipts the stored visits wrote
-    int loans = 0;        // loans the stored visits wrote
-    QStringList failures; // the texts of the failed ones
-    QStringList refusals; // the texts the clerk was shown
+    int receipts = 0;                // receipts the stored visits wrote
+    int loans = 0;                   // loans the stored visits wrote
+    QStringList failures;            // the texts of the failed ones
+    std::map<QString, int> refusals; // the texts the clerk was shown, one line each, and how often
 
     TSoakFigures& operator[](TSoakWork work) { return figures[static_cast<std::size_t>(work)]; }
     const TSoakFigures& operator[](TSoakWork work) const { return figures[static_cast<std::size_t>(work)]; }
@@ -38,6 +39,8 @@ struct TSoakTally {
     // One line each way, so a driver reads what its counter processes did.
     QString ToLine() const;
     static TSoakTally FromLine(const QString& line);
+    // Adds a line "REFUSAL <count> <text>" as the counter printed it.
+    void AddRefusals(const QString& line);
 };
 
 // Titles with a few media each and customers, for the counters to crowd onto.

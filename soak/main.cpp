@@ -1,11 +1,12 @@
 // The reliability run: several counter processes against the shop's server on this machine,
 // then one close and the invariants over the whole database.
 //
-//   cinemon_soak [--counters N] [--pieces N] [--seed N] [--folder DIR] [--backup FILE]
+//   cinemon_soak [--counters N] [--pieces N] [--kills N] [--seed N] [--folder DIR] [--backup FILE]
 //
 // The program starts its own counters as "cinemon_soak --counter DATABASE SEED PIECES"; each
-// prints its tally as one line. Exit status: 0 when every invariant holds and nothing failed,
-// 1 otherwise, 77 when no server is reachable.
+// prints the clerk's messages it was refused with and its tally as lines. With --kills the
+// program kills counters with SIGKILL at random moments and starts new ones in their place. Exit status: 0
+// when every invariant holds and nothing failed, 1 otherwise, 77 when no server is reachable.
 
 #include "DayClose.h"
 #include "DbError.h"
@@ -23,12 +24,14 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
+#include <random>
 #include <vector>
 
 namespace {
@@ -54,15 +57,16 @@ int RunCounter(const QString& file, unsigned seed, int pieces) {
     const TSoakTally tally = ServeCounter(db, AdminKey(db), seed, pieces);
     for (const QString& failure : tally.failures)
         std::fprintf(stderr, "%s\n", qPrintable(QString(failure).replace(u'\r', u' ')));
-    for (const QString& refusal : tally.refusals)
-        Out() << QStringLiteral("REFUSAL ") << QString(refusal).replace(u'\r', u' ') << u'\n';
+    for (const auto& [text, count] : tally.refusals)
+        Out() << QStringLiteral("REFUSAL %1 ").arg(count) << text << u'\n';
     Out() << tally.ToLine() << Qt::endl;
     return 0;
 }
 
-void PrintTable(const TSoakTally& tally, int counters, const std::vector<TInvariantResult>& invariants) {
+void PrintTable(const TSoakTally& tally, int counters, int killed,
+                const std::vector<TInvariantResult>& invariants) {
     QTextStream& out = Out();
-    out << QStringLiteral("\nPokladen: %1\n\n").arg(counters);
+    out << QStringLiteral("\nPokladen: %1, zabitých pokladen: %2\n\n").arg(counters).arg(killed);
     out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
                .arg(QStringLiteral("práce"), -18)
                .arg(QStringLiteral("pokusů"), 8)
@@ -89,11 +93,8 @@ void PrintTable(const TSoakTally& tally, int counters, const std::vector<TInvari
             out << QStringLiteral("    ") << offender << u'\n';
     }
     // What the clerks were told when another counter got there first, most frequent first.
-    std::map<QString, int> told;
-    for (const QString& refusal : tally.refusals)
-        ++told[refusal];
     std::vector<std::pair<int, QString>> byCount;
-    for (const auto& [text, count] : told)
+    for (const auto& [text, count] : tally.refusals)
         byCount.emplace_back(count, text);
     std::sort(byCount.begin(), byCount.end(), std::greater<>());
     out << QStringLiteral("\nodmítnuto se zprávou:\n");
@@ -106,7 +107,7 @@ void PrintTable(const TSoakTally& tally, int counters, const std::vector<TInvari
     out.flush();
 }
 
-int RunDriver(int counters, int pieces, unsigned seed, QString folder, const QString& backup) {
+int RunDriver(int counters, int pieces, int kills, unsigned seed, QString folder, const QString& backup) {
     const QString password = LocalServerAdminPassword();
     if (!LocalServerListens() || password.isEmpty()) {
         std::fprintf(stderr, "No Firebird server on localhost, or its password cannot be read\n");
@@ -133,41 +134,75 @@ int RunDriver(int counters, int pieces, unsigned seed, QString folder, const QSt
     LendOverdue(db, admin);
     const TShopCounts before = ReadShopCounts(db);
 
-    std::vector<std::unique_ptr<QProcess>> processes;
-    for (int c = 0; c < counters; ++c) {
-        auto process = std::make_unique<QProcess>();
-        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process->start(QCoreApplication::applicationFilePath(),
-                       {QStringLiteral("--counter"), file, QString::number(seed + static_cast<unsigned>(c)),
-                        QString::number(pieces)});
-        processes.push_back(std::move(process));
-    }
     TSoakTally tally;
     int brokenCounters = 0;
-    for (auto& process : processes) {
-        process->waitForFinished(-1);
+    unsigned nextSeed = seed;
+    const auto start = [&] {
+        auto process = std::make_unique<QProcess>();
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(
+            QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--counter"), file, QString::number(nextSeed++), QString::number(pieces)});
+        process->waitForStarted(-1);
+        return process;
+    };
+    const auto collect = [&](QProcess& process) {
+        process.waitForFinished(-1);
         const QStringList lines =
-            QString::fromUtf8(process->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+            QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
         const QString line = lines.isEmpty() ? QString() : lines.back();
-        if (process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0 ||
+        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 ||
             !line.startsWith(QStringLiteral("TALLY"))) {
             ++brokenCounters;
             tally.failures << QStringLiteral("a counter ended without its tally: ") + line;
-            continue;
+            return;
         }
         TSoakTally counted = TSoakTally::FromLine(line);
         for (const QString& refusal : lines.mid(0, lines.size() - 1))
-            counted.refusals << refusal.mid(QStringLiteral("REFUSAL ").size());
+            counted.AddRefusals(refusal);
         tally.Add(counted);
-    }
+    };
 
-    auto invariants = CheckAccounted(before, ReadShopCounts(db), tally);
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int c = 0; c < counters; ++c)
+        processes.push_back(start());
+    // Counters killed at random moments, most of them in the middle of a payment since that is
+    // where a counter spends its time; each is replaced so the load goes on.
+    std::mt19937 random(seed);
+    int killed = 0;
+    while (killed < kills) {
+        QThread::msleep(std::uniform_int_distribution<unsigned>(20, 250)(random));
+        auto& victim = processes[std::uniform_int_distribution<std::size_t>(0, processes.size() - 1)(random)];
+        if (victim->state() == QProcess::Running) {
+            victim->kill();
+            victim->waitForFinished(-1);
+            ++killed;
+        } else {
+            collect(*victim);
+        }
+        victim = start();
+    }
+    for (auto& process : processes)
+        collect(*process);
+
+    // What a killed counter wrote before it died it could not report: the figures are compared
+    // only in runs without kills.
+    std::vector<TInvariantResult> invariants;
+    if (kills == 0)
+        invariants = CheckAccounted(before, ReadShopCounts(db), tally);
     StoreClose(db, TCloseMode::Today, admin);
     for (TInvariantResult& result : CheckInvariants(db))
         invariants.push_back(std::move(result));
-    PrintTable(tally, counters, invariants);
+    PrintTable(tally, counters, killed, invariants);
+    const TShopCounts after = ReadShopCounts(db);
+    Out() << QStringLiteral(
+                 "\nv databázi nově: dokladů %1, půjček %2, pohybů hotovosti %3, stornovaných dokladů %4\n")
+                 .arg(after.receipts - before.receipts)
+                 .arg(after.loans - before.loans)
+                 .arg(after.cashMovements - before.cashMovements)
+                 .arg(after.cancelled - before.cancelled);
     // A refusal must tell the clerk why.
-    int failed = brokenCounters + static_cast<int>(tally.refusals.count(QString()));
+    int failed = brokenCounters + (tally.refusals.contains(QString()) ? tally.refusals.at(QString()) : 0);
     for (const TSoakFigures& f : tally.figures)
         failed += f.failed;
     db.DB.Close();
@@ -184,6 +219,9 @@ int main(int argc, char** argv) {
                                       QStringLiteral("n"), QStringLiteral("4"));
     const QCommandLineOption pieces(QStringLiteral("pieces"), QStringLiteral("Pieces of work per counter."),
                                     QStringLiteral("n"), QStringLiteral("100"));
+    const QCommandLineOption kills(QStringLiteral("kills"),
+                                   QStringLiteral("Counters killed with SIGKILL during the run."),
+                                   QStringLiteral("n"), QStringLiteral("0"));
     const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("First random seed."),
                                   QStringLiteral("n"), QStringLiteral("1"));
     const QCommandLineOption folder(QStringLiteral("folder"),
@@ -193,7 +231,7 @@ int main(int argc, char** argv) {
                                     QStringLiteral("file"), QStringLiteral(CINEMON_SHIPPED_BACKUP));
     const QCommandLineOption counter(QStringLiteral("counter"),
                                      QStringLiteral("Serve as one counter: DATABASE SEED PIECES."));
-    parser.addOptions({counters, pieces, seed, folder, backup, counter});
+    parser.addOptions({counters, pieces, kills, seed, folder, backup, counter});
     parser.process(app);
 
     if (!FbClient::Load()) {
@@ -208,7 +246,8 @@ int main(int argc, char** argv) {
             return RunCounter(args[0], args[1].toUInt(), args[2].toInt());
         }
         return RunDriver(parser.value(counters).toInt(), parser.value(pieces).toInt(),
-                         parser.value(seed).toUInt(), parser.value(folder), parser.value(backup));
+                         parser.value(kills).toInt(), parser.value(seed).toUInt(), parser.value(folder),
+                         parser.value(backup));
     } catch (const ECinemonError& error) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(error.TypeName()),
                      qPrintable(QString(error.Message()).replace(u'\r', u' ')));
