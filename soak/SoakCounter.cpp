@@ -60,8 +60,8 @@ TCartRow NewLoan(TDMGlobDB& db, TTransaction& tr, const TCounterCustomer& custom
 
 class TCounter {
 public:
-    TCounter(TDMGlobDB& db, int kodUziv, unsigned seed)
-        : db_(db), prices_(db), kodUziv_(kodUziv), random_(seed) {
+    TCounter(TDMGlobDB& db, int kodUziv, unsigned run)
+        : db_(db), prices_(db), kodUziv_(kodUziv), random_(run) {
         TTransaction tr(db_.DB);
         customers_ = Keys(db_, tr, QStringLiteral("select KOD_ZAK from ZAKAZNICI order by KOD_ZAK"));
         mediumCodes_ = Texts(db_, tr, QStringLiteral("select EAN_KOD from NOSICE order by KOD_NOSIC"));
@@ -347,8 +347,8 @@ std::vector<TInvariantResult> CheckAccounted(const TShopCounts& before, const TS
                   tally[TSoakWork::Cancellation].stored)};
 }
 
-TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned seed, int pieces) {
-    return TCounter(db, kodUziv, seed).Serve(pieces);
+TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned run, int pieces) {
+    return TCounter(db, kodUziv, run).Serve(pieces);
 }
 
 int AdminKey(TDMGlobDB& db) {

@@ -48,8 +48,8 @@ void StockSoakShop(TDMGlobDB& db, int titles, int mediaPerTitle, int customers);
 // Lends a medium to each customer with a due date already past, so returns come late too.
 void LendOverdue(TDMGlobDB& db, int kodUziv);
 
-// Serves this many pieces of work as user kodUziv, random from the seed.
-TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned seed, int pieces);
+// Serves this many pieces of work as user kodUziv, the random sequence numbered run.
+TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned run, int pieces);
 
 // What the counters must account for: every row they reported written is there once, and
 // nothing they reported refused left a row behind.

@@ -1,9 +1,9 @@
 // The reliability run: several counter processes against the shop's server on this machine,
 // then one close and the invariants over the whole database.
 //
-//   cinemon_soak [--counters N] [--pieces N] [--kills N] [--seed N] [--folder DIR] [--backup FILE]
+//   cinemon_soak [--counters N] [--pieces N] [--kills N] [--run N] [--folder DIR] [--backup FILE]
 //
-// The program starts its own counters as "cinemon_soak --counter DATABASE SEED PIECES"; each
+// The program starts its own counters as "cinemon_soak --counter DATABASE RUN PIECES"; each
 // prints the clerk's messages it was refused with and its tally as lines. With --kills the
 // program kills counters with SIGKILL at random moments and starts new ones in their place. Exit status: 0
 // when every invariant holds and nothing failed, 1 otherwise, 77 when no server is reachable.
@@ -50,11 +50,11 @@ void Configure(TDMGlobDB& db, const QString& file, const QString& password) {
     db.Config.Password = password;
 }
 
-int RunCounter(const QString& file, unsigned seed, int pieces) {
+int RunCounter(const QString& file, unsigned run, int pieces) {
     TDMGlobDB db(QFileInfo(file).absolutePath() + QStringLiteral("/Cinemon"));
     Configure(db, file, LocalServerAdminPassword());
     db.Connect();
-    const TSoakTally tally = ServeCounter(db, AdminKey(db), seed, pieces);
+    const TSoakTally tally = ServeCounter(db, AdminKey(db), run, pieces);
     for (const QString& failure : tally.failures)
         std::fprintf(stderr, "%s\n", qPrintable(QString(failure).replace(u'\r', u' ')));
     for (const auto& [text, count] : tally.refusals)
@@ -107,7 +107,7 @@ void PrintTable(const TSoakTally& tally, int counters, int killed,
     out.flush();
 }
 
-int RunDriver(int counters, int pieces, int kills, unsigned seed, QString folder, const QString& backup) {
+int RunDriver(int counters, int pieces, int kills, unsigned run, QString folder, const QString& backup) {
     const QString password = LocalServerAdminPassword();
     if (!LocalServerListens() || password.isEmpty()) {
         std::fprintf(stderr, "No Firebird server on localhost, or its password cannot be read\n");
@@ -136,13 +136,13 @@ int RunDriver(int counters, int pieces, int kills, unsigned seed, QString folder
 
     TSoakTally tally;
     int brokenCounters = 0;
-    unsigned nextSeed = seed;
+    unsigned nextRun = run;
     const auto start = [&] {
         auto process = std::make_unique<QProcess>();
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->start(
             QCoreApplication::applicationFilePath(),
-            {QStringLiteral("--counter"), file, QString::number(nextSeed++), QString::number(pieces)});
+            {QStringLiteral("--counter"), file, QString::number(nextRun++), QString::number(pieces)});
         process->waitForStarted(-1);
         return process;
     };
@@ -168,7 +168,7 @@ int RunDriver(int counters, int pieces, int kills, unsigned seed, QString folder
         processes.push_back(start());
     // Counters killed at random moments, most of them in the middle of a payment since that is
     // where a counter spends its time; each is replaced so the load goes on.
-    std::mt19937 random(seed);
+    std::mt19937 random(run);
     int killed = 0;
     while (killed < kills) {
         QThread::msleep(std::uniform_int_distribution<unsigned>(20, 250)(random));
@@ -222,16 +222,17 @@ int main(int argc, char** argv) {
     const QCommandLineOption kills(QStringLiteral("kills"),
                                    QStringLiteral("Counters killed with SIGKILL during the run."),
                                    QStringLiteral("n"), QStringLiteral("0"));
-    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("First random seed."),
-                                  QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption run(QStringLiteral("run"),
+                                 QStringLiteral("Number of the random sequence of the first counter."),
+                                 QStringLiteral("n"), QStringLiteral("1"));
     const QCommandLineOption folder(QStringLiteral("folder"),
                                     QStringLiteral("Keep the run's database in this folder."),
                                     QStringLiteral("dir"));
     const QCommandLineOption backup(QStringLiteral("backup"), QStringLiteral("The shipped backup."),
                                     QStringLiteral("file"), QStringLiteral(CINEMON_SHIPPED_BACKUP));
     const QCommandLineOption counter(QStringLiteral("counter"),
-                                     QStringLiteral("Serve as one counter: DATABASE SEED PIECES."));
-    parser.addOptions({counters, pieces, kills, seed, folder, backup, counter});
+                                     QStringLiteral("Serve as one counter: DATABASE RUN PIECES."));
+    parser.addOptions({counters, pieces, kills, run, folder, backup, counter});
     parser.process(app);
 
     if (!FbClient::Load()) {
@@ -246,7 +247,7 @@ int main(int argc, char** argv) {
             return RunCounter(args[0], args[1].toUInt(), args[2].toInt());
         }
         return RunDriver(parser.value(counters).toInt(), parser.value(pieces).toInt(),
-                         parser.value(kills).toInt(), parser.value(seed).toUInt(), parser.value(folder),
+                         parser.value(kills).toInt(), parser.value(run).toUInt(), parser.value(folder),
                          parser.value(backup));
     } catch (const ECinemonError& error) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(error.TypeName()),
