@@ -60,8 +60,8 @@ TCartRow NewLoan(TDMGlobDB& db, TTransaction& tr, const TCounterCustomer& custom
 
 class TCounter {
 public:
-    TCounter(TDMGlobDB& db, int kodUziv, unsigned run)
-        : db_(db), prices_(db), kodUziv_(kodUziv), random_(run) {
+    TCounter(TDMGlobDB& db, int kodUziv, unsigned run, const TPayingNotice& paying)
+        : db_(db), prices_(db), kodUziv_(kodUziv), random_(run), paying_(paying) {
         TTransaction tr(db_.DB);
         customers_ = Keys(db_, tr, QStringLiteral("select KOD_ZAK from ZAKAZNICI order by KOD_ZAK"));
         mediumCodes_ = Texts(db_, tr, QStringLiteral("select EAN_KOD from NOSICE order by KOD_NOSIC"));
@@ -106,6 +106,10 @@ private:
     int Uniform(int from, int to) { return std::uniform_int_distribution<int>(from, to)(random_); }
     template <typename T> const T& Pick(const std::vector<T>& items) {
         return items[static_cast<std::size_t>(Uniform(0, static_cast<int>(items.size()) - 1))];
+    }
+    void Paying(bool paying) {
+        if (paying_)
+            paying_(paying);
     }
     void Refused(TSoakFigures& figures, const QString& text) {
         ++figures.refused;
@@ -154,7 +158,15 @@ private:
             ++figures.empty;
             return;
         }
-        const TPaymentResult paid = PayVisit(db_, prices_, visit, kodUziv_);
+        Paying(true);
+        TPaymentResult paid;
+        try {
+            paid = PayVisit(db_, prices_, visit, kodUziv_);
+        } catch (...) {
+            Paying(false);
+            throw;
+        }
+        Paying(false);
         ++figures.stored;
         tally_.receipts += paid.receipt ? 1 : 0;
         tally_.loans += visit.NewLoans();
@@ -204,6 +216,7 @@ private:
     QStringList mediumCodes_;
     std::vector<int> titles_;
     QStringList titleNames_;
+    TPayingNotice paying_;
     TSoakTally tally_;
 };
 
@@ -347,8 +360,8 @@ std::vector<TInvariantResult> CheckAccounted(const TShopCounts& before, const TS
                   tally[TSoakWork::Cancellation].stored)};
 }
 
-TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned run, int pieces) {
-    return TCounter(db, kodUziv, run).Serve(pieces);
+TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned run, int pieces, const TPayingNotice& paying) {
+    return TCounter(db, kodUziv, run, paying).Serve(pieces);
 }
 
 int AdminKey(TDMGlobDB& db) {

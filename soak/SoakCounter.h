@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -48,8 +49,11 @@ void StockSoakShop(TDMGlobDB& db, int titles, int mediaPerTitle, int customers);
 // Lends a medium to each customer with a due date already past, so returns come late too.
 void LendOverdue(TDMGlobDB& db, int kodUziv);
 
-// Serves this many pieces of work as user kodUziv, the random sequence numbered run.
-TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned run, int pieces);
+// Serves this many pieces of work as user kodUziv, the random sequence numbered run. paying, when
+// given, hears true just before a payment is written and false once it is done.
+using TPayingNotice = std::function<void(bool paying)>;
+TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned run, int pieces,
+                        const TPayingNotice& paying = {});
 
 // What the counters must account for: every row they reported written is there once, and
 // nothing they reported refused left a row behind.

@@ -3,7 +3,7 @@
 //
 //   cinemon_soak [--counters N] [--pieces N] [--kills N] [--run N] [--folder DIR] [--backup FILE]
 //
-// The program starts its own counters as "cinemon_soak --counter DATABASE RUN PIECES"; each
+// The program starts its own counters as "cinemon_soak --counter DATABASE RUN PIECES PHASEFILE"; each
 // prints the clerk's messages it was refused with and its tally as lines. With --kills the
 // program kills counters with SIGKILL at random moments and starts new ones in their place. Exit status: 0
 // when every invariant holds and nothing failed, 1 otherwise, 77 when no server is reachable.
@@ -50,11 +50,18 @@ void Configure(TDMGlobDB& db, const QString& file, const QString& password) {
     db.Config.Password = password;
 }
 
-int RunCounter(const QString& file, unsigned run, int pieces) {
+int RunCounter(const QString& file, unsigned run, int pieces, const QString& phaseFile) {
     TDMGlobDB db(QFileInfo(file).absolutePath() + QStringLiteral("/Cinemon"));
     Configure(db, file, LocalServerAdminPassword());
     db.Connect();
-    const TSoakTally tally = ServeCounter(db, AdminKey(db), run, pieces);
+    // One byte the driver reads before a kill: "P" while a payment is being written.
+    QFile phase(phaseFile);
+    if (!phase.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw ECinemonError(QStringLiteral("Cannot write ") + phaseFile);
+    const TSoakTally tally = ServeCounter(db, AdminKey(db), run, pieces, [&](bool paying) {
+        phase.seek(0);
+        phase.write(paying ? "P" : "-", 1);
+    });
     for (const QString& failure : tally.failures)
         std::fprintf(stderr, "%s\n", qPrintable(QString(failure).replace(u'\r', u' ')));
     for (const auto& [text, count] : tally.refusals)
@@ -63,10 +70,13 @@ int RunCounter(const QString& file, unsigned run, int pieces) {
     return 0;
 }
 
-void PrintTable(const TSoakTally& tally, int counters, int killed,
+void PrintTable(const TSoakTally& tally, int counters, int killed, int killedPaying,
                 const std::vector<TInvariantResult>& invariants) {
     QTextStream& out = Out();
-    out << QStringLiteral("\nPokladen: %1, zabitých pokladen: %2\n\n").arg(counters).arg(killed);
+    out << QStringLiteral("\nPokladen: %1, zabitých pokladen: %2, z nich uprostřed platby: %3\n\n")
+               .arg(counters)
+               .arg(killed)
+               .arg(killedPaying);
     out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
                .arg(QStringLiteral("práce"), -18)
                .arg(QStringLiteral("pokusů"), 8)
@@ -137,13 +147,19 @@ int RunDriver(int counters, int pieces, int kills, unsigned run, QString folder,
     TSoakTally tally;
     int brokenCounters = 0;
     unsigned nextRun = run;
+    const auto phaseFile = [&](unsigned counterRun) {
+        return QDir(folder).absoluteFilePath(QStringLiteral("counter-%1.phase").arg(counterRun));
+    };
+    std::map<const QProcess*, unsigned> runs;
     const auto start = [&] {
         auto process = std::make_unique<QProcess>();
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process->start(
-            QCoreApplication::applicationFilePath(),
-            {QStringLiteral("--counter"), file, QString::number(nextRun++), QString::number(pieces)});
+        process->start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("--counter"), file, QString::number(nextRun), QString::number(pieces),
+                        phaseFile(nextRun)});
+        ++nextRun;
         process->waitForStarted(-1);
+        runs[process.get()] = nextRun - 1;
         return process;
     };
     const auto collect = [&](QProcess& process) {
@@ -170,13 +186,17 @@ int RunDriver(int counters, int pieces, int kills, unsigned run, QString folder,
     // where a counter spends its time; each is replaced so the load goes on.
     std::mt19937 random(run);
     int killed = 0;
+    int killedPaying = 0;
     while (killed < kills) {
         QThread::msleep(std::uniform_int_distribution<unsigned>(20, 250)(random));
         auto& victim = processes[std::uniform_int_distribution<std::size_t>(0, processes.size() - 1)(random)];
         if (victim->state() == QProcess::Running) {
+            QFile phase(phaseFile(runs[victim.get()]));
             victim->kill();
             victim->waitForFinished(-1);
             ++killed;
+            if (phase.open(QIODevice::ReadOnly) && phase.read(1) == "P")
+                ++killedPaying;
         } else {
             collect(*victim);
         }
@@ -193,7 +213,7 @@ int RunDriver(int counters, int pieces, int kills, unsigned run, QString folder,
     StoreClose(db, TCloseMode::Today, admin);
     for (TInvariantResult& result : CheckInvariants(db))
         invariants.push_back(std::move(result));
-    PrintTable(tally, counters, killed, invariants);
+    PrintTable(tally, counters, killed, killedPaying, invariants);
     const TShopCounts after = ReadShopCounts(db);
     Out() << QStringLiteral(
                  "\nv databázi nově: dokladů %1, půjček %2, pohybů hotovosti %3, stornovaných dokladů %4\n")
@@ -231,7 +251,7 @@ int main(int argc, char** argv) {
     const QCommandLineOption backup(QStringLiteral("backup"), QStringLiteral("The shipped backup."),
                                     QStringLiteral("file"), QStringLiteral(CINEMON_SHIPPED_BACKUP));
     const QCommandLineOption counter(QStringLiteral("counter"),
-                                     QStringLiteral("Serve as one counter: DATABASE RUN PIECES."));
+                                     QStringLiteral("Serve as one counter: DATABASE RUN PIECES PHASEFILE."));
     parser.addOptions({counters, pieces, kills, run, folder, backup, counter});
     parser.process(app);
 
@@ -242,9 +262,9 @@ int main(int argc, char** argv) {
     try {
         if (parser.isSet(counter)) {
             const QStringList args = parser.positionalArguments();
-            if (args.size() != 3)
+            if (args.size() != 4)
                 parser.showHelp(2);
-            return RunCounter(args[0], args[1].toUInt(), args[2].toInt());
+            return RunCounter(args[0], args[1].toUInt(), args[2].toInt(), args[3]);
         }
         return RunDriver(parser.value(counters).toInt(), parser.value(pieces).toInt(),
                          parser.value(kills).toInt(), parser.value(run).toUInt(), parser.value(folder),
