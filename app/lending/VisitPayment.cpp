@@ -196,7 +196,19 @@ private:
 
 TPaymentResult PayVisit(TDMGlobDB& db, TSpecCena& prices, const TVisit& visit, int kodUziv) {
     TPaymentResult result;
-    RunInTransaction(
-        db.DB, [&](TTransaction& tr) { result = TPaymentWriter(db, prices, tr, visit, kodUziv).Write(); });
+    try {
+        RunInTransaction(db.DB, [&](TTransaction& tr) {
+            result = TPaymentWriter(db, prices, tr, visit, kodUziv).Write();
+        });
+    } catch (const EDatabaseError& e) {
+        // Another counter's payment holds a row this one changes (a medium, a loan, the title's
+        // shelf count, the customer's loan count) and the transaction does not wait: everything
+        // was rolled back, so the clerk only has to pay again.
+        if (e.Code() != EDatabaseError::kLockConflict && e.Code() != EDatabaseError::kDeadlock)
+            throw;
+        throw EVisitConflict(
+            QStringLiteral("Jiná pokladna právě ukládá platbu se stejnými nosiči, tituly nebo "
+                           "zákazníkem.\rNic nebylo uloženo, zaplaťte znovu."));
+    }
     return result;
 }

@@ -266,8 +266,11 @@ TEST_F(CounterDesk, APaymentBlockedByAnotherCounterKeepsTheVisitForPayingAgain) 
         Button("BZaplatit")->click();
         other.Rollback();
     }
-    ASSERT_EQ(hook.messages.size(), 1u) << "the failure is reported";
-    EXPECT_EQ(hook.messages[0].kind, TMsgKind::Error);
+    ASSERT_EQ(hook.messages.size(), 1u) << "the conflict is reported";
+    EXPECT_EQ(hook.messages[0].kind, TMsgKind::Warning);
+    EXPECT_EQ(hook.Texts().front(),
+              QStringLiteral("Jiná pokladna právě ukládá platbu se stejnými nosiči, tituly "
+                             "nebo zákazníkem.\rNic nebylo uloženo, zaplaťte znovu."));
     EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1")), 0);
     EXPECT_TRUE(Button("BZaplatit")->isEnabled());
     EXPECT_EQ(desk->Visit().NewLoans(), 1);

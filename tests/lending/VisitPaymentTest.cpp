@@ -194,7 +194,7 @@ TEST_F(VisitPayment, ALockHeldByAnotherCounterFailsThePaymentWhichLaterWritesOnc
         TTransaction other(db.DB);
         other.StartTransaction();
         db.ExecSql(other, QStringLiteral("update NOSICE set CENA_NAKUP = 100 where KOD_NOSIC = 1"));
-        EXPECT_THROW(PayVisit(counter.Db(), counter.SpecCena(), visit, kodUziv), ECinemonError);
+        EXPECT_THROW(PayVisit(counter.Db(), counter.SpecCena(), visit, kodUziv), EVisitConflict);
         EXPECT_EQ(Count(QStringLiteral("DOKLADY")), 0);
         EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 4 and D_VRACENI is null")), 1);
         other.Rollback();
@@ -206,6 +206,30 @@ TEST_F(VisitPayment, ALockHeldByAnotherCounterFailsThePaymentWhichLaterWritesOnc
     EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1")), 1);
     EXPECT_EQ(Count(QStringLiteral("RADKY_DOK")), 2);
     EXPECT_EQ(Value(QStringLiteral("select POCET_PRITOMNO from TITULY where KOD_TITUL = 3")).toInt(), 1);
+}
+
+// Two payments lending media of one title both move its shelf count: the second one, waiting
+// for nothing, must end as a conflict the clerk can read, not as a failure of the program.
+TEST_F(VisitPayment, AnotherCounterPayingForTheSameTitleRefusesThePaymentClearly) {
+    LoadVisit(visit, counter.Db(), 501);
+    visit.Lend(NewLoan(1, 3, 1, 35));
+    TTransaction other(db.DB);
+    other.StartTransaction();
+    db.ExecSql(other,
+               QStringLiteral("update TITULY set POCET_PRITOMNO = POCET_PRITOMNO - 1 where KOD_TITUL = 3"));
+    try {
+        PayVisit(counter.Db(), counter.SpecCena(), visit, kodUziv);
+        ADD_FAILURE() << "the payment wrote beside another counter's change";
+    } catch (const EVisitConflict& conflict) {
+        EXPECT_EQ(conflict.Message(), QStringLiteral("Jiná pokladna právě ukládá platbu se stejnými nosiči, "
+                                                     "tituly nebo zákazníkem.\rNic nebylo uloženo, zaplaťte "
+                                                     "znovu."));
+    }
+    other.Rollback();
+    EXPECT_EQ(Count(QStringLiteral("DOKLADY")), 0);
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1")), 0);
+    EXPECT_EQ(Value(QStringLiteral("select POCET_PUJCEK from ZAKAZNICI where KOD_ZAK = 501")).toInt(), 9);
+    EXPECT_EQ(visit.NewLoans(), 1) << "the visit is kept for paying again";
 }
 
 TEST_F(VisitPayment, TwoCountersLendingOneMediumWriteOneLoan) {

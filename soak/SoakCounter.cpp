@@ -1,0 +1,373 @@
+#include "SoakCounter.h"
+
+#include "Documents.h"
+#include "GlobDB.h"
+#include "GlobFunc.h"
+#include "MediumLookup.h"
+#include "PriceSettings.h"
+#include "Pricing.h"
+#include "Takings.h"
+#include "Visit.h"
+#include "VisitLoad.h"
+#include "VisitPayment.h"
+
+#include <random>
+#include <utility>
+
+namespace {
+
+QString Key(int key) {
+    return QString::number(key);
+}
+
+std::vector<int> Keys(TDMGlobDB& db, TTransaction& tr, const QString& sql) {
+    std::vector<int> keys;
+    auto query = db.OpenQuery(tr, sql);
+    query->Open();
+    for (; !query->Eof(); query->Next())
+        keys.push_back(query->Fields(0).AsInteger());
+    return keys;
+}
+
+QStringList Texts(TDMGlobDB& db, TTransaction& tr, const QString& sql) {
+    QStringList texts;
+    auto query = db.OpenQuery(tr, sql);
+    query->Open();
+    for (; !query->Eof(); query->Next())
+        texts << query->Fields(0).AsString();
+    return texts;
+}
+
+QDate ServerToday(TDMGlobDB& db, TTransaction& tr) {
+    return db.ServerTime(tr).date();
+}
+
+// A new loan as the counter puts it into the cart: the customer's price after the discount.
+TCartRow NewLoan(TDMGlobDB& db, TTransaction& tr, const TCounterCustomer& customer,
+                 const TMediumToLend& medium, const QDate& first, const QDate& due) {
+    TCartRow row;
+    row.kodTitul = medium.kodTitul;
+    row.kodNosic = medium.kodNosic;
+    row.typNosice = medium.typNosice;
+    row.nazevCesky = medium.nazevCesky;
+    row.eanKod = medium.eanKod;
+    row.terminPujceni = first;
+    row.terminVraceni = due;
+    row.cenaPujcka = RentPerDay(BaseRent(customer.prices, medium.typNosice, medium.cenaPujcka),
+                                DiscountFor(db, tr, customer.pocetPujcek), customer.prices.vip);
+    return row;
+}
+
+class TCounter {
+public:
+    TCounter(TDMGlobDB& db, int kodUziv, unsigned run, const TPayingNotice& paying)
+        : db_(db), prices_(db), kodUziv_(kodUziv), random_(run), paying_(paying) {
+        TTransaction tr(db_.DB);
+        customers_ = Keys(db_, tr, QStringLiteral("select KOD_ZAK from ZAKAZNICI order by KOD_ZAK"));
+        mediumCodes_ = Texts(db_, tr, QStringLiteral("select EAN_KOD from NOSICE order by KOD_NOSIC"));
+        titles_ = Keys(db_, tr, QStringLiteral("select KOD_TITUL from TITULY order by KOD_TITUL"));
+        titleNames_ = Texts(db_, tr, QStringLiteral("select NAZEV_CESKY from TITULY order by KOD_TITUL"));
+        tr.Commit();
+    }
+
+    TSoakTally Serve(int pieces) {
+        for (int i = 0; i < pieces; ++i) {
+            const int dice = Uniform(0, 99);
+            const TSoakWork work = dice < 80   ? TSoakWork::Visit
+                                   : dice < 92 ? TSoakWork::Cancellation
+                                               : TSoakWork::CashMovement;
+            TSoakFigures& figures = tally_[work];
+            ++figures.tried;
+            try {
+                switch (work) {
+                case TSoakWork::Visit:
+                    Visit(figures);
+                    break;
+                case TSoakWork::Cancellation:
+                    Cancellation(figures);
+                    break;
+                case TSoakWork::CashMovement:
+                    CashMovement(figures);
+                    break;
+                case TSoakWork::Count:
+                    break;
+                }
+            } catch (const EVisitConflict& conflict) {
+                Refused(figures, conflict.Message());
+            } catch (const ECinemonError& error) {
+                ++figures.failed;
+                tally_.failures << error.TypeName() + QStringLiteral(": ") + error.Message();
+            }
+        }
+        return tally_;
+    }
+
+private:
+    int Uniform(int from, int to) { return std::uniform_int_distribution<int>(from, to)(random_); }
+    template <typename T> const T& Pick(const std::vector<T>& items) {
+        return items[static_cast<std::size_t>(Uniform(0, static_cast<int>(items.size()) - 1))];
+    }
+    void Paying(bool paying) {
+        if (paying_)
+            paying_(paying);
+    }
+    void Refused(TSoakFigures& figures, const QString& text) {
+        ++figures.refused;
+        ++tally_.refusals[QString(text).replace(u'\r', u' ')];
+    }
+
+    // A customer comes with some of their media back, wants a few more and a reservation.
+    void Visit(TSoakFigures& figures) {
+        const int kodZak = Pick(customers_);
+        TVisit visit(prices_);
+        TTransaction tr(db_.DB);
+        const auto customer = LoadCounterCustomer(db_, tr, kodZak);
+        const QDate today = ServerToday(db_, tr);
+        visit.Load(kodZak, LoadLoansOnRecord(db_, tr, kodZak), LoadReservations(db_, tr, kodZak));
+        for (int row = 0; row < static_cast<int>(visit.Cart().size()); ++row) {
+            const int dice = Uniform(0, 9);
+            if (dice < 4)
+                visit.Return(row, today, QStringLiteral("Soak"), QStringLiteral("vráceno"));
+            else if (dice < 5)
+                visit.Complain(row, today, QStringLiteral("Soak"), QStringLiteral("nejde přehrát"));
+        }
+        for (int n = Uniform(0, 2); n > 0; --n) {
+            // What the counter offers at this moment: a medium out on a loan or taken by other
+            // customers' reservations is not put into the cart.
+            const QString code = mediumCodes_[Uniform(0, mediumCodes_.size() - 1)];
+            const auto medium = FindMediumToLend(db_, tr, code);
+            if (!medium || FindMediumOnLoan(db_, tr, code) ||
+                ReservedForOthersToday(db_, tr, medium->kodTitul, kodZak))
+                continue;
+            visit.Lend(NewLoan(db_, tr, *customer, *medium, today, today.addDays(Uniform(1, 3))));
+        }
+        if (Uniform(0, 4) == 0) {
+            TReservationRow reservation;
+            const int title = Uniform(0, static_cast<int>(titles_.size()) - 1);
+            reservation.kodTitul = titles_[static_cast<std::size_t>(title)];
+            reservation.nazevCesky = titleNames_[title];
+            reservation.terminPujceni = today.addDays(Uniform(1, 3));
+            reservation.terminVraceni = reservation.terminPujceni.addDays(1);
+            if (!visit.HasReservation(reservation.kodTitul, reservation.terminPujceni))
+                visit.Reserve(reservation);
+        }
+        if (!visit.Reservations().empty() && Uniform(0, 9) == 0)
+            visit.CancelReservation(0);
+        tr.Commit();
+        if (!visit.Pending()) {
+            ++figures.empty;
+            return;
+        }
+        Paying(true);
+        TPaymentResult paid;
+        try {
+            paid = PayVisit(db_, prices_, visit, kodUziv_);
+        } catch (...) {
+            Paying(false);
+            throw;
+        }
+        Paying(false);
+        ++figures.stored;
+        tally_.receipts += paid.receipt ? 1 : 0;
+        tally_.loans += visit.NewLoans();
+    }
+
+    // A clerk cancels one of today's receipts, often one another counter is working on.
+    void Cancellation(TSoakFigures& figures) {
+        std::vector<std::pair<int, int>> open; // KOD_DOK, CISLO_DOK
+        {
+            TTransaction tr(db_.DB);
+            auto query =
+                db_.OpenQuery(tr, QStringLiteral("select KOD_DOK, CISLO_DOK from DOKLADY where D_STORNO "
+                                                 "is null and D_UZP = CURRENT_DATE"));
+            query->Open();
+            for (; !query->Eof(); query->Next())
+                open.emplace_back(query->Fields(0).AsInteger(), query->Fields(1).AsInteger());
+            query.reset();
+            tr.Commit();
+        }
+        if (open.empty()) {
+            ++figures.empty;
+            return;
+        }
+        const auto [kodDok, cisloDok] = Pick(open);
+        const TCancelResult result = CancelDocument(db_, kodDok, Uniform(0, 1) == 1, kodUziv_);
+        if (result.outcome == TCancelOutcome::Cancelled)
+            ++figures.stored;
+        else
+            Refused(figures, CancelRefusalText(result.outcome, cisloDok));
+    }
+
+    // Cash taken out of or put into the till, as the takings desk stores it.
+    void CashMovement(TSoakFigures& figures) {
+        TCashMovementInput input;
+        (Uniform(0, 1) ? input.TakeOut : input.Add) = Uniform(1, 500);
+        input.Popis = QStringLiteral("Soak '%' _ \\ pokladna");
+        TTransaction tr(db_.DB);
+        SaveCashMovement(db_, tr, input, kodUziv_);
+        ++figures.stored;
+    }
+
+    TDMGlobDB& db_;
+    TSpecCena prices_;
+    int kodUziv_;
+    std::mt19937 random_;
+    std::vector<int> customers_;
+    QStringList mediumCodes_;
+    std::vector<int> titles_;
+    QStringList titleNames_;
+    TPayingNotice paying_;
+    TSoakTally tally_;
+};
+
+} // namespace
+
+QString SoakWorkName(TSoakWork work) {
+    switch (work) {
+    case TSoakWork::Visit:
+        return QStringLiteral("návštěvy");
+    case TSoakWork::Cancellation:
+        return QStringLiteral("storna");
+    case TSoakWork::CashMovement:
+        return QStringLiteral("pohyby hotovosti");
+    case TSoakWork::Count:
+        break;
+    }
+    return {};
+}
+
+void TSoakTally::Add(const TSoakTally& other) {
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        figures[i].tried += other.figures[i].tried;
+        figures[i].stored += other.figures[i].stored;
+        figures[i].refused += other.figures[i].refused;
+        figures[i].empty += other.figures[i].empty;
+        figures[i].failed += other.figures[i].failed;
+    }
+    receipts += other.receipts;
+    loans += other.loans;
+    failures += other.failures;
+    for (const auto& [text, count] : other.refusals)
+        refusals[text] += count;
+}
+
+QString TSoakTally::ToLine() const {
+    QStringList numbers;
+    for (const TSoakFigures& f : figures)
+        for (const int n : {f.tried, f.stored, f.refused, f.empty, f.failed})
+            numbers << QString::number(n);
+    numbers << QString::number(receipts) << QString::number(loans);
+    return QStringLiteral("TALLY ") + numbers.join(u' ');
+}
+
+void TSoakTally::AddRefusals(const QString& line) {
+    const QStringList parts = line.split(u' ');
+    if (parts.size() >= 2 && parts[0] == QStringLiteral("REFUSAL"))
+        refusals[parts.mid(2).join(u' ')] += parts[1].toInt();
+}
+
+TSoakTally TSoakTally::FromLine(const QString& line) {
+    TSoakTally tally;
+    const QStringList parts = line.split(u' ', Qt::SkipEmptyParts);
+    if (parts.size() != 3 + 5 * static_cast<int>(tally.figures.size()) || parts[0] != QStringLiteral("TALLY"))
+        return tally;
+    int at = 1;
+    for (TSoakFigures& f : tally.figures)
+        for (int* n : {&f.tried, &f.stored, &f.refused, &f.empty, &f.failed})
+            *n = parts[at++].toInt();
+    tally.receipts = parts[at++].toInt();
+    tally.loans = parts[at].toInt();
+    return tally;
+}
+
+void StockSoakShop(TDMGlobDB& db, int titles, int mediaPerTitle, int customers) {
+    RunInTransaction(db.DB, [&](TTransaction& tr) {
+        const QString admin = Key(AdminKey(db));
+        for (int t = 0; t < titles; ++t) {
+            const int kodTitul = db.GenKodTitul(tr);
+            db.ExecSql(tr,
+                       QStringLiteral("insert into TITULY (KOD_TITUL, NAZEV_CESKY, NAZEV_ORIG, TYP_NOSICE, "
+                                      "CENA_PUJCKA, POCET_CELKEM, POCET_PRITOMNO) values (%1, %2, %2, '%3', "
+                                      "%4, %5, %5)")
+                           .arg(kodTitul)
+                           .arg(SqlText(QStringLiteral("Tlačenice %1").arg(t + 1)),
+                                t % 2 ? QStringLiteral("V") : QStringLiteral("D"), FloatToSql(20 + 5 * t))
+                           .arg(mediaPerTitle));
+            for (int m = 0; m < mediaPerTitle; ++m) {
+                const int kodNosic = db.GenKodNosic(tr);
+                db.ExecSql(tr, QStringLiteral("insert into NOSICE (KOD_NOSIC, KOD_TITUL, EAN_KOD, D_PRIJMU, "
+                                              "UZIV_PRIJAL) values (%1, %2, '%3', CURRENT_TIMESTAMP, %4)")
+                                   .arg(kodNosic)
+                                   .arg(kodTitul)
+                                   .arg(NewMediumCode(kodTitul, kodNosic), admin));
+            }
+        }
+        for (int c = 0; c < customers; ++c)
+            db.ExecSql(tr,
+                       QStringLiteral("insert into ZAKAZNICI (KOD_ZAK, JMENO, PRIJMENI, POCET_PUJCEK, "
+                                      "D_REGISTRACE, UZIV_REG, UZIV_ZMENA) values (%1, 'Zákazník', %2, 0, "
+                                      "CURRENT_TIMESTAMP, %3, %3)")
+                           .arg(db.GenKodZak(tr))
+                           .arg(SqlText(QStringLiteral("Soak %1").arg(c + 1)), admin));
+    });
+}
+
+void LendOverdue(TDMGlobDB& db, int kodUziv) {
+    TSpecCena prices(db);
+    TTransaction tr(db.DB);
+    const std::vector<int> customers =
+        Keys(db, tr, QStringLiteral("select KOD_ZAK from ZAKAZNICI order by KOD_ZAK"));
+    const QStringList codes = Texts(db, tr, QStringLiteral("select EAN_KOD from NOSICE order by KOD_NOSIC"));
+    const QDate today = ServerToday(db, tr);
+    tr.Commit();
+    for (std::size_t i = 0; i < customers.size() && i < static_cast<std::size_t>(codes.size()); ++i) {
+        TVisit visit(prices);
+        TTransaction read(db.DB);
+        const auto customer = LoadCounterCustomer(db, read, customers[i]);
+        const auto medium = FindMediumToLend(db, read, codes[static_cast<int>(i)]);
+        visit.Load(customers[i], {}, {});
+        visit.Lend(NewLoan(db, read, *customer, *medium, today.addDays(-4), today.addDays(-2)));
+        read.Commit();
+        PayVisit(db, prices, visit, kodUziv);
+    }
+}
+
+TShopCounts ReadShopCounts(TDMGlobDB& db) {
+    TTransaction tr(db.DB);
+    const std::vector<int> counts =
+        Keys(db, tr,
+             QStringLiteral(
+                 "select count(*) from DOKLADY union all select count(*) from PUJCKY union all select "
+                 "count(*) from HOTOVOST union all select count(*) from DOKLADY where D_STORNO is not null"));
+    tr.Commit();
+    return {counts[0], counts[1], counts[2], counts[3]};
+}
+
+std::vector<TInvariantResult> CheckAccounted(const TShopCounts& before, const TShopCounts& after,
+                                             const TSoakTally& tally) {
+    const auto check = [](const QString& name, int written, int reported) {
+        TInvariantResult result{name, {}};
+        if (written != reported)
+            result.offenders << QStringLiteral("v databázi %1, ohlášeno %2").arg(written).arg(reported);
+        return result;
+    };
+    return {check(QStringLiteral("nové doklady = ohlášené platby s dokladem"),
+                  after.receipts - before.receipts, tally.receipts),
+            check(QStringLiteral("nové půjčky = ohlášené půjčky"), after.loans - before.loans, tally.loans),
+            check(QStringLiteral("nové pohyby hotovosti = ohlášené"),
+                  after.cashMovements - before.cashMovements, tally[TSoakWork::CashMovement].stored),
+            check(QStringLiteral("nová storna = ohlášená"), after.cancelled - before.cancelled,
+                  tally[TSoakWork::Cancellation].stored)};
+}
+
+TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned run, int pieces, const TPayingNotice& paying) {
+    return TCounter(db, kodUziv, run, paying).Serve(pieces);
+}
+
+int AdminKey(TDMGlobDB& db) {
+    TTransaction tr(db.DB);
+    const std::vector<int> keys =
+        Keys(db, tr, QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'"));
+    tr.Commit();
+    return keys.empty() ? 0 : keys.front();
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "Invariants.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <vector>
+
+class TDMGlobDB;
+
+// One counter of a reliability run: random clerk's work through the same units the desks use,
+// crowding onto the few media and customers the shop was stocked with.
+
+// What the counters do; deposits join here once their unit exists.
+enum class TSoakWork { Visit, Cancellation, CashMovement, Count };
+QString SoakWorkName(TSoakWork work);
+
+struct TSoakFigures {
+    int tried = 0;
+    int stored = 0;
+    int refused = 0; // another counter got there first: the clerk's message, nothing written
+    int empty = 0;   // the random visit had nothing to write
+    int failed = 0;  // anything else: an error the clerk should not see
+};
+
+struct TSoakTally {
+    std::array<TSoakFigures, static_cast<std::size_t>(TSoakWork::Count)> figures{};
+    int receipts = 0;                // receipts the stored visits wrote
+    int loans = 0;                   // loans the stored visits wrote
+    QStringList failures;            // the texts of the failed ones
+    std::map<QString, int> refusals; // the texts the clerk was shown, one line each, and how often
+
+    TSoakFigures& operator[](TSoakWork work) { return figures[static_cast<std::size_t>(work)]; }
+    const TSoakFigures& operator[](TSoakWork work) const { return figures[static_cast<std::size_t>(work)]; }
+    void Add(const TSoakTally& other);
+    // One line each way, so a driver reads what its counter processes did.
+    QString ToLine() const;
+    static TSoakTally FromLine(const QString& line);
+    // Adds a line "REFUSAL <count> <text>" as the counter printed it.
+    void AddRefusals(const QString& line);
+};
+
+// Titles with a few media each and customers, for the counters to crowd onto.
+void StockSoakShop(TDMGlobDB& db, int titles, int mediaPerTitle, int customers);
+// Lends a medium to each customer with a due date already past, so returns come late too.
+void LendOverdue(TDMGlobDB& db, int kodUziv);
+
+// Serves this many pieces of work as user kodUziv, the random sequence numbered run. paying, when
+// given, hears true just before a payment is written and false once it is done.
+using TPayingNotice = std::function<void(bool paying)>;
+TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned run, int pieces,
+                        const TPayingNotice& paying = {});
+
+// What the counters must account for: every row they reported written is there once, and
+// nothing they reported refused left a row behind.
+struct TShopCounts {
+    int receipts = 0;
+    int loans = 0;
+    int cashMovements = 0;
+    int cancelled = 0;
+};
+TShopCounts ReadShopCounts(TDMGlobDB& db);
+std::vector<TInvariantResult> CheckAccounted(const TShopCounts& before, const TShopCounts& after,
+                                             const TSoakTally& tally);
+
+// The key of the shop's administrator, who works every counter of the run.
+int AdminKey(TDMGlobDB& db);

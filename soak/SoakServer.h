@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// The shop's Firebird server on this machine, as the reliability runs reach it.
+
+// The administrator's password of the local server, as the Debian package keeps it; empty when
+// it cannot be read.
+QString LocalServerAdminPassword();
+bool LocalServerListens();

@@ -1,0 +1,277 @@
+// The reliability run: several counter processes against the shop's server on this machine,
+// then one close and the invariants over the whole database.
+//
+//   cinemon_soak [--counters N] [--pieces N] [--kills N] [--run N] [--folder DIR] [--backup FILE]
+//
+// The program starts its own counters as "cinemon_soak --counter DATABASE RUN PIECES PHASEFILE"; each
+// prints the clerk's messages it was refused with and its tally as lines. With --kills the
+// program kills counters with SIGKILL at random moments and starts new ones in their place. Exit status: 0
+// when every invariant holds and nothing failed, 1 otherwise, 77 when no server is reachable.
+
+#include "DayClose.h"
+#include "DbError.h"
+#include "FbClient.h"
+#include "GlobDB.h"
+#include "Invariants.h"
+#include "SoakCounter.h"
+#include "SoakServer.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QThread>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr int kNoServer = 77;
+
+QTextStream& Out() {
+    static QTextStream out(stdout);
+    return out;
+}
+
+void Configure(TDMGlobDB& db, const QString& file, const QString& password) {
+    db.Config.Server = QStringLiteral("localhost");
+    db.Config.FileName = file;
+    db.Config.UserName = QStringLiteral("SYSDBA");
+    db.Config.Password = password;
+}
+
+int RunCounter(const QString& file, unsigned run, int pieces, const QString& phaseFile) {
+    TDMGlobDB db(QFileInfo(file).absolutePath() + QStringLiteral("/Cinemon"));
+    Configure(db, file, LocalServerAdminPassword());
+    db.Connect();
+    // One byte the driver reads before a kill: "P" while a payment is being written.
+    QFile phase(phaseFile);
+    if (!phase.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw ECinemonError(QStringLiteral("Cannot write ") + phaseFile);
+    const TSoakTally tally = ServeCounter(db, AdminKey(db), run, pieces, [&](bool paying) {
+        phase.seek(0);
+        phase.write(paying ? "P" : "-", 1);
+    });
+    for (const QString& failure : tally.failures)
+        std::fprintf(stderr, "%s\n", qPrintable(QString(failure).replace(u'\r', u' ')));
+    for (const auto& [text, count] : tally.refusals)
+        Out() << QStringLiteral("REFUSAL %1 ").arg(count) << text << u'\n';
+    Out() << tally.ToLine() << Qt::endl;
+    return 0;
+}
+
+void PrintTable(const TSoakTally& tally, int counters, int killed, int killedPaying,
+                const std::vector<TInvariantResult>& invariants) {
+    QTextStream& out = Out();
+    out << QStringLiteral("\nPokladen: %1, zabitých pokladen: %2, z nich uprostřed platby: %3\n\n")
+               .arg(counters)
+               .arg(killed)
+               .arg(killedPaying);
+    out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+               .arg(QStringLiteral("práce"), -18)
+               .arg(QStringLiteral("pokusů"), 8)
+               .arg(QStringLiteral("uloženo"), 8)
+               .arg(QStringLiteral("odmítnuto"), 10)
+               .arg(QStringLiteral("prázdné"), 8)
+               .arg(QStringLiteral("chyby"), 6);
+    for (int w = 0; w < static_cast<int>(TSoakWork::Count); ++w) {
+        const TSoakFigures& f = tally[static_cast<TSoakWork>(w)];
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+                   .arg(SoakWorkName(static_cast<TSoakWork>(w)), -18)
+                   .arg(f.tried, 8)
+                   .arg(f.stored, 8)
+                   .arg(f.refused, 10)
+                   .arg(f.empty, 8)
+                   .arg(f.failed, 6);
+    }
+    out << QStringLiteral("\n%1 %2\n")
+               .arg(QStringLiteral("invariant"), -60)
+               .arg(QStringLiteral("porušení"), 9);
+    for (const TInvariantResult& result : invariants) {
+        out << QStringLiteral("%1 %2\n").arg(result.name, -60).arg(result.offenders.size(), 9);
+        for (const QString& offender : result.offenders.mid(0, 5))
+            out << QStringLiteral("    ") << offender << u'\n';
+    }
+    // What the clerks were told when another counter got there first, most frequent first.
+    std::vector<std::pair<int, QString>> byCount;
+    for (const auto& [text, count] : tally.refusals)
+        byCount.emplace_back(count, text);
+    std::sort(byCount.begin(), byCount.end(), std::greater<>());
+    out << QStringLiteral("\nodmítnuto se zprávou:\n");
+    for (const auto& [count, text] : byCount)
+        out << QStringLiteral("%1  %2\n")
+                   .arg(count, 6)
+                   .arg(text.isEmpty() ? QStringLiteral("(bez zprávy)") : text);
+    for (const QString& failure : tally.failures.mid(0, 10))
+        out << QStringLiteral("chyba: ") << QString(failure).replace(u'\r', u' ') << u'\n';
+    out.flush();
+}
+
+int RunDriver(int counters, int pieces, int kills, unsigned run, QString folder, const QString& backup) {
+    const QString password = LocalServerAdminPassword();
+    if (!LocalServerListens() || password.isEmpty()) {
+        std::fprintf(stderr, "No Firebird server on localhost, or its password cannot be read\n");
+        return kNoServer;
+    }
+    std::unique_ptr<QTemporaryDir> temporary;
+    if (folder.isEmpty()) {
+        temporary = std::make_unique<QTemporaryDir>();
+        folder = temporary->path();
+    }
+    QDir().mkpath(folder);
+    const QString file = QDir(folder).absoluteFilePath(QStringLiteral("Cinemon.gdb"));
+    const QString copy = QDir(folder).absoluteFilePath(QStringLiteral("Cinemon.gbk"));
+    QFile::remove(copy);
+    if (!QFile::copy(backup, copy))
+        throw ECinemonError(QStringLiteral("Cannot copy the backup ") + backup);
+
+    TDMGlobDB db(QDir(folder).absoluteFilePath(QStringLiteral("Cinemon")));
+    Configure(db, file, password);
+    db.CreateDatabase();
+    db.Connect();
+    const int admin = AdminKey(db);
+    StockSoakShop(db, 4, 3, 6);
+    LendOverdue(db, admin);
+    const TShopCounts before = ReadShopCounts(db);
+
+    TSoakTally tally;
+    int brokenCounters = 0;
+    unsigned nextRun = run;
+    const auto phaseFile = [&](unsigned counterRun) {
+        return QDir(folder).absoluteFilePath(QStringLiteral("counter-%1.phase").arg(counterRun));
+    };
+    std::map<const QProcess*, unsigned> runs;
+    const auto start = [&] {
+        auto process = std::make_unique<QProcess>();
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("--counter"), file, QString::number(nextRun), QString::number(pieces),
+                        phaseFile(nextRun)});
+        ++nextRun;
+        process->waitForStarted(-1);
+        runs[process.get()] = nextRun - 1;
+        return process;
+    };
+    const auto collect = [&](QProcess& process) {
+        process.waitForFinished(-1);
+        const QStringList lines =
+            QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        const QString line = lines.isEmpty() ? QString() : lines.back();
+        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 ||
+            !line.startsWith(QStringLiteral("TALLY"))) {
+            ++brokenCounters;
+            tally.failures << QStringLiteral("a counter ended without its tally: ") + line;
+            return;
+        }
+        TSoakTally counted = TSoakTally::FromLine(line);
+        for (const QString& refusal : lines.mid(0, lines.size() - 1))
+            counted.AddRefusals(refusal);
+        tally.Add(counted);
+    };
+
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int c = 0; c < counters; ++c)
+        processes.push_back(start());
+    // Counters killed at random moments, most of them in the middle of a payment since that is
+    // where a counter spends its time; each is replaced so the load goes on.
+    std::mt19937 random(run);
+    int killed = 0;
+    int killedPaying = 0;
+    while (killed < kills) {
+        QThread::msleep(std::uniform_int_distribution<unsigned>(20, 250)(random));
+        auto& victim = processes[std::uniform_int_distribution<std::size_t>(0, processes.size() - 1)(random)];
+        if (victim->state() == QProcess::Running) {
+            QFile phase(phaseFile(runs[victim.get()]));
+            victim->kill();
+            victim->waitForFinished(-1);
+            ++killed;
+            if (phase.open(QIODevice::ReadOnly) && phase.read(1) == "P")
+                ++killedPaying;
+        } else {
+            collect(*victim);
+        }
+        victim = start();
+    }
+    for (auto& process : processes)
+        collect(*process);
+
+    // What a killed counter wrote before it died it could not report: the figures are compared
+    // only in runs without kills.
+    std::vector<TInvariantResult> invariants;
+    if (kills == 0)
+        invariants = CheckAccounted(before, ReadShopCounts(db), tally);
+    StoreClose(db, TCloseMode::Today, admin);
+    for (TInvariantResult& result : CheckInvariants(db))
+        invariants.push_back(std::move(result));
+    PrintTable(tally, counters, killed, killedPaying, invariants);
+    const TShopCounts after = ReadShopCounts(db);
+    Out() << QStringLiteral(
+                 "\nv databázi nově: dokladů %1, půjček %2, pohybů hotovosti %3, stornovaných dokladů %4\n")
+                 .arg(after.receipts - before.receipts)
+                 .arg(after.loans - before.loans)
+                 .arg(after.cashMovements - before.cashMovements)
+                 .arg(after.cancelled - before.cancelled);
+    // A refusal must tell the clerk why.
+    int failed = brokenCounters + (tally.refusals.contains(QString()) ? tally.refusals.at(QString()) : 0);
+    for (const TSoakFigures& f : tally.figures)
+        failed += f.failed;
+    db.DB.Close();
+    return ViolationCount(invariants) == 0 && failed == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption counters(QStringLiteral("counters"), QStringLiteral("Counter processes."),
+                                      QStringLiteral("n"), QStringLiteral("4"));
+    const QCommandLineOption pieces(QStringLiteral("pieces"), QStringLiteral("Pieces of work per counter."),
+                                    QStringLiteral("n"), QStringLiteral("100"));
+    const QCommandLineOption kills(QStringLiteral("kills"),
+                                   QStringLiteral("Counters killed with SIGKILL during the run."),
+                                   QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption run(QStringLiteral("run"),
+                                 QStringLiteral("Number of the random sequence of the first counter."),
+                                 QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption folder(QStringLiteral("folder"),
+                                    QStringLiteral("Keep the run's database in this folder."),
+                                    QStringLiteral("dir"));
+    const QCommandLineOption backup(QStringLiteral("backup"), QStringLiteral("The shipped backup."),
+                                    QStringLiteral("file"), QStringLiteral(CINEMON_SHIPPED_BACKUP));
+    const QCommandLineOption counter(QStringLiteral("counter"),
+                                     QStringLiteral("Serve as one counter: DATABASE RUN PIECES PHASEFILE."));
+    parser.addOptions({counters, pieces, kills, run, folder, backup, counter});
+    parser.process(app);
+
+    if (!FbClient::Load()) {
+        std::fprintf(stderr, "The Firebird client library is missing\n");
+        return kNoServer;
+    }
+    try {
+        if (parser.isSet(counter)) {
+            const QStringList args = parser.positionalArguments();
+            if (args.size() != 4)
+                parser.showHelp(2);
+            return RunCounter(args[0], args[1].toUInt(), args[2].toInt(), args[3]);
+        }
+        return RunDriver(parser.value(counters).toInt(), parser.value(pieces).toInt(),
+                         parser.value(kills).toInt(), parser.value(run).toUInt(), parser.value(folder),
+                         parser.value(backup));
+    } catch (const ECinemonError& error) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(error.TypeName()),
+                     qPrintable(QString(error.Message()).replace(u'\r', u' ')));
+        return 1;
+    }
+}

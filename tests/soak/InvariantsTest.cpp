@@ -1,0 +1,118 @@
+#include "Invariants.h"
+
+#include "DayClose.h"
+#include "DbError.h"
+#include "SoakCounter.h"
+#include "TestDatabase.h"
+
+#include <QStringList>
+
+namespace {
+
+// The invariant checker over a shop that one counter has worked in, whole and then broken by hand.
+class Invariants : public ::testing::Test {
+protected:
+    Invariants() {
+        StockSoakShop(db, 3, 2, 4);
+        LendOverdue(db, AdminKey(db));
+    }
+    // The offenders of the invariant with this name.
+    QStringList Offenders(const QString& name) {
+        for (const TInvariantResult& result : CheckInvariants(db))
+            if (result.name == name)
+                return result.offenders;
+        ADD_FAILURE() << "no invariant named " << name.toStdString();
+        return {};
+    }
+
+    TTestDatabase database;
+    TDMGlobDB& db = database.Db();
+};
+
+TEST_F(Invariants, HoldAfterACountersRandomWorkAndAClose) {
+    const TSoakTally tally = ServeCounter(db, AdminKey(db), 3, 60);
+    EXPECT_TRUE(tally.failures.isEmpty()) << tally.failures.join(u'\n').toStdString();
+    StoreClose(db, TCloseMode::Today, AdminKey(db));
+    EXPECT_GT(tally[TSoakWork::Visit].stored, 0);
+    EXPECT_GT(database.Scalar(QStringLiteral("select count(*) from DOKLADY")).toInt(), 4);
+    const auto results = CheckInvariants(db);
+    EXPECT_EQ(results.size(), 9u);
+    for (const TInvariantResult& result : results)
+        EXPECT_TRUE(result.offenders.isEmpty())
+            << result.name.toStdString() << ": " << result.offenders.join(u'\n').toStdString();
+    EXPECT_EQ(ViolationCount(results), 0);
+}
+
+TEST_F(Invariants, EachBrokenByHandIsReportedWithItsRow) {
+    struct Case {
+        const char* name;
+        const char* breaking;
+        const char* offender;
+    };
+    const Case cases[] = {
+        {"v obchodě = nosiče bez vyřazení a bez otevřené půjčky",
+         "update TITULY set POCET_PRITOMNO = POCET_PRITOMNO + 1 where KOD_TITUL = (select min(KOD_TITUL) "
+         "from "
+         "TITULY)",
+         "titul "},
+        {"nosič nejvýše v jedné otevřené půjčce",
+         "insert into PUJCKY (KOD_TITUL, KOD_NOSIC, KOD_ZAK, D_PUJCENI, CENA_PUJCKA) select first 1 "
+         "KOD_TITUL, "
+         "KOD_NOSIC, KOD_ZAK, CURRENT_TIMESTAMP, 0 from PUJCKY where D_VRACENI is null",
+         "nosič "},
+        {"součty dokladu = součet řádků = P_DOK_CENA",
+         "update DOKLADY set CENA_DPH = CENA_DPH + 1 where KOD_DOK = (select min(KOD_DOK) from DOKLADY)",
+         "doklad "},
+        {"jedinečná čísla dokladů",
+         "update DOKLADY set CISLO_DOK = (select min(CISLO_DOK) from DOKLADY) where KOD_DOK = (select "
+         "max(KOD_DOK) from DOKLADY)",
+         "číslo "},
+        {"doklad má řádky", "delete from RADKY_DOK where KOD_DOK = (select min(KOD_DOK) from DOKLADY)",
+         "doklad "},
+        {"placená půjčka má svůj doklad",
+         "update PUJCKY set D_PUJCENI = D_PUJCENI - 1 where KOD_ZAK = (select min(KOD_ZAK) from ZAKAZNICI)",
+         "půjčka nosiče "},
+        {"počet půjček zákazníka = zapsané půjčky",
+         "update ZAKAZNICI set POCET_PUJCEK = POCET_PUJCEK + 1 where KOD_ZAK = (select max(KOD_ZAK) from "
+         "ZAKAZNICI)",
+         "zákazník "},
+        {"nejvýše jedna otevřená záloha zákazníka, nikdy záporná",
+         "insert into ZALOHY (KOD_ZAK, D_PREVZETI, CASTKA) select first 2 (select min(KOD_ZAK) from "
+         "ZAKAZNICI), CURRENT_TIMESTAMP, 100 from DOKLADY",
+         "zákazník "},
+        {"nejvýše jedna otevřená záloha zákazníka, nikdy záporná",
+         "insert into ZALOHY (KOD_ZAK, D_PREVZETI, CASTKA) select min(KOD_ZAK), CURRENT_TIMESTAMP, -50 from "
+         "ZAKAZNICI",
+         "zákazník "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.breaking);
+        TTestDatabase fresh;
+        StockSoakShop(fresh.Db(), 3, 2, 4);
+        LendOverdue(fresh.Db(), AdminKey(fresh.Db()));
+        ASSERT_EQ(ViolationCount(CheckInvariants(fresh.Db())), 0);
+        fresh.Exec(QString::fromUtf8(c.breaking));
+        int reported = 0;
+        for (const TInvariantResult& result : CheckInvariants(fresh.Db()))
+            if (result.name == QString::fromUtf8(c.name) && !result.offenders.isEmpty()) {
+                reported = static_cast<int>(result.offenders.size());
+                EXPECT_TRUE(result.offenders.front().startsWith(QString::fromUtf8(c.offender)))
+                    << result.offenders.front().toStdString();
+            }
+        EXPECT_GT(reported, 0) << c.name;
+    }
+}
+
+// A second close row for a day cannot even be written: the day is the table's key.
+TEST_F(Invariants, TheDatabaseItselfRefusesASecondCloseOfADay) {
+    database.Exec(QStringLiteral("insert into TRZBY (DATUM) values (CURRENT_DATE - 1)"));
+    try {
+        database.Exec(QStringLiteral("insert into TRZBY (DATUM) values (CURRENT_DATE - 1)"));
+        ADD_FAILURE() << "a second close row of one day was stored";
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.Code(), EDatabaseError::kUniqueKeyViolation);
+    }
+    EXPECT_TRUE(Offenders(QStringLiteral("jeden řádek TRZBY za den")).isEmpty());
+}
+
+} // namespace
