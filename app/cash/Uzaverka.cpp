@@ -1,6 +1,7 @@
 #include "Uzaverka.h"
 
 #include "AppContext.h"
+#include "CloseBackup.h"
 #include "DenUzavreni.h"
 #include "DeskSurface.h"
 #include "FailureGuard.h"
@@ -301,10 +302,26 @@ void TFUzaverka::Uzavrit() {
         RunReported([this] { Spocitat(); });
         return;
     }
+    BackUpAfterClose();
     if (context_.Requests)
         context_.Requests->DayClosed();
     mode_ = TCloseMode::Today;
     RunReported([this] { Spocitat(); });
+}
+
+void TFUzaverka::BackUpAfterClose() {
+    const QString text = QStringLiteral("Zálohuji databázi...");
+    std::optional<TCloseBackup> backup;
+    {
+        const TWaitBox wait(text);
+        backup = BackupAfterClose(context_.Db(), WaitProgress(text));
+    }
+    if (!backup)
+        return;
+    if (backup->Ok)
+        Inform(backup->Text);
+    else
+        Warn(backup->Text);
 }
 
 void TFUzaverka::TiskKasa() {

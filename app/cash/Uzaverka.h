@@ -42,6 +42,8 @@ private:
     void Spocitat();
     void LoadLists();
     void Uzavrit();
+    // The backup the shop asks for after every stored close; its failure leaves the close stored.
+    void BackUpAfterClose();
     void TiskKasa();
 
     TAppContext& context_;

@@ -26,11 +26,6 @@ const QString kPrograms = QStringLiteral("Aplikace (*.exe)");
 const QString kPrograms = QStringLiteral("Aplikace (*)");
 #endif
 
-// The wait box follows the tool's verbose output, so the clerk sees it work.
-TToolProgress WaitProgress(const QString& text) {
-    return [text](const QString& line) { ShowWaitDialog(text + QStringLiteral("\r") + line); };
-}
-
 void StartAgain() {
     QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
     QCoreApplication::exit(0);

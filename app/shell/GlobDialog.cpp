@@ -151,6 +151,10 @@ TMsgResult MessageDialog(const QString& text, TMsgKind kind, TMsgButtons buttons
     return dialog.Result();
 }
 
+std::function<void(const QString& line)> WaitProgress(const QString& text) {
+    return [text](const QString& line) { ShowWaitDialog(text + QStringLiteral("\r") + line); };
+}
+
 void ShowWaitDialog(const QString& text) {
     if (TDialogHook* hook = TDialogHook::Current()) {
         hook->waitTexts.push_back(text);

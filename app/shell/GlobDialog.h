@@ -37,6 +37,8 @@ inline void Inform(const QString& text) {
 void ShowWaitDialog(const QString& text);
 void HideWaitDialog();
 bool WaitDialogShown();
+// Follows a long job's output under the wait box's text, so the clerk sees it work.
+std::function<void(const QString& line)> WaitProgress(const QString& text);
 
 // Shows the wait box for a scope and hides it on every way out, failures included.
 class TWaitBox final {

@@ -254,3 +254,38 @@ TEST_F(CloseDesk, ItFitsTheMainWindowAtItsSmallest) {
 }
 
 } // namespace
+
+// The shop that asks for a backup at every close gets one after the close is stored; a backup
+// that cannot be made is reported and leaves the close stored.
+TEST_F(CloseDesk, AShopThatAsksForABackupGetsOneAfterTheStoredClose) {
+    StoredClose(-1, 100);
+    Receipt(1, 0, QStringLiteral("08:00:00"), {{'0', 5, 5}});
+    const QString folder = QDir(database.Dir()).filePath(QStringLiteral("zálohy"));
+    QDir().mkpath(folder);
+    db.Config.DailyBackup = true;
+    db.Config.BackupDirectory = folder;
+    Open();
+    database.Db().DB.Close(); // the embedded engine lends the file to gbak only when no one else has it
+    hook.Clear();
+    Close(desk.get());
+    const QStringList files = QDir(folder).entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 1) << hook.Texts().front().toStdString();
+    EXPECT_EQ(hook.Texts(),
+              std::vector<QString>{QStringLiteral("Záloha databáze byla uložena do souboru:\r") +
+                                   QDir(folder).filePath(files.first())});
+    EXPECT_EQ(hook.waitTexts.front(), QStringLiteral("Počítám uzávěrku..."));
+    EXPECT_FALSE(WaitDialogShown());
+    EXPECT_NE(Row(0), "<none>");
+
+    db.Config.BackupDirectory = QDir(folder).filePath(QStringLiteral("chybí"));
+    Receipt(2, 0, QStringLiteral("09:00:00"), {{'0', 7, 7}});
+    database.Db().DB.Close();
+    hook.Clear();
+    Close(desk.get());
+    ASSERT_EQ(hook.messages.size(), 1U);
+    EXPECT_EQ(hook.messages.front().kind, TMsgKind::Warning);
+    EXPECT_TRUE(hook.Texts().front().startsWith(
+        QStringLiteral("Uzávěrka byla uložena, ale zálohu databáze se nepodařilo vytvořit.")));
+    EXPECT_EQ(Value(desk.get(), "EKonec"), 112);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 1);
+}
