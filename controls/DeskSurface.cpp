@@ -1,7 +1,9 @@
 #include "DeskSurface.h"
 
+#include "MemTable.h"
 #include "MoxCheckBox.h"
 #include "MoxColors.h"
+#include "MoxGrid.h"
 #include "MoxLabel.h"
 
 #include <QLineEdit>
@@ -58,4 +60,19 @@ TMoxLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent) {
     auto* label = new TMoxLabel(text, parent);
     label->setBuddy(buddy);
     return label;
+}
+
+TMoxGrid* ListGrid(const char* name, TMemTable* table, QWidget* parent) {
+    auto* grid = Named(new TMoxGrid(parent), name);
+    grid->setModel(table);
+    grid->setReadOnly(true);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    return grid;
+}
+
+void SetColumnTitles(TMemTable* table, const QStringList& titles) {
+    const QStringList columns = table->columns();
+    for (int i = 0; i < titles.size(); ++i)
+        table->setColumnTitle(columns.at(i), titles.at(i));
 }

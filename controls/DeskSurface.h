@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QColor;
 class QLineEdit;
 class QWidget;
 class TMoxCheckBox;
+class TMoxGrid;
 class TMoxLabel;
+class TMemTable;
 
 // What every desk and its dialogs share: the pale-green surface and controls known by name
 // (the desks' tests and lookups address controls by their names).
@@ -37,3 +40,8 @@ void FitFieldTo(QLineEdit* field, const QString& sample);
 // Lets a button of the shop's fixed design width narrow down to its caption when its row is short
 // of room, instead of every button of the row being cut alike.
 void LetNarrowToCaption(QWidget* button);
+
+// A read-only list of the table's rows, chosen a whole row at a time.
+TMoxGrid* ListGrid(const char* name, TMemTable* table, QWidget* parent);
+// Names the table's columns in their order, as many as there are titles.
+void SetColumnTitles(TMemTable* table, const QStringList& titles);

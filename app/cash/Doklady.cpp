@@ -51,18 +51,8 @@ QVariant AmountValue(const TField& field) {
     return field.IsNull() ? QVariant() : QVariant(field.AsFloat());
 }
 
-void Titles(TMemTable* table, const QStringList& titles) {
-    const QStringList columns = table->columns();
-    for (int i = 0; i < titles.size(); ++i)
-        table->setColumnTitle(columns.at(i), titles.at(i));
-}
-
 TMoxGrid* Grid(const char* name, TMemTable* table, QWidget* parent) {
-    auto* grid = Named(new TMoxGrid(parent), name);
-    grid->setModel(table);
-    grid->setReadOnly(true);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    auto* grid = ListGrid(name, table, parent);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     return grid;
 }
@@ -97,22 +87,24 @@ TFDoklady::TFDoklady(TAppContext& context, QWidget* parent)
                            this)),
       Timer(new QTimer(this)) {
     SetDeskSurface(this);
-    Titles(doklady_,
-           {QStringLiteral("Číslo dokladu"), QStringLiteral("Datum UZP"), QStringLiteral("Datum vystavení"),
-            QStringLiteral("Datum storno"), QStringLiteral("Cena s DPH"), QStringLiteral("Cena"),
-            QStringLiteral("Zákazník"), QStringLiteral("EAN kód"), QStringLiteral("Základ A"),
-            QStringLiteral("DPH A"), QStringLiteral("Základ B"), QStringLiteral("DPH B"),
-            QStringLiteral("Základ 0"), QStringLiteral("Vystavil"), QStringLiteral("Stornoval")});
+    SetColumnTitles(doklady_,
+                    {QStringLiteral("Číslo dokladu"), QStringLiteral("Datum UZP"),
+                     QStringLiteral("Datum vystavení"), QStringLiteral("Datum storno"),
+                     QStringLiteral("Cena s DPH"), QStringLiteral("Cena"), QStringLiteral("Zákazník"),
+                     QStringLiteral("EAN kód"), QStringLiteral("Základ A"), QStringLiteral("DPH A"),
+                     QStringLiteral("Základ B"), QStringLiteral("DPH B"), QStringLiteral("Základ 0"),
+                     QStringLiteral("Vystavil"), QStringLiteral("Stornoval")});
     doklady_->setColumnDecimals(QStringLiteral("CISLO_DOK"), 0);
     for (const char* column :
          {"CENA_DPH", "CENA", "C_ZAKLAD_A", "C_DPH_A", "C_ZAKLAD_B", "C_DPH_B", "C_ZAKLAD_0"})
         doklady_->setColumnDecimals(QString::fromLatin1(column), 2);
     for (const char* column : {"D_UZP", "D_VYSTAVENI", "D_STORNO"})
         doklady_->setColumnAlignment(QString::fromLatin1(column), Qt::AlignRight | Qt::AlignVCenter);
-    Titles(radky_, {QStringLiteral("Titul"), QStringLiteral("CN kód"), QStringLiteral("Datum půjčení"),
-                    QStringLiteral("Termín vrácení"), QStringLiteral("Cena/den"), QStringLiteral("DPH"),
-                    QStringLiteral("Cena s DPH/den"), QStringLiteral("Počet dní"), QStringLiteral("Cena"),
-                    QStringLiteral("Cena s DPH")});
+    SetColumnTitles(radky_,
+                    {QStringLiteral("Titul"), QStringLiteral("CN kód"), QStringLiteral("Datum půjčení"),
+                     QStringLiteral("Termín vrácení"), QStringLiteral("Cena/den"), QStringLiteral("DPH"),
+                     QStringLiteral("Cena s DPH/den"), QStringLiteral("Počet dní"), QStringLiteral("Cena"),
+                     QStringLiteral("Cena s DPH")});
     for (const char* column : {"CENA", "CENA_DPH", "CENA_RADKU", "CENA_RADKU_DPH"})
         radky_->setColumnDecimals(QString::fromLatin1(column), 2);
     radky_->setColumnDecimals(QStringLiteral("POCET_DNI"), 0);

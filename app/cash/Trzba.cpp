@@ -38,21 +38,6 @@ TMoxNumEdit* Amount(const char* name, bool readOnly, QWidget* parent) {
     return edit;
 }
 
-TMoxGrid* Grid(const char* name, TMemTable* table, QWidget* parent) {
-    auto* grid = Named(new TMoxGrid(parent), name);
-    grid->setModel(table);
-    grid->setReadOnly(true);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    return grid;
-}
-
-void Titles(TMemTable* table, const QStringList& titles) {
-    const QStringList columns = table->columns();
-    for (int i = 0; i < titles.size(); ++i)
-        table->setColumnTitle(columns.at(i), titles.at(i));
-}
-
 QString TimeText(const TField& field) {
     return field.IsNull() ? QString()
                           : DateTimeToText(QStringLiteral("dd.mm.yyyy"), QStringLiteral("hh:mm:ss"),
@@ -82,15 +67,15 @@ TFTrzba::TFTrzba(TAppContext& context, QWidget* parent)
                             QStringLiteral("D_UZAVRENI"), QStringLiteral("UZIV_UZAVREL")},
                            this)) {
     SetDeskSurface(this);
-    Titles(hotovost_, {QStringLiteral("Datum"), QStringLiteral("Částka"), QStringLiteral("Popis transakce"),
-                       QStringLiteral("Zapsal")});
+    SetColumnTitles(hotovost_, {QStringLiteral("Datum"), QStringLiteral("Částka"),
+                                QStringLiteral("Popis transakce"), QStringLiteral("Zapsal")});
     hotovost_->setColumnDecimals(QStringLiteral("CASTKA"), 2);
     hotovost_->setColumnAlignment(QStringLiteral("DATUM"), Qt::AlignRight | Qt::AlignVCenter);
-    Titles(trzby_, {QStringLiteral("Datum"), QStringLiteral("Tržba"), QStringLiteral("Pokladna"),
-                    QStringLiteral("Převzaté zálohy"), QStringLiteral("Zálohyh vrácené"),
-                    QStringLiteral("Půjčené nosiče"), QStringLiteral("Vrácené nosiče"),
-                    QStringLiteral("Dotace hotovosti"), QStringLiteral("Odvod hotovosti"),
-                    QStringLiteral("Datum uzavření"), QStringLiteral("Uzavřel")});
+    SetColumnTitles(trzby_, {QStringLiteral("Datum"), QStringLiteral("Tržba"), QStringLiteral("Pokladna"),
+                             QStringLiteral("Převzaté zálohy"), QStringLiteral("Zálohyh vrácené"),
+                             QStringLiteral("Půjčené nosiče"), QStringLiteral("Vrácené nosiče"),
+                             QStringLiteral("Dotace hotovosti"), QStringLiteral("Odvod hotovosti"),
+                             QStringLiteral("Datum uzavření"), QStringLiteral("Uzavřel")});
     for (const char* column : {"TRZBA", "POKLADNA", "ZALOHA_PREV", "ZALOHA_VRAC", "HOT_DOTACE", "HOT_ODVOD"})
         trzby_->setColumnDecimals(QString::fromLatin1(column), 2);
     for (const char* column : {"NOSIC_PUJC", "NOSIC_VRAC"})
@@ -185,8 +170,8 @@ void TFTrzba::BuildForm() {
     auto* hotBar = monthBar(QStringLiteral("Historie odvodů/dotací pokladny:"), LObdobiHot, BPredHot,
                             BDalsiHot, hotNames);
     auto* trzBar = monthBar(QStringLiteral("Přehled tržeb:"), LObdobiTrz, BPredTrz, BDalsiTrz, trzNames);
-    GridHotovost = Grid("GridHotovost", hotovost_, this);
-    GridTrzby = Grid("GridTrzby", trzby_, this);
+    GridHotovost = ListGrid("GridHotovost", hotovost_, this);
+    GridTrzby = ListGrid("GridTrzby", trzby_, this);
 
     auto* legend = new QHBoxLayout;
     legend->addWidget(Legend(QStringLiteral("Dotace."), kDotace, this));

@@ -42,21 +42,6 @@ TMoxEdit* DateField(const char* name, QWidget* parent) {
     return edit;
 }
 
-TMoxGrid* Grid(const char* name, TMemTable* table, QWidget* parent) {
-    auto* grid = Named(new TMoxGrid(parent), name);
-    grid->setModel(table);
-    grid->setReadOnly(true);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    return grid;
-}
-
-void Titles(TMemTable* table, const QStringList& titles) {
-    const QStringList columns = table->columns();
-    for (int i = 0; i < titles.size(); ++i)
-        table->setColumnTitle(columns.at(i), titles.at(i));
-}
-
 QString DayText(const QDate& day) {
     return DateToText(QStringLiteral("dd.mm.yyyy"), day);
 }
@@ -82,12 +67,12 @@ TFUzaverka::TFUzaverka(TAppContext& context, QWidget* parent)
                                 QStringLiteral("ZAKAZNIK"), QStringLiteral("EAN_KOD_ZAK")},
                                this)) {
     SetDeskSurface(this);
-    Titles(pujcky_,
-           {QStringLiteral("CN kód"), QStringLiteral("Titul"), QStringLiteral("Datum půjčení"),
-            QStringLiteral("Termín vrácení"), QStringLiteral("Zákazník"), QStringLiteral("EAN kód zák.")});
-    Titles(rezervace_,
-           {QStringLiteral("EAN kód"), QStringLiteral("Titul"), QStringLiteral("Termín půjčení"),
-            QStringLiteral("Termín vrácení"), QStringLiteral("Zákazník"), QStringLiteral("EAN kód zák.")});
+    SetColumnTitles(pujcky_, {QStringLiteral("CN kód"), QStringLiteral("Titul"),
+                              QStringLiteral("Datum půjčení"), QStringLiteral("Termín vrácení"),
+                              QStringLiteral("Zákazník"), QStringLiteral("EAN kód zák.")});
+    SetColumnTitles(rezervace_, {QStringLiteral("EAN kód"), QStringLiteral("Titul"),
+                                 QStringLiteral("Termín půjčení"), QStringLiteral("Termín vrácení"),
+                                 QStringLiteral("Zákazník"), QStringLiteral("EAN kód zák.")});
     BuildForm();
 
     connect(BUzavrit, &QPushButton::clicked, this, &TFUzaverka::Uzavrit);
@@ -159,8 +144,8 @@ void TFUzaverka::BuildForm() {
     buttons->addWidget(BTiskKasa);
     buttons->addStretch();
 
-    GridPujcky = Grid("GridPujcky", pujcky_, this);
-    GridRezervace = Grid("GridRezervace", rezervace_, this);
+    GridPujcky = ListGrid("GridPujcky", pujcky_, this);
+    GridRezervace = ListGrid("GridRezervace", rezervace_, this);
     auto* legend = new QHBoxLayout;
     auto* overdue = Legend(QStringLiteral("Tituly, které měly být již vráceny."), Qt::black, this);
     QPalette palette = overdue->palette();
