@@ -13,8 +13,8 @@
 #include "FbClient.h"
 #include "GlobDB.h"
 #include "Invariants.h"
+#include "LocalServer.h"
 #include "SoakCounter.h"
-#include "SoakServer.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,29 +1,12 @@
 #include "DbError.h"
 #include "FbClient.h"
+#include "LocalServer.h"
 #include "TestDatabase.h"
 
 #include <QFile>
-#include <QRegularExpression>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 
 namespace {
-
-// The administrator's password of the local Firebird server, as the Debian package keeps it.
-QString ServerAdminPassword() {
-    QFile file(QStringLiteral("/etc/firebird/3.0/SYSDBA.password"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const auto match = QRegularExpression(QStringLiteral("ISC_PASSWORD=\"?([^\"\\n]+)\"?"))
-                           .match(QString::fromUtf8(file.readAll()));
-    return match.hasMatch() ? match.captured(1) : QString();
-}
-
-bool ServerListens() {
-    QTcpSocket socket;
-    socket.connectToHost(QStringLiteral("127.0.0.1"), 3050);
-    return socket.waitForConnected(2000);
-}
 
 // Several counters share one database on the shop's server: this suite runs against a
 // real Firebird server on localhost.
@@ -31,7 +14,7 @@ class Server : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(FbClient::Load());
-        if (!ServerListens() || ServerAdminPassword().isEmpty()) {
+        if (!LocalServerListens() || LocalServerAdminPassword().isEmpty()) {
             if (qEnvironmentVariableIsSet("CINEMON_REQUIRE_SERVER"))
                 FAIL() << "The Firebird server on localhost is required but not reachable";
             GTEST_SKIP() << "No Firebird server on localhost";
@@ -39,7 +22,7 @@ protected:
         db.Config.Server = QStringLiteral("localhost");
         db.Config.FileName = dir.filePath(QStringLiteral("Cinemon.gdb"));
         db.Config.UserName = QStringLiteral("SYSDBA");
-        db.Config.Password = ServerAdminPassword();
+        db.Config.Password = LocalServerAdminPassword();
         ASSERT_TRUE(QFile::copy(TTestDatabase::ShippedBackup(), dir.filePath(QStringLiteral("Cinemon.gbk"))));
     }
 

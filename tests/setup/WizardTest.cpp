@@ -1,5 +1,6 @@
 #include "FbClient.h"
 #include "GlobDB.h"
+#include "LocalServer.h"
 #include "Main_Setup.h"
 #include "PasswordScramble.h"
 #include "SetupFixture.h"
@@ -12,9 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSysInfo>
-#include <QTcpSocket>
 #include <QTest>
 #include <QTextEdit>
 
@@ -51,21 +50,6 @@ void ExpectValidShortcut(const QString& file) {
     validate.start(QStringLiteral("desktop-file-validate"), {file});
     ASSERT_TRUE(validate.waitForFinished(30000));
     EXPECT_EQ(validate.exitCode(), 0) << validate.readAllStandardOutput().toStdString();
-}
-
-QString ServerAdminPassword() {
-    QFile file(QStringLiteral("/etc/firebird/3.0/SYSDBA.password"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const auto match = QRegularExpression(QStringLiteral("ISC_PASSWORD=\"?([^\"\\n]+)\"?"))
-                           .match(QString::fromUtf8(file.readAll()));
-    return match.hasMatch() ? match.captured(1) : QString();
-}
-
-bool ServerListens() {
-    QTcpSocket socket;
-    socket.connectToHost(QStringLiteral("127.0.0.1"), 3050);
-    return socket.waitForConnected(2000);
 }
 
 // The wizard on a computer of its own, installing from the setup folder this build made.
@@ -195,7 +179,7 @@ TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDa
     EXPECT_EQ(installed.ConfigFileRead(), app + QStringLiteral("/Kinodesk.ini"));
     EXPECT_EQ(installed.Config.Password, QStringLiteral("masterkey"));
     EXPECT_TRUE(QFileInfo::exists(installed.DatabaseFile()));
-    if (!ServerListens() || ServerAdminPassword().isEmpty())
+    if (!LocalServerListens() || LocalServerAdminPassword().isEmpty())
         GTEST_SKIP() << "No Firebird server on localhost to open the installed database";
     ASSERT_TRUE(FbClient::Load());
     // The program's own user, as its database creation registers it on a new server.
@@ -203,7 +187,7 @@ TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDa
     QProcess gsec;
     gsec.start(QStringLiteral("gsec"),
                {QStringLiteral("-user"), QStringLiteral("SYSDBA"), QStringLiteral("-password"),
-                ServerAdminPassword(), QStringLiteral("-add"), TDMGlobDB::AppUserName(),
+                LocalServerAdminPassword(), QStringLiteral("-add"), TDMGlobDB::AppUserName(),
                 QStringLiteral("-pw"), TDMGlobDB::AppUserPassword()});
     ASSERT_TRUE(gsec.waitForFinished(30000));
     ASSERT_TRUE(installed.Connect());
@@ -218,7 +202,7 @@ TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDa
     // A database that has gone is restored from the delivered backup beside it.
     ASSERT_TRUE(QFile::remove(installed.DatabaseFile()));
     TDMGlobDB restarted(app + QStringLiteral("/Kinodesk.exe"));
-    restarted.Config.Password = ServerAdminPassword(); // the package's own, not the default
+    restarted.Config.Password = LocalServerAdminPassword(); // the package's own, not the default
     restarted.CreateDatabase();
     EXPECT_TRUE(QFileInfo::exists(restarted.DatabaseFile()));
     EXPECT_TRUE(restarted.Connect());

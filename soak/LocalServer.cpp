@@ -1,4 +1,4 @@
-#include "SoakServer.h"
+#include "LocalServer.h"
 
 #include <QFile>
 #include <QRegularExpression>

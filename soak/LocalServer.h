@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The shop's Firebird server on this machine, as the reliability runs reach it.
+// The shop's Firebird server on this machine, as the reliability runs and the server tests reach it.
 
 // The administrator's password of the local server, as the Debian package keeps it; empty when
 // it cannot be read.
