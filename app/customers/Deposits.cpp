@@ -91,10 +91,15 @@ QString HeldText(const TDepositChange& change, double held) {
 }
 
 // The customer's open rows, locked for this transaction: another counter re-booking them now
-// makes this fail at once, and the rows counted are exactly the rows closed.
+// makes this fail at once, and the rows counted are exactly the rows closed. A customer without
+// an open row offers nothing to lock, so the customer's own row is held first: two counters
+// taking a first deposit at once would otherwise each open a row.
 class TOpenRows final {
 public:
     TOpenRows(TDMGlobDB& db, TTransaction& tr, int kodZak) {
+        db.OpenQuery(tr, QStringLiteral("select KOD_ZAK from ZAKAZNICI where KOD_ZAK = ") + Key(kodZak) +
+                             QStringLiteral(" for update with lock"))
+            ->Open();
         const auto query =
             db.OpenQuery(tr, QStringLiteral("select RDB$DB_KEY as RADEK, CASTKA from ZALOHY where ") +
                                  OpenRowsOf(kodZak) + QStringLiteral(" for update with lock"));

@@ -199,6 +199,38 @@ TEST_F(Deposits, AnOpenRowHeldByAnotherCounterStopsTheSaveAtOnce) {
     EXPECT_DOUBLE_EQ(Held(), 900);
 }
 
+// A customer without a deposit has no open row another counter could hold, so two counters
+// taking the first deposit at once both found nothing to close and each opened a row. Every
+// deposit save holds the customer while it re-books: the second one is refused at once, and
+// the customer keeps one open row.
+TEST_F(Deposits, TwoCountersTakingTheFirstDepositAtOnceLeaveOneOpenRow) {
+    TDMGlobDB& other = second.Db();
+    {
+        TTransaction taking(other.DB);
+        taking.StartTransaction();
+        auto customer = other.OpenQuery(
+            taking, QStringLiteral("select KOD_ZAK from ZAKAZNICI where KOD_ZAK = 7 for update with lock"));
+        customer->Open();
+        customer.reset();
+        other.ExecSql(taking, QStringLiteral("insert into ZALOHY (KOD_ZAK, D_PREVZETI, UZIV_PREVZAL, CASTKA) "
+                                             "values (7, CURRENT_TIMESTAMP, %1, 300)")
+                                  .arg(kodUziv));
+        for (const TDepositSave& save : {Take(500), Give(100)}) {
+            EXPECT_FALSE(save.saved);
+            EXPECT_EQ(save.message, QStringLiteral("Zálohy zákazníka právě mění jiná pokladna.\r"
+                                                   "Nic nebylo uloženo, zkuste to prosím znovu."));
+        }
+        taking.Commit();
+    }
+    EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from ZALOHY where D_VRACENI is null")).toInt(),
+              1);
+    EXPECT_DOUBLE_EQ(Held(), 300);
+    ASSERT_TRUE(Take(500).saved);
+    EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from ZALOHY where D_VRACENI is null")).toInt(),
+              1);
+    EXPECT_DOUBLE_EQ(Held(), 800);
+}
+
 // Thousands of deposits of a big shop stay open; the customer's index alone must find them.
 TEST_F(Deposits, TheOpenRowsAreFoundByTheCustomersIndexAlone) {
     TTransaction transaction(db.DB);
