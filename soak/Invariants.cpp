@@ -74,10 +74,12 @@ const TInvariant kInvariants[] = {
      "select 'zákazník ' || z.KOD_ZAK || ': POCET_PUJCEK ' || coalesce(z.POCET_PUJCEK, 0) || ', půjček ' || "
      "(select count(*) from PUJCKY p where p.KOD_ZAK = z.KOD_ZAK) from ZAKAZNICI z where "
      "coalesce(z.POCET_PUJCEK, 0) <> (select count(*) from PUJCKY p where p.KOD_ZAK = z.KOD_ZAK)"},
-    {"nejvýše jedna otevřená záloha zákazníka, nikdy záporná",
-     "select 'zákazník ' || KOD_ZAK || ': ' || count(*) || ' otevřených záloh, nejmenší ' || min(CASTKA) "
-     "from "
-     "ZALOHY where D_VRACENI is null group by KOD_ZAK having count(*) > 1 or min(CASTKA) < 0"},
+    {"nejvýše jedna otevřená záloha zákazníka",
+     "select 'zákazník ' || KOD_ZAK || ': ' || count(*) || ' otevřených záloh' from ZALOHY where D_VRACENI "
+     "is null group by KOD_ZAK having count(*) > 1"},
+    {"záloha zákazníka nikdy záporná",
+     "select 'zákazník ' || KOD_ZAK || ': drží ' || sum(CASTKA) || ', nejmenší otevřená ' || min(CASTKA) "
+     "from ZALOHY where D_VRACENI is null group by KOD_ZAK having sum(CASTKA) < 0 or min(CASTKA) < 0"},
     {"jeden řádek TRZBY za den", "select 'den ' || coalesce(cast(DATUM as varchar(10)), '(žádný)') || ': ' "
                                  "|| count(*) || ' uzávěrek' from "
                                  "TRZBY group by DATUM having count(*) > 1 or DATUM is null"},

@@ -1,9 +1,11 @@
 #include "SoakCounter.h"
 
+#include "Deposits.h"
 #include "Documents.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
 #include "MediumLookup.h"
+#include "Money.h"
 #include "PriceSettings.h"
 #include "Pricing.h"
 #include "Takings.h"
@@ -11,6 +13,9 @@
 #include "VisitLoad.h"
 #include "VisitPayment.h"
 
+#include <QRegularExpression>
+
+#include <cmath>
 #include <random>
 #include <utility>
 
@@ -41,6 +46,12 @@ QStringList Texts(TDMGlobDB& db, TTransaction& tr, const QString& sql) {
 QDate ServerToday(TDMGlobDB& db, TTransaction& tr) {
     return db.ServerTime(tr).date();
 }
+
+int Hundredths(double amount) {
+    return static_cast<int>(std::lround(amount * 100));
+}
+
+const QString kDepositNote = QStringLiteral("Soak '%' _ \\ záloha");
 
 // A new loan as the counter puts it into the cart: the customer's price after the discount.
 TCartRow NewLoan(TDMGlobDB& db, TTransaction& tr, const TCounterCustomer& customer,
@@ -73,9 +84,11 @@ public:
     TSoakTally Serve(int pieces) {
         for (int i = 0; i < pieces; ++i) {
             const int dice = Uniform(0, 99);
-            const TSoakWork work = dice < 80   ? TSoakWork::Visit
-                                   : dice < 92 ? TSoakWork::Cancellation
-                                               : TSoakWork::CashMovement;
+            const TSoakWork work = dice < 68   ? TSoakWork::Visit
+                                   : dice < 80 ? TSoakWork::Cancellation
+                                   : dice < 86 ? TSoakWork::CashMovement
+                                   : dice < 93 ? TSoakWork::DepositTaken
+                                               : TSoakWork::DepositReturned;
             TSoakFigures& figures = tally_[work];
             ++figures.tried;
             try {
@@ -88,6 +101,12 @@ public:
                     break;
                 case TSoakWork::CashMovement:
                     CashMovement(figures);
+                    break;
+                case TSoakWork::DepositTaken:
+                    TakeDeposit(figures);
+                    break;
+                case TSoakWork::DepositReturned:
+                    ReturnDeposit(figures);
                     break;
                 case TSoakWork::Count:
                     break;
@@ -111,9 +130,11 @@ private:
         if (paying_)
             paying_(paying);
     }
+    // The clerk's message with its numbers left out, so a long run's refusals gather by kind.
     void Refused(TSoakFigures& figures, const QString& text) {
+        static const QRegularExpression number(QStringLiteral("\\d+(?:[ \\x{00A0},.]\\d+)*"));
         ++figures.refused;
-        ++tally_.refusals[QString(text).replace(u'\r', u' ')];
+        ++tally_.refusals[QString(text).replace(u'\r', u' ').replace(number, QStringLiteral("#"))];
     }
 
     // A customer comes with some of their media back, wants a few more and a reservation.
@@ -170,6 +191,14 @@ private:
         ++figures.stored;
         tally_.receipts += paid.receipt ? 1 : 0;
         tally_.loans += visit.NewLoans();
+        for (const TCartRow& row : visit.Cart())
+            if (row.IsComplaint())
+                ++tally_.complaints;
+            else if (row.IsBackToday())
+                ++(row.IsLate() ? tally_.returnedLate : tally_.returnedOnTime);
+        for (const TReservationRow& reservation : visit.Reservations())
+            tally_.reservations += reservation.IsStored() ? 0 : 1;
+        tally_.reservationsCancelled += static_cast<int>(visit.Cancelled().size());
     }
 
     // A clerk cancels one of today's receipts, often one another counter is working on.
@@ -196,6 +225,47 @@ private:
             ++figures.stored;
         else
             Refused(figures, CancelRefusalText(result.outcome, cisloDok));
+    }
+
+    // A deposit taken from one of the few customers, now and then a correction that lowers it,
+    // which is refused when the customer holds less.
+    void TakeDeposit(TSoakFigures& figures) {
+        const double amount = Uniform(0, 7) == 0 ? -10.0 * Uniform(1, 30) : 10.0 * Uniform(1, 50) + 0.5;
+        Deposit(figures, ::TakeDeposit, Pick(customers_), amount, tally_.depositsTaken);
+    }
+
+    // What the overview shows decides the amount: half the time at most what the customer holds,
+    // in full or in part, the other half more than that. Another counter may have changed it
+    // since, so either may be refused.
+    void ReturnDeposit(TSoakFigures& figures) {
+        const int kodZak = Pick(customers_);
+        double held = 0;
+        {
+            TTransaction tr(db_.DB);
+            held = OpenDeposits(db_, tr, kodZak);
+            tr.Commit();
+        }
+        // "Vrátit zálohu" is disabled while the customer holds nothing.
+        if (RoundTo(0.01, held) == 0) {
+            ++figures.empty;
+            return;
+        }
+        const int dice = Uniform(0, 3);
+        const double amount = dice == 0   ? held
+                              : dice == 1 ? RoundTo(0.01, held * Uniform(1, 99) / 100)
+                                          : RoundTo(0.01, held + Uniform(1, 300) / 10.0);
+        Deposit(figures, ::ReturnDeposit, kodZak, amount, tally_.depositsReturned);
+    }
+
+    using TDepositWrite = TDepositSave (*)(TDMGlobDB&, const TDepositChange&);
+    void Deposit(TSoakFigures& figures, TDepositWrite write, int kodZak, double amount, int& sum) {
+        const TDepositSave save = write(db_, {kodZak, amount, kDepositNote, kodUziv_, prices_.GetMena()});
+        if (!save.saved) {
+            Refused(figures, save.message);
+            return;
+        }
+        ++figures.stored;
+        sum += Hundredths(amount);
     }
 
     // Cash taken out of or put into the till, as the takings desk stores it.
@@ -230,11 +300,27 @@ QString SoakWorkName(TSoakWork work) {
         return QStringLiteral("storna");
     case TSoakWork::CashMovement:
         return QStringLiteral("pohyby hotovosti");
+    case TSoakWork::DepositTaken:
+        return QStringLiteral("převzetí zálohy");
+    case TSoakWork::DepositReturned:
+        return QStringLiteral("vrácení zálohy");
     case TSoakWork::Count:
         break;
     }
     return {};
 }
+
+namespace {
+
+// The counts beside the figures, in the order of the tally line.
+template <typename Tally> auto Counts(Tally& tally) {
+    return std::array{
+        &tally.receipts,        &tally.loans,        &tally.returnedOnTime,        &tally.returnedLate,
+        &tally.complaints,      &tally.reservations, &tally.reservationsCancelled, &tally.depositsTaken,
+        &tally.depositsReturned};
+}
+
+} // namespace
 
 void TSoakTally::Add(const TSoakTally& other) {
     for (std::size_t i = 0; i < figures.size(); ++i) {
@@ -244,8 +330,10 @@ void TSoakTally::Add(const TSoakTally& other) {
         figures[i].empty += other.figures[i].empty;
         figures[i].failed += other.figures[i].failed;
     }
-    receipts += other.receipts;
-    loans += other.loans;
+    const auto mine = Counts(*this);
+    const auto theirs = Counts(other);
+    for (std::size_t i = 0; i < mine.size(); ++i)
+        *mine[i] += *theirs[i];
     failures += other.failures;
     for (const auto& [text, count] : other.refusals)
         refusals[text] += count;
@@ -256,7 +344,8 @@ QString TSoakTally::ToLine() const {
     for (const TSoakFigures& f : figures)
         for (const int n : {f.tried, f.stored, f.refused, f.empty, f.failed})
             numbers << QString::number(n);
-    numbers << QString::number(receipts) << QString::number(loans);
+    for (const int* n : Counts(*this))
+        numbers << QString::number(*n);
     return QStringLiteral("TALLY ") + numbers.join(u' ');
 }
 
@@ -268,16 +357,32 @@ void TSoakTally::AddRefusals(const QString& line) {
 
 TSoakTally TSoakTally::FromLine(const QString& line) {
     TSoakTally tally;
+    const auto counts = Counts(tally);
     const QStringList parts = line.split(u' ', Qt::SkipEmptyParts);
-    if (parts.size() != 3 + 5 * static_cast<int>(tally.figures.size()) || parts[0] != QStringLiteral("TALLY"))
+    if (parts.size() != 1 + 5 * static_cast<int>(tally.figures.size()) + static_cast<int>(counts.size()) ||
+        parts[0] != QStringLiteral("TALLY"))
         return tally;
     int at = 1;
     for (TSoakFigures& f : tally.figures)
         for (int* n : {&f.tried, &f.stored, &f.refused, &f.empty, &f.failed})
             *n = parts[at++].toInt();
-    tally.receipts = parts[at++].toInt();
-    tally.loans = parts[at].toInt();
+    for (int* n : counts)
+        *n = parts[at++].toInt();
     return tally;
+}
+
+QString TSoakTally::ContentsText() const {
+    return QStringLiteral("uložené návštěvy: dokladů %1, půjček %2, vráceno včas %3, vráceno pozdě %4, "
+                          "reklamací %5, rezervací %6, zrušených rezervací %7\n"
+                          "uložené zálohy: převzato %8, vráceno %9\n")
+        .arg(receipts)
+        .arg(loans)
+        .arg(returnedOnTime)
+        .arg(returnedLate)
+        .arg(complaints)
+        .arg(reservations)
+        .arg(reservationsCancelled)
+        .arg(AmountText(depositsTaken / 100.0), AmountText(depositsReturned / 100.0));
 }
 
 void StockSoakShop(TDMGlobDB& db, int titles, int mediaPerTitle, int customers) {
@@ -338,9 +443,11 @@ TShopCounts ReadShopCounts(TDMGlobDB& db) {
         Keys(db, tr,
              QStringLiteral(
                  "select count(*) from DOKLADY union all select count(*) from PUJCKY union all select "
-                 "count(*) from HOTOVOST union all select count(*) from DOKLADY where D_STORNO is not null"));
+                 "count(*) from HOTOVOST union all select count(*) from DOKLADY where D_STORNO is not null "
+                 "union all select cast(coalesce(sum(CASTKA), 0) * 100 as integer) from ZALOHY where "
+                 "D_VRACENI is null"));
     tr.Commit();
-    return {counts[0], counts[1], counts[2], counts[3]};
+    return {counts[0], counts[1], counts[2], counts[3], counts[4]};
 }
 
 std::vector<TInvariantResult> CheckAccounted(const TShopCounts& before, const TShopCounts& after,
@@ -357,7 +464,9 @@ std::vector<TInvariantResult> CheckAccounted(const TShopCounts& before, const TS
             check(QStringLiteral("nové pohyby hotovosti = ohlášené"),
                   after.cashMovements - before.cashMovements, tally[TSoakWork::CashMovement].stored),
             check(QStringLiteral("nová storna = ohlášená"), after.cancelled - before.cancelled,
-                  tally[TSoakWork::Cancellation].stored)};
+                  tally[TSoakWork::Cancellation].stored),
+            check(QStringLiteral("změna otevřených záloh = ohlášené převzetí − vrácení"),
+                  after.openDeposits - before.openDeposits, tally.depositsTaken - tally.depositsReturned)};
 }
 
 TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned run, int pieces, const TPayingNotice& paying) {

@@ -15,8 +15,8 @@ class TDMGlobDB;
 // One counter of a reliability run: random clerk's work through the same units the desks use,
 // crowding onto the few media and customers the shop was stocked with.
 
-// What the counters do; deposits join here once their unit exists.
-enum class TSoakWork { Visit, Cancellation, CashMovement, Count };
+// What the counters do.
+enum class TSoakWork { Visit, Cancellation, CashMovement, DepositTaken, DepositReturned, Count };
 QString SoakWorkName(TSoakWork work);
 
 struct TSoakFigures {
@@ -29,8 +29,15 @@ struct TSoakFigures {
 
 struct TSoakTally {
     std::array<TSoakFigures, static_cast<std::size_t>(TSoakWork::Count)> figures{};
-    int receipts = 0;                // receipts the stored visits wrote
-    int loans = 0;                   // loans the stored visits wrote
+    int receipts = 0;       // receipts the stored visits wrote
+    int loans = 0;          // loans the stored visits wrote
+    int returnedOnTime = 0; // what the stored visits booked
+    int returnedLate = 0;
+    int complaints = 0;
+    int reservations = 0;
+    int reservationsCancelled = 0;
+    int depositsTaken = 0;           // the amounts of the stored takings, in hundredths
+    int depositsReturned = 0;        // and of the stored returns
     QStringList failures;            // the texts of the failed ones
     std::map<QString, int> refusals; // the texts the clerk was shown, one line each, and how often
 
@@ -42,6 +49,8 @@ struct TSoakTally {
     static TSoakTally FromLine(const QString& line);
     // Adds a line "REFUSAL <count> <text>" as the counter printed it.
     void AddRefusals(const QString& line);
+    // What the stored visits and deposits held, for the run's table.
+    QString ContentsText() const;
 };
 
 // Titles with a few media each and customers, for the counters to crowd onto.
@@ -62,6 +71,7 @@ struct TShopCounts {
     int loans = 0;
     int cashMovements = 0;
     int cancelled = 0;
+    int openDeposits = 0; // what the customers hold, in hundredths
 };
 TShopCounts ReadShopCounts(TDMGlobDB& db);
 std::vector<TInvariantResult> CheckAccounted(const TShopCounts& before, const TShopCounts& after,

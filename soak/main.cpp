@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -94,6 +95,7 @@ void PrintTable(const TSoakTally& tally, int counters, int killed, int killedPay
                    .arg(f.empty, 8)
                    .arg(f.failed, 6);
     }
+    out << u'\n' << tally.ContentsText();
     out << QStringLiteral("\n%1 %2\n")
                .arg(QStringLiteral("invariant"), -60)
                .arg(QStringLiteral("porušení"), 9);
@@ -233,6 +235,8 @@ int RunDriver(int counters, int pieces, int kills, unsigned run, QString folder,
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // The clerk's messages show amounts as the counter program does.
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
     QCommandLineParser parser;
     parser.addHelpOption();
     const QCommandLineOption counters(QStringLiteral("counters"), QStringLiteral("Counter processes."),
