@@ -259,7 +259,16 @@ private:
 
     using TDepositWrite = TDepositSave (*)(TDMGlobDB&, const TDepositChange&);
     void Deposit(TSoakFigures& figures, TDepositWrite write, int kodZak, double amount, int& sum) {
-        const TDepositSave save = write(db_, {kodZak, amount, kDepositNote, kodUziv_, prices_.GetMena()});
+        // Money changes hands here as in a visit's payment: a kill now must leave nothing half-written.
+        Paying(true);
+        TDepositSave save;
+        try {
+            save = write(db_, {kodZak, amount, kDepositNote, kodUziv_, prices_.GetMena()});
+        } catch (...) {
+            Paying(false);
+            throw;
+        }
+        Paying(false);
         if (!save.saved) {
             Refused(figures, save.message);
             return;

@@ -59,7 +59,7 @@ void StockSoakShop(TDMGlobDB& db, int titles, int mediaPerTitle, int customers);
 void LendOverdue(TDMGlobDB& db, int kodUziv);
 
 // Serves this many pieces of work as user kodUziv, the random sequence numbered run. paying, when
-// given, hears true just before a payment is written and false once it is done.
+// given, hears true just before a payment or a deposit is written and false once it is done.
 using TPayingNotice = std::function<void(bool paying)>;
 TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned run, int pieces,
                         const TPayingNotice& paying = {});
