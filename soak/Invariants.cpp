@@ -1,6 +1,8 @@
 #include "Invariants.h"
 
+#include "Deposits.h"
 #include "GlobDB.h"
+#include "GlobFunc.h"
 
 #include <utility>
 
@@ -28,9 +30,34 @@ QStringList DokCenaOffenders(TDMGlobDB& db, TTransaction& transaction) {
     return offenders;
 }
 
+// A deposit save closes the open rows and opens the one carrying what is left at one time, in
+// one transaction: a row closed by a further deposit without its successor, or a part return's
+// rest without the rows it replaced, is a save half-written.
+QStringList RebookOffenders(TDMGlobDB& db, TTransaction& transaction) {
+    auto query = db.OpenQuery(
+        transaction,
+        QStringLiteral(
+            "select 'zákazník ' || z.KOD_ZAK || ': záloha uzavřená ' || z.D_VRACENI || ' bez nové' "
+            "from ZALOHY z where z.POZN_VRAC = ") +
+            SqlText(kNoteToppedUp) +
+            QStringLiteral(
+                " and not exists (select 1 from ZALOHY n where n.KOD_ZAK = z.KOD_ZAK and n.D_PREVZETI "
+                "= z.D_VRACENI) union all select 'zákazník ' || n.KOD_ZAK || ': zbytek zálohy z ' || "
+                "n.D_PREVZETI || ' bez vrácené' from ZALOHY n where n.POZN_PREV = ") +
+            SqlText(kNotePartReturn) +
+            QStringLiteral(
+                " and not exists (select 1 from ZALOHY z where z.KOD_ZAK = n.KOD_ZAK and z.D_VRACENI = "
+                "n.D_PREVZETI)"));
+    query->Open();
+    QStringList offenders;
+    for (; !query->Eof(); query->Next())
+        offenders << query->Fields(0).AsString();
+    return offenders;
+}
+
 struct TInvariant {
     const char* name;
-    // Selects one text column describing each offending row.
+    // Selects one text column describing each offending row; null when only more finds them.
     const char* sql;
     // Offenders found outside SQL, if any.
     QStringList (*more)(TDMGlobDB& db, TTransaction& transaction) = nullptr;
@@ -80,6 +107,7 @@ const TInvariant kInvariants[] = {
     {"záloha zákazníka nikdy záporná",
      "select 'zákazník ' || KOD_ZAK || ': drží ' || sum(CASTKA) || ', nejmenší otevřená ' || min(CASTKA) "
      "from ZALOHY where D_VRACENI is null group by KOD_ZAK having sum(CASTKA) < 0 or min(CASTKA) < 0"},
+    {"záloha přeúčtována celá: uzavřené řádky spolu s novou", nullptr, RebookOffenders},
     {"jeden řádek TRZBY za den", "select 'den ' || coalesce(cast(DATUM as varchar(10)), '(žádný)') || ': ' "
                                  "|| count(*) || ' uzávěrek' from "
                                  "TRZBY group by DATUM having count(*) > 1 or DATUM is null"},
@@ -92,11 +120,12 @@ std::vector<TInvariantResult> CheckInvariants(TDMGlobDB& db) {
     TTransaction transaction(db.DB);
     for (const TInvariant& invariant : kInvariants) {
         TInvariantResult result{QString::fromUtf8(invariant.name), {}};
-        auto query = db.OpenQuery(transaction, QString::fromUtf8(invariant.sql));
-        query->Open();
-        for (; !query->Eof(); query->Next())
-            result.offenders << query->Fields(0).AsString();
-        query.reset();
+        if (invariant.sql) {
+            auto query = db.OpenQuery(transaction, QString::fromUtf8(invariant.sql));
+            query->Open();
+            for (; !query->Eof(); query->Next())
+                result.offenders << query->Fields(0).AsString();
+        }
         if (invariant.more)
             result.offenders << invariant.more(db, transaction);
         results.push_back(std::move(result));

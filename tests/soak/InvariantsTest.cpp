@@ -37,7 +37,7 @@ TEST_F(Invariants, HoldAfterACountersRandomWorkAndAClose) {
     EXPECT_GT(tally[TSoakWork::DepositTaken].stored, 0);
     EXPECT_GT(database.Scalar(QStringLiteral("select count(*) from DOKLADY")).toInt(), 4);
     const auto results = CheckInvariants(db);
-    EXPECT_EQ(results.size(), 10u);
+    EXPECT_EQ(results.size(), 11u);
     for (const TInvariantResult& result : results)
         EXPECT_TRUE(result.offenders.isEmpty())
             << result.name.toStdString() << ": " << result.offenders.join(u'\n').toStdString();
@@ -84,6 +84,17 @@ TEST_F(Invariants, EachBrokenByHandIsReportedWithItsRow) {
         {"záloha zákazníka nikdy záporná",
          "insert into ZALOHY (KOD_ZAK, D_PREVZETI, CASTKA) select min(KOD_ZAK), CURRENT_TIMESTAMP, -50 from "
          "ZAKAZNICI",
+         "zákazník "},
+        {"záloha přeúčtována celá: uzavřené řádky spolu s novou",
+         "insert into ZALOHY (KOD_ZAK, D_PREVZETI, CASTKA, D_VRACENI, POZN_VRAC) select min(KOD_ZAK), "
+         "CURRENT_TIMESTAMP - 1, 100, CURRENT_TIMESTAMP, '>> Připočteno k novému převzetí další zálohy.' "
+         "from "
+         "ZAKAZNICI",
+         "zákazník "},
+        {"záloha přeúčtována celá: uzavřené řádky spolu s novou",
+         "insert into ZALOHY (KOD_ZAK, D_PREVZETI, CASTKA, POZN_PREV) select min(KOD_ZAK), "
+         "CURRENT_TIMESTAMP, 60, "
+         "'>> Vytvořeno při vracené necelé zálohy.' from ZAKAZNICI",
          "zákazník "},
     };
     for (const Case& c : cases) {
