@@ -15,6 +15,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <utility>
@@ -130,6 +131,18 @@ private:
         if (paying_)
             paying_(paying);
     }
+    // Runs a write that moves money with the driver told, whichever way it ends.
+    template <typename Write> auto WhilePaying(Write write) {
+        Paying(true);
+        try {
+            auto result = write();
+            Paying(false);
+            return result;
+        } catch (...) {
+            Paying(false);
+            throw;
+        }
+    }
     // The clerk's message with its numbers left out, so a long run's refusals gather by kind.
     void Refused(TSoakFigures& figures, const QString& text) {
         static const QRegularExpression number(QStringLiteral("\\d+(?:[ \\x{00A0},.]\\d+)*"));
@@ -179,15 +192,7 @@ private:
             ++figures.empty;
             return;
         }
-        Paying(true);
-        TPaymentResult paid;
-        try {
-            paid = PayVisit(db_, prices_, visit, kodUziv_);
-        } catch (...) {
-            Paying(false);
-            throw;
-        }
-        Paying(false);
+        const TPaymentResult paid = WhilePaying([&] { return PayVisit(db_, prices_, visit, kodUziv_); });
         ++figures.stored;
         tally_.receipts += paid.receipt ? 1 : 0;
         tally_.loans += visit.NewLoans();
@@ -252,7 +257,7 @@ private:
         }
         const int dice = Uniform(0, 3);
         const double amount = dice == 0   ? held
-                              : dice == 1 ? RoundTo(0.01, held * Uniform(1, 99) / 100)
+                              : dice == 1 ? std::max(0.01, RoundTo(0.01, held * Uniform(1, 99) / 100))
                                           : RoundTo(0.01, held + Uniform(1, 300) / 10.0);
         Deposit(figures, ::ReturnDeposit, kodZak, amount, tally_.depositsReturned);
     }
@@ -260,15 +265,9 @@ private:
     using TDepositWrite = TDepositSave (*)(TDMGlobDB&, const TDepositChange&);
     void Deposit(TSoakFigures& figures, TDepositWrite write, int kodZak, double amount, int& sum) {
         // Money changes hands here as in a visit's payment: a kill now must leave nothing half-written.
-        Paying(true);
-        TDepositSave save;
-        try {
-            save = write(db_, {kodZak, amount, kDepositNote, kodUziv_, prices_.GetMena()});
-        } catch (...) {
-            Paying(false);
-            throw;
-        }
-        Paying(false);
+        const TDepositSave save = WhilePaying([&] {
+            return write(db_, {kodZak, amount, kDepositNote, kodUziv_, prices_.GetMena()});
+        });
         if (!save.saved) {
             Refused(figures, save.message);
             return;
