@@ -233,3 +233,53 @@ TEST_F(SettingsHostileInput, TheTitlesCodeListsStoreEveryPastedNameOrSayWhyNot) 
 }
 
 } // namespace
+
+namespace {
+
+// The connection fields go to the configuration file: what is saved there reads back as typed, and
+// the other keys of the file stay readable.
+TEST_F(SettingsHostileInput, TheConnectionFieldsReadBackFromTheConfigurationFileAsTyped) {
+    Open();
+    ASSERT_TRUE(desk->ShowPage(P::Databaze));
+    using TGetter = QString (*)(const TDbConfig&);
+    const std::vector<std::pair<const char*, TGetter>> fields{
+        {"EServer", [](const TDbConfig& c) { return c.Server; }},
+        {"ESoubor", [](const TDbConfig& c) { return c.FileName; }},
+        {"EGbak", [](const TDbConfig& c) { return c.GBAKFile; }},
+        {"EGsec", [](const TDbConfig& c) { return c.GSECFile; }},
+        {"EUzivatel", [](const TDbConfig& c) { return c.UserName; }},
+        {"EHeslo", [](const TDbConfig& c) { return c.Password; }},
+        {"EZaloha", [](const TDbConfig& c) { return c.BackupDirectory; }}};
+    for (const auto& [name, stored] : fields) {
+        auto* field = OnPage<TMoxEdit>(P::Databaze, name);
+        const QString original = field->text();
+        for (const THostileInput& entry : HostileInputs()) {
+            SCOPED_TRACE(std::string(name) + ": " + entry.name);
+            hook.Clear();
+            const TDbConfig before = TDMGlobDB(database.ExecutablePath()).Config;
+            PasteOver(field, entry.text);
+            const QString shown = field->text();
+            Save(P::Databaze, "BUlozDatabaze");
+
+            const TDbConfig after = TDMGlobDB(database.ExecutablePath()).Config;
+            EXPECT_FALSE(AnyRawDatabaseError(hook)) << ::Shown(hook);
+            if (OnPage(P::Databaze, "BUlozDatabaze")->isEnabled()) {
+                EXPECT_TRUE(Refused()) << "a value the file cannot hold is refused with a message";
+                EXPECT_EQ(field->text(), shown) << "and kept";
+                EXPECT_EQ(stored(after), stored(before));
+            } else {
+                EXPECT_FALSE(Refused()) << ::Shown(hook);
+                // Names and paths are stored without blanks at either end; the password as typed.
+                EXPECT_EQ(stored(after), QByteArray(name) == "EHeslo" ? shown : shown.trimmed());
+            }
+            EXPECT_EQ(after.DailyBackup, before.DailyBackup);
+            if (QByteArray(name) != "ESoubor") {
+                EXPECT_EQ(after.FileName, before.FileName);
+            }
+        }
+        PasteOver(field, original);
+        Save(P::Databaze, "BUlozDatabaze");
+    }
+}
+
+} // namespace
