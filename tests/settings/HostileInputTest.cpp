@@ -9,6 +9,7 @@
 #include "MoxNumEdit.h"
 #include "SettingsDeskFixture.h"
 
+#include <QAbstractSpinBox>
 #include <QLineEdit>
 
 namespace {
@@ -279,6 +280,40 @@ TEST_F(SettingsHostileInput, TheConnectionFieldsReadBackFromTheConfigurationFile
         }
         PasteOver(field, original);
         Save(P::Databaze, "BUlozDatabaze");
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SettingsHostileInput, TheDiscountCellsTakeNumbersOnly) {
+    Open();
+    ASSERT_TRUE(desk->ShowPage(P::Pujcky));
+    auto* grid = OnPage<TMoxGrid>(P::Pujcky, "GridSlevy");
+    auto* table = static_cast<TMemTable*>(grid->model());
+    Click(OnPage(P::Pujcky, "BPridatSlevu"));
+    const int row = table->currentRow();
+    table->setData(table->index(row, 0), 3);
+    table->setData(table->index(row, 1), 10.5);
+    for (int column : {0, 1}) {
+        for (const THostileInput& entry : HostileInputs()) {
+            SCOPED_TRACE(std::to_string(column) + ": " + entry.name);
+            hook.Clear();
+            const QModelIndex cell = table->index(row, column);
+            grid->setCurrentIndex(cell);
+            static_cast<QAbstractItemView*>(grid)->edit(cell);
+            QWidget* editor = grid->indexWidget(cell);
+            ASSERT_NE(editor, nullptr);
+            auto* line = editor->findChild<QLineEdit*>();
+            PasteOver(line ? static_cast<QWidget*>(line) : editor, entry.text);
+            QTest::keyClick(editor, Qt::Key_Return);
+            QApplication::processEvents();
+            Save(P::Pujcky, "BUlozPujcky");
+            EXPECT_FALSE(AnyRawDatabaseError(hook)) << ::Shown(hook);
+            EXPECT_EQ(Text(QStringLiteral("select PUJCENO || '/' || SLEVA from SPEC_SLEVY")),
+                      QStringLiteral("3/10.50"));
+        }
     }
 }
 
