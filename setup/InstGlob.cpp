@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 // The server administrator's default password in the configuration file's scrambled form.
@@ -248,6 +250,35 @@ void TRun::Run() {
 
 QString TSetupChoices::AppPath() const {
     return installApp ? Platform::JoinPath(appFolder, kProgramFile) : workstationAppPath;
+}
+
+namespace {
+
+bool HasControlCharacter(const QString& text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
+}
+
+// The longest name of a folder, in bytes of the file system's encoding.
+constexpr qsizetype kFolderNameBytes = 255;
+
+} // namespace
+
+std::optional<QString> GroupProblem(const QString& group) {
+    if (HasControlCharacter(group) || group.toUtf8().size() > kFolderNameBytes)
+        return QStringLiteral(
+                   "Název skupiny nesmí obsahovat řídicí znaky (konec řádku, tabulátor) a může mít "
+                   "nejvýše %1 znaků.\rZměňte prosím název skupiny.")
+            .arg(kFolderNameBytes);
+    return std::nullopt;
+}
+
+std::optional<QString> AppPathProblem(const QString& appPath) {
+    if (HasControlCharacter(appPath))
+        return QStringLiteral(
+            "Cesta k aplikaci nesmí obsahovat řídicí znaky (konec řádku, tabulátor).\rZměňte "
+            "prosím zadanou cestu.");
+    return std::nullopt;
 }
 
 TSetupChoices DefaultChoices(const TPlatformPaths& paths) {

@@ -458,9 +458,17 @@ void TFMain_Setup::Next() {
         ShowPage(TPage::Group, true);
         break;
     case TPage::Group:
+        if (const auto problem = GroupProblem(choices_.group)) {
+            SetupMessage(this, kErrorTitle, *problem, TSetupIcon::Error, TSetupButtons::Ok);
+            return;
+        }
         ShowPage(TPage::ServerShortcuts, true);
         break;
     case TPage::ServerShortcuts:
+        if (const auto problem = AppPathProblem(choices_.workstationAppPath)) {
+            SetupMessage(this, kErrorTitle, *problem, TSetupIcon::Error, TSetupButtons::Ok);
+            return;
+        }
         ShowPage(TPage::Ready, true);
         break;
     case TPage::Ready:
