@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -278,6 +279,18 @@ std::optional<QString> AppPathProblem(const QString& appPath) {
         return QStringLiteral(
             "Cesta k aplikaci nesmí obsahovat řídicí znaky (konec řádku, tabulátor).\rZměňte "
             "prosím zadanou cestu.");
+    return std::nullopt;
+}
+
+std::optional<QString> FolderProblem(const QString& folder) {
+    const QStringList names = folder.split(QRegularExpression(QStringLiteral("[/\\\\]")));
+    const bool tooLong = std::any_of(names.begin(), names.end(), [](const QString& name) {
+        return name.toUtf8().size() > kFolderNameBytes;
+    });
+    if (HasControlCharacter(folder) || tooLong)
+        return QStringLiteral("Cesta ke složce nesmí obsahovat řídicí znaky (konec řádku, tabulátor) a žádná "
+                              "její složka nesmí mít název delší než %1 znaků.\rVyberte prosím jinou složku.")
+            .arg(kFolderNameBytes);
     return std::nullopt;
 }
 

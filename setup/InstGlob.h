@@ -59,6 +59,8 @@ TSetupChoices DefaultChoices(const TPlatformPaths& paths);
 // any other control character.
 std::optional<QString> GroupProblem(const QString& group);
 std::optional<QString> AppPathProblem(const QString& appPath);
+// The same for a chosen folder, whose path goes to the configuration file and the registry.
+std::optional<QString> FolderProblem(const QString& folder);
 
 struct TFindings {
     TSystemFolders systemFolders;

@@ -235,3 +235,18 @@ TEST(InstallationChoices, AGroupOrProgramPathWithAControlCharacterOrAGroupTooLon
 }
 
 } // namespace
+
+namespace {
+
+TEST(InstallationChoices, AFolderWithAControlCharacterOrANameTooLongForTheDiskIsRefused) {
+    const QString refused = QStringLiteral(
+        "Cesta ke složce nesmí obsahovat řídicí znaky (konec řádku, tabulátor) a žádná její složka nesmí mít "
+        "název delší než 255 znaků.\rVyberte prosím jinou složku.");
+    EXPECT_EQ(FolderProblem(QStringLiteral("/opt/Kino\ndesk/")), refused);
+    EXPECT_EQ(FolderProblem(QStringLiteral("/opt/") + QString(256, u'W') + u'/'), refused);
+    EXPECT_EQ(FolderProblem(QStringLiteral("C:\\") + QString(256, u'W')), refused);
+    EXPECT_EQ(FolderProblem(QStringLiteral("/opt/") + QString(255, u'W') + QStringLiteral("/O'Brien 100%/")),
+              std::nullopt);
+}
+
+} // namespace
