@@ -1,4 +1,5 @@
 #include "HostileInput.h"
+#include "GlobDB.h"
 #include "Main_Setup.h"
 #include "SetupFixture.h"
 #include "SetupMessage.h"
@@ -113,6 +114,43 @@ TEST_F(SetupHostileInput, TheProgramPathIsInstalledAsTypedOrRefusedOnItsPage) {
             EXPECT_EQ(wizard->findChild<QLineEdit*>(QStringLiteral("EAppPath"))->text(), shown);
             EXPECT_FALSE(QFileInfo::exists(root->paths.machineRegistry));
         }
+    }
+}
+
+// The folders come from the folder dialog, whose names may hold anything the file system takes.
+TEST_F(SetupHostileInput, TheApplicationFolderIsInstalledAndConfiguredAsChosenOrRefusedOnItsPage) {
+    for (const THostileInput& entry : HostileInputs()) {
+        SCOPED_TRACE(entry.name);
+        Fresh();
+        env.paths = root->paths;
+        env.setupFolder = Platform::WithSeparator(QStringLiteral(CINEMON_SETUP_FOLDER));
+        wizard = std::make_unique<TFMain_Setup>(env);
+        wizard->show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Button("BDalsi")->isEnabled(); }));
+        while (wizard->CurrentPage() != TPage::AppFolder)
+            Next();
+        const QString app = root->Path(QStringLiteral("opt/")) + entry.text;
+        wizard->ChooseAppFolder(app);
+        Next();
+        if (wizard->CurrentPage() == TPage::AppFolder) {
+            ASSERT_EQ(hook.messages.size(), 1U);
+            EXPECT_FALSE(QFileInfo::exists(root->paths.machineRegistry));
+            continue;
+        }
+        while (wizard->CurrentPage() != TPage::Ready)
+            Next();
+        Next();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return wizard->CurrentPage() == TPage::Finish || !hook.messages.empty(); }, 60000));
+        ASSERT_TRUE(hook.messages.empty()) << hook.messages.front().text.toStdString();
+        const QString folder = Platform::WithSeparator(QDir::cleanPath(app));
+        EXPECT_EQ(QDir::cleanPath(root->Registry().ReadString(TRegRoot::LocalMachine, RegKey::kProduct,
+                                                              QStringLiteral("AppDirectory"), QString())),
+                  QDir::cleanPath(folder));
+        TDMGlobDB installed(folder + QStringLiteral("Kinodesk.exe"));
+        EXPECT_EQ(QDir::cleanPath(installed.ConfigFileRead()), folder + QStringLiteral("Kinodesk.ini"));
+        EXPECT_EQ(QDir::cleanPath(installed.DatabaseFile()), folder + QStringLiteral("CINEMON.GDB"));
+        EXPECT_TRUE(QFileInfo::exists(installed.DatabaseFile()));
     }
 }
 
