@@ -4,47 +4,15 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLocale>
-#include <QValidator>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 
-namespace {
-
-// Pasted or dropped text arrives whole, past the typing filter: a text with anything but the
-// characters of a number is refused as a typed one is, and the field keeps what it held.
-class TNumberCharacters final : public QValidator {
-public:
-    explicit TNumberCharacters(const TMoxNumEdit* edit)
-        : QValidator(const_cast<TMoxNumEdit*>(edit)), edit_(edit) {}
-    State validate(QString& text, int&) const override {
-        const QLocale locale;
-        const QString decimalPoint = locale.decimalPoint();
-        const QString groupSeparator = locale.groupSeparator();
-        for (const QChar c : text) {
-            const bool number =
-                (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || QString(c) == groupSeparator;
-            const bool fraction =
-                edit_->decimal() > 0 && (QString(c) == decimalPoint || c == u'e' || c == u'E');
-            if (!number && !fraction)
-                return Invalid;
-        }
-        return Acceptable;
-    }
-
-private:
-    const TMoxNumEdit* edit_;
-};
-
-} // namespace
-
 TMoxNumEdit::TMoxNumEdit(QWidget* parent) : TMoxEdit(parent) {
     setDefaultWidth(80);
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setText(QStringLiteral("0"));
-    setValidator(new TNumberCharacters(this));
-    connect(this, &QLineEdit::inputRejected, this, [] { QApplication::beep(); });
 }
 
 double TMoxNumEdit::value() const {
