@@ -38,6 +38,7 @@ protected:
 
 private:
     bool acceptsCharacter(QChar c) const;
+    bool acceptsText(const QString& text) const;
     void writeValue(double value, bool evenWithFocus);
 
     int m_decimal = 0;
