@@ -87,6 +87,8 @@ bool TMoxNumEdit::acceptsCharacter(QChar c) const {
 }
 
 bool TMoxNumEdit::acceptsText(const QString& text) const {
+    if (text.size() > m_maxLength)
+        return false;
     const QLocale locale;
     const QString group = locale.groupSeparator();
     const QString decimalPoint = locale.decimalPoint();

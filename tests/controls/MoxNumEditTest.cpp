@@ -177,6 +177,15 @@ TEST(MoxNumEdit, PastedOrDroppedTextGoesInOnlyWhenTypingWouldTakeIt) {
     form.edit->paste();
     EXPECT_DOUBLE_EQ(form.edit->value(), -12345);
 
+    // A paste longer than the field is refused whole, not cut to a number it never was.
+    form.edit->setMaxLength(2);
+    QGuiApplication::clipboard()->setText(QStringLiteral("100"));
+    form.edit->selectAll();
+    form.edit->paste();
+    EXPECT_EQ(form.edit->text(), grouped("-1", "234,5e1"));
+    form.type(QStringLiteral("123"));
+    EXPECT_EQ(form.edit->text(), QStringLiteral("12"));
+
     // The field's own format is a number it takes, so Enter still reaches the window.
     TMoxNumEdit shown;
     shown.setDecimal(2);
