@@ -178,4 +178,46 @@ TEST_F(TitleHostileInput, BothSearchFieldsTakeEveryEntryWithoutADatabaseError) {
     }
 }
 
+// Prices, counts and years take numbers only; anything else pasted into them is refused and the
+// stored value stays (a year that read as its minimum would be saved as 1900).
+TEST_F(TitleHostileInput, TheNumberFieldsRefuseEveryEntryThatIsNoNumberAndKeepTheirValue) {
+    const int title = StoreTitle(QStringLiteral("Pelíšky"), 1);
+    database.Exec(QStringLiteral("update TITULY set FILM_DELKA = 115, FILM_PRISTUP = 12"));
+    const char* numbers[] = {"ECenaPujcka", "EFilmRok", "EFilmDelka", "EFilmPristup"};
+    for (const THostileInput& input : HostileInputs()) {
+        SCOPED_TRACE(input.name);
+        for (const char* name : numbers) {
+            SCOPED_TRACE(name);
+            desk->OpenRecord(title);
+            Click("BZmenitTitul");
+            auto* field = Child<TMoxNumEdit>(name);
+            const QString shown = field->text();
+            Paste(field, input.text);
+            EXPECT_EQ(field->text(), shown);
+            EXPECT_FALSE(Enabled("BUlozit"));
+        }
+        // The purchase price of a medium is typed in its grid cell.
+        auto* grid = Child<TMoxGrid>("GridNosice");
+        grid->setFocus();
+        grid->setCurrentIndex(Media().index(0, Media().columnIndex(QStringLiteral("CENA_NAKUP"))));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QTest::keyClick(grid, Qt::Key_F2);
+        const auto editors = grid->viewport()->findChildren<QLineEdit*>();
+        ASSERT_EQ(editors.size(), 1) << "no cell editor opened";
+        Paste(editors.front(), input.text);
+        QTest::keyClick(editors.front(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_DOUBLE_EQ(Cell(0, "CENA_NAKUP").toDouble(), 200);
+        hook.Clear();
+        if (Enabled("BUlozit"))
+            Click("BUlozit");
+        ExpectNoDatabaseError(hook);
+    }
+    EXPECT_EQ(
+        Count(QStringLiteral("select count(*) from TITULY where CENA_PUJCKA = 40 and FILM_ROK = 2001 and "
+                             "FILM_DELKA = 115 and FILM_PRISTUP = 12")),
+        1);
+    EXPECT_EQ(Count(QStringLiteral("select count(*) from NOSICE where CENA_NAKUP = 200")), 1);
+}
+
 } // namespace

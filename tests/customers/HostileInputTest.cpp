@@ -1,8 +1,12 @@
 #include "HostileInput.h"
 #include "CustomerDeskFixture.h"
 #include "MoxMemo.h"
+#include "MoxNumEdit.h"
 #include "SmtpPeers.h"
+#include "Win1250.h"
 #include "ZakOdeslat.h"
+#include "ZakZalPrev.h"
+#include "ZakZalVrac.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -154,6 +158,91 @@ TEST_F(CustomerDesk, TheMailSubjectAndTextGoAndAreLoggedAsWrittenOrAreRefused) {
             EXPECT_EQ(database.Scalar(QStringLiteral("select EMAIL_MESSAGE from ZAK_ZPRAVY")).toString(),
                       heldText);
             database.Exec(QStringLiteral("delete from ZAK_ZPRAVY"));
+            // A line break in the subject must not start a header of the clerk's making.
+            const auto sent = sink.Messages();
+            ASSERT_FALSE(sent.empty());
+            const QByteArray data = sent.back().data;
+            const qsizetype subjectAt = data.indexOf("\r\nSubject: ") + 2;
+            EXPECT_EQ(data.mid(subjectAt, data.indexOf("\r\n", subjectAt) - subjectAt),
+                      "Subject: " + Win1250::Encode(OneLine(heldSubject)));
+            EXPECT_NE(data.indexOf("\r\nSender: ", subjectAt), -1) << "the headers after the subject stay";
+        }
+    }
+}
+
+// Amounts take numbers only; anything else pasted into them is refused and the amount stays.
+TEST_F(CustomerDesk, TheVipPricesRefuseEveryEntryThatIsNoNumberAndKeepTheirAmount) {
+    const int key =
+        AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"), QStringLiteral("'A', 50, 40, 0"));
+    for (const THostileInput& input : HostileInputs()) {
+        SCOPED_TRACE(input.name);
+        for (const char* price : {"ECenaVIPDVD", "ECenaVIPVHS"}) {
+            SCOPED_TRACE(price);
+            desk->OpenRecord(key);
+            Click("BZmenit");
+            auto* field = Child<TMoxNumEdit>(price);
+            const QString shown = field->text();
+            Paste(field, input.text);
+            EXPECT_EQ(field->text(), shown);
+            EXPECT_FALSE(SaveEnabled());
+        }
+    }
+    EXPECT_DOUBLE_EQ(Column(key, QStringLiteral("CENA_VIP_DVD")).toDouble(), 50);
+    EXPECT_DOUBLE_EQ(Column(key, QStringLiteral("CENA_VIP_VHS")).toDouble(), 40);
+}
+
+// Taking and returning a deposit: the note is stored as the field holds it, or refused with the
+// dialog kept open and nothing written; the amount takes no text that is no number.
+TEST_F(CustomerDesk, TheDepositNotesAreStoredAsHeldAndTheAmountsTakeOnlyNumbers) {
+    const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
+    for (const THostileInput& input : HostileInputs()) {
+        SCOPED_TRACE(input.name);
+        database.Exec(QStringLiteral("delete from ZALOHY"));
+        for (const bool taking : {true, false}) {
+            SCOPED_TRACE(taking ? "taking" : "returning");
+            std::unique_ptr<TDepositEntry> dialog;
+            if (taking) {
+                auto prev = std::make_unique<TFZakZalPrev>(context);
+                prev->SetZakaznik(key);
+                dialog = std::move(prev);
+            } else {
+                auto vrac = std::make_unique<TFZakZalVrac>(context);
+                vrac->SetZakaznik(key, 100);
+                dialog = std::move(vrac);
+            }
+            dialog->show();
+            auto* amount = dialog->findChild<TMoxNumEdit*>(QStringLiteral("ECastka"));
+            Paste(amount, QStringLiteral("100"));
+            Paste(amount, input.text);
+            EXPECT_EQ(amount->text(), QStringLiteral("100"));
+            auto* note = dialog->findChild<TMoxEdit*>(QStringLiteral("EPoznamka"));
+            Paste(note, input.text);
+            const QString held = note->text();
+            hook.Clear();
+            hook.Script([](QDialog& payment) { payment.reject(); });
+            dialog->findChild<TMoxButton*>(QStringLiteral("BUlozit"))->click();
+            ExpectNoDatabaseError(hook);
+            const QString column = taking ? QStringLiteral("POZN_PREV") : QStringLiteral("POZN_VRAC");
+            const QString where =
+                taking ? QStringLiteral("D_VRACENI is null") : QStringLiteral("D_VRACENI is not null");
+            const QVariant stored =
+                database.Scalar(QStringLiteral("select %1 from ZALOHY where %2").arg(column, where));
+            if (input.storable) {
+                EXPECT_EQ(hook.Texts(), std::vector<QString>{});
+                EXPECT_EQ(stored.toString(), OneLine(held));
+                continue;
+            }
+            EXPECT_TRUE(Mentions(hook.Texts(), kNotStorable));
+            EXPECT_FALSE(dialog->Saved());
+            EXPECT_EQ(note->text(), held);
+            hook.Clear();
+            hook.Answer({TMsgResult::No});
+            dialog->reject();
+            // The refused note leaves the deposit as it was; the next round starts afresh.
+            database.Exec(QStringLiteral("delete from ZALOHY"));
+            database.Exec(QStringLiteral("insert into ZALOHY (KOD_ZAK, D_PREVZETI, CASTKA) values (%1, "
+                                         "CURRENT_TIMESTAMP, 100)")
+                              .arg(key));
         }
     }
 }
