@@ -4,12 +4,32 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QValidator>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <functional>
+
+namespace {
+
+// Pasted and dropped text bypasses the key filter; it goes in only when typing could have
+// written it, or the field would read as its minimum and a save would store that.
+class TNumberText final : public QValidator {
+public:
+    using TCheck = std::function<bool(const QString&)>;
+    TNumberText(TCheck check, QObject* parent) : QValidator(parent), check_(std::move(check)) {}
+
+    State validate(QString& text, int&) const override { return check_(text) ? Acceptable : Invalid; }
+
+private:
+    TCheck check_;
+};
+
+} // namespace
 
 TMoxNumEdit::TMoxNumEdit(QWidget* parent) : TMoxEdit(parent) {
+    setValidator(new TNumberText([this](const QString& text) { return acceptsText(text); }, this));
     setDefaultWidth(80);
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setText(QStringLiteral("0"));
@@ -64,6 +84,24 @@ bool TMoxNumEdit::acceptsCharacter(QChar c) const {
     if (c == u'e' || c == u'E')
         return !text().contains(u'e', Qt::CaseInsensitive);
     return false;
+}
+
+bool TMoxNumEdit::acceptsText(const QString& text) const {
+    if (text.size() > m_maxLength)
+        return false;
+    const QLocale locale;
+    const QString group = locale.groupSeparator();
+    const QString decimalPoint = locale.decimalPoint();
+    QString rest = text;
+    rest.remove(group);
+    if (m_decimal > 0 && (rest.count(decimalPoint) > 1 || rest.count(QChar(u'e'), Qt::CaseInsensitive) > 1))
+        return false;
+    if (m_decimal > 0) {
+        rest.remove(decimalPoint);
+        rest.remove(QChar(u'e'), Qt::CaseInsensitive);
+    }
+    return std::all_of(rest.begin(), rest.end(),
+                       [](QChar c) { return c == u'+' || c == u'-' || (c >= u'0' && c <= u'9'); });
 }
 
 void TMoxNumEdit::keyPressEvent(QKeyEvent* event) {

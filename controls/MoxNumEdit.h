@@ -22,6 +22,11 @@ public:
     double increment() const { return m_increment; }
     void setIncrement(double step) { m_increment = step; }
 
+    // Checked on the whole text a paste or drop would give, not on the cut-off piece QLineEdit keeps:
+    // "100 %" pasted into two places is refused, not read as 10.
+    void setMaxLength(int length) { m_maxLength = length; }
+    int maxLength() const { return m_maxLength; }
+
     // The text as a number; a text that is not a number reads as MinValue.
     double value() const;
     // Limits the value to the range; the text changes only while the field is not being typed in.
@@ -38,6 +43,7 @@ protected:
 
 private:
     bool acceptsCharacter(QChar c) const;
+    bool acceptsText(const QString& text) const;
     void writeValue(double value, bool evenWithFocus);
 
     int m_decimal = 0;
@@ -45,4 +51,5 @@ private:
     double m_minValue = 0;
     double m_maxValue = 0;
     double m_increment = 1;
+    int m_maxLength = 32767;
 };

@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace {
 
@@ -248,6 +251,47 @@ void TRun::Run() {
 
 QString TSetupChoices::AppPath() const {
     return installApp ? Platform::JoinPath(appFolder, kProgramFile) : workstationAppPath;
+}
+
+namespace {
+
+bool HasControlCharacter(const QString& text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
+}
+
+// The longest name of a folder, in bytes of the file system's encoding.
+constexpr qsizetype kFolderNameBytes = 255;
+
+} // namespace
+
+std::optional<QString> GroupProblem(const QString& group) {
+    if (HasControlCharacter(group) || group.toUtf8().size() > kFolderNameBytes)
+        return QStringLiteral(
+                   "Název skupiny nesmí obsahovat řídicí znaky (konec řádku, tabulátor) a může mít "
+                   "nejvýše %1 znaků.\rZměňte prosím název skupiny.")
+            .arg(kFolderNameBytes);
+    return std::nullopt;
+}
+
+std::optional<QString> AppPathProblem(const QString& appPath) {
+    if (HasControlCharacter(appPath))
+        return QStringLiteral(
+            "Cesta k aplikaci nesmí obsahovat řídicí znaky (konec řádku, tabulátor).\rZměňte "
+            "prosím zadanou cestu.");
+    return std::nullopt;
+}
+
+std::optional<QString> FolderProblem(const QString& folder) {
+    const QStringList names = folder.split(QRegularExpression(QStringLiteral("[/\\\\]")));
+    const bool tooLong = std::any_of(names.begin(), names.end(), [](const QString& name) {
+        return name.toUtf8().size() > kFolderNameBytes;
+    });
+    if (HasControlCharacter(folder) || tooLong)
+        return QStringLiteral("Cesta ke složce nesmí obsahovat řídicí znaky (konec řádku, tabulátor) a žádná "
+                              "její složka nesmí mít název delší než %1 znaků.\rVyberte prosím jinou složku.")
+            .arg(kFolderNameBytes);
+    return std::nullopt;
 }
 
 TSetupChoices DefaultChoices(const TPlatformPaths& paths) {

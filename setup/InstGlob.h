@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The installation: what the wizard has chosen, what was found on the computer, and the
 // steps that put the system on it.
 
@@ -52,6 +54,13 @@ struct TSetupChoices {
 
 // The choices of a first installation on this computer.
 TSetupChoices DefaultChoices(const TPlatformPaths& paths);
+// Why the typed program group or program path cannot be installed, if it cannot: the group is a
+// folder name and both end up in shortcuts and the registry, which hold neither a line break nor
+// any other control character.
+std::optional<QString> GroupProblem(const QString& group);
+std::optional<QString> AppPathProblem(const QString& appPath);
+// The same for a chosen folder, whose path goes to the configuration file and the registry.
+std::optional<QString> FolderProblem(const QString& folder);
 
 struct TFindings {
     TSystemFolders systemFolders;

@@ -267,6 +267,10 @@ void TFMain_Setup::EnterPage(bool forward) {
         break;
     case TPage::AppFolder:
     case TPage::DbFolder:
+        if (const auto problem = FolderProblem(choices_.databaseFolder); problem && choices_.installApp) {
+            SetupMessage(this, kErrorTitle, *problem, TSetupIcon::Error, TSetupButtons::Ok);
+            return;
+        }
         if (!choices_.installApp) {
             forward ? Next() : Back();
             return;
@@ -448,19 +452,35 @@ void TFMain_Setup::Next() {
         ShowPage(TPage::AppFolder, true);
         break;
     case TPage::AppFolder:
+        if (const auto problem = FolderProblem(choices_.appFolder); problem && choices_.installApp) {
+            SetupMessage(this, kErrorTitle, *problem, TSetupIcon::Error, TSetupButtons::Ok);
+            return;
+        }
         if (choices_.installApp && !EnoughSpace(choices_.appFolder, choices_.installServer ? 10.2 : 5.6))
             return;
         ShowPage(TPage::DbFolder, true);
         break;
     case TPage::DbFolder:
+        if (const auto problem = FolderProblem(choices_.databaseFolder); problem && choices_.installApp) {
+            SetupMessage(this, kErrorTitle, *problem, TSetupIcon::Error, TSetupButtons::Ok);
+            return;
+        }
         if (choices_.installApp && !choices_.installWorkstation && !EnoughSpace(choices_.databaseFolder, 1.2))
             return;
         ShowPage(TPage::Group, true);
         break;
     case TPage::Group:
+        if (const auto problem = GroupProblem(choices_.group)) {
+            SetupMessage(this, kErrorTitle, *problem, TSetupIcon::Error, TSetupButtons::Ok);
+            return;
+        }
         ShowPage(TPage::ServerShortcuts, true);
         break;
     case TPage::ServerShortcuts:
+        if (const auto problem = AppPathProblem(choices_.workstationAppPath)) {
+            SetupMessage(this, kErrorTitle, *problem, TSetupIcon::Error, TSetupButtons::Ok);
+            return;
+        }
         ShowPage(TPage::Ready, true);
         break;
     case TPage::Ready:

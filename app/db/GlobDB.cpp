@@ -3,6 +3,7 @@
 #include "DbError.h"
 #include "IniFile.h"
 #include "PasswordScramble.h"
+#include "Win1250.h"
 
 #include <QDir>
 #include <QFile>
@@ -89,6 +90,11 @@ void TDMGlobDB::ReadConfig() {
 }
 
 void TDMGlobDB::SaveConfig(const TDbConfig& config) const {
+    // The scrambling works on Windows-1250 bytes: any other character would read back as '?'.
+    if (Win1250::FirstUnencodable(config.Password))
+        throw ECinemonError(
+            QStringLiteral("Heslo obsahuje znak, který konfigurační soubor neumí uložit.\rZměňte "
+                           "prosím zadané heslo."));
     const QString fileName = ConfigFileFor(executablePath_);
     // The first save of a shop set up through the fallback file takes its other sections
     // (printing) along: from now on only this file is read.

@@ -121,6 +121,11 @@ bool TIniFile::ReadBool(const QString& section, const QString& key, bool default
 }
 
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+    // A line break would end the value and leave the rest as a line of its own: the file would
+    // read back something else. Refused before anything changes.
+    if (value.contains(u'\r') || value.contains(u'\n'))
+        throw ECinemonError(QStringLiteral("Text obsahuje konec řádku, který konfigurační soubor neumí "
+                                           "uložit.\rZměňte prosím zadaný text."));
     auto sectionIt = std::find_if(sections_.begin(), sections_.end(), [&](const TSection& s) {
         return !s.header.isEmpty() && s.name.compare(section, Qt::CaseInsensitive) == 0;
     });

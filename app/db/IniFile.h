@@ -27,6 +27,7 @@ public:
     // Booleans are stored as 1 and 0; any non-zero integer reads as true.
     bool ReadBool(const QString& section, const QString& key, bool defaultValue) const;
 
+    // A value holding a line break is refused with a message (ECinemonError).
     void WriteString(const QString& section, const QString& key, const QString& value);
     void WriteInteger(const QString& section, const QString& key, int value);
     void WriteBool(const QString& section, const QString& key, bool value);

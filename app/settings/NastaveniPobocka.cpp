@@ -167,6 +167,11 @@ TBranch TPagePobocka::Input() const {
 
 bool TPagePobocka::Save() {
     const TBranch branch = Input();
+    if (const auto refused = CheckBranch(branch)) {
+        Warn(*refused);
+        MTextDoklad->setFocus();
+        return false;
+    }
     SaveBranch(context_.Db(), context_.Pobocka(), loaded_, branch);
     loaded_ = branch;
     MarkSaved();

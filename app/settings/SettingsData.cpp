@@ -197,6 +197,14 @@ std::optional<TBranch> LoadBranch(TDMGlobDB& db, TTransaction& transaction) {
     return b;
 }
 
+std::optional<QString> CheckBranch(const TBranch& branch) {
+    if (branch.TextDoklad.size() > kTextDokladLength)
+        return QStringLiteral("Text na doklad může mít nejvýše %1 znaků, zadaný má %2. Data nelze uložit.")
+            .arg(kTextDokladLength)
+            .arg(branch.TextDoklad.size());
+    return std::nullopt;
+}
+
 void SaveBranch(TDMGlobDB& db, TPobocka& pobocka, const TBranch& loaded, const TBranch& branch) {
     TChanges changes;
     changes.Add(QStringLiteral("DIC"), SqlText(loaded.Dic), SqlText(branch.Dic));

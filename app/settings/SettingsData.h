@@ -61,6 +61,9 @@ struct TBranch {
 };
 // Nothing when the shop's row is missing.
 std::optional<TBranch> LoadBranch(TDMGlobDB& db, TTransaction& transaction);
+// The receipt text is a note of its own length; the one-line fields hold no more than their columns.
+constexpr int kTextDokladLength = 512;
+std::optional<QString> CheckBranch(const TBranch& branch);
 void SaveBranch(TDMGlobDB& db, TPobocka& pobocka, const TBranch& loaded, const TBranch& branch);
 
 // "Databáze": writes the [Database] section of "<executable>.ini" and takes the values into the

@@ -79,6 +79,14 @@ void TFUzivHeslo::Ulozit() {
     case TPasswordOutcome::Mismatch:
         ReportError(QStringLiteral("Nové heslo nebylo správně zadáno."));
         break;
+    case TPasswordOutcome::TooLong:
+        ReportError(QStringLiteral("Nové heslo může mít nejvýše %1 znaků. Heslo nebylo změněno.")
+                        .arg(kMaxPasswordLength));
+        break;
+    case TPasswordOutcome::Unstorable:
+        ReportError(
+            QStringLiteral("Nové heslo obsahuje znak, který databáze neumí uložit. Heslo nebylo změněno."));
+        break;
     case TPasswordOutcome::Changed:
         Inform(QStringLiteral("Heslo bylo změněno."));
         accept();

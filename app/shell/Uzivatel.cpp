@@ -4,11 +4,16 @@
 #include "GlobFunc.h"
 #include "Win1250.h"
 
+#include <memory>
+
 namespace {
 
 // Fixed for the life of a database: passwords stored under one pair verify only under it.
 constexpr char16_t kAlphabetOne[] = u"K7QX2MDT9RAH5WEB";
 constexpr char16_t kAlphabetTwo[] = u"3PZGL8UFJ0YC6NV4";
+
+// The column UZIVATELE.UZIVATEL: a longer name is nobody's.
+constexpr int kUserNameLength = 48;
 
 QString InsertLogin(const QString& key, char stav) {
     return QStringLiteral("insert into PRIHLASENI (KOD_UZIV, DATUM, STAV_PRIH) values (") + key +
@@ -32,6 +37,10 @@ QString EncodePassword(const QString& password) {
     return out;
 }
 
+bool StorablePassword(const QString& password) {
+    return password.size() <= kMaxPasswordLength && !Win1250::FirstUnencodable(password);
+}
+
 QString DisplayName(const QString& titulPred, bool hasTitulPred, const QString& jmeno,
                     const QString& prijmeni, const QString& titulZa, bool hasTitulZa) {
     QString name;
@@ -45,14 +54,21 @@ QString DisplayName(const QString& titulPred, bool hasTitulPred, const QString& 
 
 TLoginOutcome LoginUser(TDMGlobDB& db, TTransaction& transaction, const QString& name,
                         const QString& password, TCurrentUser& user) {
+    // Neither the name nor the password is asked for when no user can have it: the statement
+    // would not even take it.
+    if (name.size() > kUserNameLength)
+        return TLoginOutcome::Refused;
     const QString nameCondition = SqlEquals(UpperCz(name));
-    const QString passwordCondition = SqlEquals(EncodePassword(password));
-    auto query = db.OpenQuery(
-        transaction, QStringLiteral("select KOD_UZIV, UZIVATEL, POVOLENI, PRAVA, EMAIL, TELEFON, TITUL_PRED, "
-                                    "JMENO, PRIJMENI, TITUL_ZA from UZIVATELE where (upper(UZIVATEL) ") +
-                         nameCondition + QStringLiteral(") and (HESLO ") + passwordCondition + u')');
-    query->Open();
-    if (query->Eof()) {
+    std::unique_ptr<TQuery> query;
+    if (StorablePassword(password)) {
+        query = db.OpenQuery(
+            transaction,
+            QStringLiteral("select KOD_UZIV, UZIVATEL, POVOLENI, PRAVA, EMAIL, TELEFON, TITUL_PRED, "
+                           "JMENO, PRIJMENI, TITUL_ZA from UZIVATELE where (upper(UZIVATEL) ") +
+                nameCondition + QStringLiteral(") and (HESLO ") + SqlEquals(EncodePassword(password)) + u')');
+        query->Open();
+    }
+    if (!query || query->Eof()) {
         auto known = db.OpenQuery(transaction,
                                   QStringLiteral("select KOD_UZIV from UZIVATELE where (upper(UZIVATEL) ") +
                                       nameCondition + u')');
@@ -83,6 +99,8 @@ TLoginOutcome LoginUser(TDMGlobDB& db, TTransaction& transaction, const QString&
 TPasswordOutcome ChangePassword(TDMGlobDB& db, TTransaction& transaction, const TCurrentUser& user,
                                 const QString& current, const QString& newPassword,
                                 const QString& confirmation) {
+    if (!StorablePassword(current))
+        return TPasswordOutcome::WrongCurrent;
     auto query =
         db.OpenQuery(transaction, QStringLiteral("select KOD_UZIV from UZIVATELE where KOD_UZIV = '") +
                                       QString::number(user.KodUziv) + QStringLiteral("' and HESLO ") +
@@ -92,6 +110,10 @@ TPasswordOutcome ChangePassword(TDMGlobDB& db, TTransaction& transaction, const 
         return TPasswordOutcome::WrongCurrent;
     if (newPassword != confirmation)
         return TPasswordOutcome::Mismatch;
+    if (newPassword.size() > kMaxPasswordLength)
+        return TPasswordOutcome::TooLong;
+    if (!StorablePassword(newPassword))
+        return TPasswordOutcome::Unstorable;
     // By the key: the login name may have been changed at another counter meanwhile, and
     // another user may carry the old one now. The current password is checked again in the
     // same statement, so a change made meanwhile elsewhere is not overwritten.

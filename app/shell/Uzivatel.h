@@ -11,6 +11,10 @@ struct TCurrentUser;
 // The stored form of a password: two characters per character of the text (Windows-1250
 // byte), never decoded; the empty password gives the empty text, stored as null.
 QString EncodePassword(const QString& password);
+// The stored form fits the column (two characters per byte) and keeps every character: no
+// other password can be anybody's.
+constexpr int kMaxPasswordLength = 128;
+bool StorablePassword(const QString& password);
 
 // "TITUL_PRED JMENO PRIJMENI, TITUL_ZA", the titles only where stored.
 QString DisplayName(const QString& titulPred, bool hasTitulPred, const QString& jmeno,
@@ -24,10 +28,11 @@ enum class TLoginOutcome { LoggedIn, Refused, Blocked };
 TLoginOutcome LoginUser(TDMGlobDB& db, TTransaction& transaction, const QString& name,
                         const QString& password, TCurrentUser& user);
 
-enum class TPasswordOutcome { Changed, WrongCurrent, Mismatch };
+enum class TPasswordOutcome { Changed, WrongCurrent, Mismatch, TooLong, Unstorable };
 
 // Stores the new password of the logged-in user (by its key) once the current one is verified;
-// WrongCurrent also when the stored password no longer matches at the time of the update.
+// WrongCurrent also when the stored password no longer matches at the time of the update; a new
+// password that is not StorablePassword is refused.
 TPasswordOutcome ChangePassword(TDMGlobDB& db, TTransaction& transaction, const TCurrentUser& user,
                                 const QString& current, const QString& newPassword,
                                 const QString& confirmation);

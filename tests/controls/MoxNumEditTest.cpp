@@ -1,7 +1,9 @@
 #include "MoxNumEdit.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QLocale>
 #include <QPushButton>
@@ -154,6 +156,42 @@ TEST(MoxNumEdit, OnlyAsciiDigitsAreTakenAlsoFromComposedInput) {
     QApplication::sendEvent(form.edit, &digit);
     EXPECT_EQ(form.edit->text(), QStringLiteral("427"));
     EXPECT_DOUBLE_EQ(form.edit->value(), 427);
+}
+
+// A pasted text that is no number would read as the minimum and be saved as that: a deposit of
+// minus a billion, the year 1900.
+TEST(MoxNumEdit, PastedOrDroppedTextGoesInOnlyWhenTypingWouldTakeIt) {
+    Form form;
+    form.edit->setDecimal(2);
+    form.edit->setMinValue(-999999999);
+    form.type(QStringLiteral("25"));
+    for (const char* foreign : {"O'Brien", "x'; DELETE FROM ZALOHY; --", "1,5,5", "12\t3", "\u0663", "1.5"}) {
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(foreign));
+        form.edit->selectAll();
+        QTest::keyClick(form.edit, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(form.edit->text(), QStringLiteral("25")) << foreign;
+        EXPECT_DOUBLE_EQ(form.edit->value(), 25) << foreign;
+    }
+    QGuiApplication::clipboard()->setText(grouped("-1", "234,5e1"));
+    form.edit->selectAll();
+    form.edit->paste();
+    EXPECT_DOUBLE_EQ(form.edit->value(), -12345);
+
+    // A paste longer than the field is refused whole, not cut to a number it never was.
+    form.edit->setMaxLength(2);
+    QGuiApplication::clipboard()->setText(QStringLiteral("100"));
+    form.edit->selectAll();
+    form.edit->paste();
+    EXPECT_EQ(form.edit->text(), grouped("-1", "234,5e1"));
+    form.type(QStringLiteral("123"));
+    EXPECT_EQ(form.edit->text(), QStringLiteral("12"));
+
+    // The field's own format is a number it takes, so Enter still reaches the window.
+    TMoxNumEdit shown;
+    shown.setDecimal(2);
+    shown.setValue(-1234.5);
+    EXPECT_EQ(shown.text(), QStringLiteral("-") + grouped("1", "234,50"));
+    EXPECT_TRUE(shown.hasAcceptableInput());
 }
 
 TEST(MoxNumEdit, ArrowsStepByIncrementWithinRangeAtOnce) {

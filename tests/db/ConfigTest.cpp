@@ -1,3 +1,4 @@
+#include "DbError.h"
 #include "GlobDB.h"
 #include "PasswordScramble.h"
 
@@ -95,6 +96,52 @@ TEST(Configuration, TheFirstSaveKeepsWhatOnlyTheFallbackFileHeld) {
     QFile file(db.ConfigFileRead());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("[Print]\r\nDevice=LPT"));
+}
+
+} // namespace
+
+namespace {
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(Configuration, AValueWithALineBreakIsRefusedAndTheFileStaysAsItWas) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Kinodesk.ini"));
+    WriteFile(ini, "[Database]\r\nServer=pokladna1\r\n");
+    TDMGlobDB db(dir.filePath(QStringLiteral("Kinodesk")));
+    for (const QString& server : {QStringLiteral("pokladna2\r\nFileName=C:\\jiny.gdb"),
+                                  QStringLiteral("a\nb"), QStringLiteral("a\rb")}) {
+        TDbConfig config = db.Config;
+        config.Server = server;
+        try {
+            db.SaveConfig(config);
+            ADD_FAILURE() << "stored";
+        } catch (const ECinemonError& e) {
+            EXPECT_EQ(e.Message(),
+                      QStringLiteral("Text obsahuje konec řádku, který konfigurační soubor neumí "
+                                     "uložit.\rZměňte prosím zadaný text."));
+        }
+        EXPECT_EQ(FileBytes(ini), QByteArray("[Database]\r\nServer=pokladna1\r\n"));
+    }
+    TDbConfig config = db.Config;
+    config.Server = QStringLiteral("a\tb\x01");
+    db.SaveConfig(config);
+    EXPECT_EQ(TDMGlobDB(dir.filePath(QStringLiteral("Kinodesk"))).Config.Server, QStringLiteral("a\tb\x01"));
+}
+
+TEST(Configuration, APasswordTheFilesCodePageCannotHoldIsRefusedAndOneItCanReadsBack) {
+    QTemporaryDir dir;
+    TDMGlobDB db(dir.filePath(QStringLiteral("Kinodesk")));
+    TDbConfig config = db.Config;
+    config.Password = QStringLiteral("heslo🎬");
+    EXPECT_THROW(db.SaveConfig(config), ECinemonError);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Kinodesk.ini"))));
+    config.Password = QStringLiteral("Žluťoučký kůň");
+    db.SaveConfig(config);
+    EXPECT_EQ(TDMGlobDB(dir.filePath(QStringLiteral("Kinodesk"))).Config.Password, config.Password);
 }
 
 } // namespace

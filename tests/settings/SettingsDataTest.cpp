@@ -152,6 +152,22 @@ TEST_F(SettingsData, BranchSaveReachesTheSharedRecordAtOnce) {
     EXPECT_TRUE(database.Scalar(QStringLiteral("select LOGO from POBOCKA")).isNull());
 }
 
+TEST_F(SettingsData, AReceiptTextLongerThanItsColumnIsRefusedAndOneThatFitsIsStoredWhole) {
+    TTransaction tr(appDb.DB);
+    const auto loaded = LoadBranch(appDb, tr);
+    tr.Commit();
+    ASSERT_TRUE(loaded.has_value());
+    TBranch branch = *loaded;
+    branch.TextDoklad = QString(513, u'Ž');
+    EXPECT_EQ(CheckBranch(branch),
+              QStringLiteral("Text na doklad může mít nejvýše 512 znaků, zadaný má 513. Data nelze uložit."));
+    branch.TextDoklad.chop(1);
+    EXPECT_EQ(CheckBranch(branch), std::nullopt);
+    SaveBranch(appDb, context.Pobocka(), *loaded, branch);
+    EXPECT_EQ(database.Scalar(QStringLiteral("select TEXT_DOKLAD from POBOCKA")).toString(),
+              branch.TextDoklad);
+}
+
 TEST_F(SettingsData, UsersNewDuplicateRightsBlockingPasswordAndLogin) {
     TUserInput novak;
     novak.Uzivatel = QStringLiteral("novák");

@@ -212,3 +212,41 @@ TEST_F(Installation, AServerToInstallMustComeFromTheSystemsPackages) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(InstallationChoices, AGroupOrProgramPathWithAControlCharacterOrAGroupTooLongForAFolderIsRefused) {
+    for (const QString& bad : {QStringLiteral("Kino\r\ndesk"), QStringLiteral("Kino\tdesk"),
+                               QString::fromUtf16(u"Kino\u0000desk", 9)}) {
+        EXPECT_TRUE(GroupProblem(bad).has_value()) << bad.toStdString();
+        EXPECT_EQ(
+            AppPathProblem(bad),
+            QStringLiteral("Cesta k aplikaci nesmí obsahovat řídicí znaky (konec řádku, tabulátor).\rZměňte "
+                           "prosím zadanou cestu."));
+    }
+    EXPECT_EQ(GroupProblem(QString(128, u'ž')),
+              QStringLiteral("Název skupiny nesmí obsahovat řídicí znaky (konec řádku, tabulátor) a může mít "
+                             "nejvýše 255 znaků.\rZměňte prosím název skupiny."))
+        << "two bytes each on the disk";
+    for (const QString& good :
+         {QStringLiteral("Půjčovna O'Brien"), QString(255, u'W'), QStringLiteral("100% _a_")})
+        EXPECT_EQ(GroupProblem(good), std::nullopt) << good.toStdString();
+    EXPECT_EQ(AppPathProblem(QStringLiteral("Z:\\Kinodesk\\Cinemon.exe")), std::nullopt);
+}
+
+} // namespace
+
+namespace {
+
+TEST(InstallationChoices, AFolderWithAControlCharacterOrANameTooLongForTheDiskIsRefused) {
+    const QString refused = QStringLiteral(
+        "Cesta ke složce nesmí obsahovat řídicí znaky (konec řádku, tabulátor) a žádná její složka nesmí mít "
+        "název delší než 255 znaků.\rVyberte prosím jinou složku.");
+    EXPECT_EQ(FolderProblem(QStringLiteral("/opt/Kino\ndesk/")), refused);
+    EXPECT_EQ(FolderProblem(QStringLiteral("/opt/") + QString(256, u'W') + u'/'), refused);
+    EXPECT_EQ(FolderProblem(QStringLiteral("C:\\") + QString(256, u'W')), refused);
+    EXPECT_EQ(FolderProblem(QStringLiteral("/opt/") + QString(255, u'W') + QStringLiteral("/O'Brien 100%/")),
+              std::nullopt);
+}
+
+} // namespace

@@ -147,6 +147,27 @@ TEST_F(Login, ANameTheDatabaseCannotHoldIsReportedAndTheDialogStaysOpen) {
     EXPECT_EQ(Logins(QStringLiteral("E")), 0);
 }
 
+TEST_F(Login, ANameOrPasswordNoUserCanHaveIsRefusedAsAWrongLoginWithoutAStatementError) {
+    AddUser(QStringLiteral("PAVEL"), QStringLiteral("P"), QStringLiteral("A"),
+            EncodePassword(QStringLiteral("tajné")));
+    const auto login = [&](const QString& name, const QString& password) {
+        TCurrentUser user;
+        TTransaction transaction(context.Db().DB);
+        transaction.StartTransaction();
+        const TLoginOutcome outcome = LoginUser(context.Db(), transaction, name, password, user);
+        transaction.Commit();
+        return outcome;
+    };
+    EXPECT_EQ(login(QString(49, u'P'), QString()), TLoginOutcome::Refused);
+    EXPECT_EQ(Logins(QStringLiteral("E")), 0);
+    // A password longer than any stored one, or with a character the column cannot keep, is a
+    // failed login of the known name.
+    EXPECT_EQ(login(QStringLiteral("pavel"), QString(10000, u'x')), TLoginOutcome::Refused);
+    EXPECT_EQ(login(QStringLiteral("pavel"), QStringLiteral("tajné🎬")), TLoginOutcome::Refused);
+    EXPECT_EQ(Logins(QStringLiteral("E")), 2);
+    EXPECT_EQ(login(QStringLiteral("pavel"), QStringLiteral("tajné")), TLoginOutcome::LoggedIn);
+}
+
 TEST_F(Login, AFailedCommitOfTheLoginRecordLeavesNobodyLoggedIn) {
     AsOwner(QStringLiteral("create trigger REFUSE_LOGIN on transaction commit as "
                            "declare variable X integer = 0; "
@@ -234,6 +255,22 @@ TEST_F(PasswordChange, AUserRenamedAtAnotherCounterChangesTheirOwnPassword) {
     EXPECT_EQ(StoredPassword().toString(), EncodePassword(QStringLiteral("nové")));
     key = newcomer;
     EXPECT_EQ(StoredPassword().toString(), EncodePassword(QStringLiteral("cizí")));
+}
+
+TEST_F(PasswordChange, ANewPasswordTheColumnCannotKeepIsRefusedAndTheOldOneStays) {
+    Change(QStringLiteral("staré"), QString(129, u'n'), QString(129, u'n'));
+    Change(QStringLiteral("staré"), QStringLiteral("nové🎬"), QStringLiteral("nové🎬"));
+    Change(QString(10000, u's'), QStringLiteral("nové"), QStringLiteral("nové"));
+    EXPECT_EQ(
+        hook.Texts(),
+        (std::vector<QString>{
+            QStringLiteral("Nové heslo může mít nejvýše 128 znaků. Heslo nebylo změněno."),
+            QStringLiteral("Nové heslo obsahuje znak, který databáze neumí uložit. Heslo nebylo změněno."),
+            QStringLiteral("Aktuální heslo nebylo správně zadáno.")}));
+    EXPECT_EQ(StoredPassword().toString(), EncodePassword(QStringLiteral("staré")));
+    hook.Clear();
+    Change(QStringLiteral("staré"), QString(128, u'n'), QString(128, u'n'));
+    EXPECT_EQ(StoredPassword().toString(), EncodePassword(QString(128, u'n')));
 }
 
 TEST_F(PasswordChange, ANewPasswordIsStoredEncoded) {

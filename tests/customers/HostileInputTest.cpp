@@ -1,0 +1,250 @@
+#include "HostileInput.h"
+#include "CustomerDeskFixture.h"
+#include "MoxMemo.h"
+#include "MoxNumEdit.h"
+#include "SmtpPeers.h"
+#include "Win1250.h"
+#include "ZakOdeslat.h"
+#include "ZakZalPrev.h"
+#include "ZakZalVrac.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace {
+
+// What the clerk pastes lands in the field as the field takes it (cut to its length); the
+// program has to store exactly that, apart from the control characters a one-line field turns
+// into blanks.
+void Paste(QWidget* field, const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+    field->setFocus();
+    if (auto* line = qobject_cast<QLineEdit*>(field)) {
+        line->selectAll();
+        line->paste();
+    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(field)) {
+        memo->selectAll();
+        memo->paste();
+    }
+}
+
+QString OneLine(const QString& text) {
+    QString stored = text;
+    for (QChar& c : stored)
+        if (c.unicode() < 32)
+            c = u' ';
+    return stored;
+}
+
+QString Held(QWidget* field) {
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(field))
+        return memo->toPlainText();
+    return qobject_cast<QLineEdit*>(field)->text();
+}
+
+// A raw database failure shows the database's own text; the clerk must never get one.
+void ExpectNoDatabaseError(const TDialogHook& hook) {
+    for (const QString& text : hook.Texts()) {
+        EXPECT_FALSE(text.contains(QStringLiteral("EDatabaseError"))) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("SQL"), Qt::CaseInsensitive)) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("truncation"))) << text.toStdString();
+    }
+}
+
+const QString kNotStorable = QStringLiteral("který databáze neumí uložit");
+
+bool Mentions(const std::vector<QString>& texts, const QString& part) {
+    return std::any_of(texts.begin(), texts.end(), [&](const QString& text) { return text.contains(part); });
+}
+
+struct TCardField {
+    const char* edit;
+    const char* column;
+};
+
+const TCardField kCardFields[] = {
+    {"ETitulPred", "TITUL_PRED"}, {"EJmeno", "JMENO"},        {"EPrijmeni", "PRIJMENI"},
+    {"ETitulZa", "TITUL_ZA"},     {"EAdrUlice", "ADR_ULICE"}, {"EAdrPSC", "ADR_PSC"},
+    {"EAdrObec", "ADR_OBEC"},     {"ECisloOP", "CISLO_OP"},   {"EEmail", "EMAIL"},
+    {"ETelefon", "TELEFON"},      {"EMobilSMS", "MOBIL_SMS"}, {"MPoznamky", "POZNAMKY"},
+};
+
+TEST_F(CustomerDesk, EveryFieldOfTheCardStoresWhatItHoldsOrRefusesItAndKeepsIt) {
+    const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
+    for (const THostileInput& input : HostileInputs()) {
+        SCOPED_TRACE(input.name);
+        for (const TCardField& card : kCardFields) {
+            SCOPED_TRACE(card.edit);
+            desk->OpenRecord(key);
+            Click("BZmenit");
+            QWidget* field = Child(card.edit);
+            Paste(field, input.text);
+            const QString held = Held(field);
+            hook.Clear();
+            Click("BUlozit");
+            ExpectNoDatabaseError(hook);
+            const bool memo = qobject_cast<QPlainTextEdit*>(field) != nullptr;
+            if (input.storable) {
+                EXPECT_EQ(hook.Texts(), std::vector<QString>{});
+                EXPECT_EQ(Column(key, QString::fromLatin1(card.column)).toString(),
+                          memo ? held : OneLine(held));
+            } else {
+                EXPECT_TRUE(Mentions(hook.Texts(), kNotStorable));
+                EXPECT_EQ(Held(field), held);
+                EXPECT_TRUE(SaveEnabled());
+            }
+        }
+    }
+}
+
+TEST_F(CustomerDesk, BothSearchFieldsTakeEveryEntryWithoutADatabaseError) {
+    AddCustomer(QStringLiteral("Seán"), QStringLiteral("O'Brien"));
+    for (const THostileInput& input : HostileInputs()) {
+        SCOPED_TRACE(input.name);
+        for (const char* search : {"EHledejEAN", "EHledejPrijmeni"}) {
+            SCOPED_TRACE(search);
+            Paste(Edit(search), input.text);
+            hook.Clear();
+            QTest::keyClick(Edit(search), Qt::Key_Return);
+            ExpectNoDatabaseError(hook);
+            for (const QString& text : hook.Texts())
+                EXPECT_TRUE(text.contains(QStringLiteral("nebyl nalezen")) || text.contains(kNotStorable))
+                    << text.toStdString();
+            Edit("EHledejEAN")->clear();
+            Edit("EHledejPrijmeni")->clear();
+        }
+    }
+}
+
+TEST_F(CustomerDesk, TheMailSubjectAndTextGoAndAreLoggedAsWrittenOrAreRefused) {
+    TSmtpSink sink;
+    database.Exec(QStringLiteral("update SPEC_APP set MAIL_HOST = '127.0.0.1', MAIL_PORT = '%1', "
+                                 "MAIL_ODESLAT = 'kino@ukina.cz'")
+                      .arg(sink.Port()));
+    const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
+    database.Exec(
+        QStringLiteral("update ZAKAZNICI set EMAIL = 'eva@example.cz' where KOD_ZAK = %1").arg(key));
+    for (const THostileInput& input : HostileInputs()) {
+        SCOPED_TRACE(input.name);
+        for (const char* part : {"ESubject", "MemoEmail"}) {
+            SCOPED_TRACE(part);
+            TFZakOdeslat dialog(context);
+            dialog.SetZakaznik(QStringLiteral("Eva Malá"), key);
+            dialog.show();
+            auto* only = dialog.findChild<TMoxCheckBox*>(QStringLiteral("ChPouze"));
+            QTest::mouseClick(only, Qt::LeftButton, Qt::NoModifier, QPoint(6, only->height() / 2));
+            auto* subject = dialog.findChild<TMoxEdit*>(QStringLiteral("ESubject"));
+            auto* memo = dialog.findChild<TMoxMemo*>(QStringLiteral("MemoEmail"));
+            ASSERT_TRUE(subject && memo);
+            subject->setText(QStringLiteral("Novinky"));
+            Paste(part == std::string_view("ESubject") ? static_cast<QWidget*>(subject) : memo, input.text);
+            const QString heldSubject = subject->text();
+            const QString heldText = memo->toPlainText();
+            hook.Clear();
+            dialog.findChild<TMoxButton*>(QStringLiteral("BOdeslat"))->click();
+            ExpectNoDatabaseError(hook);
+            const int rows = database.Scalar(QStringLiteral("select count(*) from ZAK_ZPRAVY")).toInt();
+            // A message beyond what the mail carries is refused as a whole, before anything goes.
+            if (!input.storable || heldText.size() > 4096) {
+                EXPECT_EQ(rows, 0);
+                EXPECT_EQ(hook.messages.size(), 1U);
+                EXPECT_EQ(subject->text(), heldSubject);
+                EXPECT_EQ(memo->toPlainText(), heldText);
+                continue;
+            }
+            ASSERT_EQ(rows, 1) << (hook.messages.empty() ? "" : hook.Texts().front().toStdString());
+            EXPECT_EQ(database.Scalar(QStringLiteral("select EMAIL_SUBJ from ZAK_ZPRAVY")).toString(),
+                      OneLine(heldSubject));
+            EXPECT_EQ(database.Scalar(QStringLiteral("select EMAIL_MESSAGE from ZAK_ZPRAVY")).toString(),
+                      heldText);
+            database.Exec(QStringLiteral("delete from ZAK_ZPRAVY"));
+            // A line break in the subject must not start a header of the clerk's making.
+            const auto sent = sink.Messages();
+            ASSERT_FALSE(sent.empty());
+            const QByteArray data = sent.back().data;
+            const qsizetype subjectAt = data.indexOf("\r\nSubject: ") + 2;
+            EXPECT_EQ(data.mid(subjectAt, data.indexOf("\r\n", subjectAt) - subjectAt),
+                      "Subject: " + Win1250::Encode(OneLine(heldSubject)));
+            EXPECT_NE(data.indexOf("\r\nSender: ", subjectAt), -1) << "the headers after the subject stay";
+        }
+    }
+}
+
+// Amounts take numbers only; anything else pasted into them is refused and the amount stays.
+TEST_F(CustomerDesk, TheVipPricesRefuseEveryEntryThatIsNoNumberAndKeepTheirAmount) {
+    const int key =
+        AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"), QStringLiteral("'A', 50, 40, 0"));
+    for (const THostileInput& input : HostileInputs()) {
+        SCOPED_TRACE(input.name);
+        for (const char* price : {"ECenaVIPDVD", "ECenaVIPVHS"}) {
+            SCOPED_TRACE(price);
+            desk->OpenRecord(key);
+            Click("BZmenit");
+            auto* field = Child<TMoxNumEdit>(price);
+            const QString shown = field->text();
+            Paste(field, input.text);
+            EXPECT_EQ(field->text(), shown);
+            EXPECT_FALSE(SaveEnabled());
+        }
+    }
+    EXPECT_DOUBLE_EQ(Column(key, QStringLiteral("CENA_VIP_DVD")).toDouble(), 50);
+    EXPECT_DOUBLE_EQ(Column(key, QStringLiteral("CENA_VIP_VHS")).toDouble(), 40);
+}
+
+// Taking and returning a deposit: the note is stored as the field holds it, or refused with the
+// dialog kept open and nothing written; the amount takes no text that is no number.
+TEST_F(CustomerDesk, TheDepositNotesAreStoredAsHeldAndTheAmountsTakeOnlyNumbers) {
+    const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
+    for (const THostileInput& input : HostileInputs()) {
+        SCOPED_TRACE(input.name);
+        database.Exec(QStringLiteral("delete from ZALOHY"));
+        for (const bool taking : {true, false}) {
+            SCOPED_TRACE(taking ? "taking" : "returning");
+            std::unique_ptr<TDepositEntry> dialog;
+            if (taking) {
+                auto prev = std::make_unique<TFZakZalPrev>(context);
+                prev->SetZakaznik(key);
+                dialog = std::move(prev);
+            } else {
+                auto vrac = std::make_unique<TFZakZalVrac>(context);
+                vrac->SetZakaznik(key, 100);
+                dialog = std::move(vrac);
+            }
+            dialog->show();
+            auto* amount = dialog->findChild<TMoxNumEdit*>(QStringLiteral("ECastka"));
+            Paste(amount, QStringLiteral("100"));
+            Paste(amount, input.text);
+            EXPECT_EQ(amount->text(), QStringLiteral("100"));
+            auto* note = dialog->findChild<TMoxEdit*>(QStringLiteral("EPoznamka"));
+            Paste(note, input.text);
+            const QString held = note->text();
+            hook.Clear();
+            hook.Script([](QDialog& payment) { payment.reject(); });
+            dialog->findChild<TMoxButton*>(QStringLiteral("BUlozit"))->click();
+            ExpectNoDatabaseError(hook);
+            const QString column = taking ? QStringLiteral("POZN_PREV") : QStringLiteral("POZN_VRAC");
+            const QString where =
+                taking ? QStringLiteral("D_VRACENI is null") : QStringLiteral("D_VRACENI is not null");
+            const QVariant stored =
+                database.Scalar(QStringLiteral("select %1 from ZALOHY where %2").arg(column, where));
+            if (input.storable) {
+                EXPECT_EQ(hook.Texts(), std::vector<QString>{});
+                EXPECT_EQ(stored.toString(), OneLine(held));
+                continue;
+            }
+            EXPECT_TRUE(Mentions(hook.Texts(), kNotStorable));
+            EXPECT_FALSE(dialog->Saved());
+            EXPECT_EQ(note->text(), held);
+            hook.Clear();
+            hook.Answer({TMsgResult::No});
+            dialog->reject();
+            // The refused note leaves the deposit as it was; the next round starts afresh.
+            database.Exec(QStringLiteral("delete from ZALOHY"));
+            database.Exec(QStringLiteral("insert into ZALOHY (KOD_ZAK, D_PREVZETI, CASTKA) values (%1, "
+                                         "CURRENT_TIMESTAMP, 100)")
+                              .arg(key));
+        }
+    }
+}
+
+} // namespace
