@@ -8,6 +8,8 @@
 
 TSearchBrowse::TSearchBrowse(const TControls& controls, THooks hooks, QObject* parent)
     : QObject(parent), controls_(controls), hooks_(std::move(hooks)) {
+    // The filter repeats what the clerk typed; a label would read "<b>" in it as formatting.
+    controls_.filter->setTextFormat(Qt::PlainText);
     const auto guarded = [this](std::function<void()> action) {
         return [this, action] { hooks_.guard(action); };
     };

@@ -73,6 +73,8 @@ TFTitulRezervace::TFTitulRezervace(TAppContext& context, QWidget* parent)
     for (TMoxEdit* search : {eKod_, eNazevHledej_})
         search->installEventFilter(this);
     lFiltr_->setObjectName(QStringLiteral("LFiltr"));
+    // The filter repeats what the clerk typed; a label would read "<b>" in it as formatting.
+    lFiltr_->setTextFormat(Qt::PlainText);
     lPozice_->setObjectName(QStringLiteral("LPozice"));
     eNazev_->setObjectName(QStringLiteral("ENazev"));
     eNazevOrig_->setObjectName(QStringLiteral("ENazevOrig"));

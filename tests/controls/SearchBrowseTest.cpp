@@ -106,3 +106,28 @@ TEST(SearchBrowse, ANameBesideACodeNotFoundIsSearchedAndNothingFoundIsSaid) {
     EXPECT_TRUE(desk.previous->isVisible());
     EXPECT_FALSE(desk.previous->isEnabled());
 }
+
+// A name typed with markup is shown in the filter as the clerk typed it, not as formatted text.
+TEST(SearchBrowse, AMarkedUpNameIsShownInTheFilterAsTyped) {
+    QWidget desk;
+    auto* code = new QLineEdit(&desk);
+    auto* name = new QLineEdit(&desk);
+    auto* search = new QPushButton(QStringLiteral("Hledej"), &desk);
+    auto* previous = new QPushButton(QStringLiteral("Předchozí"), &desk);
+    auto* next = new QPushButton(QStringLiteral("Následující"), &desk);
+    auto* filter = new QLabel(&desk);
+    auto* counter = new QLabel(&desk);
+    TSearchBrowse row({code, name, search, previous, next, filter, counter},
+                      {[] { return true; }, [](const QString&) { return false; },
+                       [](const QString&) {
+                           return std::vector<int>{1, 2};
+                       },
+                       [](int) {}, [](const std::function<void()>& action) { action(); }},
+                      &desk);
+    desk.show();
+    name->setText(QStringLiteral("<b>Malá</b> &amp;"));
+    row.Search();
+    EXPECT_EQ(filter->text(), QStringLiteral("Několik záznamů odpovídá filtru \"<b>Malá</b> &amp;\"."));
+    // The tags and the entity take their room on the screen; nothing turned bold or into "&".
+    EXPECT_GE(filter->sizeHint().width(), filter->fontMetrics().horizontalAdvance(filter->text()) - 3);
+}

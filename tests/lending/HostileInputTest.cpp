@@ -10,8 +10,10 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextDocument>
 
 #include <functional>
 #include <memory>
@@ -256,6 +258,22 @@ TEST_F(CounterHostileInput, TheNumberOfDaysRefusesEveryEntryThatIsNoNumber) {
             EXPECT_EQ(days->text(), QStringLiteral("3"));
         }
     }
+}
+
+// The filter repeats the name searched for as the clerk typed it, also when it looks like markup.
+TEST_F(CounterHostileInput, TheReservationFilterShowsAMarkedUpNameAsTyped) {
+    AddTitle(7, QStringLiteral("<b>Kolja</b> &amp; spol."), QStringLiteral("D"), 30, 1, 1);
+    AddMedium(7, 7);
+    TFTitulRezervace dialog(context);
+    dialog.SetCustomer(501);
+    dialog.show();
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("ENazevHledej"));
+    Paste(name, QStringLiteral("<b>kolja</b> &amp;"));
+    PressEnter(name);
+    auto* filter = dialog.findChild<QLabel*>(QStringLiteral("LFiltr"));
+    EXPECT_EQ(filter->text(), QStringLiteral("Několik záznamů odpovídá filtru \"<b>kolja</b> &amp;\"."));
+    // The label wraps its lines, so it is read as text or as markup by its format alone.
+    EXPECT_TRUE(filter->textFormat() == Qt::PlainText || !Qt::mightBeRichText(filter->text()));
 }
 
 } // namespace

@@ -33,6 +33,7 @@ inline std::vector<THostileInput> HostileInputs() {
         {"nul character", QString::fromUtf16(u"a\u0000b", 3), true},
         {"czech letters", QStringLiteral("Žluťoučký kůň úpěl ďábelské ódy"), true},
         {"typographic signs of the code page", QStringLiteral("„Pelíšky“ – 100 € ‰ §"), true},
+        {"markup", QStringLiteral("<b>tučně</b> &amp; <img src=\"x\">"), true},
         {"outside the code page", QStringLiteral("Ωmega 中文 🎬"), false},
         {"ten thousand characters", QString(10000, QLatin1Char('W')), true},
         {"blank", QStringLiteral("   "), true},
