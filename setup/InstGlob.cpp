@@ -266,10 +266,12 @@ constexpr qsizetype kFolderNameBytes = 255;
 } // namespace
 
 std::optional<QString> GroupProblem(const QString& group) {
-    if (HasControlCharacter(group) || group.toUtf8().size() > kFolderNameBytes)
+    // The group is one folder of the menu: a slash would ask for folders inside it.
+    const bool separator = group.contains(u'/') || group.contains(u'\\');
+    if (HasControlCharacter(group) || separator || group.toUtf8().size() > kFolderNameBytes)
         return QStringLiteral(
-                   "Název skupiny nesmí obsahovat řídicí znaky (konec řádku, tabulátor) a může mít "
-                   "nejvýše %1 znaků.\rZměňte prosím název skupiny.")
+                   "Název skupiny nesmí obsahovat řídicí znaky (konec řádku, tabulátor) ani lomítka a "
+                   "může mít nejvýše %1 znaků.\rZměňte prosím název skupiny.")
             .arg(kFolderNameBytes);
     return std::nullopt;
 }

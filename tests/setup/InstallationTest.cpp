@@ -216,6 +216,9 @@ TEST_F(Installation, AServerToInstallMustComeFromTheSystemsPackages) {
 namespace {
 
 TEST(InstallationChoices, AGroupOrProgramPathWithAControlCharacterOrAGroupTooLongForAFolderIsRefused) {
+    for (const QString& nested :
+         {QStringLiteral("Kino/desk"), QStringLiteral("<b>Kino</b>"), QStringLiteral("Kino\\desk")})
+        EXPECT_TRUE(GroupProblem(nested).has_value()) << nested.toStdString();
     for (const QString& bad : {QStringLiteral("Kino\r\ndesk"), QStringLiteral("Kino\tdesk"),
                                QString::fromUtf16(u"Kino\u0000desk", 9)}) {
         EXPECT_TRUE(GroupProblem(bad).has_value()) << bad.toStdString();
@@ -224,9 +227,10 @@ TEST(InstallationChoices, AGroupOrProgramPathWithAControlCharacterOrAGroupTooLon
             QStringLiteral("Cesta k aplikaci nesmí obsahovat řídicí znaky (konec řádku, tabulátor).\rZměňte "
                            "prosím zadanou cestu."));
     }
-    EXPECT_EQ(GroupProblem(QString(128, u'ž')),
-              QStringLiteral("Název skupiny nesmí obsahovat řídicí znaky (konec řádku, tabulátor) a může mít "
-                             "nejvýše 255 znaků.\rZměňte prosím název skupiny."))
+    EXPECT_EQ(
+        GroupProblem(QString(128, u'ž')),
+        QStringLiteral("Název skupiny nesmí obsahovat řídicí znaky (konec řádku, tabulátor) ani lomítka "
+                       "a může mít nejvýše 255 znaků.\rZměňte prosím název skupiny."))
         << "two bytes each on the disk";
     for (const QString& good :
          {QStringLiteral("Půjčovna O'Brien"), QString(255, u'W'), QStringLiteral("100% _a_")})
