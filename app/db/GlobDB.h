@@ -85,8 +85,10 @@ public:
     static QString AppUserPassword();
 
 private:
-    // Where a restore into the embedded engine's file is made before it replaces the file.
+    // Where a backup is restored first, before it replaces the database.
     QString RestoringFile() const;
+    // Removes the database a restore made first, by its name for the engine or the server.
+    void DropRestoring(const QString& restoring) const;
     void ReadConfig();
     void ApplyConnectionParams();
     int RunGenerator(TTransaction& transaction, const QString& procedure, const QString& output);
