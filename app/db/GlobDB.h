@@ -41,6 +41,8 @@ public:
     static QString FallbackConfigFileFor(const QString& executablePath);
     // The file that was read, empty when neither existed.
     const QString& ConfigFileRead() const { return configFileRead_; }
+    // Why the configuration file there could not be read; empty when it was read or is missing.
+    const QString& ConfigReadError() const { return configReadError_; }
     // Writes the [Database] section into "<executable>.ini", keeping the file's other sections.
     void SaveConfig() const { SaveConfig(Config); }
     void SaveConfig(const TDbConfig& config) const;
@@ -96,4 +98,5 @@ private:
 
     QString executablePath_;
     QString configFileRead_;
+    QString configReadError_;
 };
