@@ -243,4 +243,37 @@ TEST_F(DatabasePage, PrintSettingsGoToThePrintSectionAndTheSerialDialogSetsTheLi
     EXPECT_TRUE(bytes.contains("[Database]\r\n")) << "the connection stays";
 }
 
+TEST_F(DatabasePage, PrintSettingsFromADamagedFileShowWithinTheirLimitsAndASaveKeepsTheRest) {
+    const QString ini = PrintSettingsFile(database.ExecutablePath());
+    {
+        QFile file(ini);
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write(QByteArray("\r\n\x81\x98 smeti bez rovnitka\r\n[Print]\r\nDevice=LPT\r\nWidth=1000000\r\n"
+                              "SpaceBefore=-5\r\nSpaceAfter=dva\r\nVlastni=ano\r\n\0\0\0"));
+    }
+    Open(false, u'P');
+    ASSERT_EQ(desk->CurrentPage(), P::Tisk);
+    EXPECT_TRUE(OnPage<QRadioButton>(P::Tisk, "RLpt")->isChecked());
+    EXPECT_EQ(OnPage<QSpinBox>(P::Tisk, "ESirka")->value(), 99);
+    EXPECT_EQ(OnPage<QSpinBox>(P::Tisk, "EPred")->value(), 0);
+    EXPECT_EQ(OnPage<QSpinBox>(P::Tisk, "EPo")->value(), 2);
+    OnPage<QSpinBox>(P::Tisk, "ESirka")->setValue(42);
+    Click(OnPage(P::Tisk, "BUlozTisk"));
+    EXPECT_TRUE(hook.messages.empty()) << hook.Texts().front().toStdString();
+
+    TPrintSettings stored;
+    ReadPrintSettings(ini, stored);
+    EXPECT_EQ(stored.Width, 42);
+    EXPECT_EQ(stored.SpaceBefore, 0);
+    EXPECT_EQ(stored.SpaceAfter, 2);
+    EXPECT_EQ(stored.Unusable(), QString());
+    QFile file(ini);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral(" smeti bez rovnitka\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Vlastni=ano\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("[Database]\r\n")));
+    EXPECT_FALSE(text.contains(QChar(0)));
+}
+
 } // namespace
