@@ -199,6 +199,8 @@ TEST(ConfigurationDamaged, AFileThatCannotBeReadIsReportedAndNeverWrittenOver) {
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 10)
+        GTEST_SKIP() << "an ordinary user's rights cannot be taken here";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: no read error reported, 2: the file was written over";
     QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     EXPECT_EQ(ReadAll(ini), content);
