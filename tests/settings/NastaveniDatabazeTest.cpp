@@ -141,6 +141,34 @@ TEST_F(DatabasePage, ADamagedBackupFailsWithTheToolsWordsAndLeavesTheDatabase) {
     EXPECT_EQ(Text(QStringLiteral("select JMENO from POBOCKA")), QStringLiteral("Zůstane"));
 }
 
+TEST_F(DatabasePage, ABackupOfRandomBytesOrAnEmptyOneFailsWithTheToolsReason) {
+    SetName(QStringLiteral("Zůstane"));
+    QByteArray noise(3000, '\0');
+    for (qsizetype i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 7919 + 13) % 251);
+    Open();
+    ASSERT_TRUE(desk->ShowPage(P::Databaze));
+    PageOf<TPageDatabaze>(P::Databaze)->SetRestart([this] { ++restarts; });
+    for (const QByteArray& bytes : {noise, QByteArray()}) {
+        const QString damaged = QDir(BackupFolder()).filePath(QStringLiteral("poškozená.gbk"));
+        QFile out(damaged);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(bytes);
+        out.close();
+        hook.messages.clear();
+        hook.Answer({TMsgResult::Yes});
+        Detach();
+        PageOf<TPageDatabaze>(P::Databaze)->Restore(damaged);
+        ASSERT_EQ(hook.messages.size(), 2u);
+        EXPECT_EQ(hook.messages[1].kind, TMsgKind::Error);
+        EXPECT_TRUE(hook.messages[1].text.contains(QStringLiteral("expected backup description record")))
+            << hook.messages[1].text.toStdString();
+        EXPECT_FALSE(WaitDialogShown());
+        EXPECT_EQ(Text(QStringLiteral("select JMENO from POBOCKA")), QStringLiteral("Zůstane"));
+    }
+    EXPECT_EQ(restarts, 0);
+}
+
 TEST_F(DatabasePage, UnsavedPageValuesAreSavedOrKeptBeforeABackup) {
     Open();
     ASSERT_TRUE(desk->ShowPage(P::Databaze));
