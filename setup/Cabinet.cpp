@@ -9,7 +9,9 @@
 
 #include <mspack.h>
 
+#include <filesystem>
 #include <memory>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -119,10 +121,22 @@ void ExtractCabinet(const QString& cabinet, const QString& folder, const TCabine
         if (QFileInfo::exists(destination))
             QFile::setPermissions(destination, QFile::permissions(destination) | QFileDevice::WriteOwner |
                                                    QFileDevice::WriteUser);
-        const QByteArray target = QFile::encodeName(destination);
-        const int error = cabd->extract(cabd.get(), entry.file, target.constData());
-        if (error != MSPACK_ERR_OK)
+        // A cabinet that breaks off would leave the start of a file in its place: the file is
+        // extracted beside it and replaces it only whole.
+        const QString part = destination + QStringLiteral(".part");
+        const int error = cabd->extract(cabd.get(), entry.file, QFile::encodeName(part).constData());
+        if (error != MSPACK_ERR_OK) {
+            QFile::remove(part);
             throw ECinemonError(Failure(cabinet, entry.name + QStringLiteral(" – ") + ErrorText(error)));
+        }
+        std::error_code renamed;
+        std::filesystem::rename(QFile::encodeName(part).toStdString(),
+                                QFile::encodeName(destination).toStdString(), renamed);
+        if (renamed) {
+            QFile::remove(part);
+            throw ECinemonError(
+                Failure(cabinet, entry.name + QStringLiteral(" – ") + ErrorText(MSPACK_ERR_WRITE)));
+        }
         Platform::MarkProgram(destination);
     }
 }

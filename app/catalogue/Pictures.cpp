@@ -30,17 +30,44 @@ QImage PictureFromBlob(const QByteArray& blob) {
     return QImage::fromData(blob);
 }
 
-QByteArray ReadPictureFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ECinemonError(QStringLiteral("Soubor s obrázkem nelze přečíst: ") + path);
-    const QByteArray bytes = file.readAll();
+namespace {
+
+// A JPEG cut short still decodes, its missing part grey: it is whole only when its end marker
+// follows the last scan (bytes after the end, as some cameras write them, do not matter).
+bool WholeJpeg(const QByteArray& bytes) {
+    const qsizetype scan = bytes.lastIndexOf(QByteArrayView("\xFF\xDA", 2));
+    return scan >= 0 && bytes.indexOf(QByteArrayView("\xFF\xD9", 2), scan) > scan &&
+           !QImage::fromData(bytes, "JPEG").isNull();
+}
+
+QString DamagedJpeg(const QString& path) {
+    return QStringLiteral("Soubor ") + path + QStringLiteral(" je poškozený nebo neúplný obrázek JPEG.");
+}
+
+bool IsJpeg(const QByteArray& bytes) {
     QBuffer source;
     source.setData(bytes);
     source.open(QIODevice::ReadOnly);
+    return QImageReader::imageFormat(&source) == "jpeg";
+}
+
+QByteArray ReadWholeFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ECinemonError(QStringLiteral("Soubor s obrázkem nelze přečíst: ") + path);
+    return file.readAll();
+}
+
+} // namespace
+
+QByteArray ReadPictureFile(const QString& path) {
+    const QByteArray bytes = ReadWholeFile(path);
     // The content decides, not the name: a PNG called .jpg is no JPEG to the readers.
-    if (QImageReader::imageFormat(&source) == "jpeg")
+    if (IsJpeg(bytes)) {
+        if (!WholeJpeg(bytes))
+            throw ECinemonError(DamagedJpeg(path));
         return bytes;
+    }
     QImage picture;
     if (!picture.loadFromData(bytes))
         throw ECinemonError(QStringLiteral("Soubor ") + path + QStringLiteral(" není čitelný obrázek."));
@@ -60,8 +87,10 @@ QByteArray ReadPictureFile(const QString& path) {
 }
 
 QImage LoadPictureFile(const QString& path) {
-    QImageReader reader(path);
-    QImage picture = reader.read();
+    const QByteArray bytes = ReadWholeFile(path);
+    if (IsJpeg(bytes) && !WholeJpeg(bytes))
+        throw ECinemonError(DamagedJpeg(path));
+    const QImage picture = QImage::fromData(bytes);
     if (picture.isNull())
         throw ECinemonError(QStringLiteral("Soubor ") + path + QStringLiteral(" není čitelný obrázek JPEG."));
     return picture;

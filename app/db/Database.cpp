@@ -94,6 +94,15 @@ void TDatabase::Close() {
     attachment_ = nullptr;
 }
 
+void TDatabase::Drop() {
+    Close();
+    Open();
+    TFbStatus status;
+    FbCall([&] { attachment_->dropDatabase(&status); });
+    // A dropped database releases its attachment.
+    attachment_ = nullptr;
+}
+
 bool TDatabase::HasActiveTransaction() const {
     return std::any_of(transactions_.begin(), transactions_.end(),
                        [](const TTransaction* transaction) { return transaction->Active(); });

@@ -25,6 +25,8 @@ public:
 
     void Open();
     void Close();
+    // Deletes the database file it is connected to; the connection ends with it.
+    void Drop();
     bool Connected() const { return attachment_ != nullptr; }
     // Whether some transaction on the connection holds work that closing it would roll back.
     bool HasActiveTransaction() const;

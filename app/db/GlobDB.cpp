@@ -76,6 +76,7 @@ void TDMGlobDB::ReadConfig() {
     configFileRead_ = fileName;
 
     const TIniFile ini(fileName);
+    configReadError_ = ini.ReadError();
     Config.Server = ini.ReadString(kSection, QStringLiteral("Server"), Config.Server);
     Config.FileName = ini.ReadString(kSection, QStringLiteral("FileName"), Config.FileName);
     Config.GBAKFile = ini.ReadString(kSection, QStringLiteral("GBAKFile"), Config.GBAKFile);

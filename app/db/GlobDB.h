@@ -41,6 +41,8 @@ public:
     static QString FallbackConfigFileFor(const QString& executablePath);
     // The file that was read, empty when neither existed.
     const QString& ConfigFileRead() const { return configFileRead_; }
+    // Why the configuration file there could not be read; empty when it was read or is missing.
+    const QString& ConfigReadError() const { return configReadError_; }
     // Writes the [Database] section into "<executable>.ini", keeping the file's other sections.
     void SaveConfig() const { SaveConfig(Config); }
     void SaveConfig(const TDbConfig& config) const;
@@ -85,8 +87,10 @@ public:
     static QString AppUserPassword();
 
 private:
-    // Where a restore into the embedded engine's file is made before it replaces the file.
+    // Where a backup is restored first, before it replaces the database.
     QString RestoringFile() const;
+    // Removes the database a restore made first, by its name for the engine or the server.
+    void DropRestoring(const QString& restoring) const;
     void ReadConfig();
     void ApplyConnectionParams();
     int RunGenerator(TTransaction& transaction, const QString& procedure, const QString& output);
@@ -94,4 +98,5 @@ private:
 
     QString executablePath_;
     QString configFileRead_;
+    QString configReadError_;
 };

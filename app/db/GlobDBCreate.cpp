@@ -2,7 +2,9 @@
 #include "EmbeddedLocks.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
+#include "Query.h"
 #include "RunAndWait.h"
+#include "Transaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,6 +54,19 @@ void RefuseOpenWork(const TDatabase& database, const QString& action) {
                                            "práce.\rDokončete ji nebo ji zrušte a zkuste to znovu."));
 }
 
+// Through the service manager the tool ends a backup that breaks off as if it had restored it,
+// and leaves the database shut down for maintenance; only a whole restore brings it online.
+bool RestoredWhole(const QString& database, const QString& user, const QString& password) {
+    TDatabase restored;
+    restored.SetParams(database, user, password, {});
+    restored.Open();
+    TTransaction transaction(restored);
+    transaction.StartTransaction();
+    TQuery query(transaction, QStringLiteral("select MON$SHUTDOWN_MODE as MODE from MON$DATABASE"));
+    query.Open();
+    return query.FieldByName(QStringLiteral("MODE")).AsInteger() == 0;
+}
+
 const QString kGbakFailed =
     QStringLiteral("Nastala chyba při vytváření databáze (GBAK).\rDatabáze nebyla vytvořena");
 const QString kGsecFailed =
@@ -77,29 +92,58 @@ void TDMGlobDB::RestoreDatabase(const QString& backupFile, const TToolProgress& 
     if (Config.Service) {
         const QString manager = Config.Server.isEmpty() ? QStringLiteral("service_mgr")
                                                         : Config.Server + QStringLiteral(":service_mgr");
-        arguments << QStringLiteral("-service") << manager << backupFile << DatabaseFile();
-    } else if (Config.Server.isEmpty()) {
-        // A backup that breaks off halfway would leave half a database behind: the embedded
-        // engine's file is ours to handle, so it is replaced only by a complete restore.
-        arguments << backupFile << RestoringFile();
-    } else {
-        arguments << backupFile << DatabaseName();
+        arguments << QStringLiteral("-service") << manager;
     }
+    const auto restoreInto = [&](const QString& database) {
+        const auto result =
+            RunAndWaitForExit(ToolPath(Config.GBAKFile), QStringList(arguments) << backupFile << database,
+                              TWindowState::Minimised, progress);
+        if (!result)
+            throw ECinemonError(kGbakFailed);
+        // The tool reports a damaged backup or a refused login only through its exit status.
+        if (result->exitCode != 0)
+            throw ECinemonError(WithDetail(kGbakFailed, ToolTail(result->output)));
+    };
 
-    const auto result =
-        RunAndWaitForExit(ToolPath(Config.GBAKFile), arguments, TWindowState::Minimised, progress);
-    if (!result)
-        throw ECinemonError(kGbakFailed);
-    // The tool reports a damaged backup or a refused login only through its exit status.
-    if (result->exitCode != 0) {
-        if (Config.Server.isEmpty() && !Config.Service)
-            QFile::remove(RestoringFile());
-        throw ECinemonError(WithDetail(kGbakFailed, ToolTail(result->output)));
+    // The tool drops the database it replaces before it reads the backup through: a damaged
+    // backup would leave half a database or none. The backup therefore goes into a database of
+    // its own first, and the shop's database is replaced only by a backup that restored whole.
+    const QString restoring =
+        Config.Server.isEmpty() ? RestoringFile() : Config.Server + u':' + RestoringFile();
+    try {
+        restoreInto(Config.Service ? RestoringFile() : restoring);
+        if (!RestoredWhole(restoring, Config.UserName, Config.Password))
+            throw ECinemonError(WithDetail(kGbakFailed, QStringLiteral("Obnova ze zálohy nebyla dokončena, "
+                                                                       "záloha je zřejmě neúplná.")));
+    } catch (const ECinemonError&) {
+        DropRestoring(restoring);
+        throw;
     }
     if (Config.Server.isEmpty() && !Config.Service) {
+        // The embedded engine's file is ours to handle: the whole restore takes its place.
         const QString target = DatabaseFile();
         if ((QFile::exists(target) && !QFile::remove(target)) || !QFile::rename(RestoringFile(), target))
             throw ECinemonError(WithDetail(kGbakFailed, target));
+        return;
+    }
+    // A server's files are out of reach: the proven backup is restored once more in place. Its
+    // first copy stays until that has succeeded, the one whole database should it fail.
+    restoreInto(Config.Service ? DatabaseFile() : DatabaseName());
+    DropRestoring(restoring);
+}
+
+void TDMGlobDB::DropRestoring(const QString& restoring) const {
+    if (Config.Server.isEmpty() && !Config.Service) {
+        QFile::remove(restoring);
+        return;
+    }
+    // What a failed restore left behind is of no use; one that cannot be dropped (the tool
+    // removed it already) is no failure of the restore.
+    TDatabase database;
+    database.SetParams(restoring, Config.UserName, Config.Password, {});
+    try {
+        database.Drop();
+    } catch (const ECinemonError&) {
     }
 }
 

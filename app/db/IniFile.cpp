@@ -62,11 +62,22 @@ QString ValueToFile(const QString& value) {
 TIniFile::TIniFile(QString fileName) : fileName_(std::move(fileName)) {
     sections_.push_back({});
     QFile file(fileName_);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.exists())
         return;
-    QString text = DecodeFileText(file.readAll());
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        readError_ =
+            QStringLiteral("Konfigurační soubor %1 nelze přečíst: %2").arg(fileName_, file.errorString());
+        return;
+    }
+    QString text = DecodeFileText(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
+    // Binary zeros are no part of any setting: a file the system left full of them after a
+    // power cut reads as empty, and is written back without them.
+    text.remove(QChar(0));
     QStringList lines = text.split(u'\n');
     if (!lines.isEmpty() && lines.back().isEmpty())
         lines.removeLast(); // the line end of the last line
@@ -164,6 +175,8 @@ void TIniFile::WriteBool(const QString& section, const QString& key, bool value)
 }
 
 void TIniFile::UpdateFile() const {
+    if (!readError_.isEmpty())
+        throw ECinemonError(readError_ + QStringLiteral("\rNastavení nebylo uloženo."));
     QString text;
     for (const auto& section : sections_) {
         if (!section.header.isEmpty())

@@ -21,6 +21,10 @@ public:
 
     const QString& FileName() const { return fileName_; }
     bool Exists() const;
+    // Why a file that is there could not be read (a folder of that name, no permission to
+    // read it); empty when it was read or is missing. Such a file reads as empty and is never
+    // written over, so that nothing it holds is lost.
+    const QString& ReadError() const { return readError_; }
 
     QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
     int ReadInteger(const QString& section, const QString& key, int defaultValue) const;
@@ -32,7 +36,8 @@ public:
     void WriteInteger(const QString& section, const QString& key, int value);
     void WriteBool(const QString& section, const QString& key, bool value);
 
-    // Writes the file back with CR LF line ends; fails with a message.
+    // Writes the file back with CR LF line ends; fails with a message, also when the file could
+    // not be read.
     void UpdateFile() const;
 
 private:
@@ -49,5 +54,6 @@ private:
     const TSection* FindSection(const QString& name) const;
 
     QString fileName_;
+    QString readError_;
     std::vector<TSection> sections_;
 };

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -33,6 +34,21 @@ int TPrintSettings::DatabitsOf(int index) {
     if (index < 0 || index > 4)
         return 0;
     return index + 4;
+}
+
+QString TPrintSettings::Unusable() const {
+    const std::array<std::pair<const char*, int>, 4> counts = {{{"Width", Width},
+                                                                {"SpaceBefore", SpaceBefore},
+                                                                {"SpaceShear", SpaceShear},
+                                                                {"SpaceAfter", SpaceAfter}}};
+    for (const auto& [key, value] : counts) {
+        if (value < 0 || value > 99)
+            return QStringLiteral(
+                       "Nastavení tisku %1=%2 v konfiguračním souboru je mimo povolený rozsah 0 až 99.")
+                .arg(QString::fromLatin1(key))
+                .arg(value);
+    }
+    return {};
 }
 
 QString PrintSettingsFile(const QString& executablePath) {

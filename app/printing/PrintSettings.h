@@ -49,6 +49,11 @@ struct TPrintSettings {
     // The number of data bits of a "Databits" index; 0 outside the list.
     static int DatabitsOf(int index);
 
+    // Why a printout cannot be laid out with these settings: a line count or the width outside
+    // the 0 to 99 the settings page allows, as a hand-edited file may hold (a width of two
+    // thousand million would ask for gigabytes per line). Empty when they can.
+    QString Unusable() const;
+
     bool operator==(const TPrintSettings&) const = default;
 };
 

@@ -93,6 +93,8 @@ QString TPortReceiptPrinter::DepositFile(const TPrintSettings& settings, int kod
 
 TPrintOutcome TPortReceiptPrinter::Document(int kodDok, int copies, TTransaction& transaction) {
     const TPrintSettings settings = Settings();
+    if (const QString unusable = settings.Unusable(); !unusable.isEmpty())
+        return TPrintOutcome::Failure(unusable);
     TReadScope scope(transaction);
     TTaxReceipt receipt;
     {
@@ -137,6 +139,8 @@ TPrintOutcome TPortReceiptPrinter::Document(int kodDok, int copies, TTransaction
 TPrintOutcome TPortReceiptPrinter::Deposit(TDepositKind kind, int kodZak, int copies, double amount,
                                            TTransaction& transaction, const QDate& today) {
     const TPrintSettings settings = Settings();
+    if (const QString unusable = settings.Unusable(); !unusable.isEmpty())
+        return TPrintOutcome::Failure(unusable);
     TReadScope scope(transaction);
     TReceiptCustomer customer;
     {

@@ -143,7 +143,9 @@ void TPageTisk::Load() {
     ESirka->setValue(settings_.Width);
     ChStrih->setChecked(settings_.Shear);
     EPred->setValue(settings_.SpaceBefore);
-    EPoStrihu->setMaximum(settings_.SpaceBefore);
+    // The field's own value: a hand-edited count outside its limits must not become the limit
+    // of the count after the cut (a negative one would take that field below 0 too).
+    EPoStrihu->setMaximum(EPred->value());
     EPoStrihu->setValue(settings_.SpaceShear);
     EPoStrihu->setEnabled(settings_.Shear);
     EPo->setValue(settings_.SpaceAfter);

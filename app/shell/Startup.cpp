@@ -79,6 +79,8 @@ bool ProbeClientLibrary(const std::function<bool()>& load) {
 
 TStartupResult RunStartup(TAppContext& context, const TStartupEnv& env,
                           const std::function<void(const QString&)>& status) {
+    if (const QString& unread = context.Db().ConfigReadError(); !unread.isEmpty())
+        Warn(unread + QStringLiteral("\rPro připojení k databázi platí výchozí nastavení."));
     if (!ConnectDatabase(context.Db(), status))
         return TStartupResult::SettingsOnly;
 

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -76,6 +78,38 @@ TEST(PictureFiles, AFileThatIsNoPictureFailsWithAMessage) {
     file.close();
     EXPECT_THROW(LoadPictureFile(path), ECinemonError);
     EXPECT_THROW(ReadPictureFile(dir.filePath(QStringLiteral("missing.jpg"))), ECinemonError);
+}
+
+TEST(PictureFiles, AJpegCutShortFailsWithAMessageAndBytesAfterItsEndDoNot) {
+    QTemporaryDir dir;
+    QImage noisy(300, 200, QImage::Format_RGB32);
+    for (int y = 0; y < noisy.height(); ++y)
+        for (int x = 0; x < noisy.width(); ++x)
+            noisy.setPixel(x, y, qRgb((x * 7 + y) % 256, (x * y) % 256, (y * 13) % 256));
+    const QString whole = dir.filePath(QStringLiteral("cely.jpg"));
+    ASSERT_TRUE(noisy.save(whole, "JPEG"));
+    const QByteArray bytes = Bytes(whole);
+
+    for (const qsizetype size : {bytes.size() / 2, bytes.size() - 2, qsizetype{3}}) {
+        const QString path = dir.filePath(QStringLiteral("useknuty %1.jpg").arg(size));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.left(size));
+        file.close();
+        for (const auto& read : {std::function<void()>([&] { LoadPictureFile(path); }),
+                                 std::function<void()>([&] { ReadPictureFile(path); })}) {
+            try {
+                read();
+                ADD_FAILURE() << "a JPEG of " << size << " bytes out of " << bytes.size() << " was taken";
+            } catch (const ECinemonError& e) {
+                EXPECT_EQ(e.Message(),
+                          QStringLiteral("Soubor %1 je poškozený nebo neúplný obrázek JPEG.").arg(path));
+            }
+        }
+    }
+    const QString trailed = WriteJpeg(dir, QStringLiteral("s koncem.jpg"), {40, 30}, QByteArray(64, '\0'));
+    EXPECT_EQ(LoadPictureFile(trailed).size(), QSize(40, 30));
+    EXPECT_EQ(ReadPictureFile(trailed), Bytes(trailed));
 }
 
 using PictureBlobs = DatabaseTest;

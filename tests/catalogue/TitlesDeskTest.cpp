@@ -639,6 +639,49 @@ TEST_F(TitlePictures, ACoverIsStoredByteForByteAndRemovedWithSmazat) {
     EXPECT_FALSE(Enabled("BUlozit")) << "a file that is no picture changes nothing";
 }
 
+TEST_F(TitlePictures, AJpegCutShortIsReportedAndADamagedStoredCoverDoesNotStopTheDesk) {
+    const int title = StoreTitle(QStringLiteral("Kolja"), 1);
+    QFile whole(Jpeg(QStringLiteral("whole.jpg")));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    nextFile = files.filePath(QStringLiteral("cut.jpg"));
+    QFile cut(nextFile);
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(bytes.left(bytes.size() / 2));
+    cut.close();
+
+    desk->OpenRecord(title);
+    Click("BZmenitTitul");
+    Click("BNacistPred");
+    Child<TTarnPageControl>("PageControl")->setCurrentIndex(2);
+    Click("BObrNacist");
+    ASSERT_EQ(hook.messages.size(), 2u);
+    for (const auto& message : hook.messages)
+        EXPECT_TRUE(message.text.endsWith(
+            QStringLiteral("Soubor %1 je poškozený nebo neúplný obrázek JPEG.").arg(nextFile)))
+            << message.text.toStdString();
+    EXPECT_EQ(Child<QLabel>("LObrPocet")->text(), QStringLiteral("0 / 0"));
+    EXPECT_FALSE(Enabled("BUlozit")) << "nothing was taken";
+
+    // A cover some earlier program stored damaged: the title opens and the rest saves.
+    hook.messages.clear();
+    {
+        TTransaction tr(context.Db().DB);
+        context.Db().ExecSqlBlob(
+            tr, QStringLiteral("update TITULY set OBAL_PRED = :OBAL_PRED where KOD_TITUL = %1").arg(title),
+            QStringLiteral("OBAL_PRED"), bytes.left(bytes.size() / 2));
+    }
+    desk->OpenRecord(title);
+    Click("BZmenitTitul");
+    nextFile = Jpeg(QStringLiteral("back.jpg"));
+    Click("BNacistZa");
+    Click("BUlozit");
+    EXPECT_TRUE(hook.messages.empty()) << hook.Texts().front().toStdString();
+    EXPECT_EQ(database.Scalar(QStringLiteral("select OBAL_PRED from TITULY")).toByteArray(),
+              bytes.left(bytes.size() / 2));
+    EXPECT_FALSE(database.Scalar(QStringLiteral("select OBAL_ZA from TITULY")).isNull());
+}
+
 TEST_F(TitleLeaving, UnsavedChangesAskAndZpetKeepsTheDesk) {
     EnterNewTitle(QStringLiteral("Postřižiny"));
     hook.Answer({TMsgResult::Cancel});

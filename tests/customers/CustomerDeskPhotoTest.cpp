@@ -127,6 +127,51 @@ TEST_F(CustomerPhoto, AFileThatIsNoPictureIsReportedAndChangesNothing) {
     EXPECT_FALSE(SaveEnabled());
 }
 
+TEST_F(CustomerPhoto, ATruncatedPhotoIsReportedAndADamagedStoredOneDoesNotStopTheDesk) {
+    QImage noisy(300, 200, QImage::Format_RGB32);
+    for (int y = 0; y < noisy.height(); ++y)
+        for (int x = 0; x < noisy.width(); ++x)
+            noisy.setPixel(x, y, qRgb((x * 7 + y) % 256, (x * y) % 256, (y * 13) % 256));
+    const QString whole = files.filePath(QStringLiteral("cela.jpg"));
+    ASSERT_TRUE(noisy.save(whole, "JPEG"));
+    const QByteArray bytes = Bytes(whole);
+    const QString truncated = files.filePath(QStringLiteral("useknuta.jpg"));
+    QFile cut(truncated);
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(bytes.left(bytes.size() / 2));
+    cut.close();
+
+    const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));
+    desk->OpenRecord(key);
+    Click("BZmenit");
+    PickPhoto(truncated);
+    ASSERT_EQ(hook.messages.size(), 1U);
+    EXPECT_TRUE(hook.messages.front().text.endsWith(
+        QStringLiteral("Soubor %1 je poškozený nebo neúplný obrázek JPEG.").arg(truncated)))
+        << hook.messages.front().text.toStdString();
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_TRUE(Child<TPictureFrame>("ImageFoto")->Picture().isNull());
+    EXPECT_TRUE(Column(key, QStringLiteral("FOTO")).isNull());
+
+    // Photos stored damaged by some earlier program: the customer opens, the rest saves, the
+    // stored bytes stay as they were.
+    for (const QByteArray& damaged :
+         {bytes.left(bytes.size() / 2), QByteArray("\xFF\xD8\xFF garbage", 14), QByteArray(5000, '\x5A')}) {
+        hook.messages.clear();
+        TTransaction tr(context.Db().DB);
+        context.Db().ExecSqlBlob(
+            tr, QStringLiteral("update ZAKAZNICI set FOTO = :FOTO where KOD_ZAK = %1").arg(key),
+            QStringLiteral("FOTO"), damaged);
+        desk->OpenRecord(key);
+        Click("BZmenit");
+        Retype("ETelefon", QStringLiteral("603 000 111"));
+        Click("BUlozit");
+        EXPECT_TRUE(hook.messages.empty()) << hook.messages.front().text.toStdString();
+        EXPECT_EQ(Column(key, QStringLiteral("TELEFON")).toString(), QStringLiteral("603 000 111"));
+        EXPECT_EQ(StoredPhoto(key), damaged);
+    }
+}
+
 TEST_F(CustomerPhoto, ThePreviewShowsTheCustomersName) {
     const QString photo = WritePhoto(QStringLiteral("photo.jpg"), {300, 400});
     const int key = AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"));

@@ -2,10 +2,15 @@
 #include "GlobDB.h"
 #include "PasswordScramble.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -96,6 +101,109 @@ TEST(Configuration, TheFirstSaveKeepsWhatOnlyTheFallbackFileHeld) {
     QFile file(db.ConfigFileRead());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("[Print]\r\nDevice=LPT"));
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Bytes of every value, the five Windows-1250 leaves undefined and binary zeros among them,
+// with no line break, '[' or '=' that would make them a line of their own kind.
+QByteArray Garbage(int size) {
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i) {
+        const char c = static_cast<char>((i * 131 + 7) % 256);
+        bytes[i] = (c == '\n' || c == '\r' || c == '[' || c == '=') ? '\x81' : c;
+    }
+    return bytes;
+}
+
+TEST(ConfigurationDamaged, GarbageAroundTheKeysLeavesTheKeysReadableAndASaveKeepsThemAll) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Kinodesk.ini"));
+    WriteFile(ini, Garbage(3000) + "\r\nline without an equals sign\r\n" + QByteArray(1 << 20, 'x') +
+                       "\r\n[Database]\r\nServer=pokladna2\r\n" + Garbage(500) +
+                       "\r\nFileName=/data/Kino.gdb\r\nService=ano\r\nDailyBackup=1\r\n\r\n[Print]\r\n"
+                       "Device=LPT\r\nWidth=abc\r\nCom1Dev");
+    {
+        TDMGlobDB db(dir.filePath(QStringLiteral("Kinodesk")));
+        EXPECT_EQ(db.ConfigReadError(), QString());
+        EXPECT_EQ(db.DatabaseName(), QStringLiteral("pokladna2:/data/Kino.gdb"));
+        EXPECT_FALSE(db.Config.Service) << "not a number: the default";
+        EXPECT_TRUE(db.Config.DailyBackup);
+        db.Config.BackupDirectory = QStringLiteral("/zalohy");
+        db.SaveConfig();
+    }
+    TDMGlobDB db(dir.filePath(QStringLiteral("Kinodesk")));
+    EXPECT_EQ(db.DatabaseName(), QStringLiteral("pokladna2:/data/Kino.gdb"));
+    EXPECT_TRUE(db.Config.DailyBackup);
+    EXPECT_EQ(db.Config.BackupDirectory, QStringLiteral("/zalohy"));
+    const QByteArray saved = ReadAll(ini);
+    EXPECT_TRUE(saved.contains("\r\nline without an equals sign\r\n"));
+    EXPECT_TRUE(saved.contains("[Print]\r\nDevice=LPT\r\nWidth=abc\r\nCom1Dev\r\n"));
+    EXPECT_TRUE(saved.contains("\r\n" + QByteArray(1 << 20, 'x') + "\r\n"));
+}
+
+TEST(ConfigurationDamaged, AnEmptyFileOrOneOfZerosReadsAsDefaultsAndIsWrittenWithoutThem) {
+    for (const QByteArray& content : {QByteArray(), QByteArray(4096, '\0')}) {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("Kinodesk.ini"));
+        WriteFile(ini, content);
+        TDMGlobDB db(dir.filePath(QStringLiteral("Kinodesk")));
+        EXPECT_EQ(db.ConfigReadError(), QString());
+        EXPECT_EQ(db.DatabaseName(), QStringLiteral("localhost:Cinemon.gdb"));
+        db.SaveConfig();
+        const QByteArray saved = ReadAll(ini);
+        EXPECT_TRUE(saved.startsWith("[Database]\r\nServer=localhost\r\n"))
+            << saved.left(40).toHex().toStdString();
+        EXPECT_FALSE(saved.contains('\0'));
+    }
+}
+
+TEST(ConfigurationDamaged, AFileThatCannotBeReadIsReportedAndNeverWrittenOver) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Kinodesk.ini"));
+    ASSERT_TRUE(QDir().mkdir(ini));
+    {
+        TDMGlobDB db(dir.filePath(QStringLiteral("Kinodesk")));
+        EXPECT_TRUE(
+            db.ConfigReadError().startsWith(QStringLiteral("Konfigurační soubor %1 nelze přečíst").arg(ini)))
+            << db.ConfigReadError().toStdString();
+        EXPECT_EQ(db.DatabaseName(), QStringLiteral("localhost:Cinemon.gdb"));
+        EXPECT_THROW(db.SaveConfig(), ECinemonError);
+        EXPECT_TRUE(QFileInfo(ini).isDir());
+        ASSERT_TRUE(QDir().rmdir(ini));
+    }
+
+    // A file its reader has no right to read, in a folder it may write: the program runs as
+    // an ordinary user here, the test as whoever started it.
+    const QByteArray content = "[Database]\r\nServer=pokladna\r\n\r\n[Print]\r\nDevice=LPT\r\n";
+    WriteFile(ini, content);
+    ASSERT_TRUE(QFile::setPermissions(ini, QFileDevice::Permissions()));
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(10);
+        TDMGlobDB db(dir.filePath(QStringLiteral("Kinodesk")));
+        int result = db.ConfigReadError().contains(ini) ? 0 : 1;
+        try {
+            db.SaveConfig();
+            result |= 2;
+        } catch (const ECinemonError&) {
+        }
+        ::_exit(result);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 10)
+        GTEST_SKIP() << "an ordinary user's rights cannot be taken here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: no read error reported, 2: the file was written over";
+    QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(ReadAll(ini), content);
 }
 
 } // namespace

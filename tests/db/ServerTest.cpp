@@ -71,4 +71,64 @@ TEST_F(Server, AWrongAdministratorPasswordFailsTheCreation) {
     EXPECT_FALSE(QFile::exists(db.Config.FileName));
 }
 
+TEST_F(Server, ADamagedBackupLeavesTheDatabaseOnTheServerAsItWas) {
+    db.CreateDatabase();
+    ASSERT_TRUE(db.Connect());
+    {
+        TTransaction tr(db.DB);
+        db.ExecSql(tr, QStringLiteral("update POBOCKA set JMENO = 'Zůstane'"));
+    }
+    db.DB.Close();
+
+    QFile shipped(TTestDatabase::ShippedBackup());
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    const QByteArray whole = shipped.readAll();
+    QByteArray noise(4000, '\0');
+    for (qsizetype i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 7919 + 13) % 251);
+    const std::vector<std::pair<const char*, QByteArray>> backups = {
+        {"truncated", whole.left(whole.size() / 2)}, {"random bytes", noise}, {"empty", {}}};
+    for (const bool service : {false, true}) {
+        db.Config.Service = service;
+        for (const auto& [what, bytes] : backups) {
+            SCOPED_TRACE(std::string(what) + (service ? " through the service manager" : ""));
+            const QString damaged = dir.filePath(QStringLiteral("poskozena.gbk"));
+            QFile out(damaged);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            out.write(bytes);
+            out.close();
+
+            try {
+                db.RestoreDatabase(damaged);
+                ADD_FAILURE() << "a damaged backup restored";
+            } catch (const ECinemonError& e) {
+                // The tool's own words tell why.
+                EXPECT_TRUE(e.Message().startsWith(QStringLiteral(
+                    "Nastala chyba při vytváření databáze (GBAK).\rDatabáze nebyla vytvořena\r\r")))
+                    << e.what();
+                EXPECT_GT(e.Message().size(), 80) << e.what();
+            }
+            ASSERT_TRUE(db.Connect());
+            TTransaction tr(db.DB);
+            auto query = db.OpenQuery(tr, QStringLiteral("select JMENO from POBOCKA"));
+            query->Open();
+            EXPECT_EQ(query->FieldByName(QStringLiteral("JMENO")).AsString(), QStringLiteral("Zůstane"));
+            query.reset();
+            tr.Commit();
+            db.DB.Close();
+            EXPECT_FALSE(QFile::exists(db.Config.FileName + QStringLiteral(".restoring")));
+        }
+    }
+
+    // A whole backup still replaces the database afterwards.
+    db.Config.Service = false;
+    db.RestoreDatabase(dir.filePath(QStringLiteral("Cinemon.gbk")));
+    ASSERT_TRUE(db.Connect());
+    TTransaction tr(db.DB);
+    auto query = db.OpenQuery(tr, QStringLiteral("select JMENO from POBOCKA"));
+    query->Open();
+    EXPECT_NE(query->FieldByName(QStringLiteral("JMENO")).AsString(), QStringLiteral("Zůstane"));
+    EXPECT_FALSE(QFile::exists(db.Config.FileName + QStringLiteral(".restoring")));
+}
+
 } // namespace

@@ -51,6 +51,15 @@ TEST(FileOutput, AFolderThatIsNotThereFailsWithItsName) {
     EXPECT_FALSE(QFileInfo::exists(file));
 }
 
+TEST(FileOutput, AFullDiskFailsWithTheFilesName) {
+    // /dev/full takes the open and refuses every byte, as a disk without room does.
+    for (const QByteArray& text : {ReceiptBytes(600), ReceiptBytes(100000)}) {
+        const TPrintOutcome outcome = SendToFile(text, QStringLiteral("/dev/full"), 1);
+        EXPECT_FALSE(outcome.Ok);
+        EXPECT_EQ(outcome.Message, QStringLiteral("Do souboru /dev/full nelze zapsat.\r"));
+    }
+}
+
 class LptOutput : public ::testing::Test {
 protected:
     LptOutput() { EXPECT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0); }
@@ -81,6 +90,26 @@ TEST_F(LptOutput, AReaderThatGoesAwayIsAFailedWrite) {
     EXPECT_FALSE(outcome.Ok);
     EXPECT_EQ(outcome.Message, QStringLiteral("Chyba při zápisu na port.\r"));
     EXPECT_EQ(reader.Received(), text.left(100));
+}
+
+TEST_F(LptOutput, APrinterThatStopsReadingMidReceiptFailsInBoundedTime) {
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    // A pipe as small as the system allows, so that a receipt does not fit into it.
+    ASSERT_GT(::fcntl(reader, F_SETPIPE_SZ, 4096), 0);
+    QByteArray received;
+    std::thread printer([&] { received = ReadUntil(reader, 1000, 5000); });
+    const QByteArray text = ReceiptBytes(20000);
+    QElapsedTimer clock;
+    clock.start();
+    const TPrintOutcome outcome = SendToLptPort(text, fifo, 1);
+    const qint64 elapsed = clock.elapsed();
+    printer.join();
+    ::close(reader);
+    EXPECT_FALSE(outcome.Ok);
+    EXPECT_EQ(outcome.Message, QStringLiteral("Chyba při zápisu na port.\r"));
+    EXPECT_LT(elapsed, 15000);
+    EXPECT_EQ(received, text.left(1000));
 }
 
 TEST_F(LptOutput, NoDeviceOrNoReaderIsAFailedOpen) {

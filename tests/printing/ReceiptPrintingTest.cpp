@@ -190,6 +190,40 @@ TEST_F(ReceiptPrinting, WithoutAKnownDeviceNothingIsPrinted) {
     EXPECT_TRUE(Printed().isEmpty());
 }
 
+TEST_F(ReceiptPrinting, AHandEditedNumberBeyondThePagesRangePrintsNothingAndNamesTheKey) {
+    Configure(ToFiles(QStringLiteral("ASCII")));
+    const QString file = PrintSettingsFile(database.ExecutablePath());
+    const auto edit = [&](const char* key, const char* value) {
+        TIniFile ini(file);
+        ini.WriteString(QStringLiteral("Print"), QString::fromLatin1(key), QString::fromLatin1(value));
+        ini.UpdateFile();
+    };
+    // Not a number at all: as if the key were missing, the page's value.
+    edit("Width", "čtyřicet");
+    ASSERT_TRUE(printer.Document(57, 1, transaction).Ok);
+    const QList<QByteArray> lines = ReadOut(QStringLiteral("PRN_DOK_57.PRN")).split('\n');
+    const auto separator = std::find_if(lines.begin(), lines.end(),
+                                        [](const QByteArray& line) { return line.startsWith("-----"); });
+    ASSERT_NE(separator, lines.end());
+    EXPECT_EQ(separator->size(), 40);
+    QFile::remove(out.filePath(QStringLiteral("PRN_DOK_57.PRN")));
+
+    edit("Width", "1000000");
+    TPrintOutcome outcome = printer.Document(57, 1, transaction);
+    EXPECT_FALSE(outcome.Ok);
+    EXPECT_EQ(
+        outcome.Message,
+        QStringLiteral(
+            "Nastavení tisku Width=1000000 v konfiguračním souboru je mimo povolený rozsah 0 až 99.\r"));
+    edit("Width", "40");
+    edit("SpaceAfter", "-3");
+    outcome = printer.Deposit(TDepositKind::Taken, 3, 1, 500, transaction, QDate(2026, 3, 5));
+    EXPECT_FALSE(outcome.Ok);
+    EXPECT_TRUE(outcome.Message.contains(QStringLiteral("SpaceAfter=-3"))) << outcome.Message.toStdString();
+    EXPECT_TRUE(Printed().isEmpty());
+    EXPECT_FALSE(transaction.Active());
+}
+
 TEST_F(ReceiptPrinting, TheSerialAndParallelPortsGetTheSameBytesAsTheFile) {
     Configure(ToFiles(QStringLiteral("ASCII")));
     ASSERT_TRUE(printer.Document(57, 1, transaction).Ok);

@@ -141,6 +141,34 @@ TEST_F(DatabasePage, ADamagedBackupFailsWithTheToolsWordsAndLeavesTheDatabase) {
     EXPECT_EQ(Text(QStringLiteral("select JMENO from POBOCKA")), QStringLiteral("Zůstane"));
 }
 
+TEST_F(DatabasePage, ABackupOfRandomBytesOrAnEmptyOneFailsWithTheToolsReason) {
+    SetName(QStringLiteral("Zůstane"));
+    QByteArray noise(3000, '\0');
+    for (qsizetype i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 7919 + 13) % 251);
+    Open();
+    ASSERT_TRUE(desk->ShowPage(P::Databaze));
+    PageOf<TPageDatabaze>(P::Databaze)->SetRestart([this] { ++restarts; });
+    for (const QByteArray& bytes : {noise, QByteArray()}) {
+        const QString damaged = QDir(BackupFolder()).filePath(QStringLiteral("poškozená.gbk"));
+        QFile out(damaged);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(bytes);
+        out.close();
+        hook.messages.clear();
+        hook.Answer({TMsgResult::Yes});
+        Detach();
+        PageOf<TPageDatabaze>(P::Databaze)->Restore(damaged);
+        ASSERT_EQ(hook.messages.size(), 2u);
+        EXPECT_EQ(hook.messages[1].kind, TMsgKind::Error);
+        EXPECT_TRUE(hook.messages[1].text.contains(QStringLiteral("expected backup description record")))
+            << hook.messages[1].text.toStdString();
+        EXPECT_FALSE(WaitDialogShown());
+        EXPECT_EQ(Text(QStringLiteral("select JMENO from POBOCKA")), QStringLiteral("Zůstane"));
+    }
+    EXPECT_EQ(restarts, 0);
+}
+
 TEST_F(DatabasePage, UnsavedPageValuesAreSavedOrKeptBeforeABackup) {
     Open();
     ASSERT_TRUE(desk->ShowPage(P::Databaze));
@@ -241,6 +269,39 @@ TEST_F(DatabasePage, PrintSettingsGoToThePrintSectionAndTheSerialDialogSetsTheLi
     }();
     EXPECT_TRUE(bytes.contains("[Print]\r\n")) << bytes.toStdString();
     EXPECT_TRUE(bytes.contains("[Database]\r\n")) << "the connection stays";
+}
+
+TEST_F(DatabasePage, PrintSettingsFromADamagedFileShowWithinTheirLimitsAndASaveKeepsTheRest) {
+    const QString ini = PrintSettingsFile(database.ExecutablePath());
+    {
+        QFile file(ini);
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write(QByteArray("\r\n\x81\x98 smeti bez rovnitka\r\n[Print]\r\nDevice=LPT\r\nWidth=1000000\r\n"
+                              "SpaceBefore=-5\r\nSpaceAfter=dva\r\nVlastni=ano\r\n\0\0\0"));
+    }
+    Open(false, u'P');
+    ASSERT_EQ(desk->CurrentPage(), P::Tisk);
+    EXPECT_TRUE(OnPage<QRadioButton>(P::Tisk, "RLpt")->isChecked());
+    EXPECT_EQ(OnPage<QSpinBox>(P::Tisk, "ESirka")->value(), 99);
+    EXPECT_EQ(OnPage<QSpinBox>(P::Tisk, "EPred")->value(), 0);
+    EXPECT_EQ(OnPage<QSpinBox>(P::Tisk, "EPo")->value(), 2);
+    OnPage<QSpinBox>(P::Tisk, "ESirka")->setValue(42);
+    Click(OnPage(P::Tisk, "BUlozTisk"));
+    EXPECT_TRUE(hook.messages.empty()) << hook.Texts().front().toStdString();
+
+    TPrintSettings stored;
+    ReadPrintSettings(ini, stored);
+    EXPECT_EQ(stored.Width, 42);
+    EXPECT_EQ(stored.SpaceBefore, 0);
+    EXPECT_EQ(stored.SpaceAfter, 2);
+    EXPECT_EQ(stored.Unusable(), QString());
+    QFile file(ini);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral(" smeti bez rovnitka\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Vlastni=ano\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("[Database]\r\n")));
+    EXPECT_FALSE(text.contains(QChar(0)));
 }
 
 } // namespace

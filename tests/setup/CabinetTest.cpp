@@ -2,6 +2,7 @@
 #include "DbError.h"
 #include "SetupFixture.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <random>
@@ -66,6 +67,38 @@ TEST_P(Cabinet, AClearedDestinationSkipsTheFile) {
     });
     EXPECT_FALSE(QFileInfo::exists(target + QStringLiteral("/Kinodesk.exe")));
     EXPECT_TRUE(QFileInfo::exists(target + QStringLiteral("/readme.txt")));
+}
+
+TEST_P(Cabinet, ATruncatedCabinetLeavesEveryFileWholeOrAsItWasBefore) {
+    const QStringList files{QStringLiteral("Kinodesk.exe"), QStringLiteral("readme.txt"),
+                            QStringLiteral("data/CINEMON.GBK")};
+    const QString target = work.filePath(QStringLiteral("aplikace"));
+    for (const QString& file : files)
+        WriteBytes(target + u'/' + file, "z minulé instalace: " + file.toUtf8());
+    const QByteArray whole = ReadBytes(CabinetFile());
+    WriteBytes(CabinetFile(), whole.left(whole.size() * 3 / 4));
+
+    try {
+        ExtractCabinet(CabinetFile(), target, {});
+        FAIL() << "a truncated cabinet extracted";
+    } catch (const ECinemonError& e) {
+        EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Chyba při rozbalování souboru test.cab: ")))
+            << e.what();
+    }
+    int unchanged = 0;
+    for (const QString& file : files) {
+        const QByteArray now = ReadBytes(target + u'/' + file);
+        if (now == "z minulé instalace: " + file.toUtf8())
+            ++unchanged;
+        else
+            EXPECT_EQ(now, ReadBytes(source.filePath(file)))
+                << file.toStdString() << " is neither old nor new";
+    }
+    EXPECT_GE(unchanged, 1);
+    EXPECT_EQ(QDir(target).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("Kinodesk.exe"), QStringLiteral("readme.txt")}));
+    EXPECT_EQ(QDir(target + QStringLiteral("/data")).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("CINEMON.GBK")});
 }
 
 INSTANTIATE_TEST_SUITE_P(StoredAndMszip, Cabinet, ::testing::Values(false, true),

@@ -200,6 +200,29 @@ TEST_F(Installation, AMissingCabinetStopsTheInstallationWithItsName) {
     EXPECT_TRUE(QFileInfo::exists(choices.appFolder + QStringLiteral("Kinodesk.exe")));
 }
 
+TEST_F(Installation, ATruncatedCabinetStopsTheInstallationWithoutAPartOfItsFiles) {
+    const QString src = root.Path(QStringLiteral("src"));
+    QByteArray database(200000, '\0');
+    for (int i = 0; i < database.size(); ++i)
+        database[i] = static_cast<char>((i * 2654435761U) >> 13);
+    WriteBytes(src + QStringLiteral("/CINEMON.GDB"), database);
+    const QString cabinet = env.setupFolder + QStringLiteral("_db.cab");
+    MakeCabinet(cabinet, src, {QStringLiteral("CINEMON.GDB"), QStringLiteral("CINEMON.GBK")}, false);
+    const QByteArray whole = ReadBytes(cabinet);
+    WriteBytes(cabinet, whole.left(whole.size() / 2));
+
+    try {
+        RunInstallation(env, choices, findings, progress);
+        FAIL() << "installed from a truncated cabinet";
+    } catch (const ECinemonError& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("_db.cab"))) << e.what();
+    }
+    EXPECT_FALSE(
+        QFileInfo::exists(Platform::JoinPath(choices.databaseFolder, QStringLiteral("CINEMON.GDB"))));
+    EXPECT_FALSE(
+        QFileInfo::exists(Platform::JoinPath(choices.databaseFolder, QStringLiteral("CINEMON.GDB.part"))));
+}
+
 TEST_F(Installation, AServerToInstallMustComeFromTheSystemsPackages) {
     choices.installServer = true;
     env.paths.serverRoot = root.Path(QStringLiteral("noserver/"));

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -77,6 +78,26 @@ TEST_F(FirstStart, WithoutABackupTheCreationFailsOnceAndOnlyTheSettingsDeskIsOff
     }
     EXPECT_FALSE(window.findChild<QPushButton*>(QStringLiteral("BPriOdhlasit"))->isVisible());
     EXPECT_TRUE(hook.dialogsOpened.empty()) << "no login";
+}
+
+TEST_F(FirstStart, AConfigurationFileThatCannotBeReadIsReportedAndTheSettingsDeskStillOpens) {
+    const QString ini = dir.filePath(QStringLiteral("Cinemon.ini"));
+    ASSERT_TRUE(QFile::remove(ini));
+    ASSERT_TRUE(QDir().mkdir(ini));
+    TAppContext context(ExecutablePath());
+    TFMainCinemon window(context, {}, env);
+    window.show();
+    window.FirstActivation();
+    ASSERT_FALSE(hook.messages.empty());
+    EXPECT_EQ(hook.messages[0].kind, TMsgKind::Warning);
+    EXPECT_TRUE(
+        hook.messages[0].text.startsWith(QStringLiteral("Konfigurační soubor %1 nelze přečíst").arg(ini)))
+        << hook.messages[0].text.toStdString();
+    EXPECT_TRUE(hook.messages[0].text.endsWith(
+        QStringLiteral("\rPro připojení k databázi platí výchozí nastavení.")));
+    EXPECT_TRUE(window.SettingsOnly());
+    EXPECT_TRUE(window.Button(TMenuButton::Nastaveni)->isEnabled());
+    EXPECT_TRUE(QFileInfo(ini).isDir());
 }
 
 TEST_F(FirstStart, AMissingClientLibraryIsReportedAndNothingIsTouched) {
