@@ -16,6 +16,14 @@ private:
     QString message_;
 };
 
+// Input the clerk can correct, refused before anything was written: the clerk is shown the
+// message itself, not a report of a failure in the program.
+class ERefusedInput final : public ECinemonError {
+public:
+    using ECinemonError::ECinemonError;
+    QString TypeName() const override { return QStringLiteral("ERefusedInput"); }
+};
+
 // The failure handler's report of a failure that ended an operation.
 QString FailureText(const QString& typeName, const QString& message);
 

@@ -137,6 +137,10 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     if (value.contains(u'\r') || value.contains(u'\n'))
         throw ECinemonError(QStringLiteral("Text obsahuje konec řádku, který konfigurační soubor neumí "
                                            "uložit.\rZměňte prosím zadaný text."));
+    // A binary zero is what a power cut leaves in a file, and reading drops it.
+    if (value.contains(QChar(u'\0')))
+        throw ECinemonError(QStringLiteral("Text obsahuje nulový znak, který konfigurační soubor neumí "
+                                           "uložit.\rZměňte prosím zadaný text."));
     auto sectionIt = std::find_if(sections_.begin(), sections_.end(), [&](const TSection& s) {
         return !s.header.isEmpty() && s.name.compare(section, Qt::CaseInsensitive) == 0;
     });

@@ -186,7 +186,7 @@ void TQuery::SetBlobParam(const QString& name, const QByteArray& bytes) {
 void TQuery::CheckStorable(const QString& text) {
     // Firebird would fail half-way with a transliteration error; refuse before anything runs.
     if (const auto bad = Win1250::FirstUnencodable(text))
-        throw ECinemonError(
+        throw ERefusedInput(
             QStringLiteral("Text obsahuje znak %1, který databáze neumí uložit.\rZměňte prosím zadaný text.")
                 .arg(QuotedChar(*bad)));
 }

@@ -21,7 +21,9 @@ QString Demangled(const std::type_info& type) {
 } // namespace
 
 void ReportFailure(const std::exception& failure) {
-    if (const auto* own = dynamic_cast<const ECinemonError*>(&failure))
+    if (const auto* refused = dynamic_cast<const ERefusedInput*>(&failure))
+        Warn(refused->Message());
+    else if (const auto* own = dynamic_cast<const ECinemonError*>(&failure))
         ReportError(FailureText(own->TypeName(), own->Message()));
     else
         ReportError(FailureText(Demangled(typeid(failure)), QString::fromLocal8Bit(failure.what())));

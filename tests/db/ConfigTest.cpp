@@ -234,6 +234,16 @@ TEST(Configuration, AValueWithALineBreakIsRefusedAndTheFileStaysAsItWas) {
         }
         EXPECT_EQ(FileBytes(ini), QByteArray("[Database]\r\nServer=pokladna1\r\n"));
     }
+    TDbConfig withZero = db.Config;
+    withZero.Server = QString::fromUtf16(u"a\u0000b", 3);
+    try {
+        db.SaveConfig(withZero);
+        ADD_FAILURE() << "stored";
+    } catch (const ECinemonError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Text obsahuje nulový znak, který konfigurační soubor neumí "
+                                              "uložit.\rZměňte prosím zadaný text."));
+    }
+    EXPECT_EQ(FileBytes(ini), QByteArray("[Database]\r\nServer=pokladna1\r\n"));
     TDbConfig config = db.Config;
     config.Server = QStringLiteral("a\tb\x01");
     db.SaveConfig(config);
