@@ -31,7 +31,7 @@ void TTransaction::StartTransaction() {
     database_.EnsureOpen();
     Firebird::IMaster* master = FbClient::Master();
     TFbStatus status;
-    FbCall([&] {
+    FbCall(database_, [&] {
         Firebird::IXpbBuilder* tpb =
             master->getUtilInterface()->getXpbBuilder(&status, Firebird::IXpbBuilder::TPB, nullptr, 0);
         try {
@@ -54,7 +54,7 @@ void TTransaction::Commit() {
         return;
     CloseQueries();
     TFbStatus status;
-    FbCall([&] { handle_->commit(&status); });
+    FbCall(database_, [&] { handle_->commit(&status); });
     handle_ = nullptr;
 }
 
@@ -64,7 +64,7 @@ void TTransaction::Rollback() {
     CloseQueries();
     TFbStatus status;
     try {
-        FbCall([&] { handle_->rollback(&status); });
+        FbCall(database_, [&] { handle_->rollback(&status); });
     } catch (const EDatabaseError&) {
         Abandon();
         throw;
