@@ -1,5 +1,6 @@
 #include "DbError.h"
 #include "FbClient.h"
+#include "KilledConnection.h"
 #include "LocalServer.h"
 #include "TestDatabase.h"
 
@@ -63,6 +64,36 @@ TEST_F(Server, ServiceModeRestoresThroughTheServiceManager) {
     TTransaction tr(db.DB);
     EXPECT_GT(db.ServerTime(tr).date().year(), 2000);
     EXPECT_FALSE(tr.Active()); // ServerTime commits the transaction it started
+}
+
+TEST_F(Server, AConnectionTheServerEndedIsReportedClearlyAndTheNextActionReconnects) {
+    db.CreateDatabase();
+    ASSERT_TRUE(db.Connect());
+    const long long id = ConnectionId(db);
+    TTransaction desk(db.DB);
+    desk.StartTransaction();
+    db.ExecSql(desk, QStringLiteral(
+                         "insert into HOTOVOST (DATUM, CASTKA, POPIS) values (CURRENT_TIMESTAMP, 10, 'a')"));
+
+    TDMGlobDB admin(dir.filePath(QStringLiteral("Cinemon")));
+    admin.DB.SetParams(db.DatabaseName(), QStringLiteral("SYSDBA"), db.Config.Password,
+                       QStringLiteral("UTF8"));
+    ASSERT_TRUE(KillConnection(admin, id));
+    try {
+        desk.Commit();
+        FAIL() << "a commit on a connection the server ended must fail";
+    } catch (const EDatabaseError& e) {
+        EXPECT_TRUE(e.ConnectionLost());
+        EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Spojení s databází bylo přerušeno.")))
+            << e.Message().toStdString();
+    }
+    EXPECT_FALSE(db.DB.Connected());
+
+    TTransaction read(db.DB);
+    auto count = db.OpenQuery(read, QStringLiteral("select count(*) from HOTOVOST"));
+    count->Open();
+    EXPECT_EQ(count->Fields(0).AsInteger(), 0);
+    EXPECT_NE(ConnectionId(db), id);
 }
 
 TEST_F(Server, AWrongAdministratorPasswordFailsTheCreation) {
