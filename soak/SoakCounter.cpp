@@ -11,6 +11,8 @@
 #include "VisitLoad.h"
 #include "VisitPayment.h"
 
+#include <QThread>
+
 #include <random>
 #include <utility>
 
@@ -94,9 +96,16 @@ public:
                 }
             } catch (const EVisitConflict& conflict) {
                 Refused(figures, conflict.Message());
+            } catch (const EDatabaseError& error) {
+                if (error.ConnectionLost()) {
+                    // The clerk is told nothing was stored and waits for the server to come back.
+                    Refused(figures, error.Message().section(QStringLiteral("\r\r"), 0, 0));
+                    QThread::msleep(300);
+                } else {
+                    Failed(figures, error);
+                }
             } catch (const ECinemonError& error) {
-                ++figures.failed;
-                tally_.failures << error.TypeName() + QStringLiteral(": ") + error.Message();
+                Failed(figures, error);
             }
         }
         return tally_;
@@ -110,6 +119,10 @@ private:
     void Paying(bool paying) {
         if (paying_)
             paying_(paying);
+    }
+    void Failed(TSoakFigures& figures, const ECinemonError& error) {
+        ++figures.failed;
+        tally_.failures << error.TypeName() + QStringLiteral(": ") + error.Message();
     }
     void Refused(TSoakFigures& figures, const QString& text) {
         ++figures.refused;
