@@ -14,6 +14,9 @@ namespace {
 const QString kConnectionLost =
     QStringLiteral("Spojení s databází bylo přerušeno. Rozpracovaná akce nebyla uložena; zopakujte ji, až "
                    "bude databázový server opět v provozu.");
+const QString kLostWhileCommitting =
+    QStringLiteral("Spojení s databází bylo přerušeno během ukládání. Není jisté, zda se akce uložila; až "
+                   "bude databázový server opět v provozu, ověřte ji, než ji zopakujete.");
 
 long FirstCode(const Firebird::FbException& e) {
     const intptr_t* errors = e.getStatus()->getErrors();
@@ -43,11 +46,12 @@ bool MeansLostConnection(long code) {
     }
 }
 
-// The code that names the loss may stand behind a more general first one.
-bool ConnectionLost(const Firebird::FbException& e) {
+// Any code of the failure, not only the first: the one that names the loss may stand behind a
+// more general one.
+template <typename Test> bool AnyCode(const Firebird::FbException& e, Test test) {
     const intptr_t* errors = e.getStatus()->getErrors();
     for (const intptr_t* p = errors; *p != isc_arg_end; p += 2) {
-        if (*p == isc_arg_gds && MeansLostConnection(static_cast<long>(p[1])))
+        if (*p == isc_arg_gds && test(static_cast<long>(p[1])))
             return true;
         if (*p == isc_arg_cstring)
             ++p;
@@ -61,11 +65,17 @@ void ThrowDatabaseError(const Firebird::FbException& e) {
     throw EDatabaseError(FirstCode(e), DatabaseText(e));
 }
 
-void ThrowDatabaseError(TDatabase& database, const Firebird::FbException& e) {
-    if (!ConnectionLost(e))
+void ThrowDatabaseError(TDatabase& database, const Firebird::FbException& e, bool committing) {
+    if (!AnyCode(e, MeansLostConnection))
         ThrowDatabaseError(e);
     database.Drop();
-    throw EDatabaseError(FirstCode(e), kConnectionLost + QStringLiteral("\r\r") + DatabaseText(e), true);
+    // The request of a commit went out and its answer never came: the server may have done it,
+    // and work done twice is worse than work to check.
+    const bool uncertain = committing && AnyCode(e, [](long code) { return code == isc_net_read_err; });
+    throw EDatabaseError(FirstCode(e),
+                         (uncertain ? kLostWhileCommitting : kConnectionLost) + QStringLiteral("\r\r") +
+                             DatabaseText(e),
+                         true);
 }
 
 TDatabase::~TDatabase() {

@@ -13,8 +13,10 @@ class TTransaction;
 
 // The failure of a call on this connection as the program's database error. When the failure
 // means the connection is gone, the connection is dropped first (its transactions and queries
-// abandoned without a word to the server) and the clerk is told so.
-[[noreturn]] void ThrowDatabaseError(TDatabase& database, const Firebird::FbException& e);
+// abandoned without a word to the server) and the clerk is told so; of a commit, also whether
+// it may have been done all the same.
+[[noreturn]] void ThrowDatabaseError(TDatabase& database, const Firebird::FbException& e,
+                                     bool committing = false);
 
 // The one connection to the shop's database. It remembers how it was opened, so that a
 // query after a restore reopens it, and it ends every transaction before it closes.
@@ -43,7 +45,7 @@ public:
 
 private:
     friend class TTransaction;
-    friend void ThrowDatabaseError(TDatabase& database, const Firebird::FbException& e);
+    friend void ThrowDatabaseError(TDatabase& database, const Firebird::FbException& e, bool committing);
     // Forgets the lost connection and everything on it without a call to the server.
     void Drop();
 

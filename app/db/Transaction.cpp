@@ -54,7 +54,11 @@ void TTransaction::Commit() {
         return;
     CloseQueries();
     TFbStatus status;
-    FbCall(database_, [&] { handle_->commit(&status); });
+    try {
+        handle_->commit(&status);
+    } catch (const Firebird::FbException& e) {
+        ThrowDatabaseError(database_, e, true);
+    }
     handle_ = nullptr;
 }
 
