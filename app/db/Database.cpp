@@ -40,6 +40,9 @@ bool MeansLostConnection(long code) {
     case isc_shutdown:
     case isc_att_shutdown:
     case isc_net_server_shutdown:
+    // What a server that is going down or coming up answers a new connection.
+    case isc_connect_reject:
+    case isc_login_error:
         return true;
     default:
         return false;

@@ -2,6 +2,13 @@
 #include "KilledConnection.h"
 #include "TestDatabase.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <thread>
+
 namespace {
 
 const QString kLostText =
@@ -118,6 +125,58 @@ TEST_F(LostConnection, ClosingALostConnectionEndsQuietly) {
     EXPECT_FALSE(desk.Active());
     EXPECT_FALSE(db.DB.Connected());
     EXPECT_EQ(CashRows(), 0);
+}
+
+// Answers one connection as a Firebird server that is going down or just coming up does: it
+// rejects the connect request.
+class TRejectingServer {
+public:
+    TRejectingServer() {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        listen(listener_, 1);
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] {
+            const int client = accept(listener_, nullptr, nullptr);
+            char request[4096];
+            if (recv(client, request, sizeof request, 0) > 0) {
+                const unsigned char reject[] = {0, 0, 0, 3}; // op_reject
+                send(client, reject, sizeof reject, MSG_NOSIGNAL);
+            }
+            close(client);
+        });
+    }
+    ~TRejectingServer() {
+        thread_.join();
+        close(listener_);
+    }
+    TRejectingServer(const TRejectingServer&) = delete;
+    TRejectingServer& operator=(const TRejectingServer&) = delete;
+    quint16 Port() const { return port_; }
+
+private:
+    int listener_ = socket(AF_INET, SOCK_STREAM, 0);
+    quint16 port_ = 0;
+    std::thread thread_;
+};
+
+TEST_F(LostConnection, AServerThatRejectsTheReopeningIsStillTheLoss) {
+    Kill();
+    TTransaction transaction(db.DB);
+    EXPECT_THROW(db.ExecSql(transaction, kInsertCash), EDatabaseError);
+    TRejectingServer restarting;
+    db.DB.SetParams(QStringLiteral("127.0.0.1/%1:").arg(restarting.Port()) + database.DatabaseFile(),
+                    TDMGlobDB::AppUserName(), TDMGlobDB::AppUserPassword(), QStringLiteral("UTF8"));
+    try {
+        db.ExecSql(transaction, kInsertCash);
+        FAIL() << "the server rejects the connection";
+    } catch (const EDatabaseError& e) {
+        ExpectLost(e);
+    }
 }
 
 TEST_F(LostConnection, AServerStillAwayIsReportedAsTheSameLossOnlyAfterALoss) {
