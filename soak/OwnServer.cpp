@@ -49,7 +49,9 @@ TOwnServer::TOwnServer(const QString& folder, quint16 port)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("FIREBIRD_LOCK"), root.filePath(QStringLiteral("lock")));
     process_.setProcessEnvironment(environment);
-    process_.setProcessChannelMode(QProcess::ForwardedChannels);
+    // What the server has to say goes to its log; its leaving words would only mix into the table.
+    process_.setStandardOutputFile(QProcess::nullDevice());
+    process_.setStandardErrorFile(QProcess::nullDevice());
 }
 
 TOwnServer::~TOwnServer() {
