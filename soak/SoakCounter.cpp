@@ -14,6 +14,7 @@
 #include "VisitPayment.h"
 
 #include <QRegularExpression>
+#include <QThread>
 
 #include <algorithm>
 #include <cmath>
@@ -114,9 +115,16 @@ public:
                 }
             } catch (const EVisitConflict& conflict) {
                 Refused(figures, conflict.Message());
+            } catch (const EDatabaseError& error) {
+                if (error.ConnectionLost()) {
+                    // The clerk is told nothing was stored and waits for the server to come back.
+                    Refused(figures, error.Message().section(QStringLiteral("\r\r"), 0, 0));
+                    QThread::msleep(300);
+                } else {
+                    Failed(figures, error);
+                }
             } catch (const ECinemonError& error) {
-                ++figures.failed;
-                tally_.failures << error.TypeName() + QStringLiteral(": ") + error.Message();
+                Failed(figures, error);
             }
         }
         return tally_;
@@ -142,6 +150,10 @@ private:
             Paying(false);
             throw;
         }
+    }
+    void Failed(TSoakFigures& figures, const ECinemonError& error) {
+        ++figures.failed;
+        tally_.failures << error.TypeName() + QStringLiteral(": ") + error.Message();
     }
     // The clerk's message with its numbers left out, so a long run's refusals gather by kind.
     void Refused(TSoakFigures& figures, const QString& text) {

@@ -1,12 +1,16 @@
 // The reliability run: several counter processes against the shop's server on this machine,
 // then one close and the invariants over the whole database.
 //
-//   cinemon_soak [--counters N] [--pieces N] [--kills N] [--run N] [--folder DIR] [--backup FILE]
+//   cinemon_soak [--counters N] [--pieces N] [--kills N] [--restart N] [--run N] [--folder DIR]
+//                [--backup FILE]
 //
 // The program starts its own counters as "cinemon_soak --counter DATABASE RUN PIECES PHASEFILE"; each
 // prints the clerk's messages it was refused with and its tally as lines. With --kills the
-// program kills counters with SIGKILL at random moments and starts new ones in their place. Exit status: 0
-// when every invariant holds and nothing failed, 1 otherwise, 77 when no server is reachable.
+// program kills counters with SIGKILL at random moments and starts new ones in their place. With
+// --restart the run works on a server of its own, which the program stops and starts again that
+// many times in the middle of the load; the counters go on on their connections. Exit status: 0
+// when every invariant holds and nothing failed, 1 otherwise, 77 when no server is reachable (or,
+// with --restart, the run's own server cannot be started here).
 
 #include "DayClose.h"
 #include "DbError.h"
@@ -14,6 +18,7 @@
 #include "GlobDB.h"
 #include "Invariants.h"
 #include "LocalServer.h"
+#include "OwnServer.h"
 #include "SoakCounter.h"
 
 #include <QCommandLineParser>
@@ -23,6 +28,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QProcess>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
@@ -44,17 +50,32 @@ QTextStream& Out() {
     return out;
 }
 
-void Configure(TDMGlobDB& db, const QString& file, const QString& password) {
-    db.Config.Server = QStringLiteral("localhost");
+void Configure(TDMGlobDB& db, const QString& server, const QString& file, const QString& password) {
+    db.Config.Server = server;
     db.Config.FileName = file;
     db.Config.UserName = QStringLiteral("SYSDBA");
     db.Config.Password = password;
 }
 
-int RunCounter(const QString& file, unsigned run, int pieces, const QString& phaseFile) {
+// A counter started while the run's server restarts waits for it, as a clerk would.
+void ConnectCounter(TDMGlobDB& db) {
+    for (int attempt = 1;; ++attempt) {
+        try {
+            db.Connect();
+            return;
+        } catch (const EDatabaseError&) {
+            if (attempt == 60)
+                throw;
+            QThread::msleep(500);
+        }
+    }
+}
+
+int RunCounter(const QString& server, const QString& file, unsigned run, int pieces,
+               const QString& phaseFile) {
     TDMGlobDB db(QFileInfo(file).absolutePath() + QStringLiteral("/Cinemon"));
-    Configure(db, file, LocalServerAdminPassword());
-    db.Connect();
+    Configure(db, server, file, LocalServerAdminPassword());
+    ConnectCounter(db);
     // One byte the driver reads before a kill: "P" while a payment is being written.
     QFile phase(phaseFile);
     if (!phase.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -71,13 +92,15 @@ int RunCounter(const QString& file, unsigned run, int pieces, const QString& pha
     return 0;
 }
 
-void PrintTable(const TSoakTally& tally, int counters, int killed, int killedPaying,
+void PrintTable(const TSoakTally& tally, int counters, int killed, int killedPaying, int restarted,
                 const std::vector<TInvariantResult>& invariants) {
     QTextStream& out = Out();
-    out << QStringLiteral("\nPokladen: %1, zabitých pokladen: %2, z nich uprostřed platby: %3\n\n")
+    out << QStringLiteral("\nPokladen: %1, zabitých pokladen: %2, z nich uprostřed platby: %3, restartů "
+                          "serveru: %4\n\n")
                .arg(counters)
                .arg(killed)
-               .arg(killedPaying);
+               .arg(killedPaying)
+               .arg(restarted);
     out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
                .arg(QStringLiteral("práce"), -18)
                .arg(QStringLiteral("pokusů"), 8)
@@ -119,7 +142,15 @@ void PrintTable(const TSoakTally& tally, int counters, int killed, int killedPay
     out.flush();
 }
 
-int RunDriver(int counters, int pieces, int kills, unsigned run, QString folder, const QString& backup) {
+// A port nothing listens on at the moment, for the run's own server.
+quint16 FreePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+int RunDriver(int counters, int pieces, int kills, int restarts, unsigned run, QString folder,
+              const QString& backup) {
     const QString password = LocalServerAdminPassword();
     if (!LocalServerListens() || password.isEmpty()) {
         std::fprintf(stderr, "No Firebird server on localhost, or its password cannot be read\n");
@@ -131,6 +162,17 @@ int RunDriver(int counters, int pieces, int kills, unsigned run, QString folder,
         folder = temporary->path();
     }
     QDir().mkpath(folder);
+    // Restarts stop a server of the run's own: the shop's server serves other work meanwhile.
+    std::unique_ptr<TOwnServer> own;
+    QString server = QStringLiteral("localhost");
+    if (restarts > 0) {
+        own = std::make_unique<TOwnServer>(folder, FreePort());
+        if (!own->Available() || !own->Start()) {
+            std::fprintf(stderr, "The run's own Firebird server cannot be started here (it takes root)\n");
+            return kNoServer;
+        }
+        server = own->Host();
+    }
     const QString file = QDir(folder).absoluteFilePath(QStringLiteral("Cinemon.gdb"));
     const QString copy = QDir(folder).absoluteFilePath(QStringLiteral("Cinemon.gbk"));
     QFile::remove(copy);
@@ -138,7 +180,7 @@ int RunDriver(int counters, int pieces, int kills, unsigned run, QString folder,
         throw ECinemonError(QStringLiteral("Cannot copy the backup ") + backup);
 
     TDMGlobDB db(QDir(folder).absoluteFilePath(QStringLiteral("Cinemon")));
-    Configure(db, file, password);
+    Configure(db, server, file, password);
     db.CreateDatabase();
     db.Connect();
     const int admin = AdminKey(db);
@@ -157,8 +199,8 @@ int RunDriver(int counters, int pieces, int kills, unsigned run, QString folder,
         auto process = std::make_unique<QProcess>();
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->start(QCoreApplication::applicationFilePath(),
-                       {QStringLiteral("--counter"), file, QString::number(nextRun), QString::number(pieces),
-                        phaseFile(nextRun)});
+                       {QStringLiteral("--server"), server, QStringLiteral("--counter"), file,
+                        QString::number(nextRun), QString::number(pieces), phaseFile(nextRun)});
         ++nextRun;
         process->waitForStarted(-1);
         runs[process.get()] = nextRun - 1;
@@ -187,6 +229,20 @@ int RunDriver(int counters, int pieces, int kills, unsigned run, QString folder,
     // Counters killed at random moments, most of them in the middle of a payment since that is
     // where a counter spends its time; each is replaced so the load goes on.
     std::mt19937 random(run);
+    // The server goes down under the load and comes back; the counters' connections are lost
+    // and they go on on new ones.
+    int restarted = 0;
+    for (int r = 0; r < restarts; ++r) {
+        QThread::msleep(std::uniform_int_distribution<unsigned>(700, 2000)(random));
+        if (std::none_of(processes.begin(), processes.end(),
+                         [](const auto& process) { return process->state() == QProcess::Running; }))
+            break;
+        own->Stop();
+        QThread::msleep(std::uniform_int_distribution<unsigned>(200, 1500)(random));
+        if (!own->Start())
+            throw ECinemonError(QStringLiteral("The run's own server did not start again"));
+        ++restarted;
+    }
     int killed = 0;
     int killedPaying = 0;
     while (killed < kills) {
@@ -206,16 +262,26 @@ int RunDriver(int counters, int pieces, int kills, unsigned run, QString folder,
     }
     for (auto& process : processes)
         collect(*process);
+    if (restarted < restarts)
+        tally.failures
+            << QStringLiteral("the counters ended before the server was restarted %1 times").arg(restarts);
 
+    // The driver's own connection was lost with the restarts too.
+    if (restarted > 0)
+        db.Connect();
     // What a killed counter wrote before it died it could not report: the figures are compared
-    // only in runs without kills.
+    // only in runs without kills. Nor can a counter report a payment whose commit went out just before the
+    // server went down: it was told the commit's fate is unknown.
+    const bool uncertain = std::any_of(tally.refusals.begin(), tally.refusals.end(), [](const auto& refusal) {
+        return refusal.first.startsWith(QStringLiteral("Spojení s databází bylo přerušeno během ukládání."));
+    });
     std::vector<TInvariantResult> invariants;
-    if (kills == 0)
+    if (kills == 0 && !uncertain)
         invariants = CheckAccounted(before, ReadShopCounts(db), tally);
     StoreClose(db, TCloseMode::Today, admin);
     for (TInvariantResult& result : CheckInvariants(db))
         invariants.push_back(std::move(result));
-    PrintTable(tally, counters, killed, killedPaying, invariants);
+    PrintTable(tally, counters, killed, killedPaying, restarted, invariants);
     const TShopCounts after = ReadShopCounts(db);
     Out() << QStringLiteral(
                  "\nv databázi nově: dokladů %1, půjček %2, pohybů hotovosti %3, stornovaných dokladů %4\n")
@@ -246,6 +312,12 @@ int main(int argc, char** argv) {
     const QCommandLineOption kills(QStringLiteral("kills"),
                                    QStringLiteral("Counters killed with SIGKILL during the run."),
                                    QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption restart(QStringLiteral("restart"),
+                                     QStringLiteral("Restarts of the run's own server during the run."),
+                                     QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption server(QStringLiteral("server"),
+                                    QStringLiteral("The server a counter connects to (with --counter)."),
+                                    QStringLiteral("host"), QStringLiteral("localhost"));
     const QCommandLineOption run(QStringLiteral("run"),
                                  QStringLiteral("Number of the random sequence of the first counter."),
                                  QStringLiteral("n"), QStringLiteral("1"));
@@ -256,7 +328,7 @@ int main(int argc, char** argv) {
                                     QStringLiteral("file"), QStringLiteral(CINEMON_SHIPPED_BACKUP));
     const QCommandLineOption counter(QStringLiteral("counter"),
                                      QStringLiteral("Serve as one counter: DATABASE RUN PIECES PHASEFILE."));
-    parser.addOptions({counters, pieces, kills, run, folder, backup, counter});
+    parser.addOptions({counters, pieces, kills, restart, server, run, folder, backup, counter});
     parser.process(app);
 
     if (!FbClient::Load()) {
@@ -268,11 +340,11 @@ int main(int argc, char** argv) {
             const QStringList args = parser.positionalArguments();
             if (args.size() != 4)
                 parser.showHelp(2);
-            return RunCounter(args[0], args[1].toUInt(), args[2].toInt(), args[3]);
+            return RunCounter(parser.value(server), args[0], args[1].toUInt(), args[2].toInt(), args[3]);
         }
         return RunDriver(parser.value(counters).toInt(), parser.value(pieces).toInt(),
-                         parser.value(kills).toInt(), parser.value(run).toUInt(), parser.value(folder),
-                         parser.value(backup));
+                         parser.value(kills).toInt(), parser.value(restart).toInt(),
+                         parser.value(run).toUInt(), parser.value(folder), parser.value(backup));
     } catch (const ECinemonError& error) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(error.TypeName()),
                      qPrintable(QString(error.Message()).replace(u'\r', u' ')));

@@ -9,13 +9,76 @@
 
 #include <algorithm>
 
-void ThrowDatabaseError(const Firebird::FbException& e) {
-    Firebird::IStatus* status = e.getStatus();
-    const intptr_t* errors = status->getErrors();
-    const long code = (errors[0] == isc_arg_gds) ? static_cast<long>(errors[1]) : 0;
+namespace {
+
+const QString kConnectionLost =
+    QStringLiteral("Spojení s databází bylo přerušeno. Rozpracovaná akce nebyla uložena; zopakujte ji, až "
+                   "bude databázový server opět v provozu.");
+const QString kLostWhileCommitting =
+    QStringLiteral("Spojení s databází bylo přerušeno během ukládání. Není jisté, zda se akce uložila; až "
+                   "bude databázový server opět v provozu, ověřte ji, než ji zopakujete.");
+
+long FirstCode(const Firebird::FbException& e) {
+    const intptr_t* errors = e.getStatus()->getErrors();
+    return (errors[0] == isc_arg_gds) ? static_cast<long>(errors[1]) : 0;
+}
+
+QString DatabaseText(const Firebird::FbException& e) {
     char buffer[2048];
-    FbClient::Master()->getUtilInterface()->formatStatus(buffer, sizeof buffer, status);
-    throw EDatabaseError(code, QString::fromUtf8(buffer).trimmed());
+    FbClient::Master()->getUtilInterface()->formatStatus(buffer, sizeof buffer, e.getStatus());
+    return QString::fromUtf8(buffer).trimmed();
+}
+
+bool MeansLostConnection(long code) {
+    switch (code) {
+    case isc_network_error:
+    case isc_net_read_err:
+    case isc_net_write_err:
+    case isc_net_connect_err:
+    case isc_conn_lost:
+    case isc_lost_db_connection:
+    case isc_shutdown:
+    case isc_att_shutdown:
+    case isc_net_server_shutdown:
+    // What a server that is going down or coming up answers a new connection.
+    case isc_connect_reject:
+    case isc_login_error:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Any code of the failure, not only the first: the one that names the loss may stand behind a
+// more general one.
+template <typename Test> bool AnyCode(const Firebird::FbException& e, Test test) {
+    const intptr_t* errors = e.getStatus()->getErrors();
+    for (const intptr_t* p = errors; *p != isc_arg_end; p += 2) {
+        if (*p == isc_arg_gds && test(static_cast<long>(p[1])))
+            return true;
+        if (*p == isc_arg_cstring)
+            ++p;
+    }
+    return false;
+}
+
+} // namespace
+
+void ThrowDatabaseError(const Firebird::FbException& e) {
+    throw EDatabaseError(FirstCode(e), DatabaseText(e));
+}
+
+void ThrowDatabaseError(TDatabase& database, const Firebird::FbException& e, bool committing) {
+    if (!AnyCode(e, MeansLostConnection))
+        ThrowDatabaseError(e);
+    database.Drop();
+    // The request of a commit went out and its answer never came: the server may have done it,
+    // and work done twice is worse than work to check.
+    const bool uncertain = committing && AnyCode(e, [](long code) { return code == isc_net_read_err; });
+    throw EDatabaseError(FirstCode(e),
+                         (uncertain ? kLostWhileCommitting : kConnectionLost) + QStringLiteral("\r\r") +
+                             DatabaseText(e),
+                         true);
 }
 
 TDatabase::~TDatabase() {
@@ -45,7 +108,7 @@ void TDatabase::Open() {
         ~TReclaimSignals() { TQuitSignals::Reclaim(); }
     } reclaim;
     TFbStatus status;
-    FbCall([&] {
+    try {
         Firebird::IXpbBuilder* dpb =
             master->getUtilInterface()->getXpbBuilder(&status, Firebird::IXpbBuilder::DPB, nullptr, 0);
         try {
@@ -69,7 +132,14 @@ void TDatabase::Open() {
             throw;
         }
         dpb->dispose();
-    });
+    } catch (const Firebird::FbException& e) {
+        // A first connection that fails is the database's own report; a reopening that fails
+        // is the loss going on.
+        if (lost_)
+            ThrowDatabaseError(*this, e);
+        ThrowDatabaseError(e);
+    }
+    lost_ = false;
 }
 
 void TDatabase::Close() {
@@ -85,13 +155,26 @@ void TDatabase::Close() {
             }
         }
     }
-    TFbStatus status;
-    try {
-        attachment_->detach(&status);
-    } catch (const Firebird::FbException&) {
-        attachment_->release();
+    // A rollback that found the connection lost has dropped it already.
+    if (attachment_) {
+        TFbStatus status;
+        try {
+            attachment_->detach(&status);
+        } catch (const Firebird::FbException&) {
+            attachment_->release();
+        }
     }
     attachment_ = nullptr;
+    lost_ = false;
+}
+
+void TDatabase::Drop() {
+    for (TTransaction* transaction : transactions_)
+        transaction->Abandon();
+    if (attachment_)
+        attachment_->release();
+    attachment_ = nullptr;
+    lost_ = true;
 }
 
 void TDatabase::Drop() {

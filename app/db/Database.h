@@ -5,12 +5,23 @@
 #include <vector>
 
 namespace Firebird {
+class FbException;
 class IAttachment;
-}
+} // namespace Firebird
+class TDatabase;
 class TTransaction;
+
+// The failure of a call on this connection as the program's database error. When the failure
+// means the connection is gone, the connection is dropped first (its transactions and queries
+// abandoned without a word to the server) and the clerk is told so; of a commit, also whether
+// it may have been done all the same.
+[[noreturn]] void ThrowDatabaseError(TDatabase& database, const Firebird::FbException& e,
+                                     bool committing = false);
 
 // The one connection to the shop's database. It remembers how it was opened, so that a
 // query after a restore reopens it, and it ends every transaction before it closes.
+// A connection the server lost (a restart, a broken network, an administrator's kill) is
+// dropped where the failure is seen; the next action opens a new one.
 class TDatabase final {
 public:
     TDatabase() = default;
@@ -36,6 +47,10 @@ public:
 
 private:
     friend class TTransaction;
+    friend void ThrowDatabaseError(TDatabase& database, const Firebird::FbException& e, bool committing);
+    // Forgets the lost connection and everything on it without a call to the server.
+    void Drop();
+
     void Register(TTransaction* transaction);
     void Unregister(TTransaction* transaction);
 
@@ -44,5 +59,8 @@ private:
     QString password_;
     QString charset_;
     Firebird::IAttachment* attachment_ = nullptr;
+    // The connection was lost: until it is open again, failing to reach the server is reported
+    // as the same loss.
+    bool lost_ = false;
     std::vector<TTransaction*> transactions_;
 };

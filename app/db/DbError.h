@@ -30,8 +30,11 @@ QString FailureText(const QString& typeName, const QString& message);
 // A failure reported by the database, carrying its error code (the first gdscode).
 class EDatabaseError final : public ECinemonError {
 public:
-    EDatabaseError(long code, const QString& message);
+    EDatabaseError(long code, const QString& message, bool connectionLost = false);
     long Code() const { return code_; }
+    // The connection to the server is gone: nothing of the unfinished work was stored, and the
+    // next action opens a new connection.
+    bool ConnectionLost() const { return connectionLost_; }
     QString TypeName() const override { return QStringLiteral("EDatabaseError"); }
 
     static constexpr long kFileOpenError = 335544344; // I/O error during open: the file is missing
@@ -43,4 +46,5 @@ public:
 
 private:
     long code_;
+    bool connectionLost_;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Database.h"
 #include "DbError.h"
 #include "FbClient.h"
 
@@ -31,5 +32,14 @@ template <typename F> decltype(auto) FbCall(F&& calls) {
         return std::forward<F>(calls)();
     } catch (const Firebird::FbException& e) {
         ThrowDatabaseError(e);
+    }
+}
+
+// The same for calls on the connection of this database.
+template <typename F> decltype(auto) FbCall(TDatabase& database, F&& calls) {
+    try {
+        return std::forward<F>(calls)();
+    } catch (const Firebird::FbException& e) {
+        ThrowDatabaseError(database, e);
     }
 }

@@ -75,7 +75,7 @@ QVariant Scaled(long long raw, int scale) {
 QByteArray ReadBlob(TTransaction& transaction, ISC_QUAD id) {
     TFbStatus status;
     QByteArray bytes;
-    FbCall([&] {
+    FbCall(transaction.Database(), [&] {
         Firebird::IBlob* blob =
             transaction.Database().Attachment()->openBlob(&status, transaction.Handle(), &id, 0, nullptr);
         try {
@@ -99,7 +99,7 @@ QByteArray ReadBlob(TTransaction& transaction, ISC_QUAD id) {
 ISC_QUAD WriteBlob(TTransaction& transaction, const QByteArray& bytes) {
     TFbStatus status;
     ISC_QUAD id{};
-    FbCall([&] {
+    FbCall(transaction.Database(), [&] {
         Firebird::IBlob* blob =
             transaction.Database().Attachment()->createBlob(&status, transaction.Handle(), &id, 0, nullptr);
         try {
@@ -245,7 +245,7 @@ void TQuery::Execute() {
     const TPreparedText prepared = Prepared();
     rowsAffected_ = 0;
     TFbStatus status;
-    FbCall([&] {
+    FbCall(tr.Database(), [&] {
         const QByteArray text = prepared.text.toUtf8();
         statement_ = tr.Database().Attachment()->prepare(&status, tr.Handle(),
                                                          static_cast<unsigned>(text.size()), text.constData(),
@@ -298,7 +298,8 @@ QString TQuery::Plan() const {
     if (!statement_)
         return {};
     TFbStatus status;
-    return FbCall([&] { return QString::fromUtf8(statement_->getPlan(&status, false)).trimmed(); });
+    return FbCall(transaction_->Database(),
+                  [&] { return QString::fromUtf8(statement_->getPlan(&status, false)).trimmed(); });
 }
 
 void TQuery::Next() {
@@ -307,7 +308,8 @@ void TQuery::Next() {
         return;
     }
     TFbStatus status;
-    const int result = FbCall([&] { return cursor_->fetchNext(&status, buffer_.data()); });
+    TDatabase& database = transaction_->Database();
+    const int result = FbCall(database, [&] { return cursor_->fetchNext(&status, buffer_.data()); });
     if (result == Firebird::IStatus::RESULT_OK) {
         DecodeRow();
         eof_ = false;
@@ -315,13 +317,13 @@ void TQuery::Next() {
         return;
     }
     eof_ = true;
-    FbCall([&] { cursor_->close(&status); });
+    FbCall(database, [&] { cursor_->close(&status); });
     cursor_ = nullptr;
 }
 
 void TQuery::DecodeRow() {
     TFbStatus status;
-    FbCall([&] {
+    FbCall(transaction_->Database(), [&] {
         for (unsigned i = 0; i < fields_.size(); ++i) {
             const unsigned char* data = buffer_.data() + outMeta_->getOffset(&status, i);
             TField& field = fields_[i];

@@ -31,7 +31,7 @@ void TTransaction::StartTransaction() {
     database_.EnsureOpen();
     Firebird::IMaster* master = FbClient::Master();
     TFbStatus status;
-    FbCall([&] {
+    FbCall(database_, [&] {
         Firebird::IXpbBuilder* tpb =
             master->getUtilInterface()->getXpbBuilder(&status, Firebird::IXpbBuilder::TPB, nullptr, 0);
         try {
@@ -54,7 +54,11 @@ void TTransaction::Commit() {
         return;
     CloseQueries();
     TFbStatus status;
-    FbCall([&] { handle_->commit(&status); });
+    try {
+        handle_->commit(&status);
+    } catch (const Firebird::FbException& e) {
+        ThrowDatabaseError(database_, e, true);
+    }
     handle_ = nullptr;
 }
 
@@ -64,7 +68,7 @@ void TTransaction::Rollback() {
     CloseQueries();
     TFbStatus status;
     try {
-        FbCall([&] { handle_->rollback(&status); });
+        FbCall(database_, [&] { handle_->rollback(&status); });
     } catch (const EDatabaseError&) {
         Abandon();
         throw;

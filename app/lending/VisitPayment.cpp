@@ -203,8 +203,12 @@ TPaymentResult PayVisit(TDMGlobDB& db, TSpecCena& prices, const TVisit& visit, i
     } catch (const EDatabaseError& e) {
         // Another counter's payment holds a row this one changes (a medium, a loan, the title's
         // shelf count, the customer's loan count) and the transaction does not wait: everything
-        // was rolled back, so the clerk only has to pay again.
-        if (e.Code() != EDatabaseError::kLockConflict && e.Code() != EDatabaseError::kDeadlock)
+        // was rolled back, so the clerk only has to pay again. The same when another counter
+        // deleted a reservation this payment deletes in the instant between the engine reading
+        // and deleting it; the engine has no code of its own for that, only its text.
+        const bool erasedMeanwhile = e.Message().contains(QStringLiteral("cannot update erased record"));
+        if (e.Code() != EDatabaseError::kLockConflict && e.Code() != EDatabaseError::kDeadlock &&
+            !erasedMeanwhile)
             throw;
         throw EVisitConflict(
             QStringLiteral("Jiná pokladna právě ukládá platbu se stejnými nosiči, tituly nebo "

@@ -1,5 +1,7 @@
+#include "CuttingProxy.h"
 #include "DbError.h"
 #include "FbClient.h"
+#include "KilledConnection.h"
 #include "LocalServer.h"
 #include "TestDatabase.h"
 
@@ -63,6 +65,67 @@ TEST_F(Server, ServiceModeRestoresThroughTheServiceManager) {
     TTransaction tr(db.DB);
     EXPECT_GT(db.ServerTime(tr).date().year(), 2000);
     EXPECT_FALSE(tr.Active()); // ServerTime commits the transaction it started
+}
+
+TEST_F(Server, AConnectionTheServerEndedIsReportedClearlyAndTheNextActionReconnects) {
+    db.CreateDatabase();
+    ASSERT_TRUE(db.Connect());
+    const long long id = ConnectionId(db);
+    TTransaction desk(db.DB);
+    desk.StartTransaction();
+    db.ExecSql(desk, QStringLiteral(
+                         "insert into HOTOVOST (DATUM, CASTKA, POPIS) values (CURRENT_TIMESTAMP, 10, 'a')"));
+
+    TDMGlobDB admin(dir.filePath(QStringLiteral("Cinemon")));
+    admin.DB.SetParams(db.DatabaseName(), QStringLiteral("SYSDBA"), db.Config.Password,
+                       QStringLiteral("UTF8"));
+    ASSERT_TRUE(KillConnection(admin, id));
+    try {
+        desk.Commit();
+        FAIL() << "a commit on a connection the server ended must fail";
+    } catch (const EDatabaseError& e) {
+        EXPECT_TRUE(e.ConnectionLost());
+        EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Spojení s databází bylo přerušeno.")))
+            << e.Message().toStdString();
+    }
+    EXPECT_FALSE(db.DB.Connected());
+
+    TTransaction read(db.DB);
+    auto count = db.OpenQuery(read, QStringLiteral("select count(*) from HOTOVOST"));
+    count->Open();
+    EXPECT_EQ(count->Fields(0).AsInteger(), 0);
+    EXPECT_NE(ConnectionId(db), id);
+}
+
+TEST_F(Server, ACommitWhoseAnswerNeverCameIsNotReportedAsUnsaved) {
+    db.CreateDatabase();
+    TCuttingProxy proxy(3050);
+    TDMGlobDB counter(dir.filePath(QStringLiteral("Cinemon")));
+    counter.Config = db.Config;
+    counter.Config.Server = QStringLiteral("localhost/%1").arg(proxy.Port());
+    ASSERT_TRUE(counter.Connect());
+    TTransaction desk(counter.DB);
+    desk.StartTransaction();
+    counter.ExecSql(
+        desk,
+        QStringLiteral("insert into HOTOVOST (DATUM, CASTKA, POPIS) values (CURRENT_TIMESTAMP, 10, 'a')"));
+    proxy.CutAfterNextRequest();
+    try {
+        desk.Commit();
+        FAIL() << "the answer to the commit never came";
+    } catch (const EDatabaseError& e) {
+        EXPECT_TRUE(e.ConnectionLost());
+        EXPECT_TRUE(e.Message().startsWith(QStringLiteral(
+            "Spojení s databází bylo přerušeno během ukládání. Není jisté, zda se akce uložila; "
+            "až bude databázový server opět v provozu, ověřte ji, než ji zopakujete.\r\r")))
+            << e.Message().toStdString();
+    }
+    // The server did store it: a clerk told it was not would store it a second time.
+    ASSERT_TRUE(db.Connect());
+    TTransaction read(db.DB);
+    auto count = db.OpenQuery(read, QStringLiteral("select count(*) from HOTOVOST"));
+    count->Open();
+    EXPECT_EQ(count->Fields(0).AsInteger(), 1);
 }
 
 TEST_F(Server, AWrongAdministratorPasswordFailsTheCreation) {

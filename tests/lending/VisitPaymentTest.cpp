@@ -208,6 +208,41 @@ TEST_F(VisitPayment, ALockHeldByAnotherCounterFailsThePaymentWhichLaterWritesOnc
     EXPECT_EQ(Value(QStringLiteral("select POCET_PRITOMNO from TITULY where KOD_TITUL = 3")).toInt(), 1);
 }
 
+// Another counter fulfils or cancels the same reservation and commits in the instant between
+// the engine reading the row and deleting it: a trigger makes that instant happen on every run.
+TEST_F(VisitPayment, AReservationDeletedMeanwhileAtAnotherCounterRefusesThePaymentClearly) {
+    TDMGlobDB admin(database.ExecutablePath());
+    admin.DB.SetParams(database.DatabaseFile(), QStringLiteral("SYSDBA"), QString(), QStringLiteral("UTF8"));
+    TTransaction ddl(admin.DB);
+    admin.ExecSql(ddl, QStringLiteral("create sequence G_OTHER_COUNTER"));
+    admin.ExecSql(ddl, QStringLiteral("grant usage on sequence G_OTHER_COUNTER to public"));
+    admin.ExecSql(ddl, QStringLiteral("create trigger REZERVACE_OTHER_COUNTER for REZERVACE before delete as "
+                                      "begin if (gen_id(G_OTHER_COUNTER, 1) = 1) then execute statement "
+                                      "'delete from REZERVACE where KOD_ZAK = ' || old.KOD_ZAK || ' and "
+                                      "KOD_TITUL = ' || old.KOD_TITUL on external '%1' as user 'SYSDBA' "
+                                      "password 'x' with autonomous transaction; end")
+                           .arg(database.DatabaseFile()));
+    admin.DB.Close();
+
+    LoadVisit(visit, counter.Db(), 501);
+    visit.Lend(NewLoan(1, 3, 1, 35)); // fulfils the reservation of title 3 for today
+    try {
+        PayVisit(counter.Db(), counter.SpecCena(), visit, kodUziv);
+        FAIL() << "the reservation went at another counter meanwhile";
+    } catch (const EVisitConflict& conflict) {
+        EXPECT_EQ(conflict.Message(),
+                  QStringLiteral("Jiná pokladna právě ukládá platbu se stejnými nosiči, "
+                                 "tituly nebo zákazníkem.\rNic nebylo uloženo, zaplaťte znovu."));
+    }
+    EXPECT_EQ(Count(QStringLiteral("DOKLADY")), 0);
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1")), 0);
+    EXPECT_EQ(Count(QStringLiteral("REZERVACE"), QStringLiteral("KOD_TITUL = 3")), 0)
+        << "the other counter's";
+
+    PayVisit(counter.Db(), counter.SpecCena(), visit, kodUziv);
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1")), 1);
+}
+
 // Two payments lending media of one title both move its shelf count: the second one, waiting
 // for nothing, must end as a conflict the clerk can read, not as a failure of the program.
 TEST_F(VisitPayment, AnotherCounterPayingForTheSameTitleRefusesThePaymentClearly) {
