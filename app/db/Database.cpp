@@ -71,7 +71,7 @@ void ThrowDatabaseError(const Firebird::FbException& e) {
 void ThrowDatabaseError(TDatabase& database, const Firebird::FbException& e, bool committing) {
     if (!AnyCode(e, MeansLostConnection))
         ThrowDatabaseError(e);
-    database.Drop();
+    database.ForgetLostConnection();
     // The request of a commit went out and its answer never came: the server may have done it,
     // and work done twice is worse than work to check.
     const bool uncertain = committing && AnyCode(e, [](long code) { return code == isc_net_read_err; });
@@ -168,7 +168,7 @@ void TDatabase::Close() {
     lost_ = false;
 }
 
-void TDatabase::Drop() {
+void TDatabase::ForgetLostConnection() {
     for (TTransaction* transaction : transactions_)
         transaction->Abandon();
     if (attachment_)

@@ -49,7 +49,7 @@ private:
     friend class TTransaction;
     friend void ThrowDatabaseError(TDatabase& database, const Firebird::FbException& e, bool committing);
     // Forgets the lost connection and everything on it without a call to the server.
-    void Drop();
+    void ForgetLostConnection();
 
     void Register(TTransaction* transaction);
     void Unregister(TTransaction* transaction);
