@@ -18,6 +18,10 @@ const QString kLostWhileCommitting =
     QStringLiteral("Spojení s databází bylo přerušeno během ukládání. Není jisté, zda se akce uložila; až "
                    "bude databázový server opět v provozu, ověřte ji, než ji zopakujete.");
 
+const QString kHeldByAnotherCounter =
+    QStringLiteral("Stejný záznam právě mění jiná pokladna. Akce nebyla provedena; zkuste ji prosím za "
+                   "chvíli znovu.");
+
 long FirstCode(const Firebird::FbException& e) {
     const intptr_t* errors = e.getStatus()->getErrors();
     return (errors[0] == isc_arg_gds) ? static_cast<long>(errors[1]) : 0;
@@ -65,7 +69,13 @@ template <typename Test> bool AnyCode(const Firebird::FbException& e, Test test)
 } // namespace
 
 void ThrowDatabaseError(const Firebird::FbException& e) {
-    throw EDatabaseError(FirstCode(e), DatabaseText(e));
+    const long code = FirstCode(e);
+    // Several counters work at once: a record another one holds is no fault of the program, and
+    // the clerk is told so before the database's own words. Callers that have a message of their
+    // own for the case tell it by the code.
+    if (code == EDatabaseError::kLockConflict || code == EDatabaseError::kDeadlock)
+        throw EDatabaseError(code, kHeldByAnotherCounter + QStringLiteral("\r\r") + DatabaseText(e));
+    throw EDatabaseError(code, DatabaseText(e));
 }
 
 void ThrowDatabaseError(TDatabase& database, const Firebird::FbException& e, bool committing) {

@@ -109,6 +109,11 @@ TEST_F(CustomerDesk, ALockHeldByAnotherCounterFailsTheSaveUntilItIsReleased) {
                   QStringLiteral("update ZAKAZNICI set TELEFON = '1' where KOD_ZAK = %1").arg(key));
     Click("BUlozit");
     ASSERT_EQ(hook.messages.size(), 1U);
+    EXPECT_TRUE(hook.messages[0].text.contains(QStringLiteral(
+        "Stejný záznam právě mění jiná pokladna. Akce nebyla provedena; zkuste ji prosím za chvíli znovu.")))
+        << hook.messages[0].text.toStdString();
+    EXPECT_EQ(Column(key, QStringLiteral("JMENO")).toString(), QStringLiteral("Eva"));
+    EXPECT_EQ(Edit("EJmeno")->text(), QStringLiteral("Evženie"));
     EXPECT_EQ(desk->Mode(), TFZakaznici::TMode::Edit);
     EXPECT_TRUE(SaveEnabled());
     EXPECT_EQ(desk->Key(), key);
