@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QStringList>
 #include <QTest>
 
@@ -25,6 +27,13 @@ inline QString OneLineStored(const QString& text) {
     std::replace_if(
         stored.begin(), stored.end(), [](QChar c) { return c.unicode() < 32; }, QChar(u' '));
     return stored;
+}
+
+// What a one-line field or a memo holds now.
+inline QString FieldText(QWidget* field) {
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(field))
+        return memo->toPlainText();
+    return qobject_cast<QLineEdit*>(field)->text();
 }
 
 // A message that hands the database's own words to the clerk instead of saying what is wrong.
