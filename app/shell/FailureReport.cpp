@@ -21,8 +21,13 @@ QString Demangled(const std::type_info& type) {
 } // namespace
 
 void ReportFailure(const std::exception& failure) {
+    const auto* database = dynamic_cast<const EDatabaseError*>(&failure);
     if (const auto* refused = dynamic_cast<const ERefusedInput*>(&failure))
         Warn(refused->Message());
+    // A server restart or a broken network is no fault of the program: the clerk reads what
+    // happened and what to do, not a report of an exception.
+    else if (database && database->ConnectionLost())
+        ReportError(database->Message());
     else if (const auto* own = dynamic_cast<const ECinemonError*>(&failure))
         ReportError(FailureText(own->TypeName(), own->Message()));
     else
