@@ -156,7 +156,7 @@ TEST_F(CustomerPhoto, ATruncatedPhotoIsReportedAndADamagedStoredOneDoesNotStopTh
     // Photos stored damaged by some earlier program: the customer opens, the rest saves, the
     // stored bytes stay as they were.
     for (const QByteArray& damaged :
-         {bytes.left(bytes.size() / 2), QByteArray("\xFF\xD8\xFF garbage", 14), QByteArray(5000, '\x5A')}) {
+         {bytes.left(bytes.size() / 2), QByteArray("\xFF\xD8\xFF garbage", 11), QByteArray(5000, '\x5A')}) {
         hook.messages.clear();
         TTransaction tr(context.Db().DB);
         context.Db().ExecSqlBlob(
