@@ -127,8 +127,15 @@ void TDMGlobDB::RestoreDatabase(const QString& backupFile, const TToolProgress& 
         return;
     }
     // A server's files are out of reach: the proven backup is restored once more in place. Its
-    // first copy stays until that has succeeded, the one whole database should it fail.
-    restoreInto(Config.Service ? DatabaseFile() : DatabaseName());
+    // first copy stays until that has succeeded, the one whole database should it fail, and the
+    // clerk is told where it is.
+    try {
+        restoreInto(Config.Service ? DatabaseFile() : DatabaseName());
+    } catch (const ECinemonError& e) {
+        throw ECinemonError(e.Message() +
+                            QStringLiteral("\r\rCelá obnovená databáze zůstala na serveru v souboru ") +
+                            RestoringFile() + u'.');
+    }
     DropRestoring(restoring);
 }
 

@@ -194,4 +194,39 @@ TEST_F(Server, ADamagedBackupLeavesTheDatabaseOnTheServerAsItWas) {
     EXPECT_FALSE(QFile::exists(db.Config.FileName + QStringLiteral(".restoring")));
 }
 
+// The backup restored whole beside the database, then the restore in place failed (a full disk,
+// the server going down): the one whole copy is named to the clerk, not dropped.
+TEST_F(Server, ARestoreInPlaceThatFailsNamesTheWholeCopyLeftOnTheServer) {
+    db.CreateDatabase();
+    const QString gbak = dir.filePath(QStringLiteral("gbak"));
+    QFile script(gbak);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\n"
+                                "for last; do :; done\n"
+                                "case \"$last\" in *.restoring) exec '%1' \"$@\";; esac\n"
+                                "echo 'I/O error during write: No space left on device'\n"
+                                "exit 1\n")
+                     .arg(TDbConfig::DefaultGbak())
+                     .toUtf8());
+    script.close();
+    script.setPermissions(script.permissions() | QFile::ExeOwner);
+    db.Config.GBAKFile = gbak;
+
+    const QString copy = db.Config.FileName + QStringLiteral(".restoring");
+    try {
+        db.RestoreDatabase(dir.filePath(QStringLiteral("Cinemon.gbk")));
+        ADD_FAILURE() << "a failed restore reported as done";
+    } catch (const ECinemonError& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("No space left on device"))) << e.what();
+        EXPECT_TRUE(e.Message().endsWith(
+            QStringLiteral("\r\rCelá obnovená databáze zůstala na serveru v souboru %1.").arg(copy)))
+            << e.what();
+    }
+    EXPECT_TRUE(QFile::exists(copy));
+    TDatabase restored;
+    restored.SetParams(QStringLiteral("localhost:") + copy, db.Config.UserName, db.Config.Password, {});
+    restored.Open();
+    restored.Drop();
+}
+
 } // namespace
