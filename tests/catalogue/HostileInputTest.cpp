@@ -11,7 +11,26 @@
 
 namespace {
 
-using TitleHostileInput = TitlesDesk;
+class TitleHostileInput : public TitlesDesk {
+protected:
+    // Pastes into the first medium's cell through the cell's own editor and ends it with Enter,
+    // as the clerk does; false when no editor opened.
+    bool PasteIntoMediumCell(const QString& column, const QString& text) {
+        auto* grid = Child<TMoxGrid>("GridNosice");
+        grid->setFocus();
+        grid->setCurrentIndex(Media().index(0, Media().columnIndex(column)));
+        // The editor of the previous round is gone only once its deferred deletion ran.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QTest::keyClick(grid, Qt::Key_F2);
+        const auto editors = grid->viewport()->findChildren<QLineEdit*>();
+        if (editors.size() != 1)
+            return false;
+        PasteOver(editors.front(), text);
+        QTest::keyClick(editors.front(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        return true;
+    }
+};
 
 const QString kNotStorable = QStringLiteral("který databáze neumí uložit");
 
@@ -92,17 +111,8 @@ TEST_F(TitleHostileInput, TheRetirementReasonOfAMediumStoresWhatItHoldsOrIsRefus
         const int title = StoreTitle(QStringLiteral("Kytice"), 1);
         desk->OpenRecord(title);
         Click("BZmenitTitul");
-        auto* grid = Child<TMoxGrid>("GridNosice");
-        grid->setFocus();
-        grid->setCurrentIndex(Media().index(0, Media().columnIndex(QStringLiteral("DUVOD_ZRUSENI"))));
-        // The editor of the previous round is gone only once its deferred deletion ran.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QTest::keyClick(grid, Qt::Key_F2);
-        const auto editors = grid->viewport()->findChildren<QLineEdit*>();
-        ASSERT_EQ(editors.size(), 1) << "no cell editor opened";
-        PasteOver(editors.front(), input.text);
-        QTest::keyClick(editors.front(), Qt::Key_Return);
-        QCoreApplication::processEvents();
+        ASSERT_TRUE(PasteIntoMediumCell(QStringLiteral("DUVOD_ZRUSENI"), input.text))
+            << "no cell editor opened";
         const QString held = Cell(0, "DUVOD_ZRUSENI").toString();
         hook.Clear();
         hook.Answer({TMsgResult::Yes});
@@ -160,16 +170,7 @@ TEST_F(TitleHostileInput, TheNumberFieldsRefuseEveryEntryThatIsNoNumberAndKeepTh
             EXPECT_FALSE(Enabled("BUlozit"));
         }
         // The purchase price of a medium is typed in its grid cell.
-        auto* grid = Child<TMoxGrid>("GridNosice");
-        grid->setFocus();
-        grid->setCurrentIndex(Media().index(0, Media().columnIndex(QStringLiteral("CENA_NAKUP"))));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QTest::keyClick(grid, Qt::Key_F2);
-        const auto editors = grid->viewport()->findChildren<QLineEdit*>();
-        ASSERT_EQ(editors.size(), 1) << "no cell editor opened";
-        PasteOver(editors.front(), input.text);
-        QTest::keyClick(editors.front(), Qt::Key_Return);
-        QCoreApplication::processEvents();
+        ASSERT_TRUE(PasteIntoMediumCell(QStringLiteral("CENA_NAKUP"), input.text)) << "no cell editor opened";
         EXPECT_DOUBLE_EQ(Cell(0, "CENA_NAKUP").toDouble(), 200);
         hook.Clear();
         if (Enabled("BUlozit"))
