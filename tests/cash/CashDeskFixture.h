@@ -2,29 +2,17 @@
 
 #include "AppContext.h"
 #include "GlobDialog.h"
+#include "QStringPrinting.h"
 #include "TestDatabase.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
 
-#include <ostream>
-
-// Readable texts in failure reports.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 // A test database with ADMIN logged in and the dialog hook answering every message.
 class CashFixture : public ::testing::Test {
 protected:
-    CashFixture() {
-        context.CurrentUser.KodUziv =
-            database.Scalar(QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'"))
-                .toInt();
-        context.CurrentUser.Uzivatel = QStringLiteral("ADMIN");
-        context.CurrentUser.Prava = u'A';
-    }
+    CashFixture() { database.LogInAdmin(context); }
 
     // Types over the field's text as the clerk does, key by key, so the window sees edits and
     // not program changes.

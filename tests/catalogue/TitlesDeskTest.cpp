@@ -86,7 +86,7 @@ TEST_F(TitleMedia, RetiringAStoredMediumOnLoanLowersOnlyTheTotalCount) {
         Count(QStringLiteral("select count(*) from NOSICE where KOD_NOSIC = %1 and D_ZRUSENI is not null "
                              "and UZIV_ZRUSIL = %2 and DUVOD_ZRUSENI = 'Poškozená páska'")
                   .arg(lent)
-                  .arg(AdminKey())),
+                  .arg(database.AdminKey())),
         1);
     EXPECT_EQ(Count(QStringLiteral("select POCET_CELKEM * 10 + POCET_PRITOMNO from TITULY")), 11);
 }

@@ -22,17 +22,12 @@
 class TitlesDesk : public DatabaseTest {
 protected:
     TitlesDesk() {
-        context.CurrentUser = {AdminKey(), QStringLiteral("ADMIN"), QStringLiteral("Správce"), u'A'};
+        context.CurrentUser = {database.AdminKey(), QStringLiteral("ADMIN"), QStringLiteral("Správce"), u'A'};
         desk = std::make_unique<TFFilmy>(context, nullptr);
         desk->SetFileChooser([this](QWidget*, const QString&) { return nextFile; });
         desk->resize(1000, 720);
         desk->show();
         desk->ShowDesk();
-    }
-
-    int AdminKey() {
-        return database.Scalar(QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'"))
-            .toInt();
     }
 
     template <typename T> T* Child(const char* name) const {
@@ -86,7 +81,7 @@ protected:
                            "NAZEV_ORIG, POCET_CELKEM, POCET_PRITOMNO, TYP_NOSICE, CENA_PUJCKA, FILM_ROK) "
                            "values (%1, CURRENT_TIMESTAMP, %2, '8590000%1', %3, %4, %5, %5, 'D', 40, 2001)")
                 .arg(key)
-                .arg(AdminKey())
+                .arg(database.AdminKey())
                 .arg(SqlText(name), SqlText(original))
                 .arg(media));
         for (int i = 0; i < media; ++i)
@@ -101,7 +96,7 @@ protected:
                 .arg(title)
                 .arg(NewMediumCode(title, medium))
                 .arg(FloatToSql(price))
-                .arg(AdminKey()));
+                .arg(database.AdminKey()));
     }
     int Generated(int (TDMGlobDB::*generator)(TTransaction&)) {
         TTransaction transaction(db.DB);

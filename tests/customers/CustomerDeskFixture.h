@@ -5,6 +5,7 @@
 #include "MoxButton.h"
 #include "MoxCheckBox.h"
 #include "MoxEdit.h"
+#include "QStringPrinting.h"
 #include "TestDatabase.h"
 #include "Zakaznici.h"
 
@@ -13,23 +14,13 @@
 #include <QTest>
 
 #include <memory>
-#include <ostream>
-
-// Readable texts in failure reports.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 // The customer desk on its own test database, shown offscreen, with the dialog hook answering
 // every message and modal dialog, and ADMIN logged in.
 class CustomerDesk : public ::testing::Test {
 protected:
     CustomerDesk() {
-        context.CurrentUser.KodUziv =
-            database.Scalar(QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'"))
-                .toInt();
-        context.CurrentUser.Uzivatel = QStringLiteral("ADMIN");
-        context.CurrentUser.Prava = u'A';
+        database.LogInAdmin(context);
         desk = std::make_unique<TFZakaznici>(context);
         desk->resize(1000, 700);
         desk->show();

@@ -15,9 +15,7 @@ namespace {
 class CustomerHistory : public ::testing::Test {
 protected:
     CustomerHistory() {
-        context.CurrentUser.KodUziv =
-            database.Scalar(QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'"))
-                .toInt();
+        context.CurrentUser.KodUziv = database.AdminKey();
         database.Exec(
             QStringLiteral("insert into ZAKAZNICI (KOD_ZAK, JMENO, PRIJMENI) values (1, 'Eva', 'Malá')"));
         database.Exec(QStringLiteral("insert into TITULY (KOD_TITUL, NAZEV_CESKY) values (1, 'Pelíšky')"));

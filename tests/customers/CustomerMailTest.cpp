@@ -33,11 +33,7 @@ struct TLogRow {
 class CustomerMail : public ::testing::Test {
 protected:
     CustomerMail() {
-        context.CurrentUser.KodUziv =
-            database.Scalar(QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'"))
-                .toInt();
-        context.CurrentUser.Uzivatel = QStringLiteral("ADMIN");
-        context.CurrentUser.Prava = u'A';
+        database.LogInAdmin(context);
         database.Exec(
             QStringLiteral("update POBOCKA set JMENO = 'Videopůjčovna U Kina', ADR_ULICE = 'Hlavní 12', "
                            "ADR_OBEC = 'Brno', ADR_PSC = '60200', TEL = '543 210 987', FAX = null, "

@@ -2,15 +2,10 @@
 #include "AppContext.h"
 #include "DayFigures.h"
 #include "GlobFunc.h"
+#include "QStringPrinting.h"
 #include "TestDatabase.h"
 
 #include <QElapsedTimer>
-
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -18,8 +13,7 @@ namespace {
 class Deposits : public DatabaseTest {
 protected:
     Deposits() {
-        kodUziv = database.Scalar(QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'"))
-                      .toInt();
+        kodUziv = database.AdminKey();
         database.Exec(QStringLiteral("insert into ZAKAZNICI (KOD_ZAK, JMENO, PRIJMENI, UZIV_REG, UZIV_ZMENA) "
                                      "values (7, 'Eva', 'Malá', %1, %1)")
                           .arg(kodUziv));

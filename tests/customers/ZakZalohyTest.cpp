@@ -8,6 +8,7 @@
 #include "MoxGrid.h"
 #include "MoxLabel.h"
 #include "MoxNumEdit.h"
+#include "QStringPrinting.h"
 #include "ReceiptPrinter.h"
 #include "TestDatabase.h"
 #include "ZakZalPrev.h"
@@ -18,11 +19,6 @@
 #include <QTest>
 
 #include <functional>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -46,11 +42,8 @@ public:
 class DepositDialogs : public ::testing::Test {
 protected:
     DepositDialogs() {
-        kodUziv = database.Scalar(QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'"))
-                      .toInt();
-        context.CurrentUser.KodUziv = kodUziv;
-        context.CurrentUser.Uzivatel = QStringLiteral("ADMIN");
-        context.CurrentUser.Prava = u'A';
+        database.LogInAdmin(context);
+        kodUziv = context.CurrentUser.KodUziv;
         database.Exec(QStringLiteral("insert into ZAKAZNICI (KOD_ZAK, JMENO, PRIJMENI, UZIV_REG, UZIV_ZMENA) "
                                      "values (7, 'Eva', 'Malá', %1, %1)")
                           .arg(kodUziv));

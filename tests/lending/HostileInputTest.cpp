@@ -36,12 +36,8 @@ void ExpectOnlyNotFound(const TDialogHook& hook) {
 class CounterHostileInput : public LendingShop {
 protected:
     CounterHostileInput() {
-        context.CurrentUser.KodUziv =
-            database.Scalar(QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'"))
-                .toInt();
-        context.CurrentUser.Uzivatel = QStringLiteral("ADMIN");
+        database.LogInAdmin(context);
         context.CurrentUser.Jmeno = QStringLiteral("Správce");
-        context.CurrentUser.Prava = u'A';
         database.Exec(
             QStringLiteral("insert into ZAKAZNICI (KOD_ZAK, EAN_KOD, JMENO, PRIJMENI, POCET_PUJCEK, VIP) "
                            "values (501, '0101261200000501', 'Jan', 'O''Brien', 0, 'N')"));

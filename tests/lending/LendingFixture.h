@@ -3,13 +3,8 @@
 #include "AppContext.h"
 #include "GlobDialog.h"
 #include "GlobFunc.h"
+#include "QStringPrinting.h"
 #include "TestDatabase.h"
-
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 // A shop with a few titles and media on its own test database, as the counter finds it.
 class LendingShop : public ::testing::Test {

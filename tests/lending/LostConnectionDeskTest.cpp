@@ -17,11 +17,7 @@ namespace {
 class CounterLosesItsConnection : public LendingShop {
 protected:
     CounterLosesItsConnection() {
-        context.CurrentUser.KodUziv =
-            database.Scalar(QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'"))
-                .toInt();
-        context.CurrentUser.Uzivatel = QStringLiteral("ADMIN");
-        context.CurrentUser.Prava = u'A';
+        database.LogInAdmin(context);
         database.Exec(
             QStringLiteral("insert into ZAKAZNICI (KOD_ZAK, EAN_KOD, JMENO, PRIJMENI, POCET_PUJCEK, VIP) "
                            "values (501, '0101261200000501', 'Jan', 'Novák', 0, 'N')"));

@@ -20,12 +20,9 @@ namespace {
 class CounterDesk : public LendingShop {
 protected:
     CounterDesk() {
-        kodUziv = database.Scalar(QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'"))
-                      .toInt();
-        context.CurrentUser.KodUziv = kodUziv;
-        context.CurrentUser.Uzivatel = QStringLiteral("ADMIN");
+        database.LogInAdmin(context);
         context.CurrentUser.Jmeno = QStringLiteral("Správce");
-        context.CurrentUser.Prava = u'A';
+        kodUziv = context.CurrentUser.KodUziv;
         today = database.Scalar(QStringLiteral("select current_date from rdb$database")).toDate();
         database.Exec(
             QStringLiteral("insert into ZAKAZNICI (KOD_ZAK, EAN_KOD, JMENO, PRIJMENI, ADR_ULICE, ADR_OBEC, "

@@ -10,8 +10,7 @@ namespace {
 class VisitPayment : public LendingShop {
 protected:
     VisitPayment() {
-        kodUziv = database.Scalar(QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'"))
-                      .toInt();
+        kodUziv = database.AdminKey();
         today = database.Scalar(QStringLiteral("select current_date from rdb$database")).toDate();
         database.Exec(QStringLiteral("insert into ZAKAZNICI (KOD_ZAK, JMENO, PRIJMENI, POCET_PUJCEK) values "
                                      "(501, 'Jan', 'Novák', 9)"));

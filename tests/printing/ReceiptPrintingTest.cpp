@@ -29,9 +29,7 @@ protected:
                      SqlText(b.AdrPsc), SqlText(b.AdrObec), SqlText(b.Email), SqlText(b.TextDoklad)));
         database.Exec(
             QStringLiteral("update SPEC_CENA set PLATCE_DPH = 'A', DPH_A = 21, DPH_B = 12, MENA = 'Kč'"));
-        const int admin =
-            database.Scalar(QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'"))
-                .toInt();
+        const int admin = database.AdminKey();
         database.Exec(
             QStringLiteral("insert into ZAKAZNICI (KOD_ZAK, EAN_KOD, JMENO, PRIJMENI, UZIV_REG, UZIV_ZMENA) "
                            "values (3, '0503261234000012', 'Jiří', 'Šťastný', %1, %1)")

@@ -2,6 +2,7 @@
 #include "GlobDialog.h"
 #include "Pobocka.h"
 #include "PrintedPage.h"
+#include "QStringPrinting.h"
 #include "ReportPreview.h"
 #include "TestDatabase.h"
 
@@ -13,14 +14,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include <ostream>
-
 // Reports are read back from real PDF files by poppler's tools, as a person reads the paper.
 namespace {
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 const QDateTime kPrinted(QDate(2026, 3, 7), QTime(18, 5, 9));
 

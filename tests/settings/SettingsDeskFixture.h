@@ -4,6 +4,7 @@
 #include "GlobDialog.h"
 #include "Nastaveni.h"
 #include "NastaveniPages.h"
+#include "QStringPrinting.h"
 #include "TestDatabase.h"
 
 #include <QApplication>
@@ -11,25 +12,13 @@
 #include <QTest>
 
 #include <memory>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 // The settings desk on its own database, shown offscreen as the main window shows it, with a
 // user of the given rights logged in and every message answered by the test.
 class SettingsDesk : public ::testing::Test {
 protected:
-    void LogIn(QChar prava) {
-        context.CurrentUser.KodUziv =
-            database.Scalar(QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'"))
-                .toInt();
-        context.CurrentUser.Uzivatel = QStringLiteral("ADMIN");
-        context.CurrentUser.Prava = prava;
-    }
     void Open(bool settingsOnly = false, QChar prava = u'A') {
-        LogIn(prava);
+        database.LogInAdmin(context, prava);
         desk = std::make_unique<TFNastaveni>(context);
         desk->resize(1100, 750);
         desk->show();

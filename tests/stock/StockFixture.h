@@ -1,13 +1,8 @@
 #pragma once
 
 #include "GlobFunc.h"
+#include "QStringPrinting.h"
 #include "TestDatabase.h"
-
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 // A small shop on its own test database: a DVD title and a VHS title with media in the shop, on
 // loan, retired, and retired while still out on loan.

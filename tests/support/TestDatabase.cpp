@@ -87,3 +87,13 @@ QVariant TTestDatabase::Scalar(const QString& sql) {
     transaction.Commit();
     return value;
 }
+
+int TTestDatabase::AdminKey() {
+    return Scalar(QStringLiteral("select KOD_UZIV from UZIVATELE where UZIVATEL = 'ADMIN'")).toInt();
+}
+
+void TTestDatabase::LogInAdmin(TAppContext& context, QChar prava) {
+    context.CurrentUser.KodUziv = AdminKey();
+    context.CurrentUser.Uzivatel = QStringLiteral("ADMIN");
+    context.CurrentUser.Prava = prava;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AppContext.h"
 #include "GlobDB.h"
 
 #include <QTemporaryDir>
@@ -25,6 +26,11 @@ public:
     void Exec(const QString& sql);
     // The first column of the first row of a select, read in its own transaction.
     QVariant Scalar(const QString& sql);
+
+    // ADMIN, the user the shipped database comes with.
+    int AdminKey();
+    // Logs ADMIN in for desks built on the context, with the given rights.
+    void LogInAdmin(TAppContext& context, QChar prava = u'A');
 
     static QString ShippedBackup();
 
