@@ -1,5 +1,6 @@
 #include "Pictures.h"
 #include "DbError.h"
+#include "FileBytes.h"
 #include "NahledObrazku.h"
 #include "PictureFrame.h"
 #include "TestDatabase.h"
@@ -25,12 +26,6 @@ QString WriteJpeg(const QTemporaryDir& dir, const QString& name, QSize size, con
         file.write(trailer);
     }
     return path;
-}
-
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
 }
 
 } // namespace
@@ -88,7 +83,7 @@ TEST(PictureFiles, AJpegCutShortFailsWithAMessageAndBytesAfterItsEndDoNot) {
             noisy.setPixel(x, y, qRgb((x * 7 + y) % 256, (x * y) % 256, (y * 13) % 256));
     const QString whole = dir.filePath(QStringLiteral("cely.jpg"));
     ASSERT_TRUE(noisy.save(whole, "JPEG"));
-    const QByteArray bytes = Bytes(whole);
+    const QByteArray bytes = ReadBytes(whole);
 
     for (const qsizetype size : {bytes.size() / 2, bytes.size() - 2, qsizetype{3}}) {
         const QString path = dir.filePath(QStringLiteral("useknuty %1.jpg").arg(size));
@@ -109,7 +104,7 @@ TEST(PictureFiles, AJpegCutShortFailsWithAMessageAndBytesAfterItsEndDoNot) {
     }
     const QString trailed = WriteJpeg(dir, QStringLiteral("s koncem.jpg"), {40, 30}, QByteArray(64, '\0'));
     EXPECT_EQ(LoadPictureFile(trailed).size(), QSize(40, 30));
-    EXPECT_EQ(ReadPictureFile(trailed), Bytes(trailed));
+    EXPECT_EQ(ReadPictureFile(trailed), ReadBytes(trailed));
 }
 
 using PictureBlobs = DatabaseTest;
@@ -129,7 +124,7 @@ TEST_F(PictureBlobs, StoredByteForByteRemovedAsNullAndUntouchedWhileUnchanged) {
     transaction.Commit();
     EXPECT_EQ(
         database.Scalar(QStringLiteral("select OBAL_PRED from TITULY where KOD_TITUL = 7")).toByteArray(),
-        Bytes(path));
+        ReadBytes(path));
 
     transaction.StartTransaction();
     StorePicture(db, transaction, QStringLiteral("TITULY"), QStringLiteral("OBAL_PRED"),
@@ -137,7 +132,7 @@ TEST_F(PictureBlobs, StoredByteForByteRemovedAsNullAndUntouchedWhileUnchanged) {
     transaction.Commit();
     EXPECT_EQ(
         database.Scalar(QStringLiteral("select OBAL_PRED from TITULY where KOD_TITUL = 7")).toByteArray(),
-        Bytes(path));
+        ReadBytes(path));
 
     transaction.StartTransaction();
     StorePicture(db, transaction, QStringLiteral("TITULY"), QStringLiteral("OBAL_PRED"),

@@ -1,4 +1,5 @@
 #include "SmtpPeers.h"
+#include "FileBytes.h"
 
 #include <QFile>
 #include <QTcpServer>
@@ -7,14 +8,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
+namespace {} // namespace
 
 TSmtpSink::TSmtpSink() {
     process_.setProgram(QStringLiteral("/usr/bin/python3"));
@@ -42,7 +36,7 @@ std::vector<TSmtpSink::TMessage> TSmtpSink::Messages() const {
     std::vector<TMessage> messages;
     for (int n = 1; QFile::exists(dir_.filePath(QStringLiteral("%1.from").arg(n))); ++n) {
         const auto file = [&](const char* extension) {
-            return ReadFile(dir_.filePath(QStringLiteral("%1.%2").arg(n).arg(QLatin1String(extension))));
+            return ReadBytes(dir_.filePath(QStringLiteral("%1.%2").arg(n).arg(QLatin1String(extension))));
         };
         messages.push_back({QString::fromUtf8(file("from")),
                             QString::fromUtf8(file("rcpt")).split(u'\n', Qt::SkipEmptyParts), file("data")});

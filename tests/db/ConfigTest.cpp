@@ -1,4 +1,5 @@
 #include "DbError.h"
+#include "FileBytes.h"
 #include "GlobDB.h"
 #include "PasswordScramble.h"
 
@@ -13,12 +14,6 @@
 #include <unistd.h>
 
 namespace {
-
-void WriteFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 
 TEST(Configuration, DefaultsWithoutAnyFile) {
     QTemporaryDir dir;
@@ -35,9 +30,9 @@ TEST(Configuration, DefaultsWithoutAnyFile) {
 
 TEST(Configuration, TheExecutablesOwnFileWinsOverTheFallback) {
     QTemporaryDir dir;
-    WriteFile(dir.filePath(QStringLiteral("Kinodesk.ini")), "[Database]\nServer=pokladna1\n");
-    WriteFile(dir.filePath(QStringLiteral("Cinemon.ini")),
-              "[Database]\nServer=jiny\nFileName=C:\\jiny.gdb\n");
+    WriteBytes(dir.filePath(QStringLiteral("Kinodesk.ini")), "[Database]\nServer=pokladna1\n");
+    WriteBytes(dir.filePath(QStringLiteral("Cinemon.ini")),
+               "[Database]\nServer=jiny\nFileName=C:\\jiny.gdb\n");
     TDMGlobDB db(dir.filePath(QStringLiteral("Kinodesk")));
     EXPECT_EQ(db.ConfigFileRead(), dir.filePath(QStringLiteral("Kinodesk.ini")));
     EXPECT_EQ(db.Config.Server, QStringLiteral("pokladna1"));
@@ -46,11 +41,11 @@ TEST(Configuration, TheExecutablesOwnFileWinsOverTheFallback) {
 
 TEST(Configuration, FallbackFileAndEveryKey) {
     QTemporaryDir dir;
-    WriteFile(dir.filePath(QStringLiteral("Cinemon.ini")),
-              "[Database]\r\nServer=10.0.0.5\r\nFileName=D:\\Data\\Kino.gdb\r\nGBAKFile=C:\\FB\\gbak.exe\r\n"
-              "GSECFile=C:\\FB\\gsec.exe\r\nService=1\r\nDailyBackup=-1\r\nBackupDirectory=D:\\Zalohy\r\n"
-              "UserName=ADMIN\r\nPassword=" +
-                  ScramblePassword(QStringLiteral("tajne")).toLatin1() + "\r\n");
+    WriteBytes(dir.filePath(QStringLiteral("Cinemon.ini")),
+               "[Database]\r\nServer=10.0.0.5\r\nFileName=D:\\Data\\Kino.gdb\r\nGBAKFile=C:\\FB\\gbak.exe\r\n"
+               "GSECFile=C:\\FB\\gsec.exe\r\nService=1\r\nDailyBackup=-1\r\nBackupDirectory=D:\\Zalohy\r\n"
+               "UserName=ADMIN\r\nPassword=" +
+                   ScramblePassword(QStringLiteral("tajne")).toLatin1() + "\r\n");
     TDMGlobDB db(dir.filePath(QStringLiteral("Kinodesk")));
     EXPECT_EQ(db.DatabaseName(), QStringLiteral("10.0.0.5:D:\\Data\\Kino.gdb"));
     EXPECT_EQ(db.Config.GBAKFile, QStringLiteral("C:\\FB\\gbak.exe"));
@@ -64,7 +59,7 @@ TEST(Configuration, FallbackFileAndEveryKey) {
 
 TEST(Configuration, SavedSettingsReadBackFromTheExecutablesFile) {
     QTemporaryDir dir;
-    WriteFile(dir.filePath(QStringLiteral("Kinodesk.ini")), "[Print]\nDevice=LPT\n");
+    WriteBytes(dir.filePath(QStringLiteral("Kinodesk.ini")), "[Print]\nDevice=LPT\n");
     {
         TDMGlobDB db(dir.filePath(QStringLiteral("Kinodesk")));
         db.Config.Server.clear();
@@ -86,8 +81,8 @@ TEST(Configuration, SavedSettingsReadBackFromTheExecutablesFile) {
 
 TEST(Configuration, TheFirstSaveKeepsWhatOnlyTheFallbackFileHeld) {
     QTemporaryDir dir;
-    WriteFile(dir.filePath(QStringLiteral("Cinemon.ini")),
-              "[Database]\r\nServer=pokladna\r\n\r\n[Print]\r\nDevice=LPT\r\n");
+    WriteBytes(dir.filePath(QStringLiteral("Cinemon.ini")),
+               "[Database]\r\nServer=pokladna\r\n\r\n[Print]\r\nDevice=LPT\r\n");
     {
         TDMGlobDB db(dir.filePath(QStringLiteral("Kinodesk")));
         db.Config.BackupDirectory = QStringLiteral("/zalohy");
@@ -101,11 +96,6 @@ TEST(Configuration, TheFirstSaveKeepsWhatOnlyTheFallbackFileHeld) {
     QFile file(db.ConfigFileRead());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("[Print]\r\nDevice=LPT"));
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Bytes of every value, the five Windows-1250 leaves undefined and binary zeros among them,
@@ -122,10 +112,10 @@ QByteArray Garbage(int size) {
 TEST(ConfigurationDamaged, GarbageAroundTheKeysLeavesTheKeysReadableAndASaveKeepsThemAll) {
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("Kinodesk.ini"));
-    WriteFile(ini, Garbage(3000) + "\r\nline without an equals sign\r\n" + QByteArray(1 << 20, 'x') +
-                       "\r\n[Database]\r\nServer=pokladna2\r\n" + Garbage(500) +
-                       "\r\nFileName=/data/Kino.gdb\r\nService=ano\r\nDailyBackup=1\r\n\r\n[Print]\r\n"
-                       "Device=LPT\r\nWidth=abc\r\nCom1Dev");
+    WriteBytes(ini, Garbage(3000) + "\r\nline without an equals sign\r\n" + QByteArray(1 << 20, 'x') +
+                        "\r\n[Database]\r\nServer=pokladna2\r\n" + Garbage(500) +
+                        "\r\nFileName=/data/Kino.gdb\r\nService=ano\r\nDailyBackup=1\r\n\r\n[Print]\r\n"
+                        "Device=LPT\r\nWidth=abc\r\nCom1Dev");
     {
         TDMGlobDB db(dir.filePath(QStringLiteral("Kinodesk")));
         EXPECT_EQ(db.ConfigReadError(), QString());
@@ -139,7 +129,7 @@ TEST(ConfigurationDamaged, GarbageAroundTheKeysLeavesTheKeysReadableAndASaveKeep
     EXPECT_EQ(db.DatabaseName(), QStringLiteral("pokladna2:/data/Kino.gdb"));
     EXPECT_TRUE(db.Config.DailyBackup);
     EXPECT_EQ(db.Config.BackupDirectory, QStringLiteral("/zalohy"));
-    const QByteArray saved = ReadAll(ini);
+    const QByteArray saved = ReadBytes(ini);
     EXPECT_TRUE(saved.contains("\r\nline without an equals sign\r\n"));
     EXPECT_TRUE(saved.contains("[Print]\r\nDevice=LPT\r\nWidth=abc\r\nCom1Dev\r\n"));
     EXPECT_TRUE(saved.contains("\r\n" + QByteArray(1 << 20, 'x') + "\r\n"));
@@ -149,12 +139,12 @@ TEST(ConfigurationDamaged, AnEmptyFileOrOneOfZerosReadsAsDefaultsAndIsWrittenWit
     for (const QByteArray& content : {QByteArray(), QByteArray(4096, '\0')}) {
         QTemporaryDir dir;
         const QString ini = dir.filePath(QStringLiteral("Kinodesk.ini"));
-        WriteFile(ini, content);
+        WriteBytes(ini, content);
         TDMGlobDB db(dir.filePath(QStringLiteral("Kinodesk")));
         EXPECT_EQ(db.ConfigReadError(), QString());
         EXPECT_EQ(db.DatabaseName(), QStringLiteral("localhost:Cinemon.gdb"));
         db.SaveConfig();
-        const QByteArray saved = ReadAll(ini);
+        const QByteArray saved = ReadBytes(ini);
         EXPECT_TRUE(saved.startsWith("[Database]\r\nServer=localhost\r\n"))
             << saved.left(40).toHex().toStdString();
         EXPECT_FALSE(saved.contains('\0'));
@@ -179,7 +169,7 @@ TEST(ConfigurationDamaged, AFileThatCannotBeReadIsReportedAndNeverWrittenOver) {
     // A file its reader has no right to read, in a folder it may write: the program runs as
     // an ordinary user here, the test as whoever started it.
     const QByteArray content = "[Database]\r\nServer=pokladna\r\n\r\n[Print]\r\nDevice=LPT\r\n";
-    WriteFile(ini, content);
+    WriteBytes(ini, content);
     ASSERT_TRUE(QFile::setPermissions(ini, QFileDevice::Permissions()));
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
     const pid_t child = ::fork();
@@ -203,22 +193,17 @@ TEST(ConfigurationDamaged, AFileThatCannotBeReadIsReportedAndNeverWrittenOver) {
         GTEST_SKIP() << "an ordinary user's rights cannot be taken here";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: no read error reported, 2: the file was written over";
     QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    EXPECT_EQ(ReadAll(ini), content);
+    EXPECT_EQ(ReadBytes(ini), content);
 }
 
 } // namespace
 
 namespace {
 
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 TEST(Configuration, AValueWithALineBreakIsRefusedAndTheFileStaysAsItWas) {
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("Kinodesk.ini"));
-    WriteFile(ini, "[Database]\r\nServer=pokladna1\r\n");
+    WriteBytes(ini, "[Database]\r\nServer=pokladna1\r\n");
     TDMGlobDB db(dir.filePath(QStringLiteral("Kinodesk")));
     for (const QString& server : {QStringLiteral("pokladna2\r\nFileName=C:\\jiny.gdb"),
                                   QStringLiteral("a\nb"), QStringLiteral("a\rb")}) {
@@ -232,7 +217,7 @@ TEST(Configuration, AValueWithALineBreakIsRefusedAndTheFileStaysAsItWas) {
                       QStringLiteral("Text obsahuje konec řádku, který konfigurační soubor neumí "
                                      "uložit.\rZměňte prosím zadaný text."));
         }
-        EXPECT_EQ(FileBytes(ini), QByteArray("[Database]\r\nServer=pokladna1\r\n"));
+        EXPECT_EQ(ReadBytes(ini), QByteArray("[Database]\r\nServer=pokladna1\r\n"));
     }
     TDbConfig withZero = db.Config;
     withZero.Server = QString::fromUtf16(u"a\u0000b", 3);
@@ -243,7 +228,7 @@ TEST(Configuration, AValueWithALineBreakIsRefusedAndTheFileStaysAsItWas) {
         EXPECT_EQ(e.Message(), QStringLiteral("Text obsahuje nulový znak, který konfigurační soubor neumí "
                                               "uložit.\rZměňte prosím zadaný text."));
     }
-    EXPECT_EQ(FileBytes(ini), QByteArray("[Database]\r\nServer=pokladna1\r\n"));
+    EXPECT_EQ(ReadBytes(ini), QByteArray("[Database]\r\nServer=pokladna1\r\n"));
     TDbConfig config = db.Config;
     config.Server = QStringLiteral("a\tb\x01");
     db.SaveConfig(config);

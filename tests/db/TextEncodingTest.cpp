@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "IniFile.h"
 #include "PasswordScramble.h"
 #include "Win1250.h"
@@ -105,11 +106,6 @@ TEST(IniFile, ReadsWindows1250AndKeepsOtherSections) {
               QStringLiteral("C:\\Data\\Příklad.gdb"));
 }
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 TEST(IniFile, ARewriteKeepsEveryLineAndChangesOnlyTheValuesWritten) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Cinemon.ini"));
@@ -157,7 +153,7 @@ TEST(IniFile, ARewriteKeepsEveryLineAndChangesOnlyTheValuesWritten) {
                                 "\r\n"
                                 "[Other]\r\n"
                                 "Key=x\r\n";
-    EXPECT_EQ(ReadAll(path).toStdString(), expected.toStdString());
+    EXPECT_EQ(ReadBytes(path).toStdString(), expected.toStdString());
 }
 
 TEST(IniFile, EveryValueReadsBackAsItWasWritten) {
@@ -187,7 +183,7 @@ TEST(IniFile, EveryValueReadsBackAsItWasWritten) {
         EXPECT_EQ(again.ReadString(QStringLiteral("Database"), key, QString()), value) << key.toStdString();
     EXPECT_EQ(again.ReadString(QStringLiteral("Print"), QStringLiteral("Folder"), QString()),
               QStringLiteral("C:\\Tisk\\š"));
-    const QByteArray bytes = ReadAll(path);
+    const QByteArray bytes = ReadBytes(path);
     EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF; pozn\xC3\xA1mka\r\n")) << bytes.toStdString();
 
     // What Windows-1250 can hold stays in Windows-1250 for the shop's Windows programs.
@@ -197,7 +193,7 @@ TEST(IniFile, EveryValueReadsBackAsItWasWritten) {
             ini.WriteString(QStringLiteral("Database"), key, QStringLiteral("Příliš žluťoučký"));
         ini.UpdateFile();
     }
-    const QByteArray plain = ReadAll(path);
+    const QByteArray plain = ReadBytes(path);
     EXPECT_FALSE(plain.startsWith("\xEF\xBB\xBF"));
     EXPECT_TRUE(plain.contains(QByteArray("P") + char(0xF8) + char(0xED) + "li" + char(0x9A)));
     EXPECT_EQ(TIniFile(path).ReadString(QStringLiteral("Database"), QStringLiteral("Server"), QString()),

@@ -1,4 +1,5 @@
 #include "PrintSettings.h"
+#include "FileBytes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -6,17 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void WriteFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 TPrintSettings Changed() {
     TPrintSettings s;
@@ -39,7 +29,7 @@ TPrintSettings Changed() {
 TEST(PrintSettings, WrittenAndReadBackTheThirteenKeysKeepTheirValuesAndTheOtherSections) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("Cinemon.ini"));
-    WriteFile(file, "[Database]\r\nServer=pokladna1\r\n");
+    WriteBytes(file, "[Database]\r\nServer=pokladna1\r\n");
 
     WritePrintSettings(file, Changed());
     const QByteArray expected =
@@ -48,7 +38,7 @@ TEST(PrintSettings, WrittenAndReadBackTheThirteenKeysKeepTheirValuesAndTheOtherS
         "ch\r\nDevice=LPT\r\nWidth=32\r\nShear=1\r\nSpaceBefore=5\r\nSpaceShear=3\r\n"
         "SpaceAfter=1\r\nFilesPath=C:\\tisk\r\nBaudrate=4\r\nDatabits=3\r\nParity=2\r\n"
         "Stopbits=2\r\nFlowControl=1\r\n";
-    EXPECT_EQ(ReadFile(file), expected) << "the keys in their order, the Czech letter in Windows-1250";
+    EXPECT_EQ(ReadBytes(file), expected) << "the keys in their order, the Czech letter in Windows-1250";
 
     TPrintSettings read;
     ReadPrintSettings(file, read);
@@ -57,7 +47,7 @@ TEST(PrintSettings, WrittenAndReadBackTheThirteenKeysKeepTheirValuesAndTheOtherS
     TPrintSettings off = read;
     off.Shear = false;
     WritePrintSettings(file, off);
-    EXPECT_TRUE(ReadFile(file).contains("\r\nShear=0\r\n"));
+    EXPECT_TRUE(ReadBytes(file).contains("\r\nShear=0\r\n"));
     ReadPrintSettings(file, read);
     EXPECT_FALSE(read.Shear);
 }
@@ -65,7 +55,7 @@ TEST(PrintSettings, WrittenAndReadBackTheThirteenKeysKeepTheirValuesAndTheOtherS
 TEST(PrintSettings, AMissingKeyKeepsWhatTheCallerStartedFrom) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("Cinemon.ini"));
-    WriteFile(file, "[print]\r\ndevice=FILE\r\nShear=-1\r\nWidth=abc\r\n");
+    WriteBytes(file, "[print]\r\ndevice=FILE\r\nShear=-1\r\nWidth=abc\r\n");
 
     TPrintSettings page;
     ReadPrintSettings(file, page);
@@ -91,7 +81,7 @@ TEST(PrintSettings, AMissingKeyKeepsWhatTheCallerStartedFrom) {
 TEST(PrintSettings, AFileWithoutTheSectionLeavesThePrintingWithNoDevice) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("Cinemon.ini"));
-    WriteFile(file, "[Database]\r\nServer=pokladna1\r\n");
+    WriteBytes(file, "[Database]\r\nServer=pokladna1\r\n");
     TPrintSettings printing = TPrintSettings::ForPrinting();
     ReadPrintSettings(file, printing);
     EXPECT_EQ(printing.Device, QString());
@@ -111,7 +101,7 @@ TEST(PrintSettings, ThePortsDevicesCanBeNamedInTheFileAndSurviveASave) {
     EXPECT_EQ(s.Com2Device, QStringLiteral("/dev/ttyS1"));
     EXPECT_EQ(s.LptDevice, QStringLiteral("/dev/lp0"));
 
-    WriteFile(file, "[Print]\r\nCom1Device=/dev/ttyUSB0\r\nLptDevice=/dev/usb/lp0\r\n");
+    WriteBytes(file, "[Print]\r\nCom1Device=/dev/ttyUSB0\r\nLptDevice=/dev/usb/lp0\r\n");
     ReadPrintSettings(file, s);
     WritePrintSettings(file, s);
     TPrintSettings again;
@@ -139,9 +129,9 @@ TEST(PrintSettings, TheFileIsTheOneTheDataLayerReads) {
     QTemporaryDir dir;
     const QString exe = dir.filePath(QStringLiteral("Kinodesk"));
     EXPECT_EQ(PrintSettingsFile(exe), dir.filePath(QStringLiteral("Kinodesk.ini")));
-    WriteFile(dir.filePath(QStringLiteral("Cinemon.ini")), "[Print]\r\n");
+    WriteBytes(dir.filePath(QStringLiteral("Cinemon.ini")), "[Print]\r\n");
     EXPECT_EQ(PrintSettingsFile(exe), dir.filePath(QStringLiteral("Cinemon.ini")));
-    WriteFile(dir.filePath(QStringLiteral("Kinodesk.ini")), "[Print]\r\n");
+    WriteBytes(dir.filePath(QStringLiteral("Kinodesk.ini")), "[Print]\r\n");
     EXPECT_EQ(PrintSettingsFile(exe), dir.filePath(QStringLiteral("Kinodesk.ini")));
 }
 

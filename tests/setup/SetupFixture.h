@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileBytes.h"
 #include "InstGlob.h"
 
 #include <QDir>
@@ -33,20 +34,6 @@ public:
     QTemporaryDir dir;
     TPlatformPaths paths;
 };
-
-inline void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-inline QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
 
 // Makes a cabinet with gcab from the files below a folder, named by their relative paths.
 inline void MakeCabinet(const QString& cabinet, const QString& folder, const QStringList& files,
