@@ -2,6 +2,7 @@
 
 #include "DatabaseInfo.h"
 #include "GlobDB.h"
+#include "InstanceLock.h"
 #include "MailSettings.h"
 #include "Pobocka.h"
 #include "PriceSettings.h"
@@ -54,6 +55,8 @@ public:
     IMainRequests* Requests = nullptr;
     // The shop's receipt printer; empty while none is set up, and the payment dialog says so.
     TReceiptPrinter* ReceiptPrinter = nullptr;
+    // Held from the start-up on while the program works on an embedded database.
+    TInstanceLock InstanceLock;
 
 private:
     TDMGlobDB db_;

@@ -11,7 +11,7 @@ std::optional<TCloseBackup> BackupAfterClose(TDMGlobDB& db, const TToolProgress&
         return TCloseBackup{true, QStringLiteral("Záloha databáze byla uložena do souboru:\r") + file};
     } catch (const ECinemonError& e) {
         return TCloseBackup{false, QStringLiteral("Uzávěrka byla uložena, ale zálohu databáze se nepodařilo "
-                                                  "vytvořit.\r\r") +
-                                       e.Message()};
+                                                  "vytvořit ve složce:\r") +
+                                       db.Config.BackupDirectory + QStringLiteral("\r\r") + e.Message()};
     }
 }

@@ -22,6 +22,11 @@ const QString kHeldByAnotherCounter =
     QStringLiteral("Stejný záznam právě mění jiná pokladna. Akce nebyla provedena; zkuste ji prosím za "
                    "chvíli znovu.");
 
+const QString kStorageRefused = QStringLiteral(
+    "Databázi se nepodařilo zapsat: na disku s databází došlo místo, nebo je disk jen pro čtení či "
+    "nedostupný. Nic z rozpracované akce nebylo uloženo a zadané údaje zůstaly v okně.\rUvolněte "
+    "místo na disku (nebo disk znovu připojte) a akci zopakujte.");
+
 long FirstCode(const Firebird::FbException& e) {
     const intptr_t* errors = e.getStatus()->getErrors();
     return (errors[0] == isc_arg_gds) ? static_cast<long>(errors[1]) : 0;
@@ -66,6 +71,19 @@ template <typename Test> bool AnyCode(const Firebird::FbException& e, Test test)
     return false;
 }
 
+// The first error of the operating system that the failure carries.
+TOsError OsErrorOf(const Firebird::FbException& e) {
+    constexpr intptr_t kArgWindows = 17; // isc_arg_win, absent from the 3.0 headers' C part
+    const intptr_t* errors = e.getStatus()->getErrors();
+    for (const intptr_t* p = errors; *p != isc_arg_end; p += 2) {
+        if (*p == isc_arg_unix || *p == kArgWindows)
+            return {static_cast<long>(p[1]), *p == kArgWindows};
+        if (*p == isc_arg_cstring)
+            ++p;
+    }
+    return {};
+}
+
 } // namespace
 
 void ThrowDatabaseError(const Firebird::FbException& e) {
@@ -75,7 +93,13 @@ void ThrowDatabaseError(const Firebird::FbException& e) {
     // own for the case tell it by the code.
     if (code == EDatabaseError::kLockConflict || code == EDatabaseError::kDeadlock)
         throw EDatabaseError(code, kHeldByAnotherCounter + QStringLiteral("\r\r") + DatabaseText(e));
-    throw EDatabaseError(code, DatabaseText(e));
+    const TOsError os = OsErrorOf(e);
+    const bool alreadyOpened = AnyCode(e, [](long c) { return c == isc_already_opened; });
+    // A full or read-only disk is no fault of the program either, and it passes once the disk
+    // has room again.
+    if (os.StorageRefused())
+        throw EDatabaseError(code, kStorageRefused + QStringLiteral("\r\r") + DatabaseText(e), false, os);
+    throw EDatabaseError(code, DatabaseText(e), false, os, alreadyOpened);
 }
 
 void ThrowDatabaseError(TDatabase& database, const Firebird::FbException& e, bool committing) {

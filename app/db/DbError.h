@@ -27,17 +27,46 @@ public:
 // The failure handler's report of a failure that ended an operation.
 QString FailureText(const QString& typeName, const QString& message);
 
+// A failure outside the program that the clerk can mend (a printer without paper, a cable, a
+// device path): the clerk is warned with the message itself, not shown a report of a failure in
+// the program.
+class EDeviceFailure : public ECinemonError {
+public:
+    using ECinemonError::ECinemonError;
+    QString TypeName() const override { return QStringLiteral("EDeviceFailure"); }
+};
+
+// The operating system's error behind a database failure (the server's, for a server), as the
+// status vector carries it.
+struct TOsError {
+    long Code = 0; // 0: none was given
+    bool Windows = false;
+
+    // The file or its folder does not exist.
+    bool NotFound() const;
+    // The disk refused to store: it is full, read-only or gone.
+    bool StorageRefused() const;
+};
+
 // A failure reported by the database, carrying its error code (the first gdscode).
 class EDatabaseError final : public ECinemonError {
 public:
-    EDatabaseError(long code, const QString& message, bool connectionLost = false);
+    EDatabaseError(long code, const QString& message, bool connectionLost = false, TOsError os = {},
+                   bool alreadyOpened = false);
     long Code() const { return code_; }
     // The connection to the server is gone: nothing of the unfinished work was stored, and the
     // next action opens a new connection.
     bool ConnectionLost() const { return connectionLost_; }
+    const TOsError& Os() const { return os_; }
+    // The database's disk refused a write: nothing of the action was stored, and the same action
+    // succeeds once the disk has room again.
+    bool StorageFailed() const { return os_.StorageRefused(); }
+    // Another process on this computer holds the embedded database file open.
+    bool AlreadyOpened() const { return alreadyOpened_; }
     QString TypeName() const override { return QStringLiteral("EDatabaseError"); }
 
-    static constexpr long kFileOpenError = 335544344; // I/O error during open: the file is missing
+    // "I/O error during ...": the file is missing, held by another process, or cannot be written.
+    static constexpr long kFileOpenError = 335544344;
     static constexpr long kLockConflict = 335544345;
     static constexpr long kDeadlock = 335544336;
     static constexpr long kUniqueKeyViolation = 335544665;
@@ -47,4 +76,6 @@ public:
 private:
     long code_;
     bool connectionLost_;
+    TOsError os_;
+    bool alreadyOpened_;
 };

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 const QString kSection = QStringLiteral("Database");
@@ -85,6 +87,8 @@ void TDMGlobDB::ReadConfig() {
     Config.DailyBackup = ini.ReadBool(kSection, QStringLiteral("DailyBackup"), Config.DailyBackup);
     Config.BackupDirectory =
         ini.ReadString(kSection, QStringLiteral("BackupDirectory"), Config.BackupDirectory);
+    Config.BackupsKept =
+        std::max(1, ini.ReadInteger(kSection, QStringLiteral("BackupsKept"), Config.BackupsKept));
     Config.UserName = ini.ReadString(kSection, QStringLiteral("UserName"), Config.UserName);
     Config.Password = UnscramblePassword(ini.ReadString(kSection, QStringLiteral("Password"),
                                                         ScramblePassword(TDbConfig::DefaultAdminPassword())));
@@ -109,6 +113,7 @@ void TDMGlobDB::SaveConfig(const TDbConfig& config) const {
     ini.WriteBool(kSection, QStringLiteral("Service"), config.Service);
     ini.WriteBool(kSection, QStringLiteral("DailyBackup"), config.DailyBackup);
     ini.WriteString(kSection, QStringLiteral("BackupDirectory"), config.BackupDirectory);
+    ini.WriteInteger(kSection, QStringLiteral("BackupsKept"), config.BackupsKept);
     ini.WriteString(kSection, QStringLiteral("UserName"), config.UserName);
     ini.WriteString(kSection, QStringLiteral("Password"), ScramblePassword(config.Password));
     ini.UpdateFile();

@@ -19,6 +19,8 @@ struct TDbConfig {
     bool Service = false;
     bool DailyBackup = false;
     QString BackupDirectory;
+    // How many of the program's own backups BackupDirectory keeps; older ones are removed.
+    int BackupsKept = 30;
     QString UserName = QStringLiteral("SYSDBA");
     QString Password; // plain; scrambled only in the file
 
@@ -26,6 +28,9 @@ struct TDbConfig {
     static QString DefaultGsec();
     static QString DefaultAdminPassword();
 };
+
+// Removes the oldest of the program's own backups in the folder, so that "kept" stay (at least one).
+void RemoveOldBackups(const QString& folder, int kept);
 
 // The data module: the configuration, the one connection and the operations every desk
 // uses to read and write the shop's database.
@@ -79,7 +84,8 @@ public:
     // transaction on it is open, so that no unsaved work is rolled back behind a desk's back.
     // The tool's verbose output goes line by line to the progress.
     void RestoreDatabase(const QString& backupFile, const TToolProgress& progress = {});
-    // Writes a backup of the database into BackupDirectory; returns the backup's path.
+    // Writes a backup of the database into BackupDirectory, keeping there the newest BackupsKept
+    // backups the program made; returns the backup's path.
     QString BackupDatabase(const TToolProgress& progress = {},
                            const QDateTime& now = QDateTime::currentDateTime());
 
@@ -91,6 +97,9 @@ private:
     QString RestoringFile() const;
     // Removes the database a restore made first, by its name for the engine or the server.
     void DropRestoring(const QString& restoring) const;
+    // Gives the whole restored embedded database the shop's name; a replaced database is kept
+    // aside until the restored one has opened.
+    void PutRestoredInPlace();
     void ReadConfig();
     void ApplyConnectionParams();
     int RunGenerator(TTransaction& transaction, const QString& procedure, const QString& output);

@@ -1,5 +1,6 @@
 #include "DbError.h"
 #include "EmbeddedLocks.h"
+#include "FileSteps.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
 #include "Query.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -69,6 +71,9 @@ bool RestoredWhole(const QString& database, const QString& user, const QString& 
 
 const QString kGbakFailed =
     QStringLiteral("Nastala chyba při vytváření databáze (GBAK).\rDatabáze nebyla vytvořena");
+const QString kUsedByAnotherProgram = QStringLiteral(
+    "Databázi právě používá jiný program, a proto ji nelze nahradit. Databáze nebyla nijak změněna.\r"
+    "Ukončete program, který databázi používá, a obnovu zopakujte.\r\r");
 const QString kGsecFailed =
     QStringLiteral("Nastala chyba při vytváření přístupu do databáze (GSEC).\rDatabáze nebyla vytvořena");
 
@@ -115,15 +120,14 @@ void TDMGlobDB::RestoreDatabase(const QString& backupFile, const TToolProgress& 
         if (!RestoredWhole(restoring, Config.UserName, Config.Password))
             throw ECinemonError(WithDetail(kGbakFailed, QStringLiteral("Obnova ze zálohy nebyla dokončena, "
                                                                        "záloha je zřejmě neúplná.")));
+        if (Config.Server.isEmpty() && !Config.Service)
+            SyncToDisk(RestoringFile());
     } catch (const ECinemonError&) {
         DropRestoring(restoring);
         throw;
     }
     if (Config.Server.isEmpty() && !Config.Service) {
-        // The embedded engine's file is ours to handle: the whole restore takes its place.
-        const QString target = DatabaseFile();
-        if ((QFile::exists(target) && !QFile::remove(target)) || !QFile::rename(RestoringFile(), target))
-            throw ECinemonError(WithDetail(kGbakFailed, target));
+        PutRestoredInPlace();
         return;
     }
     // A server's files are out of reach: the proven backup is restored once more in place. Its
@@ -137,6 +141,56 @@ void TDMGlobDB::RestoreDatabase(const QString& backupFile, const TToolProgress& 
                             RestoringFile() + u'.');
     }
     DropRestoring(restoring);
+}
+
+void TDMGlobDB::PutRestoredInPlace() {
+    // The embedded engine's file is ours to handle: the whole restore takes its name in one step,
+    // and the database it replaces is never deleted first.
+    const QString target = DatabaseFile();
+    const QFileInfo existing(target);
+    if (!existing.exists() && !existing.isSymLink()) {
+        try {
+            RenameToFreeName(RestoringFile(), target);
+        } catch (const ECinemonError& e) {
+            DropRestoring(RestoringFile());
+            throw ECinemonError(WithDetail(kGbakFailed, e.Message()));
+        }
+        return;
+    }
+    // While the old file is held here, no other program can open it between the check and the
+    // rename; one that holds it already would go on writing into a file that no longer has a name.
+    TDatabase holder;
+    holder.SetParams(target, Config.UserName, Config.Password, {});
+    try {
+        holder.Open();
+    } catch (const EDatabaseError& e) {
+        if (e.AlreadyOpened()) {
+            DropRestoring(RestoringFile());
+            throw ECinemonError(kUsedByAnotherProgram + e.Message());
+        }
+        // A database that cannot be opened is what a restore is for.
+    }
+    const QString kept = FreeName(target + QStringLiteral(".before-restore"));
+    try {
+        KeepAlsoAs(target, kept);
+        RenameOver(RestoringFile(), target);
+    } catch (const ECinemonError& e) {
+        QFile::remove(kept); // only the second name of the database that stays in place
+        DropRestoring(RestoringFile());
+        throw ECinemonError(WithDetail(kGbakFailed, e.Message()));
+    }
+    holder.Close();
+    // The previous database goes only once the restored one has opened.
+    try {
+        TDatabase restored;
+        restored.SetParams(target, Config.UserName, Config.Password, {});
+        restored.Open();
+        restored.Close();
+    } catch (const ECinemonError& e) {
+        throw ECinemonError(WithDetail(kGbakFailed, e.Message()) +
+                            QStringLiteral("\r\rPředchozí databáze zůstala v souboru ") + kept + u'.');
+    }
+    QFile::remove(kept);
 }
 
 void TDMGlobDB::DropRestoring(const QString& restoring) const {
@@ -213,11 +267,41 @@ QString TDMGlobDB::BackupDatabase(const TToolProgress& progress, const QDateTime
 
     const QString failed =
         QStringLiteral("Nastala chyba při zálohování databáze (GBAK).\rZáloha nebyla vytvořena");
+    // In service mode the server writes the file where this computer cannot reach it. Here the
+    // tool writes under a name no backup has, and only a backup it finished takes the dated name:
+    // one cut short by a full disk or a killed tool must not look like a good one.
+    const bool local = !Config.Service;
+    const QString partial = backupFile + QStringLiteral(".part");
+    if (local)
+        arguments.last() = partial;
     const auto result =
         RunAndWaitForExit(ToolPath(Config.GBAKFile), arguments, TWindowState::Minimised, progress);
-    if (!result)
-        throw ECinemonError(failed);
-    if (result->exitCode != 0)
-        throw ECinemonError(WithDetail(failed, ToolTail(result->output)));
+    if (!result || result->exitCode != 0) {
+        if (local)
+            QFile::remove(partial);
+        throw ECinemonError(result ? WithDetail(failed, ToolTail(result->output)) : failed);
+    }
+    if (local) {
+        try {
+            SyncToDisk(partial);
+            RenameToFreeName(partial, backupFile);
+        } catch (const ECinemonError& e) {
+            QFile::remove(partial);
+            throw ECinemonError(WithDetail(failed, e.Message()));
+        }
+        RemoveOldBackups(Config.BackupDirectory, Config.BackupsKept);
+    }
     return backupFile;
+}
+
+void RemoveOldBackups(const QString& folder, int kept) {
+    // Only the program's own dated backups: whatever else lies in the folder is the shop's.
+    static const QRegularExpression own(QStringLiteral("^Cinemon_\\d{8}_\\d{6}\\.gbk$"));
+    QStringList backups;
+    for (const QString& name : QDir(folder).entryList(QDir::Files, QDir::Name))
+        if (own.match(name).hasMatch())
+            backups << name;
+    // The names sort as their times do.
+    for (qsizetype i = 0; i + std::max(kept, 1) < backups.size(); ++i)
+        QFile::remove(QDir(folder).filePath(backups[i]));
 }

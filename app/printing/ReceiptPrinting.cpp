@@ -29,7 +29,9 @@ private:
 
 void Raise(const TPrintOutcome& outcome) {
     if (!outcome.Ok)
-        throw EPrintError(QStringLiteral("Doklad nebyl vytištěn.\r") + outcome.Message);
+        throw EPrintError(QStringLiteral("Doklad nebyl vytištěn.\r") + outcome.Message +
+                          QStringLiteral("\rZkontrolujte, zda je tiskárna zapnutá, má papír a je připojená "
+                                         "kabelem, a v nastavení tisku zařízení a jeho cestu."));
 }
 
 } // namespace

@@ -16,10 +16,10 @@ class TAppContext;
 QString DocumentSql(int kodDok);
 QString DepositCustomerSql(int kodZak);
 
-// A printout that did not come out of the receipt printer, with the reasons.
-class EPrintError final : public ECinemonError {
+// A printout that did not come out of the receipt printer, with the reasons and what to check.
+class EPrintError final : public EDeviceFailure {
 public:
-    using ECinemonError::ECinemonError;
+    using EDeviceFailure::EDeviceFailure;
     QString TypeName() const override { return QStringLiteral("EPrintError"); }
 };
 

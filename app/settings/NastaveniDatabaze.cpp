@@ -6,6 +6,7 @@
 #include "MoxCheckBox.h"
 #include "MoxEdit.h"
 #include "MoxLabel.h"
+#include "MoxNumEdit.h"
 #include "NastaveniPages.h"
 #include "ObnovaZalohy.h"
 
@@ -57,6 +58,11 @@ TPageDatabaze::TPageDatabaze(TAppContext& context, QWidget* parent)
     // Typed characters show as '*'.
     EHeslo->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     EZaloha = edit("EZaloha");
+    EPocetZaloh = Named(new TMoxNumEdit(this), "EPocetZaloh");
+    EPocetZaloh->setDecimal(0);
+    EPocetZaloh->setMinValue(1);
+    EPocetZaloh->setMaxValue(999);
+    Watch(EPocetZaloh, &QLineEdit::textEdited);
     ChDenniZaloha =
         check(QStringLiteral("Zá&lohovat databázi vždy při spuštění denní uzávěrky."), "ChDenniZaloha");
     BZalohovat = Named(new TMoxButton(QStringLiteral("Zálohov&at"), this), "BZalohovat");
@@ -121,6 +127,12 @@ TPageDatabaze::TPageDatabaze(TAppContext& context, QWidget* parent)
     login->addWidget(EHeslo);
     form->addLayout(login, line++, 0, 1, 2);
     add(QStringLiteral("Slo&žka pro uložení zálohy databáze:"), EZaloha, BZaloha);
+    auto* kept = new QHBoxLayout;
+    kept->addWidget(
+        Caption(QStringLiteral("&Počet uchovávaných záloh (starší se mažou):"), EPocetZaloh, this));
+    kept->addWidget(EPocetZaloh);
+    kept->addStretch();
+    form->addLayout(kept, line++, 0, 1, 2);
     form->addWidget(ChDenniZaloha, line++, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
@@ -146,6 +158,7 @@ void TPageDatabaze::Load() {
     EUzivatel->setText(c.UserName);
     EHeslo->setText(c.Password);
     EZaloha->setText(c.BackupDirectory);
+    EPocetZaloh->setValueInt(c.BackupsKept);
     ChDenniZaloha->setChecked(c.DailyBackup);
     BZaloha->setEnabled(!c.Service);
     BNovaDB->setEnabled(settingsOnly_);
@@ -165,6 +178,7 @@ TDbConfig TPageDatabaze::Input() const {
     c.Service = ChService->isChecked();
     c.DailyBackup = ChDenniZaloha->isChecked();
     c.BackupDirectory = EZaloha->text().trimmed();
+    c.BackupsKept = EPocetZaloh->valueInt();
     c.UserName = EUzivatel->text().trimmed();
     c.Password = EHeslo->text();
     return c;

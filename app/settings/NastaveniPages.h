@@ -190,6 +190,7 @@ private:
     TMoxEdit* EUzivatel = nullptr;
     TMoxEdit* EHeslo = nullptr;
     TMoxEdit* EZaloha = nullptr;
+    TMoxNumEdit* EPocetZaloh = nullptr;
     TMoxButton* BZaloha = nullptr;
     TMoxCheckBox* ChDenniZaloha = nullptr;
     TMoxButton* BZalohovat = nullptr;

@@ -18,6 +18,28 @@ TUserSave Refused(const QString& message, TUserField field) {
     return result;
 }
 
+const QString kLastAdministrator =
+    QStringLiteral("Uživatel je jediným povoleným administrátorem.\rBez administrátora by již nikdo nemohl "
+                   "spravovat uživatele, pobočku ani prostředí, proto mu nelze odebrat práva "
+                   "administrátora ani zakázat přístup. Data nebyla uložena.");
+
+// Whether the user is the one permitted administrator. The others are locked until the save
+// ends, so that another counter demoting one of them meanwhile fails instead of leaving none.
+bool LastAdministrator(TDMGlobDB& db, TTransaction& transaction, int key) {
+    const QString where = QStringLiteral(" where PRAVA = 'A' and POVOLENI = 'A' and KOD_UZIV ");
+    auto others = db.OpenQuery(transaction, QStringLiteral("select KOD_UZIV from UZIVATELE") + where +
+                                                QStringLiteral("<> ") + QString::number(key) +
+                                                QStringLiteral(" for update with lock"));
+    others->Open();
+    if (!others->Eof())
+        return false;
+    others.reset();
+    auto self = db.OpenQuery(transaction, QStringLiteral("select KOD_UZIV from UZIVATELE") + where +
+                                              QStringLiteral("= ") + QString::number(key));
+    self->Open();
+    return !self->Eof();
+}
+
 } // namespace
 
 QStringList UserColumns() {
@@ -75,6 +97,11 @@ TUserSave SaveUser(TDMGlobDB& db, const TUserInput& input, int key) {
                 return;
             }
             taken.reset();
+            if (key != -1 && !(input.Prava == u'A' && input.Povoleni) &&
+                LastAdministrator(db, transaction, key)) {
+                result = Refused(kLastAdministrator, TUserField::None);
+                return;
+            }
             if (key == -1) {
                 db.ExecSql(
                     transaction,
@@ -112,7 +139,7 @@ TUserSave SaveUser(TDMGlobDB& db, const TUserInput& input, int key) {
         // Another counter has just stored the same login name, or is storing this user now.
         if (e.Code() == EDatabaseError::kUniqueKeyViolation || e.Code() == EDatabaseError::kDuplicateValue)
             return Refused(Duplicate(input.Uzivatel), TUserField::Uzivatel);
-        if (e.Code() == EDatabaseError::kLockConflict)
+        if (e.Code() == EDatabaseError::kLockConflict || e.Code() == EDatabaseError::kDeadlock)
             return Refused(
                 QStringLiteral("Uživatele právě ukládá jiná pokladna.\rData nebyla uložena, zkuste to "
                                "prosím znovu."),

@@ -24,9 +24,11 @@ void ReportFailure(const std::exception& failure) {
     const auto* database = dynamic_cast<const EDatabaseError*>(&failure);
     if (const auto* refused = dynamic_cast<const ERefusedInput*>(&failure))
         Warn(refused->Message());
-    // A server restart or a broken network is no fault of the program: the clerk reads what
-    // happened and what to do, not a report of an exception.
-    else if (database && database->ConnectionLost())
+    else if (const auto* device = dynamic_cast<const EDeviceFailure*>(&failure))
+        Warn(device->Message());
+    // A server restart, a broken network or a full disk is no fault of the program: the clerk
+    // reads what happened and what to do, not a report of an exception.
+    else if (database && (database->ConnectionLost() || database->StorageFailed()))
         ReportError(database->Message());
     else if (const auto* own = dynamic_cast<const ECinemonError*>(&failure))
         ReportError(FailureText(own->TypeName(), own->Message()));

@@ -211,6 +211,7 @@ void TFMainCinemon::FirstActivation() {
         UpdateButtons();
         break;
     case TStartupResult::DateMismatch:
+    case TStartupResult::InUse:
         break;
     case TStartupResult::Ready:
         bPriOdhlasit_->setVisible(true);

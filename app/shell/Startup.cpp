@@ -5,6 +5,8 @@
 #include "FbClient.h"
 #include "GlobDialog.h"
 
+#include <QFileInfo>
+
 namespace {
 
 const QString kCannotConnect =
@@ -13,20 +15,51 @@ const QString kCannotConnect =
 const QString kReadError = QStringLiteral(
     "Nastala chyba při čtení databáze.\rPokud máte zálohu databáze, proveďte obnovu databáze.\r\r");
 
-// True when connected; otherwise the refusal has been reported.
-bool ConnectDatabase(TDMGlobDB& db, const std::function<void(const QString&)>& status) {
+const QString kAlreadyRunning =
+    QStringLiteral("Cinemon s touto databází je na tomto počítači již spuštěn.\rPřepněte se do jeho okna; "
+                   "druhé spuštění není možné.");
+const QString kHeldByAnotherProgram = QStringLiteral(
+    "Databázi právě používá jiný program, a proto ji nelze otevřít. Databáze nebyla nijak změněna.\r"
+    "Ukončete program, který databázi používá (například nástroj pro správu nebo zálohování "
+    "databáze), a spusťte Cinemon znovu.\r\r");
+
+enum class TConnected { Yes, No, InUse };
+
+// The engine answers a file that is missing and one that another process holds with the same
+// code: only a file that truly is not there may be created from the backup.
+bool DatabaseFileMissing(const TDMGlobDB& db, const EDatabaseError& e) {
+    if (e.Code() != EDatabaseError::kFileOpenError)
+        return false;
+    if (!db.Config.Server.isEmpty())
+        return e.Os().NotFound();
+    const QFileInfo file(db.DatabaseFile());
+    return !file.exists() && !file.isSymLink();
+}
+
+// Connected, or the refusal has been reported.
+TConnected ConnectDatabase(TAppContext& context, const std::function<void(const QString&)>& status) {
+    TDMGlobDB& db = context.Db();
+    if (db.Config.Server.isEmpty() &&
+        context.InstanceLock.Claim(db.DatabaseFile()) == TInstanceLock::TClaim::HeldByAnother) {
+        ReportError(kAlreadyRunning);
+        return TConnected::InUse;
+    }
     bool creationTried = false;
     for (;;) {
         status(QStringLiteral("Připojuji se k databázi..."));
         QString failure;
         try {
             if (db.Connect())
-                return true;
+                return TConnected::Yes;
             ReportError(kCannotConnect);
-            return false;
+            return TConnected::No;
         } catch (const EDatabaseError& e) {
             failure = e.Message();
-            if (e.Code() == EDatabaseError::kFileOpenError && !creationTried) {
+            if (e.AlreadyOpened()) {
+                ReportError(kHeldByAnotherProgram + e.Message());
+                return TConnected::InUse;
+            }
+            if (!creationTried && DatabaseFileMissing(db, e)) {
                 status(QStringLiteral("Vytvářím databázi..."));
                 creationTried = true;
                 try {
@@ -40,7 +73,7 @@ bool ConnectDatabase(TDMGlobDB& db, const std::function<void(const QString&)>& s
             failure = e.Message();
         }
         ReportError(kReadError + failure);
-        return false;
+        return TConnected::No;
     }
 }
 
@@ -81,8 +114,15 @@ TStartupResult RunStartup(TAppContext& context, const TStartupEnv& env,
                           const std::function<void(const QString&)>& status) {
     if (const QString& unread = context.Db().ConfigReadError(); !unread.isEmpty())
         Warn(unread + QStringLiteral("\rPro připojení k databázi platí výchozí nastavení."));
-    if (!ConnectDatabase(context.Db(), status))
+    switch (ConnectDatabase(context, status)) {
+    case TConnected::Yes:
+        break;
+    case TConnected::No:
         return TStartupResult::SettingsOnly;
+    case TConnected::InUse:
+        // Not even the settings desk: its repairs would act on a database another program uses.
+        return TStartupResult::InUse;
+    }
 
     status(QStringLiteral("Čtení nastavení..."));
     // A database that connects but cannot be read (a damaged file, an older schema) is offered

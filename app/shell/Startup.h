@@ -18,12 +18,13 @@ struct TStartupEnv {
     QString Version = ProgramVersion();
 };
 
-enum class TStartupResult { Ready, SettingsOnly, DateMismatch };
+// InUse: another program (a second Cinemon among them) holds the embedded database.
+enum class TStartupResult { Ready, SettingsOnly, DateMismatch, InUse };
 
 // Loads the client library; when it is missing reports so and answers false.
 bool ProbeClientLibrary(const std::function<bool()>& load);
 
-// Connects (creating the database once from its backup when the file is missing), checks the
+// Connects (creating the database once from its backup when the file does not exist), checks the
 // computer's clock against the server's and stores the program's version. Every refusal is
 // reported here; status receives the splash texts.
 TStartupResult RunStartup(TAppContext& context, const TStartupEnv& env,

@@ -287,7 +287,7 @@ TEST_F(CloseDesk, AShopThatAsksForABackupGetsOneAfterTheStoredClose) {
     ASSERT_EQ(hook.messages.size(), 1U);
     EXPECT_EQ(hook.messages.front().kind, TMsgKind::Warning);
     EXPECT_TRUE(hook.Texts().front().startsWith(
-        QStringLiteral("Uzávěrka byla uložena, ale zálohu databáze se nepodařilo vytvořit.")));
+        QStringLiteral("Uzávěrka byla uložena, ale zálohu databáze se nepodařilo vytvořit ve složce:")));
     EXPECT_EQ(Value(desk.get(), "EKonec"), 112);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 1);
 }

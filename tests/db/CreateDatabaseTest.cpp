@@ -1,6 +1,8 @@
 #include "CloseBackup.h"
 #include "DbError.h"
 #include "FbClient.h"
+#include "FileBytes.h"
+#include "HeldOpen.h"
 #include "TestDatabase.h"
 
 #include <QDir>
@@ -184,6 +186,9 @@ TEST_F(CreateDatabase, ABackupRestoresToTheSameData) {
     auto query = db.OpenQuery(again, QStringLiteral("select JMENO from POBOCKA"));
     query->Open();
     EXPECT_EQ(query->FieldByName(QStringLiteral("JMENO")).AsString(), QStringLiteral("Záloha"));
+    // The replaced database was kept aside only until the restored one opened.
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files),
+              (QStringList{QStringLiteral("Cinemon.gbk"), QStringLiteral("Cinemon.gdb")}));
 }
 
 TEST_F(CreateDatabase, BackupNeedsAnExistingFolder) {
@@ -250,6 +255,51 @@ TEST_F(BackupRestore, ABackupCutShortFailsWithTheToolsWordsAndLeavesTheDatabaseA
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/Cinemon.gdb.restoring")));
 }
 
+TEST_F(BackupRestore, ARestoreThatCannotFinishLeavesTheDatabaseInPlace) {
+    const QString backup = db.BackupDatabase();
+    SetName(QStringLiteral("Po záloze"));
+    const QString target = folder + QStringLiteral("/Cinemon.gdb");
+    const unsigned long long identity = FileIdentity(target);
+
+    // The tool killed half-way through.
+    const QString killed = dir.filePath(QStringLiteral("gbak-killed"));
+    WriteBytes(killed, "#!/bin/sh\ngbak \"$@\" & sleep 0.2; kill -9 $!; exit 137\n");
+    QFile::setPermissions(killed, QFile::permissions(killed) | QFile::ExeOwner);
+    db.Config.GBAKFile = killed;
+    EXPECT_THROW(db.RestoreDatabase(backup), ECinemonError);
+    db.Config.GBAKFile = TDbConfig::DefaultGbak();
+    EXPECT_EQ(FileIdentity(target), identity);
+    EXPECT_EQ(Name(), QStringLiteral("Po záloze"));
+
+    // Another program of this computer holds the database.
+    db.DB.Close();
+    {
+        const THeldOpen tool(target);
+        ASSERT_TRUE(tool.Holding());
+        EXPECT_TRUE(Message([&] {
+                        db.RestoreDatabase(backup);
+                    }).startsWith(QStringLiteral("Databázi právě používá jiný program")));
+    }
+    EXPECT_EQ(FileIdentity(target), identity);
+    EXPECT_EQ(Name(), QStringLiteral("Po záloze"));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files),
+              (QStringList{QStringLiteral("Cinemon.gbk"), QStringLiteral("Cinemon.gdb")}));
+}
+
+TEST_F(BackupRestore, OnlyTheNewestOfTheProgramsOwnBackupsAreKept) {
+    db.Config.BackupsKept = 2;
+    const QDir backups(db.Config.BackupDirectory);
+    for (const char* other : {"Cinemon_moje.gbk", "Cinemon_20000101_000000.gbk.txt", "jiná.gbk"})
+        WriteBytes(backups.filePath(QString::fromUtf8(other)), "shop's own");
+    for (int day = 1; day <= 3; ++day)
+        db.BackupDatabase({}, QDateTime(QDate(2026, 12, day), QTime(20, 0)));
+    EXPECT_EQ(backups.entryList(QDir::Files),
+              (QStringList{QStringLiteral("Cinemon_20000101_000000.gbk.txt"),
+                           QStringLiteral("Cinemon_20261202_200000.gbk"),
+                           QStringLiteral("Cinemon_20261203_200000.gbk"), QStringLiteral("Cinemon_moje.gbk"),
+                           QStringLiteral("jiná.gbk")}));
+}
+
 TEST_F(BackupRestore, UnsavedWorkIsNeitherRolledBackNorOverwritten) {
     TTransaction work(db.DB);
     db.ExecSql(work, QStringLiteral("select 1 from RDB$DATABASE"));
@@ -285,9 +335,11 @@ TEST_F(BackupRestore, TheDailyCloseBacksUpOnlyWhenAskedAndReportsAFailure) {
     const auto failed = BackupAfterClose(db);
     ASSERT_TRUE(failed.has_value());
     EXPECT_FALSE(failed->Ok);
-    EXPECT_EQ(failed->Text,
-              QStringLiteral("Uzávěrka byla uložena, ale zálohu databáze se nepodařilo vytvořit.\r\r"
-                             "Nastala chyba při zálohování databáze (GBAK).\rZáloha nebyla vytvořena"));
+    EXPECT_EQ(
+        failed->Text,
+        QStringLiteral("Uzávěrka byla uložena, ale zálohu databáze se nepodařilo vytvořit ve složce:\r") +
+            db.Config.BackupDirectory +
+            QStringLiteral("\r\rNastala chyba při zálohování databáze (GBAK).\rZáloha nebyla vytvořena"));
 }
 
 } // namespace

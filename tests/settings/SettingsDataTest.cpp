@@ -237,6 +237,42 @@ TEST_F(SettingsData, TheSameNewLoginFromTwoCountersIsStoredOnce) {
         database.Scalar(QStringLiteral("select count(*) from UZIVATELE where UZIVATEL = 'EVA'")).toInt(), 1);
 }
 
+TEST_F(SettingsData, ThePermittedAdministratorsNeverAllGoNotEvenFromTwoCountersAtOnce) {
+    const auto admin = [&](const QString& login) {
+        TUserInput input;
+        input.Uzivatel = login;
+        input.Jmeno = QStringLiteral("Jan");
+        input.Prijmeni = login;
+        input.Prava = u'A';
+        return input;
+    };
+    TUserInput first = admin(QStringLiteral("ADMIN"));
+    first.Prava = u'V';
+    const TUserSave demoted = SaveUser(appDb, first, database.AdminKey());
+    EXPECT_FALSE(demoted.Saved);
+    EXPECT_TRUE(demoted.Message.startsWith(QStringLiteral("Uživatel je jediným povoleným administrátorem.")));
+    first = admin(QStringLiteral("ADMIN"));
+    first.Povoleni = false;
+    EXPECT_FALSE(SaveUser(appDb, first, database.AdminKey()).Saved);
+
+    const TUserSave second = SaveUser(appDb, admin(QStringLiteral("DRUHÝ")), -1);
+    ASSERT_TRUE(second.Saved);
+    first.Povoleni = true;
+    first.Prava = u'P';
+    {
+        // The other counter is demoting the second administrator at this moment.
+        TOtherCounter other(database);
+        other.Exec(QStringLiteral("update UZIVATELE set PRAVA = 'P' where KOD_UZIV = ") +
+                   QString::number(second.Key));
+        EXPECT_FALSE(SaveUser(appDb, first, database.AdminKey()).Saved);
+        other.tr.Commit();
+    }
+    EXPECT_FALSE(SaveUser(appDb, first, database.AdminKey()).Saved);
+    EXPECT_EQ(
+        Text(QStringLiteral("select list(UZIVATEL) from UZIVATELE where PRAVA = 'A' and POVOLENI = 'A'")),
+        QStringLiteral("ADMIN"));
+}
+
 TEST_F(SettingsData, UserChecksComeInTheOrderOfTheFields) {
     TUserInput input;
     EXPECT_EQ(SaveUser(appDb, input, -1).Message, QStringLiteral("Není zadán uživatel. Data nelze uložit."));

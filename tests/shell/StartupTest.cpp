@@ -1,6 +1,7 @@
 #include "DbError.h"
 #include "FailureHandler.h"
 #include "FbClient.h"
+#include "HeldOpen.h"
 #include "MainCinemon.h"
 #include "MoxButtonMenu.h"
 #include "Program.h"
@@ -55,6 +56,46 @@ TEST_F(FirstStart, CreatesTheDatabaseOnceFromTheBackupAndStoresTheVersion) {
     EXPECT_EQ(Start(statuses), TStartupResult::Ready);
     EXPECT_FALSE(statuses.contains(QStringLiteral("Vytvářím databázi...")))
         << "the second start only connects";
+}
+
+TEST_F(FirstStart, ADatabaseAnotherProgramHoldsIsNeverReplaced) {
+    QStringList statuses;
+    ASSERT_EQ(Start(statuses), TStartupResult::Ready);
+    {
+        TAppContext context(ExecutablePath());
+        TTransaction tr(context.Db().DB);
+        context.Db().ExecSql(tr, QStringLiteral("update POBOCKA set JMENO = 'Naše data'"));
+    }
+    const unsigned long long identity = FileIdentity(DatabaseFile());
+    const auto name = [&] {
+        TAppContext context(ExecutablePath());
+        TTransaction tr(context.Db().DB);
+        auto query = context.Db().OpenQuery(tr, QStringLiteral("select JMENO from POBOCKA"));
+        query->Open();
+        return query->FieldByName(QStringLiteral("JMENO")).AsString();
+    };
+    {
+        const THeldOpen tool(DatabaseFile());
+        ASSERT_TRUE(tool.Holding());
+        statuses.clear();
+        EXPECT_EQ(Start(statuses), TStartupResult::InUse);
+        EXPECT_FALSE(statuses.contains(QStringLiteral("Vytvářím databázi...")));
+        ASSERT_EQ(hook.messages.size(), 1u);
+        EXPECT_TRUE(hook.messages[0].text.startsWith(QStringLiteral("Databázi právě používá jiný program")))
+            << hook.messages[0].text.toStdString();
+        EXPECT_TRUE(hook.messages[0].text.contains(QStringLiteral("Database already opened")));
+    }
+    // A second Cinemon on this computer, while the first one works.
+    TAppContext first(ExecutablePath());
+    ASSERT_EQ(RunStartup(first, env, [](const QString&) {}), TStartupResult::Ready);
+    hook.messages.clear();
+    EXPECT_EQ(Start(statuses), TStartupResult::InUse);
+    ASSERT_EQ(hook.messages.size(), 1u);
+    EXPECT_TRUE(hook.messages[0].text.startsWith(
+        QStringLiteral("Cinemon s touto databází je na tomto počítači již spuštěn.")));
+
+    EXPECT_EQ(FileIdentity(DatabaseFile()), identity);
+    EXPECT_EQ(name(), QStringLiteral("Naše data"));
 }
 
 TEST_F(FirstStart, WithoutABackupTheCreationFailsOnceAndOnlyTheSettingsDeskIsOffered) {
