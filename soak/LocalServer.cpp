@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QTcpServer>
 #include <QTcpSocket>
 
 QString LocalServerAdminPassword() {
@@ -17,4 +18,10 @@ bool LocalServerListens() {
     QTcpSocket socket;
     socket.connectToHost(QStringLiteral("127.0.0.1"), 3050);
     return socket.waitForConnected(2000);
+}
+
+quint16 FreeLocalPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
 }

@@ -8,3 +8,5 @@
 // it cannot be read.
 QString LocalServerAdminPassword();
 bool LocalServerListens();
+// A port of localhost that nothing listens on now, for a server of one's own.
+quint16 FreeLocalPort();

@@ -28,7 +28,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QProcess>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
@@ -143,12 +142,6 @@ void PrintTable(const TSoakTally& tally, int counters, int killed, int killedPay
 }
 
 // A port nothing listens on at the moment, for the run's own server.
-quint16 FreePort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
 int RunDriver(int counters, int pieces, int kills, int restarts, unsigned run, QString folder,
               const QString& backup) {
     const QString password = LocalServerAdminPassword();
@@ -166,7 +159,7 @@ int RunDriver(int counters, int pieces, int kills, int restarts, unsigned run, Q
     std::unique_ptr<TOwnServer> own;
     QString server = QStringLiteral("localhost");
     if (restarts > 0) {
-        own = std::make_unique<TOwnServer>(folder, FreePort());
+        own = std::make_unique<TOwnServer>(folder, FreeLocalPort());
         if (!own->Available() || !own->Start()) {
             std::fprintf(stderr, "The run's own Firebird server cannot be started here (it takes root)\n");
             return kNoServer;

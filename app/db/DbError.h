@@ -70,6 +70,8 @@ public:
     static constexpr long kLockConflict = 335544345;
     static constexpr long kDeadlock = 335544336;
     static constexpr long kUniqueKeyViolation = 335544665;
+    // "Your user name and password are not defined": the server does not know the login.
+    static constexpr long kLoginRefused = 335544472;
     // A unique index met a value that another transaction, committed or not, has stored.
     static constexpr long kDuplicateValue = 335544349;
 

@@ -80,6 +80,11 @@ public:
     double DokCena(TTransaction& transaction, int kodDok);
 
     void CreateDatabase();
+    // Gives the program's own login to the server that holds the database, with the configured
+    // administrator's login (a database delivered by the setup comes without it); an existing
+    // login gets the program's password anew. Nothing with the embedded engine. Fails with a
+    // message.
+    void RegisterAppUser();
     // Both close the connection (a backup only with the embedded engine) and refuse while a
     // transaction on it is open, so that no unsaved work is rolled back behind a desk's back.
     // The tool's verbose output goes line by line to the progress.

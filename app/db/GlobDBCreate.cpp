@@ -74,8 +74,9 @@ const QString kGbakFailed =
 const QString kUsedByAnotherProgram = QStringLiteral(
     "Databázi právě používá jiný program, a proto ji nelze nahradit. Databáze nebyla nijak změněna.\r"
     "Ukončete program, který databázi používá, a obnovu zopakujte.\r\r");
-const QString kGsecFailed =
-    QStringLiteral("Nastala chyba při vytváření přístupu do databáze (GSEC).\rDatabáze nebyla vytvořena");
+const QString kLoginFailed = QStringLiteral(
+    "Nastala chyba při vytváření přístupu do databáze.\rProgram se k databázi nemůže přihlásit. Zkontrolujte "
+    "v nastavení databáze jméno a heslo administrátora databázového serveru.");
 
 } // namespace
 
@@ -212,17 +213,31 @@ QString TDMGlobDB::RestoringFile() const {
     return DatabaseFile() + QStringLiteral(".restoring");
 }
 
+void TDMGlobDB::RegisterAppUser() {
+    if (Config.Server.isEmpty())
+        return;
+    // Through the database itself rather than the security tool: the login lands in the users of
+    // the server that holds the database, whichever computer runs this, and the tool would manage
+    // this computer's own users when given no server.
+    try {
+        TDatabase admin;
+        admin.SetParams(DatabaseName(), Config.UserName, Config.Password, {});
+        admin.Open();
+        TTransaction transaction(admin);
+        transaction.StartTransaction();
+        TQuery(transaction, QStringLiteral("create or alter user ") + AppUserName() +
+                                QStringLiteral(" password ") + SqlText(AppUserPassword()))
+            .ExecSQL();
+        transaction.Commit();
+    } catch (const ECinemonError& e) {
+        throw ECinemonError(WithDetail(kLoginFailed, e.Message()));
+    }
+}
+
 void TDMGlobDB::CreateDatabase() {
     RestoreDatabase(BackupFileFor(DatabaseFile()));
 
-    // The embedded engine has no users of its own to register.
-    if (!Config.Server.isEmpty()) {
-        const QStringList arguments{
-            QStringLiteral("-user"), Config.UserName, QStringLiteral("-password"), Config.Password,
-            QStringLiteral("-add"),  AppUserName(),   QStringLiteral("-pw"),       AppUserPassword()};
-        if (!RunAndWait(ToolPath(Config.GSECFile), arguments, TWindowState::Normal))
-            throw ECinemonError(kGsecFailed);
-    }
+    RegisterAppUser();
 
     // A restore that reported success must also give a database the program can open.
     try {

@@ -45,6 +45,7 @@ TConnected ConnectDatabase(TAppContext& context, const std::function<void(const 
         return TConnected::InUse;
     }
     bool creationTried = false;
+    bool registrationTried = false;
     for (;;) {
         status(QStringLiteral("Připojuji se k databázi..."));
         QString failure;
@@ -58,6 +59,18 @@ TConnected ConnectDatabase(TAppContext& context, const std::function<void(const 
             if (e.AlreadyOpened()) {
                 ReportError(kHeldByAnotherProgram + e.Message());
                 return TConnected::InUse;
+            }
+            if (!registrationTried && !db.Config.Server.isEmpty() &&
+                e.Code() == EDatabaseError::kLoginRefused) {
+                status(QStringLiteral("Registruji přístup do databáze..."));
+                registrationTried = true;
+                try {
+                    db.RegisterAppUser();
+                    continue;
+                } catch (const ECinemonError& registration) {
+                    ReportError(registration.Message());
+                    return TConnected::No;
+                }
             }
             if (!creationTried && DatabaseFileMissing(db, e)) {
                 status(QStringLiteral("Vytvářím databázi..."));

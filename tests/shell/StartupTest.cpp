@@ -2,14 +2,17 @@
 #include "FailureHandler.h"
 #include "FbClient.h"
 #include "HeldOpen.h"
+#include "LocalServer.h"
 #include "MainCinemon.h"
 #include "MoxButtonMenu.h"
+#include "OwnServer.h"
 #include "Program.h"
 #include "ShellFixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
@@ -153,6 +156,55 @@ TEST_F(FirstStart, AMissingClientLibraryIsReportedAndNothingIsTouched) {
                            "serverem).\r\rProgram nelze spustit."));
     EXPECT_FALSE(QFile::exists(DatabaseFile()));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+}
+
+TEST(InstalledOnAServer, TheFirstStartGivesTheServerTheProgramsLogin) {
+    ASSERT_TRUE(FbClient::Load());
+    QTemporaryDir dir;
+    const QString password = LocalServerAdminPassword();
+    TOwnServer server(dir.path(), FreeLocalPort());
+    if (password.isEmpty() || !server.Available() || !server.Start())
+        GTEST_SKIP() << "a server of the test's own needs root and the local server's users";
+    // The database as the setup delivers it, on a server that has never seen the program's login.
+    const QString file = dir.filePath(QStringLiteral("CINEMON.GDB"));
+    const QString database = server.Host() + u':' + file;
+    ASSERT_EQ(
+        QProcess::execute(QStringLiteral("gbak"),
+                          {QStringLiteral("-c"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
+                           QStringLiteral("-password"), password, TTestDatabase::ShippedBackup(), database}),
+        0);
+    {
+        TDatabase admin;
+        admin.SetParams(database, QStringLiteral("SYSDBA"), password, {});
+        admin.Open();
+        TTransaction tr(admin);
+        tr.StartTransaction();
+        try {
+            TQuery(tr, QStringLiteral("drop user ") + TDMGlobDB::AppUserName()).ExecSQL();
+            tr.Commit();
+        } catch (const EDatabaseError&) {
+            tr.Rollback(); // never registered in this server's users
+        }
+    }
+    const QString program = dir.filePath(QStringLiteral("Kinodesk"));
+    {
+        TDMGlobDB config(program);
+        config.Config.Server = server.Host();
+        config.Config.FileName = file;
+        config.Config.Password = password;
+        config.SaveConfig();
+    }
+
+    TDialogHook hook;
+    TStartupEnv env;
+    env.SplashPause = {};
+    QStringList statuses;
+    TAppContext context(program);
+    EXPECT_EQ(RunStartup(context, env, [&](const QString& text) { statuses.append(text); }),
+              TStartupResult::Ready);
+    EXPECT_TRUE(statuses.contains(QStringLiteral("Registruji přístup do databáze...")));
+    EXPECT_TRUE(hook.messages.empty()) << hook.Texts().front().toStdString();
+    context.Db().DB.Close();
 }
 
 TEST(ClockRule, FifteenMinutesPassAndOneSecondMoreWarns) {
