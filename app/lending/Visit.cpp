@@ -52,8 +52,8 @@ void TVisit::Return(int row, const QDate& today, const QString& user, const QStr
     TCartRow& r = cart_.at(static_cast<std::size_t>(row));
     r.dVraceni = today;
     r.uzivVraceno = user;
+    // A complaint of this visit stays one: the return only adds its note.
     r.infoVraceni = note;
-    r.duvodReklamace.clear();
     Recompute();
 }
 
@@ -86,10 +86,12 @@ void TVisit::Undo(int row) {
     Recompute();
 }
 
-bool TVisit::HasReservation(int kodTitul, const QDate& first) const {
-    return std::any_of(reservations_.begin(), reservations_.end(), [&](const TReservationRow& r) {
-        return r.kodTitul == kodTitul && r.terminPujceni == first;
-    });
+bool TVisit::HasReservation(int kodTitul, const QDate& first, int besidesRow) const {
+    for (std::size_t i = 0; i < reservations_.size(); ++i)
+        if (static_cast<int>(i) != besidesRow && reservations_[i].kodTitul == kodTitul &&
+            reservations_[i].terminPujceni == first)
+            return true;
+    return false;
 }
 
 void TVisit::Reserve(TReservationRow row) {

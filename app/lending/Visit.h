@@ -90,8 +90,8 @@ public:
     bool CanUndo(int row) const;
     void Undo(int row);
 
-    // Whether the list already holds the title from that first day.
-    bool HasReservation(int kodTitul, const QDate& first) const;
+    // Whether the list already holds the title from that first day, besides the row given.
+    bool HasReservation(int kodTitul, const QDate& first, int besidesRow = -1) const;
     void Reserve(TReservationRow row);
     void ChangeReservation(int row, const QDate& first, const QDate& end, const QString& user);
     void CancelReservation(int row);

@@ -373,6 +373,25 @@ TEST_F(CounterDesk, AReservationIsMovedOrCancelledThroughTheDialogAndWrittenInPl
     EXPECT_EQ(Count(QStringLiteral("REZERVACE"), QStringLiteral("KOD_TITUL = 5")), 0);
 }
 
+TEST_F(CounterDesk, AReservationCannotBeMovedOntoADayTheCustomerHoldsForTheTitle) {
+    Reserve(3, 501, today.addDays(2));
+    Reserve(3, 501, today.addDays(6));
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    hook.Answer({TMsgResult::Ok});
+    hook.Script([](QDialog& dialog) {
+        auto* grid = dialog.findChild<TMoxGrid*>(QStringLiteral("GridVolne"));
+        grid->setFocus();
+        for (int day = 0; day < 6; ++day)
+            QTest::keyClick(grid, Qt::Key_Down);
+        QTest::keyClick(grid, Qt::Key_Return);
+        dialog.findChild<TMoxButton*>(QStringLiteral("BRezervovat"))->click();
+    });
+    Button("BZmenaRezervace")->click();
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{QStringLiteral("Zákazník má již titul rezervován.")});
+    EXPECT_EQ(desk->Visit().Reservations()[0].terminPujceni, today.addDays(2));
+    EXPECT_FALSE(Button("BZaplatit")->isEnabled());
+}
+
 TEST_F(CounterDesk, AMediumOutWithSomeoneCanBeReservedForTheNextDays) {
     Scan(Child("EHledejEAN"), QStringLiteral("502"));
     ScriptLookup(QStringLiteral("4"));
