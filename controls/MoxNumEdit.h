@@ -27,7 +27,7 @@ public:
     void setMaxLength(int length) { m_maxLength = length; }
     int maxLength() const { return m_maxLength; }
 
-    // The text as a number; a text that is not a number reads as MinValue.
+    // The text as a number within the range; a text that is not a number reads as MinValue.
     double value() const;
     // Limits the value to the range; the text changes only while the field is not being typed in.
     void setValue(double value);
@@ -42,6 +42,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    double limited(double value) const;
     bool acceptsCharacter(QChar c) const;
     bool acceptsText(const QString& text) const;
     void writeValue(double value, bool evenWithFocus);

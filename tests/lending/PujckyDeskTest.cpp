@@ -392,6 +392,25 @@ TEST_F(CounterDesk, AReservationCannotBeMovedOntoADayTheCustomerHoldsForTheTitle
     EXPECT_FALSE(Button("BZaplatit")->isEnabled());
 }
 
+TEST_F(CounterDesk, AMediumComingBackForAReservationThatHasBegunIsPutAside) {
+    database.Exec(QStringLiteral("insert into REZERVACE (KOD_TITUL, KOD_ZAK, TERMIN_PUJCENI, TERMIN_VRACENI) "
+                                 "values (4, 502, %1, %2)")
+                      .arg(SqlDate(today.addDays(-1)), SqlDate(today.addDays(1))));
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ScriptLookup(QStringLiteral("4"));
+    QString surname;
+    bool aside = false;
+    hook.Script([&](QDialog& notice) {
+        surname = notice.findChild<QLineEdit*>(QStringLiteral("EPrijmeni"))->text();
+        aside = !notice.findChild<QLabel*>(QStringLiteral("LStranou"))->isHidden();
+        notice.accept();
+    });
+    Button("BVratit")->click();
+    EXPECT_EQ(hook.dialogsOpened.back(), QStringLiteral("TFRezervJe"));
+    EXPECT_EQ(surname, QStringLiteral("Malá"));
+    EXPECT_TRUE(aside);
+}
+
 TEST_F(CounterDesk, AMediumOutWithSomeoneCanBeReservedForTheNextDays) {
     Scan(Child("EHledejEAN"), QStringLiteral("502"));
     ScriptLookup(QStringLiteral("4"));
