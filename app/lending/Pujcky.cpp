@@ -83,8 +83,25 @@ bool TFPujcky::FindCode(const QString& code) {
         EHledejEAN->selectAll();
         return false;
     }
+    if (!SaveBeforeCard()) {
+        EHledejEAN->selectAll();
+        return false;
+    }
     LoadCustomer(*key);
     return true;
+}
+
+bool TFPujcky::SaveBeforeCard() {
+    if (!pending_)
+        return true;
+    switch (Ask(QStringLiteral("Provedené změny nebyly uloženy. Uložit?"), true)) {
+    case TMsgResult::Yes:
+        return Zaplatit();
+    case TMsgResult::No:
+        return true;
+    default:
+        return false;
+    }
 }
 
 std::vector<int> TFPujcky::FindSurname(const QString& surname) {
@@ -338,11 +355,21 @@ bool TFPujcky::Zaplatit() {
         Warn(conflict.Message());
         return false;
     }
-    if (paid.receipt)
-        OpenPayment(paid.kodDok, paid.total);
     customer_->pocetPujcek += visit_.NewLoans();
     pending_ = false;
-    ReloadVisit();
+    try {
+        if (paid.receipt)
+            OpenPayment(paid.kodDok, paid.total);
+        ReloadVisit();
+    } catch (const ECinemonError& failure) {
+        // The visit is stored: it must never be offered for paying again, whatever the reload did.
+        ShowNoCustomer();
+        const auto* database = dynamic_cast<const EDatabaseError*>(&failure);
+        ReportError(QStringLiteral("Návštěva je uložena, ale výpůjčky a rezervace zákazníka se nepodařilo "
+                                   "znovu načíst. Vyhledejte zákazníka znovu.") +
+                    (database && database->ConnectionLost() ? QString()
+                                                            : QStringLiteral("\r\r") + failure.Message()));
+    }
     if (EHledejEAN->isEnabled())
         EHledejEAN->setFocus();
     return true;

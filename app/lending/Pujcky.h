@@ -44,6 +44,8 @@ private:
     void Guarded(void (TFPujcky::*action)());
 
     bool FindCode(const QString& code);
+    // A card read over an unpaid visit: Ano pays it, Ne drops it, Zpět keeps it (false).
+    bool SaveBeforeCard();
     std::vector<int> FindSurname(const QString& surname);
 
     void LoadCustomer(int key);

@@ -213,6 +213,33 @@ TEST_F(CounterDesk, AMediumOfAnotherCustomerSwitchesTheCounterToThemWithoutAskin
     EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1")), 0);
 }
 
+TEST_F(CounterDesk, ACardReadOverAnUnpaidVisitAsksWhetherToSaveIt) {
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ScriptLookup(code1);
+    Button("BPujcit")->click();
+    hook.Answer({TMsgResult::Cancel});
+    Scan(Child("EHledejEAN"), QStringLiteral("0101261200000502"));
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{QStringLiteral("Provedené změny nebyly uloženy. Uložit?")});
+    EXPECT_EQ(desk->CustomerKey(), 501) << "Zpět keeps the visit";
+    EXPECT_EQ(desk->Visit().NewLoans(), 1);
+
+    hook.Answer({TMsgResult::No});
+    Scan(Child("EHledejEAN"), QStringLiteral("0101261200000502"));
+    EXPECT_EQ(desk->CustomerKey(), 502);
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1")), 0) << "Ne drops it";
+
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ScriptLookup(code1);
+    Button("BPujcit")->click();
+    hook.Answer({TMsgResult::Yes});
+    ScriptPayment();
+    Scan(Child("EHledejEAN"), QStringLiteral("0101261200000502"));
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1 and KOD_ZAK = 501")), 1)
+        << "Ano pays it";
+    EXPECT_EQ(desk->CustomerKey(), 502);
+    EXPECT_EQ(hook.Texts().size(), 3u);
+}
+
 TEST_F(CounterDesk, UndoTakesBackTheCurrentRowAndKeepsTheLateFeeOfAnother) {
     Scan(Child("EHledejEAN"), QStringLiteral("501"));
     ScriptLookup(QStringLiteral("4"));
