@@ -13,15 +13,16 @@ constexpr qint64 kReaderGapMs = 50;
 
 class TScanFilter final : public QObject {
 public:
-    TScanFilter(QLineEdit* field, std::function<void(const QString&)> search)
-        : QObject(field), field_(field), search_(std::move(search)) {
+    TScanFilter(QWidget* target, std::function<void(const QString&)> search)
+        : QObject(target), target_(target), field_(qobject_cast<QLineEdit*>(target)),
+          search_(std::move(search)) {
         clock_.start();
-        field->installEventFilter(this);
+        target->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != field_ || event->type() != QEvent::KeyPress)
+        if (watched != target_ || event->type() != QEvent::KeyPress)
             return QObject::eventFilter(watched, event);
         const auto* key = static_cast<QKeyEvent*>(event);
         const qint64 now = clock_.elapsed();
@@ -57,12 +58,16 @@ protected:
 
 private:
     void Remember() {
+        if (!field_)
+            return;
         before_ = field_->text();
         selectionStart_ = field_->selectionStart();
         selectionLength_ = field_->selectedText().size();
         cursor_ = field_->cursorPosition();
     }
     void Restore() {
+        if (!field_)
+            return;
         field_->setText(before_);
         if (selectionStart_ >= 0)
             field_->setSelection(selectionStart_, selectionLength_);
@@ -70,7 +75,8 @@ private:
             field_->setCursorPosition(cursor_);
     }
 
-    QLineEdit* field_;
+    QWidget* target_;
+    QLineEdit* field_; // null on a target that holds no text
     std::function<void(const QString&)> search_;
     QElapsedTimer clock_;
     qint64 last_ = 0;
@@ -83,6 +89,6 @@ private:
 
 } // namespace
 
-void RunOnScannedCode(QLineEdit* field, std::function<void(const QString& code)> search) {
-    new TScanFilter(field, std::move(search));
+void RunOnScannedCode(QWidget* target, std::function<void(const QString& code)> search) {
+    new TScanFilter(target, std::move(search));
 }

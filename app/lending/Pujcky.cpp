@@ -76,6 +76,8 @@ void TFPujcky::LeaveDesk() {
 // --- Finding the customer -----------------------------------------------------------------
 
 bool TFPujcky::FindCode(const QString& code) {
+    if (IsMediumLabel(code))
+        return ReturnFromCustomerField(code);
     const std::optional<int> key = FindCustomerByCode(ctx_.Db(), trDesk_, code);
     trDesk_.Commit();
     if (!key) {
@@ -88,6 +90,22 @@ bool TFPujcky::FindCode(const QString& code) {
         return false;
     }
     LoadCustomer(*key);
+    return true;
+}
+
+bool TFPujcky::ReturnFromCustomerField(const QString& code) {
+    const std::optional<TMediumOnLoan> medium = FindMediumOnLoan(ctx_.Db(), trDesk_, code);
+    trDesk_.Commit();
+    if (!medium) {
+        Warn(QStringLiteral("Nosič s CN kódem ") + code + QStringLiteral(" není vypůjčen."));
+        EHledejEAN->selectAll();
+        return false;
+    }
+    if ((!customer_ || customer_->kodZak != medium->kodZak) && !SaveBeforeCard()) {
+        EHledejEAN->selectAll();
+        return false;
+    }
+    VratitNosic(code);
     return true;
 }
 
@@ -155,7 +173,11 @@ void TFPujcky::LoadCustomer(int key) {
     ReloadVisit();
     if (customer_->ended)
         Warn(QStringLiteral("Zákazník je ukončen. Již mu nelze půjčit další titul."));
-    BDetail->setFocus();
+    FocusNextScan();
+}
+
+void TFPujcky::FocusNextScan() {
+    (BPujcit->isEnabled() ? BPujcit : BDetail)->setFocus();
 }
 
 void TFPujcky::ReloadVisit() {
@@ -214,11 +236,24 @@ void TFPujcky::ShowReservations() {
 
 // --- Lending, returns, complaints ---------------------------------------------------------
 
-void TFPujcky::Pujcit() {
+void TFPujcky::ScannedAtCounter(const QString& code) {
+    if (!customer_)
+        return;
+    const std::optional<TMediumOnLoan> out = FindMediumOnLoan(ctx_.Db(), trDesk_, code);
+    trDesk_.Commit();
+    if (out && out->kodZak == customer_->kodZak)
+        VratitNosic(code);
+    else
+        PujcitNosic(code);
+}
+
+void TFPujcky::PujcitNosic(const QString& scanned) {
     if (!customer_)
         return;
     TFNosicPujceni dialog(ctx_, this);
     dialog.SetCustomer(customer_->kodZak, customer_->prices, customer_->pocetPujcek + visit_.NewLoans());
+    if (!scanned.isEmpty())
+        dialog.SearchFor(scanned);
     if (ExecModal(dialog) != QDialog::Accepted)
         return;
     const TMediumToLend& medium = dialog.Medium();
@@ -271,7 +306,7 @@ void TFPujcky::Pujcit() {
     visit_.Lend(std::move(row));
     Refresh();
     tablePujcky_->setCurrentRow(static_cast<int>(visit_.Cart().size()) - 1);
-    BZaplatit->setFocus();
+    FocusNextScan();
 }
 
 int TFPujcky::BorrowersRow(const TMediumOnLoan& medium, const QString& notFound) {
@@ -286,8 +321,10 @@ int TFPujcky::BorrowersRow(const TMediumOnLoan& medium, const QString& notFound)
     return row;
 }
 
-void TFPujcky::Vratit() {
+void TFPujcky::VratitNosic(const QString& scanned) {
     TFNosicVraceni dialog(ctx_, this);
+    if (!scanned.isEmpty())
+        dialog.SearchFor(scanned);
     if (ExecModal(dialog) != QDialog::Accepted)
         return;
     const TMediumOnLoan medium = dialog.Medium();
@@ -302,8 +339,7 @@ void TFPujcky::Vratit() {
     tablePujcky_->setCurrentRow(row);
     if (!medium.retired)
         ReservationNotice(medium.kodTitul);
-    if (BZaplatit->isEnabled())
-        BZaplatit->setFocus();
+    FocusNextScan();
 }
 
 void TFPujcky::Reklamace() {
@@ -319,7 +355,7 @@ void TFPujcky::Reklamace() {
     Refresh();
     tablePujcky_->setCurrentRow(row);
     ReservationNotice(medium.kodTitul);
-    BZaplatit->setFocus();
+    FocusNextScan();
 }
 
 void TFPujcky::ReservationNotice(int kodTitul) {

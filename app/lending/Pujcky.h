@@ -44,6 +44,8 @@ private:
     void Guarded(void (TFPujcky::*action)());
 
     bool FindCode(const QString& code);
+    // A medium's label read into the card field: its borrower is shown and its return opens.
+    bool ReturnFromCustomerField(const QString& code);
     // A card read over an unpaid visit: Ano pays it, Ne drops it, Zpět keeps it (false).
     bool SaveBeforeCard();
     std::vector<int> FindSurname(const QString& surname);
@@ -56,8 +58,16 @@ private:
     void ShowCart();
     void ShowReservations();
 
-    void Pujcit();
-    void Vratit();
+    void Pujcit() { PujcitNosic({}); }
+    void Vratit() { VratitNosic({}); }
+    // With a code, the dialog opens on that medium already found.
+    void PujcitNosic(const QString& scanned);
+    void VratitNosic(const QString& scanned);
+    // A label read at "Půjčit nosič": a medium the customer shown has on loan comes back, any
+    // other is lent.
+    void ScannedAtCounter(const QString& code);
+    // Where the next label read goes after the card and after every medium.
+    void FocusNextScan();
     void Reklamace();
     // The cart row of a medium coming back, after switching to its borrower; -1 when it is not there.
     int BorrowersRow(const TMediumOnLoan& medium, const QString& notFound);
