@@ -389,6 +389,8 @@ bool TFPujcky::Zaplatit() {
     } catch (const EVisitConflict& conflict) {
         // Another counter was quicker: nothing is written and the visit stays for the clerk.
         Warn(conflict.Message());
+        if (conflict.KodNosic() != 0)
+            ShowConflict(conflict.KodNosic());
         return false;
     }
     customer_->pocetPujcek += visit_.NewLoans();
@@ -409,6 +411,16 @@ bool TFPujcky::Zaplatit() {
     if (EHledejEAN->isEnabled())
         EHledejEAN->setFocus();
     return true;
+}
+
+void TFPujcky::ShowConflict(int kodNosic) {
+    std::vector<TCartRow> loans = LoadLoansOnRecord(ctx_.Db(), trDesk_, customer_->kodZak);
+    trDesk_.Commit();
+    visit_.ReloadLoans(std::move(loans));
+    Refresh();
+    const int row = visit_.FindAnyMedium(kodNosic);
+    if (row >= 0)
+        tablePujcky_->setCurrentRow(row);
 }
 
 void TFPujcky::OpenPayment(int kodDok, double total) {

@@ -77,6 +77,9 @@ private:
     void Zpet();
     bool Zaplatit();
     void ZaplatitClicked() { Zaplatit(); }
+    // The cart as the database has it now, with the visit's changes kept and the medium in
+    // conflict selected.
+    void ShowConflict(int kodNosic);
     void OpenPayment(int kodDok, double total);
     void Detail();
     void Statistika();

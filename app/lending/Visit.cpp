@@ -28,6 +28,24 @@ void TVisit::Clear() {
     Load(0, {}, {});
 }
 
+void TVisit::ReloadLoans(std::vector<TCartRow> onRecord) {
+    for (TCartRow& fresh : onRecord) {
+        const int old = FindMedium(fresh.kodNosic);
+        if (old < 0)
+            continue;
+        const TCartRow& before = cart_[static_cast<std::size_t>(old)];
+        fresh.dVraceni = before.dVraceni;
+        fresh.uzivVraceno = before.uzivVraceno;
+        fresh.infoVraceni = before.infoVraceni;
+        fresh.duvodReklamace = before.duvodReklamace;
+    }
+    for (TCartRow& row : cart_)
+        if (row.IsNewLoan())
+            onRecord.push_back(std::move(row));
+    cart_ = std::move(onRecord);
+    Recompute();
+}
+
 bool TVisit::Lend(TCartRow row) {
     const bool inCart = std::any_of(cart_.begin(), cart_.end(), [&](const TCartRow& r) {
         return r.IsNewLoan() && r.kodNosic == row.kodNosic;
@@ -63,6 +81,13 @@ void TVisit::Complain(int row, const QDate& today, const QString& user, const QS
     r.uzivVraceno = user;
     r.duvodReklamace = reason;
     Recompute();
+}
+
+int TVisit::FindAnyMedium(int kodNosic) const {
+    for (std::size_t i = 0; i < cart_.size(); ++i)
+        if (cart_[i].kodNosic == kodNosic)
+            return static_cast<int>(i);
+    return -1;
 }
 
 bool TVisit::CanUndo(int row) const {

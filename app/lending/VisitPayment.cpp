@@ -74,13 +74,15 @@ private:
         if (!Exists(QStringLiteral("select KOD_NOSIC from NOSICE where KOD_NOSIC = ") + Key(row.kodNosic) +
                     QStringLiteral(" and D_ZRUSENI is null for update with lock")))
             throw EVisitConflict(QStringLiteral("Nosič ") + row.eanKod + QStringLiteral(" (") +
-                                 row.nazevCesky +
-                                 QStringLiteral(") byl mezitím vyřazen.\rNic nebylo uloženo."));
+                                     row.nazevCesky +
+                                     QStringLiteral(") byl mezitím vyřazen.\rNic nebylo uloženo."),
+                                 row.kodNosic);
         if (Exists(QStringLiteral("select KOD_NOSIC from PUJCKY where KOD_NOSIC = ") + Key(row.kodNosic) +
                    QStringLiteral(" and D_VRACENI is null")))
             throw EVisitConflict(
                 QStringLiteral("Nosič ") + row.eanKod + QStringLiteral(" (") + row.nazevCesky +
-                QStringLiteral(") byl mezitím půjčen na jiné pokladně.\rNic nebylo uloženo."));
+                    QStringLiteral(") byl mezitím půjčen na jiné pokladně.\rNic nebylo uloženo."),
+                row.kodNosic);
         Exec(QStringLiteral("insert into PUJCKY (KOD_TITUL, KOD_NOSIC, KOD_ZAK, TERMIN_PUJCENI, UZIV_PUJCIL, "
                             "D_PUJCENI, CENA_PUJCKA, TERMIN_VRACENI) values (") +
              Key(row.kodTitul) + QStringLiteral(", ") + Key(row.kodNosic) + QStringLiteral(", ") + customer_ +
@@ -106,7 +108,8 @@ private:
                     QStringLiteral(" for update with lock")))
             throw EVisitConflict(
                 QStringLiteral("Nosič ") + row.eanKod + QStringLiteral(" (") + row.nazevCesky +
-                QStringLiteral(") byl mezitím vrácen na jiné pokladně.\rNic nebylo uloženo."));
+                    QStringLiteral(") byl mezitím vrácen na jiné pokladně.\rNic nebylo uloženo."),
+                row.kodNosic);
         Exec(QStringLiteral("update PUJCKY set D_VRACENI = ") + ts_ + QStringLiteral(", UZIV_VRACENO = ") +
              user_ + QStringLiteral(", INFO_VRACENI = ") + SqlText(row.infoVraceni) +
              QStringLiteral(" where ") + openLoan);

@@ -403,6 +403,32 @@ TEST_F(CounterDesk, AMediumLentAtAnotherCounterMeanwhileIsNamedAndNothingIsWritt
                                                   "Nic nebylo uloženo.")});
     EXPECT_EQ(Count(QStringLiteral("DOKLADY")), 0);
     EXPECT_TRUE(Button("BZaplatit")->isEnabled());
+    EXPECT_EQ(Child<TMoxGrid>("GridPujcky")->currentIndex().row(), desk->Visit().FindAnyMedium(1))
+        << "the row in conflict is selected";
+    EXPECT_EQ(Button("BZpet")->text(), QStringLiteral("Zp&ět (nepůjčovat)"));
+}
+
+TEST_F(CounterDesk, AReturnBookedAtAnotherCounterMeanwhileLeavesTheCartAndTheRestIsPaid) {
+    LendOn(2, 3, 501, 0, 2, 35);
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ScriptLookup(QStringLiteral("4"));
+    Button("BVratit")->click();
+    ScriptLookup(QStringLiteral("2"), [](QDialog& dialog) {
+        Type(dialog.findChild<QLineEdit*>(QStringLiteral("EZprava")), QStringLiteral("bez obalu"));
+    });
+    Button("BVratit")->click();
+    database.Exec(QStringLiteral("update PUJCKY set D_VRACENI = CURRENT_TIMESTAMP where KOD_NOSIC = 4"));
+    hook.Answer({TMsgResult::Ok});
+    Button("BZaplatit")->click();
+    ASSERT_EQ(hook.Texts().size(), 1u);
+    EXPECT_TRUE(hook.Texts()[0].contains(QStringLiteral("byl mezitím vrácen na jiné pokladně.")));
+    ASSERT_EQ(desk->Visit().Cart().size(), 1u) << "reloaded: the medium is back already";
+    EXPECT_EQ(desk->Visit().Cart()[0].infoVraceni, QStringLiteral("bez obalu")) << "the clerk's return stays";
+
+    Button("BZaplatit")->click();
+    EXPECT_EQ(hook.Texts().size(), 1u);
+    EXPECT_EQ(Value(QStringLiteral("select INFO_VRACENI from PUJCKY where KOD_NOSIC = 2")).toString(),
+              QStringLiteral("bez obalu"));
 }
 
 TEST_F(CounterDesk, LendingAMediumOutWithSomeoneOffersAReservationInstead) {
