@@ -36,13 +36,17 @@ TMoxNumEdit::TMoxNumEdit(QWidget* parent) : TMoxEdit(parent) {
 }
 
 double TMoxNumEdit::value() const {
+    // Read while the clerk is still typing (Enter accepts at once), the text may be out of range.
+    return limited(typedValue());
+}
+
+double TMoxNumEdit::typedValue() const {
     const QLocale locale;
     QString digits = text();
     digits.remove(locale.groupSeparator());
     bool ok = false;
     const double result = locale.toDouble(digits, &ok);
-    // Read while the clerk is still typing (Enter accepts at once), the text may be out of range.
-    return limited(ok ? result : m_minValue);
+    return ok ? result : m_minValue;
 }
 
 double TMoxNumEdit::limited(double value) const {

@@ -29,6 +29,8 @@ public:
 
     // The text as a number within the range; a text that is not a number reads as MinValue.
     double value() const;
+    // The text as a number before the range is applied, for telling the clerk it is out of range.
+    double typedValue() const;
     // Limits the value to the range; the text changes only while the field is not being typed in.
     void setValue(double value);
     int valueInt() const;
