@@ -17,6 +17,7 @@ add_library(cinemon_controls STATIC
     MoxMemo.cpp
     MoxNumEdit.cpp
     MoxPanel.cpp
+    ScannedCode.cpp
     SearchBrowse.cpp
     TarnPageControl.cpp)
 target_include_directories(cinemon_controls PUBLIC ${CMAKE_CURRENT_LIST_DIR})

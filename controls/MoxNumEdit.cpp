@@ -36,12 +36,23 @@ TMoxNumEdit::TMoxNumEdit(QWidget* parent) : TMoxEdit(parent) {
 }
 
 double TMoxNumEdit::value() const {
+    // Read while the clerk is still typing (Enter accepts at once), the text may be out of range.
+    return limited(typedValue());
+}
+
+double TMoxNumEdit::typedValue() const {
     const QLocale locale;
     QString digits = text();
     digits.remove(locale.groupSeparator());
     bool ok = false;
     const double result = locale.toDouble(digits, &ok);
     return ok ? result : m_minValue;
+}
+
+double TMoxNumEdit::limited(double value) const {
+    if (m_minValue == m_maxValue)
+        return value;
+    return std::clamp(value, std::min(m_minValue, m_maxValue), std::max(m_minValue, m_maxValue));
 }
 
 void TMoxNumEdit::setValue(double value) {
@@ -63,8 +74,7 @@ QString TMoxNumEdit::format(double value) const {
 }
 
 void TMoxNumEdit::writeValue(double value, bool evenWithFocus) {
-    if (m_minValue != m_maxValue)
-        value = std::clamp(value, std::min(m_minValue, m_maxValue), std::max(m_minValue, m_maxValue));
+    value = limited(value);
     if (hasFocus() && !evenWithFocus)
         return;
     const int caret = cursorPosition();

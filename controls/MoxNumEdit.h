@@ -27,8 +27,10 @@ public:
     void setMaxLength(int length) { m_maxLength = length; }
     int maxLength() const { return m_maxLength; }
 
-    // The text as a number; a text that is not a number reads as MinValue.
+    // The text as a number within the range; a text that is not a number reads as MinValue.
     double value() const;
+    // The text as a number before the range is applied, for telling the clerk it is out of range.
+    double typedValue() const;
     // Limits the value to the range; the text changes only while the field is not being typed in.
     void setValue(double value);
     int valueInt() const;
@@ -42,6 +44,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    double limited(double value) const;
     bool acceptsCharacter(QChar c) const;
     bool acceptsText(const QString& text) const;
     void writeValue(double value, bool evenWithFocus);

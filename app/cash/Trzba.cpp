@@ -250,7 +250,8 @@ void TFTrzba::FocusChanged(QWidget* now) {
 }
 
 TCashMovementInput TFTrzba::ReadInput() const {
-    return {RoundTo(0.01, EOdvod->value()), RoundTo(0.01, EDodat->value()), EPopis->text()};
+    // As typed: an amount out of range is refused with a message, not quietly limited.
+    return {RoundTo(0.01, EOdvod->typedValue()), RoundTo(0.01, EDodat->typedValue()), EPopis->text()};
 }
 
 bool TFTrzba::Ulozit() {

@@ -71,3 +71,8 @@ std::optional<TMediumOnLoan> FindMediumOnLoan(TDMGlobDB& db, TTransaction& trans
 QString MediumNotFoundText(const QString& typed) {
     return QStringLiteral("Žádný nosič s CN kódem ") + typed + QStringLiteral(" nebyl nalezen.");
 }
+
+bool IsMediumLabel(const QString& typed) {
+    const QString code = typed.trimmed();
+    return typed.size() > 6 && !code.isEmpty() && code[0] >= u'4' && code[0] <= u'7';
+}

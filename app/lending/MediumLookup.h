@@ -42,5 +42,9 @@ std::optional<TMediumOnLoan> FindMediumOnLoan(TDMGlobDB& db, TTransaction& trans
 QString MediumToLendSql(const QString& typed);
 QString MediumOnLoanSql(const QString& typed);
 
+// Whether the text is a medium's full label code: medium codes start with 4 to 7, customer
+// cards with 0 to 3.
+bool IsMediumLabel(const QString& typed);
+
 // The warning shown when nothing was found, with the text as typed.
 QString MediumNotFoundText(const QString& typed);

@@ -10,6 +10,7 @@
 #include "MoxCheckBox.h"
 #include "MoxEdit.h"
 #include "MoxLabel.h"
+#include "ScannedCode.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -90,6 +91,10 @@ TFNosicHledani::~TFNosicHledani() {
 void TFNosicHledani::SearchFor(const QString& typed) {
     eNosic_->setText(typed);
     bHledej_->click();
+}
+
+void TFNosicHledani::SearchOnScan(QLineEdit* field) {
+    RunOnScannedCode(field, [this](const QString& code) { SearchFor(code); });
 }
 
 void TFNosicHledani::Hledej() {

@@ -7,6 +7,7 @@
 #include <optional>
 
 class QGridLayout;
+class QLineEdit;
 class TAppContext;
 class TMoxButton;
 class TMoxCheckBox;
@@ -27,6 +28,9 @@ public:
     void SearchFor(const QString& typed);
 
 protected:
+    // A code scanned into one of the dialog's own fields is a new search, never the field's data.
+    void SearchOnScan(QLineEdit* field);
+
     // Looks the medium up; false when there is none. On success the dialog's own fields are
     // filled here, and the base fills the title's.
     struct TTitleShown {

@@ -47,6 +47,7 @@ TFNosicPujceni::TFNosicPujceni(TAppContext& context, QWidget* parent)
     ePocetDni_->setMaxLength(2);
     ePocetDni_->setValue(1);
     ePocetDni_->setEnabled(false);
+    SearchOnScan(ePocetDni_);
 
     const QString mena = context.SpecCena().GetMena();
     QGridLayout* grid = Extra();

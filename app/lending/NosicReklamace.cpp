@@ -14,6 +14,7 @@ TFNosicReklamace::TFNosicReklamace(TAppContext& context, QWidget* parent)
     eDuvod_->setObjectName(QStringLiteral("EDuvod"));
     eDuvod_->setMaxLength(160);
     eDuvod_->setEnabled(false);
+    SearchOnScan(eDuvod_);
     auto* caption = new TMoxLabel(QStringLiteral("Důvod r&eklamace:"), this);
     caption->setBuddy(eDuvod_);
     Extra()->addWidget(caption, 0, 0);
@@ -34,6 +35,8 @@ std::optional<TFNosicHledani::TTitleShown> TFNosicReklamace::Find(const QString&
 }
 
 void TFNosicReklamace::Found() {
+    // What was written belongs to the medium found before.
+    eDuvod_->clear();
     eDuvod_->setEnabled(true);
     eDuvod_->setFocus();
     FollowReason();

@@ -18,6 +18,7 @@ TFNosicVraceni::TFNosicVraceni(TAppContext& context, QWidget* parent)
     eZprava_->setObjectName(QStringLiteral("EZprava"));
     eZprava_->setMaxLength(160);
     eZprava_->setEnabled(false);
+    SearchOnScan(eZprava_);
 
     auto* zpravaCaption = new TMoxLabel(QStringLiteral("&Zpráva o nosiči při vracení:"), this);
     zpravaCaption->setBuddy(eZprava_);
@@ -46,6 +47,8 @@ std::optional<TFNosicHledani::TTitleShown> TFNosicVraceni::Find(const QString& t
 }
 
 void TFNosicVraceni::Found() {
+    // What was written belongs to the medium found before.
+    eZprava_->clear();
     eZprava_->setEnabled(true);
     eZprava_->setFocus();
 }

@@ -76,6 +76,8 @@ void TFPujcky::LeaveDesk() {
 // --- Finding the customer -----------------------------------------------------------------
 
 bool TFPujcky::FindCode(const QString& code) {
+    if (IsMediumLabel(code))
+        return ReturnFromCustomerField(code);
     const std::optional<int> key = FindCustomerByCode(ctx_.Db(), trDesk_, code);
     trDesk_.Commit();
     if (!key) {
@@ -83,8 +85,41 @@ bool TFPujcky::FindCode(const QString& code) {
         EHledejEAN->selectAll();
         return false;
     }
+    if (!SaveBeforeCard()) {
+        EHledejEAN->selectAll();
+        return false;
+    }
     LoadCustomer(*key);
     return true;
+}
+
+bool TFPujcky::ReturnFromCustomerField(const QString& code) {
+    const std::optional<TMediumOnLoan> medium = FindMediumOnLoan(ctx_.Db(), trDesk_, code);
+    trDesk_.Commit();
+    if (!medium) {
+        Warn(QStringLiteral("Nosič s CN kódem ") + code + QStringLiteral(" není vypůjčen."));
+        EHledejEAN->selectAll();
+        return false;
+    }
+    if ((!customer_ || customer_->kodZak != medium->kodZak) && !SaveBeforeCard()) {
+        EHledejEAN->selectAll();
+        return false;
+    }
+    VratitNosic(code);
+    return true;
+}
+
+bool TFPujcky::SaveBeforeCard() {
+    if (!pending_)
+        return true;
+    switch (Ask(QStringLiteral("Provedené změny nebyly uloženy. Uložit?"), true)) {
+    case TMsgResult::Yes:
+        return Zaplatit();
+    case TMsgResult::No:
+        return true;
+    default:
+        return false;
+    }
 }
 
 std::vector<int> TFPujcky::FindSurname(const QString& surname) {
@@ -138,7 +173,11 @@ void TFPujcky::LoadCustomer(int key) {
     ReloadVisit();
     if (customer_->ended)
         Warn(QStringLiteral("Zákazník je ukončen. Již mu nelze půjčit další titul."));
-    BDetail->setFocus();
+    FocusNextScan();
+}
+
+void TFPujcky::FocusNextScan() {
+    (BPujcit->isEnabled() ? BPujcit : BDetail)->setFocus();
 }
 
 void TFPujcky::ReloadVisit() {
@@ -197,11 +236,24 @@ void TFPujcky::ShowReservations() {
 
 // --- Lending, returns, complaints ---------------------------------------------------------
 
-void TFPujcky::Pujcit() {
+void TFPujcky::ScannedAtCounter(const QString& code) {
+    if (!customer_)
+        return;
+    const std::optional<TMediumOnLoan> out = FindMediumOnLoan(ctx_.Db(), trDesk_, code);
+    trDesk_.Commit();
+    if (out && out->kodZak == customer_->kodZak)
+        VratitNosic(code);
+    else
+        PujcitNosic(code);
+}
+
+void TFPujcky::PujcitNosic(const QString& scanned) {
     if (!customer_)
         return;
     TFNosicPujceni dialog(ctx_, this);
     dialog.SetCustomer(customer_->kodZak, customer_->prices, customer_->pocetPujcek + visit_.NewLoans());
+    if (!scanned.isEmpty())
+        dialog.SearchFor(scanned);
     if (ExecModal(dialog) != QDialog::Accepted)
         return;
     const TMediumToLend& medium = dialog.Medium();
@@ -254,7 +306,7 @@ void TFPujcky::Pujcit() {
     visit_.Lend(std::move(row));
     Refresh();
     tablePujcky_->setCurrentRow(static_cast<int>(visit_.Cart().size()) - 1);
-    BZaplatit->setFocus();
+    FocusNextScan();
 }
 
 int TFPujcky::BorrowersRow(const TMediumOnLoan& medium, const QString& notFound) {
@@ -269,8 +321,10 @@ int TFPujcky::BorrowersRow(const TMediumOnLoan& medium, const QString& notFound)
     return row;
 }
 
-void TFPujcky::Vratit() {
+void TFPujcky::VratitNosic(const QString& scanned) {
     TFNosicVraceni dialog(ctx_, this);
+    if (!scanned.isEmpty())
+        dialog.SearchFor(scanned);
     if (ExecModal(dialog) != QDialog::Accepted)
         return;
     const TMediumOnLoan medium = dialog.Medium();
@@ -285,8 +339,7 @@ void TFPujcky::Vratit() {
     tablePujcky_->setCurrentRow(row);
     if (!medium.retired)
         ReservationNotice(medium.kodTitul);
-    if (BZaplatit->isEnabled())
-        BZaplatit->setFocus();
+    FocusNextScan();
 }
 
 void TFPujcky::Reklamace() {
@@ -302,7 +355,7 @@ void TFPujcky::Reklamace() {
     Refresh();
     tablePujcky_->setCurrentRow(row);
     ReservationNotice(medium.kodTitul);
-    BZaplatit->setFocus();
+    FocusNextScan();
 }
 
 void TFPujcky::ReservationNotice(int kodTitul) {
@@ -336,16 +389,38 @@ bool TFPujcky::Zaplatit() {
     } catch (const EVisitConflict& conflict) {
         // Another counter was quicker: nothing is written and the visit stays for the clerk.
         Warn(conflict.Message());
+        if (conflict.KodNosic() != 0)
+            ShowConflict(conflict.KodNosic());
         return false;
     }
-    if (paid.receipt)
-        OpenPayment(paid.kodDok, paid.total);
     customer_->pocetPujcek += visit_.NewLoans();
     pending_ = false;
-    ReloadVisit();
+    try {
+        if (paid.receipt)
+            OpenPayment(paid.kodDok, paid.total);
+        ReloadVisit();
+    } catch (const ECinemonError& failure) {
+        // The visit is stored: it must never be offered for paying again, whatever the reload did.
+        ShowNoCustomer();
+        const auto* database = dynamic_cast<const EDatabaseError*>(&failure);
+        ReportError(QStringLiteral("Návštěva je uložena, ale výpůjčky a rezervace zákazníka se nepodařilo "
+                                   "znovu načíst. Vyhledejte zákazníka znovu.") +
+                    (database && database->ConnectionLost() ? QString()
+                                                            : QStringLiteral("\r\r") + failure.Message()));
+    }
     if (EHledejEAN->isEnabled())
         EHledejEAN->setFocus();
     return true;
+}
+
+void TFPujcky::ShowConflict(int kodNosic) {
+    std::vector<TCartRow> loans = LoadLoansOnRecord(ctx_.Db(), trDesk_, customer_->kodZak);
+    trDesk_.Commit();
+    visit_.ReloadLoans(std::move(loans));
+    Refresh();
+    const int row = visit_.FindAnyMedium(kodNosic);
+    if (row >= 0)
+        tablePujcky_->setCurrentRow(row);
 }
 
 void TFPujcky::OpenPayment(int kodDok, double total) {

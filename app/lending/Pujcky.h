@@ -44,6 +44,10 @@ private:
     void Guarded(void (TFPujcky::*action)());
 
     bool FindCode(const QString& code);
+    // A medium's label read into the card field: its borrower is shown and its return opens.
+    bool ReturnFromCustomerField(const QString& code);
+    // A card read over an unpaid visit: Ano pays it, Ne drops it, Zpět keeps it (false).
+    bool SaveBeforeCard();
     std::vector<int> FindSurname(const QString& surname);
 
     void LoadCustomer(int key);
@@ -54,8 +58,16 @@ private:
     void ShowCart();
     void ShowReservations();
 
-    void Pujcit();
-    void Vratit();
+    void Pujcit() { PujcitNosic({}); }
+    void Vratit() { VratitNosic({}); }
+    // With a code, the dialog opens on that medium already found.
+    void PujcitNosic(const QString& scanned);
+    void VratitNosic(const QString& scanned);
+    // A label read at "Půjčit nosič": a medium the customer shown has on loan comes back, any
+    // other is lent.
+    void ScannedAtCounter(const QString& code);
+    // Where the next label read goes after the card and after every medium.
+    void FocusNextScan();
     void Reklamace();
     // The cart row of a medium coming back, after switching to its borrower; -1 when it is not there.
     int BorrowersRow(const TMediumOnLoan& medium, const QString& notFound);
@@ -65,6 +77,9 @@ private:
     void Zpet();
     bool Zaplatit();
     void ZaplatitClicked() { Zaplatit(); }
+    // The cart as the database has it now, with the visit's changes kept and the medium in
+    // conflict selected.
+    void ShowConflict(int kodNosic);
     void OpenPayment(int kodDok, double total);
     void Detail();
     void Statistika();

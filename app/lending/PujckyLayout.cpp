@@ -13,6 +13,7 @@
 #include "MoxNumEdit.h"
 #include "PictureFrame.h"
 #include "PujckyLook.h"
+#include "ScannedCode.h"
 #include "SearchBrowse.h"
 
 #include <QGridLayout>
@@ -85,7 +86,7 @@ void TFPujcky::BuildForm() {
     layout->addLayout(search);
     layout->addWidget(panel);
     layout->addWidget(buttons);
-    layout->addLayout(gridBlock(QStringLiteral("Aktuá&lní zapůjčení:"), GridPujcky,
+    layout->addLayout(gridBlock(QStringLiteral("Aktuální zapů&jčení:"), GridPujcky,
                                 {Legend(QStringLiteral("Půjčený nosič,"), Qt::black, this),
                                  Legend(QStringLiteral("- vrací se,"), kGrey, this),
                                  Legend(QStringLiteral("- dnes vrátit,"), kOrange, this),
@@ -109,6 +110,7 @@ void TFPujcky::BuildForm() {
     connect(BStatistika, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Statistika); });
     connect(BZalohy, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Zalohy); });
     connect(BPujcit, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Pujcit); });
+    RunOnScannedCode(BPujcit, [this](const QString& code) { RunReported([&] { ScannedAtCounter(code); }); });
     connect(BVratit, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Vratit); });
     connect(BReklamace, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Reklamace); });
     connect(BRezervace, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Rezervace); });

@@ -36,7 +36,8 @@ void TFPujcky::Rezervace() {
     if (result != TFTitulRezervace::kRezervovat)
         return;
     const TReservationChoice choice = dialog.Choice();
-    if (changing < 0 && visit_.HasReservation(choice.kodTitul, choice.terminPujceni)) {
+    // A move onto a day the customer already holds for the title would double the reservation.
+    if (visit_.HasReservation(choice.kodTitul, choice.terminPujceni, changing)) {
         Inform(QStringLiteral("Zákazník má již titul rezervován."));
         return;
     }

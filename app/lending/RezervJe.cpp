@@ -1,6 +1,5 @@
 #include "RezervJe.h"
 
-#include "GlobFunc.h"
 #include "MoxButton.h"
 #include "MoxEdit.h"
 #include "MoxLabel.h"
@@ -8,6 +7,7 @@
 
 #include <QBoxLayout>
 #include <QGridLayout>
+#include <QLocale>
 
 TFRezervJe::TFRezervJe(const TNextReservation& reservation, bool putAside, QWidget* parent)
     : QDialog(parent) {
@@ -27,14 +27,13 @@ TFRezervJe::TFRezervJe(const TNextReservation& reservation, bool putAside, QWidg
         fields->addWidget(label, row, 0);
         fields->addWidget(edit, row++, 1);
     };
-    const QString shortDate = QStringLiteral("dd.mm.yyyy");
+    // The system's short date format, as the reservation dialog shows its days.
+    const auto shortDate = [](const QDate& day) { return QLocale().toString(day, QLocale::ShortFormat); };
     field(QStringLiteral("&Jméno:"), "EJmeno", reservation.jmeno, 24);
     field(QStringLiteral("Příj&mení:"), "EPrijmeni", reservation.prijmeni, 32);
     field(QStringLiteral("EAN kód:"), "EEANKod", reservation.eanKod, 16);
-    field(QStringLiteral("Termín půjčení:"), "ETerminPujceni",
-          DateToText(shortDate, reservation.terminPujceni), 10);
-    field(QStringLiteral("Termín vrácení:"), "ETerminVraceni",
-          DateToText(shortDate, reservation.terminVraceni), 10);
+    field(QStringLiteral("Termín půjčení:"), "ETerminPujceni", shortDate(reservation.terminPujceni), 10);
+    field(QStringLiteral("Termín vrácení:"), "ETerminVraceni", shortDate(reservation.terminVraceni), 10);
     auto* stranou = new TMoxLabel(
         QStringLiteral("Uložte nosič stranou pro zákazníka. Rezervace je na dnešek (zítřek)."), this);
     stranou->setObjectName(QStringLiteral("LStranou"));

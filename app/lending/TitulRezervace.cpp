@@ -11,7 +11,9 @@
 #include "MoxGrid.h"
 #include "MoxLabel.h"
 #include "MoxNumEdit.h"
+#include "ScannedCode.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -141,6 +143,15 @@ TFTitulRezervace::TFTitulRezervace(TAppContext& context, QWidget* parent)
     connect(ePocetDni_, &TMoxNumEdit::textEdited, this, [this] {
         if (chosen_.isValid() && ePocetDni_->isEnabled())
             bRezervovat_->setEnabled(true);
+    });
+    // A second scan is another title to look at, never a number of days.
+    RunOnScannedCode(ePocetDni_, [this](const QString& code) {
+        if (!bHledej_->isEnabled()) {
+            QApplication::beep(); // a change stays on its title
+            return;
+        }
+        eKod_->setText(code);
+        bHledej_->click();
     });
     connect(bRezervovat_, &TMoxButton::clicked, this, [this] { done(kRezervovat); });
     connect(bZrusit_, &TMoxButton::clicked, this, [this] { done(kZrusitRezervaci); });

@@ -28,6 +28,24 @@ void TVisit::Clear() {
     Load(0, {}, {});
 }
 
+void TVisit::ReloadLoans(std::vector<TCartRow> onRecord) {
+    for (TCartRow& fresh : onRecord) {
+        const int old = FindMedium(fresh.kodNosic);
+        if (old < 0)
+            continue;
+        const TCartRow& before = cart_[static_cast<std::size_t>(old)];
+        fresh.dVraceni = before.dVraceni;
+        fresh.uzivVraceno = before.uzivVraceno;
+        fresh.infoVraceni = before.infoVraceni;
+        fresh.duvodReklamace = before.duvodReklamace;
+    }
+    for (TCartRow& row : cart_)
+        if (row.IsNewLoan())
+            onRecord.push_back(std::move(row));
+    cart_ = std::move(onRecord);
+    Recompute();
+}
+
 bool TVisit::Lend(TCartRow row) {
     const bool inCart = std::any_of(cart_.begin(), cart_.end(), [&](const TCartRow& r) {
         return r.IsNewLoan() && r.kodNosic == row.kodNosic;
@@ -52,8 +70,8 @@ void TVisit::Return(int row, const QDate& today, const QString& user, const QStr
     TCartRow& r = cart_.at(static_cast<std::size_t>(row));
     r.dVraceni = today;
     r.uzivVraceno = user;
+    // A complaint of this visit stays one: the return only adds its note.
     r.infoVraceni = note;
-    r.duvodReklamace.clear();
     Recompute();
 }
 
@@ -63,6 +81,13 @@ void TVisit::Complain(int row, const QDate& today, const QString& user, const QS
     r.uzivVraceno = user;
     r.duvodReklamace = reason;
     Recompute();
+}
+
+int TVisit::FindAnyMedium(int kodNosic) const {
+    for (std::size_t i = 0; i < cart_.size(); ++i)
+        if (cart_[i].kodNosic == kodNosic)
+            return static_cast<int>(i);
+    return -1;
 }
 
 bool TVisit::CanUndo(int row) const {
@@ -86,10 +111,12 @@ void TVisit::Undo(int row) {
     Recompute();
 }
 
-bool TVisit::HasReservation(int kodTitul, const QDate& first) const {
-    return std::any_of(reservations_.begin(), reservations_.end(), [&](const TReservationRow& r) {
-        return r.kodTitul == kodTitul && r.terminPujceni == first;
-    });
+bool TVisit::HasReservation(int kodTitul, const QDate& first, int besidesRow) const {
+    for (std::size_t i = 0; i < reservations_.size(); ++i)
+        if (static_cast<int>(i) != besidesRow && reservations_[i].kodTitul == kodTitul &&
+            reservations_[i].terminPujceni == first)
+            return true;
+    return false;
 }
 
 void TVisit::Reserve(TReservationRow row) {

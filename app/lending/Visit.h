@@ -72,6 +72,9 @@ public:
     // A freshly loaded customer: nothing pending.
     void Load(int kodZak, std::vector<TCartRow> cart, std::vector<TReservationRow> reservations);
     void Clear();
+    // The loans on record read again after another counter changed some: this visit's new loans,
+    // returns and complaints stay on the loans still open, returns of loans closed meanwhile go.
+    void ReloadLoans(std::vector<TCartRow> onRecord);
     int KodZak() const { return kodZak_; }
 
     const std::vector<TCartRow>& Cart() const { return cart_; }
@@ -81,8 +84,10 @@ public:
 
     // Adds a new loan; false when the same medium is already lent in this visit.
     bool Lend(TCartRow row);
-    // The cart row of a medium, or -1.
+    // The cart row of a medium on record, or -1.
     int FindMedium(int kodNosic) const;
+    // The cart row of a medium of any kind, or -1.
+    int FindAnyMedium(int kodNosic) const;
     // Books the return of the row's medium today.
     void Return(int row, const QDate& today, const QString& user, const QString& note);
     void Complain(int row, const QDate& today, const QString& user, const QString& reason);
@@ -90,8 +95,8 @@ public:
     bool CanUndo(int row) const;
     void Undo(int row);
 
-    // Whether the list already holds the title from that first day.
-    bool HasReservation(int kodTitul, const QDate& first) const;
+    // Whether the list already holds the title from that first day, besides the row given.
+    bool HasReservation(int kodTitul, const QDate& first, int besidesRow = -1) const;
     void Reserve(TReservationRow row);
     void ChangeReservation(int row, const QDate& first, const QDate& end, const QString& user);
     void CancelReservation(int row);

@@ -153,7 +153,8 @@ std::optional<TNextReservation> NextReservation(TDMGlobDB& db, TTransaction& tra
         QStringLiteral("select z.PRIJMENI, z.JMENO, z.EAN_KOD, r.TERMIN_PUJCENI, r.TERMIN_VRACENI from "
                        "REZERVACE r join ZAKAZNICI z on (r.KOD_ZAK = z.KOD_ZAK) where r.KOD_TITUL = ") +
             QString::number(kodTitul) +
-            QStringLiteral(" and r.TERMIN_PUJCENI >= CURRENT_DATE order by r.TERMIN_PUJCENI"));
+            // Not yet over, as lending counts them: one that has begun wants the medium most.
+            QStringLiteral(" and r.TERMIN_VRACENI >= (CURRENT_DATE + 1) order by r.TERMIN_PUJCENI"));
     query->Open();
     if (query->Eof())
         return std::nullopt;

@@ -43,8 +43,8 @@ std::vector<TReservationRow> LoadReservations(TDMGlobDB& db, TTransaction& trans
 // Whether other customers' reservations covering today take every medium of the title on the shelf.
 bool ReservedForOthersToday(TDMGlobDB& db, TTransaction& transaction, int kodTitul, int kodZak);
 
-// The first reservation of a title from today on, whoever made it: the medium that came back
-// may be wanted.
+// The first reservation of a title that is not over yet (it covers today or a later day), whoever
+// made it: the medium that came back may be wanted.
 struct TNextReservation {
     QString jmeno;
     QString prijmeni;

@@ -5,6 +5,8 @@
 #include "PriceSettings.h"
 #include "Visit.h"
 
+#include <QLocale>
+
 namespace {
 
 QString Key(int key) {
@@ -72,13 +74,15 @@ private:
         if (!Exists(QStringLiteral("select KOD_NOSIC from NOSICE where KOD_NOSIC = ") + Key(row.kodNosic) +
                     QStringLiteral(" and D_ZRUSENI is null for update with lock")))
             throw EVisitConflict(QStringLiteral("Nosič ") + row.eanKod + QStringLiteral(" (") +
-                                 row.nazevCesky +
-                                 QStringLiteral(") byl mezitím vyřazen.\rNic nebylo uloženo."));
+                                     row.nazevCesky +
+                                     QStringLiteral(") byl mezitím vyřazen.\rNic nebylo uloženo."),
+                                 row.kodNosic);
         if (Exists(QStringLiteral("select KOD_NOSIC from PUJCKY where KOD_NOSIC = ") + Key(row.kodNosic) +
                    QStringLiteral(" and D_VRACENI is null")))
             throw EVisitConflict(
                 QStringLiteral("Nosič ") + row.eanKod + QStringLiteral(" (") + row.nazevCesky +
-                QStringLiteral(") byl mezitím půjčen na jiné pokladně.\rNic nebylo uloženo."));
+                    QStringLiteral(") byl mezitím půjčen na jiné pokladně.\rNic nebylo uloženo."),
+                row.kodNosic);
         Exec(QStringLiteral("insert into PUJCKY (KOD_TITUL, KOD_NOSIC, KOD_ZAK, TERMIN_PUJCENI, UZIV_PUJCIL, "
                             "D_PUJCENI, CENA_PUJCKA, TERMIN_VRACENI) values (") +
              Key(row.kodTitul) + QStringLiteral(", ") + Key(row.kodNosic) + QStringLiteral(", ") + customer_ +
@@ -104,7 +108,8 @@ private:
                     QStringLiteral(" for update with lock")))
             throw EVisitConflict(
                 QStringLiteral("Nosič ") + row.eanKod + QStringLiteral(" (") + row.nazevCesky +
-                QStringLiteral(") byl mezitím vrácen na jiné pokladně.\rNic nebylo uloženo."));
+                    QStringLiteral(") byl mezitím vrácen na jiné pokladně.\rNic nebylo uloženo."),
+                row.kodNosic);
         Exec(QStringLiteral("update PUJCKY set D_VRACENI = ") + ts_ + QStringLiteral(", UZIV_VRACENO = ") +
              user_ + QStringLiteral(", INFO_VRACENI = ") + SqlText(row.infoVraceni) +
              QStringLiteral(" where ") + openLoan);
@@ -128,29 +133,21 @@ private:
                  QStringLiteral(", ") + user_ + u')');
     }
 
-    // Only what the clerk changed: cancelled rows go, changed rows are updated in place, new
-    // rows are added. Reservations another counter made meanwhile stay untouched.
+    // Only what the clerk changed: cancelled rows go, changed rows are written again on their
+    // new days, new rows are added. Reservations another counter made meanwhile stay untouched.
     void WriteReservations() {
         for (const TReservationRow& gone : visit_.Cancelled())
             Exec(QStringLiteral("delete from REZERVACE where ") + StoredRow(gone));
+        // Every moved row leaves its old day first: one may move onto the day another leaves.
+        for (const TReservationRow& row : visit_.Reservations())
+            if (row.IsStored() && row.IsPending())
+                Exec(QStringLiteral("delete from REZERVACE where ") + StoredRow(row));
         for (const TReservationRow& row : visit_.Reservations()) {
-            if (!row.IsPending())
+            // Fulfilled by one of this visit's loans: nothing to keep.
+            if (!row.IsPending() || row.pujceno)
                 continue;
-            if (row.pujceno) {
-                // Made or moved in this visit and fulfilled by one of its loans.
-                if (row.IsStored())
-                    Exec(QStringLiteral("delete from REZERVACE where ") + StoredRow(row));
-                continue;
-            }
             CheckStillFree(row);
-            if (row.IsStored() && Exists(QStringLiteral("select KOD_TITUL from REZERVACE where ") +
-                                         StoredRow(row) + QStringLiteral(" for update with lock"))) {
-                Exec(QStringLiteral("update REZERVACE set TERMIN_PUJCENI = ") + Day(row.terminPujceni) +
-                     QStringLiteral(", TERMIN_VRACENI = ") + Day(row.terminVraceni) +
-                     QStringLiteral(", UZIV_REZERV = ") + user_ + QStringLiteral(", D_REZERV = ") + ts_ +
-                     QStringLiteral(" where ") + StoredRow(row));
-                continue;
-            }
+            CheckNotHeld(row);
             Exec(QStringLiteral(
                      "insert into REZERVACE (KOD_TITUL, KOD_ZAK, TERMIN_PUJCENI, UZIV_REZERV, D_REZERV, "
                      "TERMIN_VRACENI) values (") +
@@ -165,8 +162,23 @@ private:
                Key(row.kodTitul) + QStringLiteral(" and TERMIN_PUJCENI = ") + Day(row.storedTerminPujceni);
     }
 
-    // Another counter may have booked the last free medium of the first day since the clerk chose it.
+    // Another counter may have reserved the same title from the same day for this customer.
+    void CheckNotHeld(const TReservationRow& row) {
+        if (Exists(QStringLiteral("select KOD_TITUL from REZERVACE where KOD_ZAK = ") + customer_ +
+                   QStringLiteral(" and KOD_TITUL = ") + Key(row.kodTitul) +
+                   QStringLiteral(" and TERMIN_PUJCENI = ") + Day(row.terminPujceni)))
+            throw EVisitConflict(QStringLiteral("Titul ") + row.nazevCesky +
+                                 QStringLiteral(" má zákazník mezitím rezervován od ") +
+                                 QLocale().toString(row.terminPujceni, QLocale::ShortFormat) +
+                                 QStringLiteral(".\rNic nebylo uloženo."));
+    }
+
+    // Another counter may have booked the last free medium of the first day since the clerk chose
+    // it. The title's row is locked first: a second counter counting at the same moment fails at
+    // once instead of counting without the reservation this one is writing.
     void CheckStillFree(const TReservationRow& row) {
+        Exists(QStringLiteral("select KOD_TITUL from TITULY where KOD_TITUL = ") + Key(row.kodTitul) +
+               QStringLiteral(" for update with lock"));
         const auto query = db_.OpenQuery(
             tr_,
             QStringLiteral("select count(r.KOD_TITUL) as POCET, max(t.POCET_CELKEM) as CELKEM from TITULY t "
@@ -207,8 +219,12 @@ TPaymentResult PayVisit(TDMGlobDB& db, TSpecCena& prices, const TVisit& visit, i
         // deleted a reservation this payment deletes in the instant between the engine reading
         // and deleting it; the engine has no code of its own for that, only its text.
         const bool erasedMeanwhile = e.Message().contains(QStringLiteral("cannot update erased record"));
+        // A reservation another counter is writing for the customer at this moment ends as a
+        // duplicate of the key.
+        const bool doubled =
+            e.Code() == EDatabaseError::kUniqueKeyViolation || e.Code() == EDatabaseError::kDuplicateValue;
         if (e.Code() != EDatabaseError::kLockConflict && e.Code() != EDatabaseError::kDeadlock &&
-            !erasedMeanwhile)
+            !erasedMeanwhile && !doubled)
             throw;
         throw EVisitConflict(
             QStringLiteral("Jiná pokladna právě ukládá platbu se stejnými nosiči, tituly nebo "

@@ -12,8 +12,14 @@ class TVisit;
 // the visit stays as it is, so the clerk can mend it and pay again.
 class EVisitConflict final : public ECinemonError {
 public:
-    using ECinemonError::ECinemonError;
+    explicit EVisitConflict(const QString& message, int kodNosic = 0)
+        : ECinemonError(message), kodNosic_(kodNosic) {}
     QString TypeName() const override { return QStringLiteral("EVisitConflict"); }
+    // The medium another counter lent or took back meanwhile; 0 when the conflict is not one medium's.
+    int KodNosic() const { return kodNosic_; }
+
+private:
+    int kodNosic_;
 };
 
 struct TPaymentResult {

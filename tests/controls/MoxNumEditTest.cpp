@@ -65,7 +65,7 @@ TEST(MoxNumEdit, FormatsWithCzechSeparatorsOrShortest) {
 TEST(MoxNumEdit, ReadsTextOrMinValue) {
     TMoxNumEdit edit;
     edit.setMinValue(5);
-    edit.setMaxValue(10);
+    edit.setMaxValue(100000);
     edit.setText(grouped("12", "345,25"));
     EXPECT_DOUBLE_EQ(edit.value(), 12345.25);
     const QString separator = QLocale().groupSeparator();
@@ -109,6 +109,18 @@ TEST(MoxNumEdit, LeavingLimitsTypedValueToRange) {
     EXPECT_EQ(form.edit->text(), QStringLiteral("-150000"));
 }
 
+// Enter accepts a dialog while the field still has the focus and the typed text is not limited yet.
+TEST(MoxNumEdit, TheValueIsWithinTheRangeAlsoWhileTheFieldIsTyped) {
+    Form form;
+    form.edit->setMinValue(1);
+    form.edit->setMaxValue(99);
+    for (const auto& [typed, read] : {std::pair{"0", 1}, {"-5", 1}, {"150", 99}, {"42", 42}}) {
+        form.type(QString::fromLatin1(typed));
+        EXPECT_EQ(form.edit->value(), read) << typed;
+        EXPECT_EQ(form.edit->valueInt(), read) << typed;
+    }
+}
+
 TEST(MoxNumEdit, ProgramValueWaitsWhileFieldIsTyped) {
     Form form;
     form.type(QStringLiteral("12"));
@@ -141,6 +153,7 @@ TEST(MoxNumEdit, TypingFilterRefusesForeignCharacters) {
 TEST(MoxNumEdit, OnlyAsciiDigitsAreTakenAlsoFromComposedInput) {
     Form form;
     form.edit->setMinValue(5);
+    form.edit->setMaxValue(1000);
     form.type(QStringLiteral("42"));
     // Arabic-Indic and full-width digits are digits to Unicode but not to the locale.
     for (const QChar c : QString::fromUtf8("\u0663\uff17"))
@@ -164,6 +177,7 @@ TEST(MoxNumEdit, PastedOrDroppedTextGoesInOnlyWhenTypingWouldTakeIt) {
     Form form;
     form.edit->setDecimal(2);
     form.edit->setMinValue(-999999999);
+    form.edit->setMaxValue(999999999);
     form.type(QStringLiteral("25"));
     for (const char* foreign : {"O'Brien", "x'; DELETE FROM ZALOHY; --", "1,5,5", "12\t3", "\u0663", "1.5"}) {
         QGuiApplication::clipboard()->setText(QString::fromUtf8(foreign));

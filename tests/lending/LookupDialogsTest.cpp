@@ -52,6 +52,18 @@ protected:
             QApplication::sendEvent(field, &press);
         }
     }
+    // A reader types wherever the focus is.
+    static void ScanHere(const QString& code) {
+        QWidget* field = QApplication::focusWidget();
+        ASSERT_NE(field, nullptr);
+        QTest::keyClicks(field, code);
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+    QString CodeOf(int kodNosic) {
+        return database
+            .Scalar(QStringLiteral("select EAN_KOD from NOSICE where KOD_NOSIC = %1").arg(kodNosic))
+            .toString();
+    }
     static QString Text(QDialog& dialog, const char* name) {
         return dialog.findChild<QLineEdit*>(QString::fromLatin1(name))->text();
     }
@@ -208,6 +220,46 @@ TEST_F(LookupDialogs, AComplaintNeedsAReasonThatIsNotOnlyBlanks) {
     EXPECT_EQ(dialog.Medium().kodNosic, 4);
 }
 
+// After a find the focus is in the dialog's own field, and the next label is scanned there.
+TEST_F(LookupDialogs, ASecondScanIsANewSearchAndNeverTheDataOfTheFieldItLandsIn) {
+    Lend(2, 3, 502);
+    {
+        TFNosicPujceni lending(context);
+        lending.SetCustomer(501, TCustomerPrices{}, 0);
+        Scan(lending, code1);
+        ScanHere(CodeOf(4));
+        EXPECT_EQ(lending.result(), QDialog::Rejected) << "the second scan lent nothing";
+        EXPECT_EQ(lending.Medium().kodNosic, 4);
+        EXPECT_EQ(Text(lending, "ENazevCesky"), QStringLiteral("Vesničko má středisková"));
+        EXPECT_EQ(Text(lending, "EPocetDni"), QStringLiteral("1"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(lending.result(), QDialog::Accepted);
+        EXPECT_EQ(lending.PocetDni(), 1);
+    }
+    {
+        TFNosicVraceni giveBack(context);
+        Scan(giveBack, CodeOf(4));
+        ScanHere(CodeOf(2));
+        EXPECT_EQ(giveBack.result(), QDialog::Rejected);
+        EXPECT_EQ(giveBack.Medium().kodNosic, 2);
+        EXPECT_EQ(giveBack.Medium().kodZak, 502);
+        EXPECT_EQ(giveBack.Zprava(), QString());
+        // A number the clerk types by hand is a note like any other.
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("777123456"), Qt::NoModifier, 80);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(giveBack.result(), QDialog::Accepted);
+        EXPECT_EQ(giveBack.Zprava(), QStringLiteral("777123456"));
+    }
+    TFNosicReklamace complaint(context);
+    Scan(complaint, CodeOf(4));
+    Type(QApplication::focusWidget(), QStringLiteral("skáče "));
+    ScanHere(CodeOf(2));
+    EXPECT_EQ(complaint.result(), QDialog::Rejected) << "nothing refunded";
+    EXPECT_EQ(complaint.Medium().kodNosic, 2);
+    EXPECT_EQ(complaint.Duvod(), QString()) << "the reason belonged to the medium before";
+    EXPECT_FALSE(Child<TMoxButton>(complaint, "BPotvrdit")->isEnabled());
+}
+
 TEST_F(LookupDialogs, TheReservationNoticesSayWhatStandsInTheWay) {
     TFRezervPujcit ask;
     EXPECT_EQ(ask.windowTitle(), QStringLiteral("Titul je rezervován"));
@@ -225,8 +277,8 @@ TEST_F(LookupDialogs, TheReservationNoticesSayWhatStandsInTheWay) {
     TFRezervJe aside(reservation, true);
     aside.show();
     EXPECT_EQ(Text(aside, "EPrijmeni"), QStringLiteral("Novák"));
-    EXPECT_EQ(Text(aside, "ETerminPujceni"), QStringLiteral("10.12.2026"));
-    EXPECT_EQ(Text(aside, "ETerminVraceni"), QStringLiteral("12.12.2026"));
+    EXPECT_EQ(Text(aside, "ETerminPujceni"), QStringLiteral("10.12.26")) << "the short date format";
+    EXPECT_EQ(Text(aside, "ETerminVraceni"), QStringLiteral("12.12.26"));
     EXPECT_TRUE(Child<QLabel>(aside, "LStranou")->isVisible());
     TFRezervJe later(reservation, false);
     later.show();

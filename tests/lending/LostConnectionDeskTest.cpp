@@ -102,6 +102,28 @@ TEST_F(CounterLosesItsConnection, ThePaymentIsReportedUnsavedAndSucceedsWhenPaid
     EXPECT_FALSE(Button("BZaplatit")->isEnabled());
 }
 
+// The payment is committed; the connection goes while the payment dialog is open.
+TEST_F(CounterLosesItsConnection, AReloadFailingAfterThePaymentClearsThePaidVisitAndSaysSo) {
+    Scan("EHledejEAN", QStringLiteral("501"));
+    LendTheMedium();
+    hook.Script([this](QDialog& payment) {
+        KillTheCounter();
+        payment.reject();
+    });
+    hook.Answer({TMsgResult::Ok});
+    Button("BZaplatit")->click();
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY")), 1);
+    ASSERT_EQ(hook.messages.size(), 1u);
+    EXPECT_EQ(hook.Texts()[0], QStringLiteral("Návštěva je uložena, ale výpůjčky a rezervace zákazníka se "
+                                              "nepodařilo znovu načíst. Vyhledejte zákazníka znovu."));
+    EXPECT_FALSE(Button("BZaplatit")->isEnabled()) << "nothing is offered for paying again";
+    EXPECT_EQ(desk->Visit().NewLoans(), 0);
+
+    Scan("EHledejEAN", QStringLiteral("501"));
+    ASSERT_EQ(desk->Visit().Cart().size(), 1u);
+    EXPECT_FALSE(desk->Visit().Cart()[0].IsNewLoan()) << "the loan is on record";
+}
+
 TEST_F(CounterLosesItsConnection, AFailedSearchIsReportedAndTheNextVisitIsServed) {
     Scan("EHledejEAN", QStringLiteral("501"));
     KillTheCounter();

@@ -9,8 +9,10 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QTest>
 
+#include <map>
 #include <memory>
 
 namespace {
@@ -102,6 +104,10 @@ protected:
         return database.Scalar(QStringLiteral("select count(*) from %1 where %2").arg(table, where)).toInt();
     }
     QVariant Value(const QString& sql) { return database.Scalar(sql); }
+    QString CodeOf(int kodNosic) {
+        return Value(QStringLiteral("select EAN_KOD from NOSICE where KOD_NOSIC = %1").arg(kodNosic))
+            .toString();
+    }
 
     TAppContext context{database.ExecutablePath()};
     TDialogHook hook;
@@ -213,6 +219,112 @@ TEST_F(CounterDesk, AMediumOfAnotherCustomerSwitchesTheCounterToThemWithoutAskin
     EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1")), 0);
 }
 
+TEST_F(CounterDesk, ACardReadOverAnUnpaidVisitAsksWhetherToSaveIt) {
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ScriptLookup(code1);
+    Button("BPujcit")->click();
+    hook.Answer({TMsgResult::Cancel});
+    Scan(Child("EHledejEAN"), QStringLiteral("0101261200000502"));
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{QStringLiteral("Provedené změny nebyly uloženy. Uložit?")});
+    EXPECT_EQ(desk->CustomerKey(), 501) << "Zpět keeps the visit";
+    EXPECT_EQ(desk->Visit().NewLoans(), 1);
+
+    hook.Answer({TMsgResult::No});
+    Scan(Child("EHledejEAN"), QStringLiteral("0101261200000502"));
+    EXPECT_EQ(desk->CustomerKey(), 502);
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1")), 0) << "Ne drops it";
+
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ScriptLookup(code1);
+    Button("BPujcit")->click();
+    hook.Answer({TMsgResult::Yes});
+    ScriptPayment();
+    Scan(Child("EHledejEAN"), QStringLiteral("0101261200000502"));
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1 and KOD_ZAK = 501")), 1)
+        << "Ano pays it";
+    EXPECT_EQ(desk->CustomerKey(), 502);
+    EXPECT_EQ(hook.Texts().size(), 3u);
+}
+
+// The clerk's hands stay on the reader: the keys besides the scans are counted. Keys go where
+// the window shown has its focus.
+TEST_F(CounterDesk, AVisitOfThreeLoansAndOneReturnIsServedWithOneKeyPerMedium) {
+    AddTitle(6, QStringLiteral("Obecná škola"), QStringLiteral("D"), 30, 1, 1);
+    const QString code7 = AddMedium(7, 6);
+    desk->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(desk.get()));
+    int keys = 0;
+    const auto press = [&keys](QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        ++keys;
+        QTest::keyClick(window.focusWidget(), key, modifiers);
+    };
+    const auto scan = [this](const QString& code) {
+        QTest::keyClicks(desk->focusWidget(), code);
+        QTest::keyClick(desk->focusWidget(), Qt::Key_Return);
+    };
+    const auto lookAndPress = [&](Qt::Key key) {
+        hook.Script([&press, key](QDialog& dialog) { press(dialog, key); });
+    };
+
+    scan(QStringLiteral("0101261200000501"));
+    for (const QString& code : {code1, CodeOf(2), code7, CodeOf(4)}) {
+        EXPECT_EQ(desk->focusWidget(), Button("BPujcit")) << "where the next label is read";
+        lookAndPress(Qt::Key_Return);
+        scan(code);
+    }
+    EXPECT_LE(keys, 4) << "at most one key per medium";
+    lookAndPress(Qt::Key_Escape);
+    press(*desk, Qt::Key_R, Qt::AltModifier);
+    // An accelerator presses its button the way a click does, a moment later.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return hook.dialogsOpened.size() == 5u; }));
+    EXPECT_LE(keys, 6) << "paying takes a key, and one more closes the payment dialog";
+
+    EXPECT_EQ(hook.dialogsOpened,
+              (std::vector<QString>{QStringLiteral("TFNosicPujceni"), QStringLiteral("TFNosicPujceni"),
+                                    QStringLiteral("TFNosicPujceni"), QStringLiteral("TFNosicVraceni"),
+                                    QStringLiteral("TFHotovost")}));
+    EXPECT_TRUE(hook.messages.empty());
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_ZAK = 501 and D_VRACENI is null")), 3);
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 4 and D_VRACENI is not null")), 1);
+    EXPECT_EQ(Count(QStringLiteral("DOKLADY")), 1);
+}
+
+TEST_F(CounterDesk, AMediumLabelReadIntoTheCardFieldOpensItsReturnAtItsBorrower) {
+    hook.Answer({TMsgResult::Ok});
+    Scan(Child("EHledejEAN"), code1);
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{QStringLiteral("Nosič s CN kódem ") + code1 +
+                                                 QStringLiteral(" není vypůjčen.")});
+    QString found;
+    hook.Script([&](QDialog& dialog) {
+        found = dialog.findChild<QLineEdit*>(QStringLiteral("ENazevCesky"))->text();
+        dialog.findChild<TMoxButton*>(QStringLiteral("BPotvrdit"))->click();
+    });
+    Scan(Child("EHledejEAN"), CodeOf(5));
+    EXPECT_EQ(found, QStringLiteral("Samotáři"));
+    EXPECT_EQ(desk->CustomerKey(), 502);
+    ASSERT_EQ(desk->Visit().Cart().size(), 1u);
+    EXPECT_TRUE(desk->Visit().Cart()[0].IsBackToday());
+    EXPECT_EQ(Text("EHledejEAN"), QString());
+}
+
+TEST_F(CounterDesk, EveryAcceleratorOfTheCounterLeadsToOnePlace) {
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    std::map<QString, QString> taken;
+    const auto take = [&](const QString& caption) {
+        const QKeySequence key = QKeySequence::mnemonic(caption);
+        if (key.isEmpty())
+            return;
+        const auto [at, fresh] = taken.emplace(key.toString(), caption);
+        EXPECT_TRUE(fresh) << caption.toStdString() << " and " << at->second.toStdString();
+    };
+    for (const QLabel* label : desk->findChildren<QLabel*>())
+        if (label->buddy())
+            take(label->text());
+    for (const QAbstractButton* button : desk->findChildren<QAbstractButton*>())
+        take(button->text());
+    EXPECT_EQ(taken.count(QStringLiteral("Alt+J")), 1u) << "the loans grid";
+}
+
 TEST_F(CounterDesk, UndoTakesBackTheCurrentRowAndKeepsTheLateFeeOfAnother) {
     Scan(Child("EHledejEAN"), QStringLiteral("501"));
     ScriptLookup(QStringLiteral("4"));
@@ -291,6 +403,32 @@ TEST_F(CounterDesk, AMediumLentAtAnotherCounterMeanwhileIsNamedAndNothingIsWritt
                                                   "Nic nebylo uloženo.")});
     EXPECT_EQ(Count(QStringLiteral("DOKLADY")), 0);
     EXPECT_TRUE(Button("BZaplatit")->isEnabled());
+    EXPECT_EQ(Child<TMoxGrid>("GridPujcky")->currentIndex().row(), desk->Visit().FindAnyMedium(1))
+        << "the row in conflict is selected";
+    EXPECT_EQ(Button("BZpet")->text(), QStringLiteral("Zp&ět (nepůjčovat)"));
+}
+
+TEST_F(CounterDesk, AReturnBookedAtAnotherCounterMeanwhileLeavesTheCartAndTheRestIsPaid) {
+    LendOn(2, 3, 501, 0, 2, 35);
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ScriptLookup(QStringLiteral("4"));
+    Button("BVratit")->click();
+    ScriptLookup(QStringLiteral("2"), [](QDialog& dialog) {
+        Type(dialog.findChild<QLineEdit*>(QStringLiteral("EZprava")), QStringLiteral("bez obalu"));
+    });
+    Button("BVratit")->click();
+    database.Exec(QStringLiteral("update PUJCKY set D_VRACENI = CURRENT_TIMESTAMP where KOD_NOSIC = 4"));
+    hook.Answer({TMsgResult::Ok});
+    Button("BZaplatit")->click();
+    ASSERT_EQ(hook.Texts().size(), 1u);
+    EXPECT_TRUE(hook.Texts()[0].contains(QStringLiteral("byl mezitím vrácen na jiné pokladně.")));
+    ASSERT_EQ(desk->Visit().Cart().size(), 1u) << "reloaded: the medium is back already";
+    EXPECT_EQ(desk->Visit().Cart()[0].infoVraceni, QStringLiteral("bez obalu")) << "the clerk's return stays";
+
+    Button("BZaplatit")->click();
+    EXPECT_EQ(hook.Texts().size(), 1u);
+    EXPECT_EQ(Value(QStringLiteral("select INFO_VRACENI from PUJCKY where KOD_NOSIC = 2")).toString(),
+              QStringLiteral("bez obalu"));
 }
 
 TEST_F(CounterDesk, LendingAMediumOutWithSomeoneOffersAReservationInstead) {
@@ -371,6 +509,44 @@ TEST_F(CounterDesk, AReservationIsMovedOrCancelledThroughTheDialogAndWrittenInPl
                         SqlDate(today.addDays(5))),
               1);
     EXPECT_EQ(Count(QStringLiteral("REZERVACE"), QStringLiteral("KOD_TITUL = 5")), 0);
+}
+
+TEST_F(CounterDesk, AReservationCannotBeMovedOntoADayTheCustomerHoldsForTheTitle) {
+    Reserve(3, 501, today.addDays(2));
+    Reserve(3, 501, today.addDays(6));
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    hook.Answer({TMsgResult::Ok});
+    hook.Script([](QDialog& dialog) {
+        auto* grid = dialog.findChild<TMoxGrid*>(QStringLiteral("GridVolne"));
+        grid->setFocus();
+        for (int day = 0; day < 6; ++day)
+            QTest::keyClick(grid, Qt::Key_Down);
+        QTest::keyClick(grid, Qt::Key_Return);
+        dialog.findChild<TMoxButton*>(QStringLiteral("BRezervovat"))->click();
+    });
+    Button("BZmenaRezervace")->click();
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{QStringLiteral("Zákazník má již titul rezervován.")});
+    EXPECT_EQ(desk->Visit().Reservations()[0].terminPujceni, today.addDays(2));
+    EXPECT_FALSE(Button("BZaplatit")->isEnabled());
+}
+
+TEST_F(CounterDesk, AMediumComingBackForAReservationThatHasBegunIsPutAside) {
+    database.Exec(QStringLiteral("insert into REZERVACE (KOD_TITUL, KOD_ZAK, TERMIN_PUJCENI, TERMIN_VRACENI) "
+                                 "values (4, 502, %1, %2)")
+                      .arg(SqlDate(today.addDays(-1)), SqlDate(today.addDays(1))));
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ScriptLookup(QStringLiteral("4"));
+    QString surname;
+    bool aside = false;
+    hook.Script([&](QDialog& notice) {
+        surname = notice.findChild<QLineEdit*>(QStringLiteral("EPrijmeni"))->text();
+        aside = !notice.findChild<QLabel*>(QStringLiteral("LStranou"))->isHidden();
+        notice.accept();
+    });
+    Button("BVratit")->click();
+    EXPECT_EQ(hook.dialogsOpened.back(), QStringLiteral("TFRezervJe"));
+    EXPECT_EQ(surname, QStringLiteral("Malá"));
+    EXPECT_TRUE(aside);
 }
 
 TEST_F(CounterDesk, AMediumOutWithSomeoneCanBeReservedForTheNextDays) {

@@ -145,6 +145,28 @@ TEST_F(ReservationDialog, AScannedCodeShowsTheTitleItsFreeDaysAndChoosesTheFirst
     EXPECT_EQ(choice.pocetCelkem, 2);
 }
 
+// The clerk reads the wrong title's label, then the right one, with the focus in the days.
+TEST_F(ReservationDialog, ACodeScannedIntoTheDaysIsAnotherSearchNeverALength) {
+    AddTitle(4, QStringLiteral("Kolja"), QStringLiteral("V"), 20, 1, 1);
+    const QString kolja = AddMedium(4, 4);
+    TFTitulRezervace dialog(context);
+    dialog.SetCustomer(501);
+    Search(dialog, "EKod", code1);
+    auto* days = Child<TMoxNumEdit>(dialog, "EPocetDni");
+    days->setFocus();
+    days->selectAll();
+    QTest::keyClicks(days, kolja);
+    QTest::keyClick(days, Qt::Key_Return);
+    EXPECT_TRUE(dialog.isVisible()) << "nothing reserved";
+    EXPECT_EQ(Text(dialog, "ENazev"), QStringLiteral("Kolja"));
+    EXPECT_EQ(days->valueInt(), 1);
+    days->setFocus();
+    QTest::keyClick(days, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), TFTitulRezervace::kRezervovat);
+    EXPECT_EQ(dialog.Choice().kodTitul, 4);
+    EXPECT_EQ(dialog.Choice().terminVraceni, today.addDays(1));
+}
+
 TEST_F(ReservationDialog, DaysGoneByAndDaysWithNothingFreeAreGreyAndCannotBeChosen) {
     TFTitulRezervace dialog(context);
     dialog.SetCustomer(501);

@@ -3,6 +3,8 @@
 #include "Visit.h"
 #include "VisitLoad.h"
 
+#include <QLocale>
+
 namespace {
 
 // Whole visits written by the payment on a real database; a second connection plays the other
@@ -185,6 +187,18 @@ TEST_F(VisitPayment, OnTimeReturnsWriteNoReceiptAndARetiredMediumStaysOffTheShel
     EXPECT_EQ(Value(QStringLiteral("select POCET_PRITOMNO from TITULY where KOD_TITUL = 6")).toInt(), 0);
 }
 
+TEST_F(VisitPayment, AMediumComplainedAboutAndThenReturnedInOneVisitKeepsItsComplaint) {
+    LoadVisit(visit, counter.Db(), 501);
+    visit.Complain(visit.FindMedium(5), today, {}, QStringLiteral("nejde přehrát"));
+    visit.Return(visit.FindMedium(5), today, {}, QStringLiteral("obal prasklý"));
+    PayVisit(counter.Db(), counter.SpecCena(), visit, kodUziv);
+    EXPECT_EQ(Count(QStringLiteral("REKLAMACE"), QStringLiteral("KOD_NOSIC = 5 and DUVOD = 'nejde přehrát'")),
+              1);
+    EXPECT_EQ(Count(QStringLiteral("RADKY_DOK"), QStringLiteral("KOD_NOSIC = 5 and CENA_DPH < 0")), 1);
+    EXPECT_EQ(Value(QStringLiteral("select INFO_VRACENI from PUJCKY where KOD_NOSIC = 5")).toString(),
+              QStringLiteral("obal prasklý"));
+}
+
 TEST_F(VisitPayment, ALockHeldByAnotherCounterFailsThePaymentWhichLaterWritesOnce) {
     LoadVisit(visit, counter.Db(), 501);
     visit.Lend(NewLoan(1, 3, 1, 35));
@@ -331,6 +345,73 @@ TEST_F(VisitPayment, AFirstDayBookedOutMeanwhileRefusesTheNewReservation) {
                   QStringLiteral(" where KOD_ZAK = 502"));
     EXPECT_THROW(PayVisit(counter.Db(), counter.SpecCena(), visit, kodUziv), EVisitConflict);
     EXPECT_EQ(Count(QStringLiteral("REZERVACE"), QStringLiteral("KOD_ZAK = 501 and KOD_TITUL = 6")), 0);
+}
+
+TEST_F(VisitPayment, AReservationIsNeverDoubledInTheDatabaseNorByAPaymentOfOneCounterOrTwo) {
+    EXPECT_THROW(Reserve(4, 501, today.addDays(5)), EDatabaseError) << "one per title, customer and day";
+    Reserve(4, 501, today.addDays(7));
+    LoadVisit(visit, counter.Db(), 501);
+    // Two moves of one visit, one onto the day the other leaves.
+    visit.ChangeReservation(2, today.addDays(9), today.addDays(10), {});
+    visit.ChangeReservation(1, today.addDays(7), today.addDays(8), {});
+    TReservationRow reservation;
+    reservation.kodTitul = 6;
+    reservation.nazevCesky = QStringLiteral("Návrat idiota");
+    reservation.terminPujceni = today.addDays(3);
+    reservation.terminVraceni = today.addDays(4);
+    visit.Reserve(reservation);
+    Reserve(6, 501, today.addDays(3)); // the same, at another counter meanwhile
+    try {
+        PayVisit(counter.Db(), counter.SpecCena(), visit, kodUziv);
+        ADD_FAILURE() << "the reservation was written twice";
+    } catch (const EVisitConflict& conflict) {
+        EXPECT_EQ(conflict.Message(),
+                  QStringLiteral("Titul Návrat idiota má zákazník mezitím rezervován od ") +
+                      QLocale().toString(today.addDays(3), QLocale::ShortFormat) +
+                      QStringLiteral(".\rNic nebylo uloženo."));
+    }
+    const QString title4 = QStringLiteral("KOD_ZAK = 501 and KOD_TITUL = 4 and TERMIN_PUJCENI = ");
+    EXPECT_EQ(Count(QStringLiteral("REZERVACE"), title4 + SqlDate(today.addDays(5))), 1) << "nothing written";
+    visit.CancelReservation(3);
+    PayVisit(counter.Db(), counter.SpecCena(), visit, kodUziv);
+    EXPECT_EQ(Count(QStringLiteral("REZERVACE"), title4 + SqlDate(today.addDays(7)) +
+                                                     QStringLiteral(" and TERMIN_VRACENI = ") +
+                                                     SqlDate(today.addDays(8))),
+              1);
+    EXPECT_EQ(Count(QStringLiteral("REZERVACE"), title4 + SqlDate(today.addDays(9))), 1);
+    EXPECT_EQ(Count(QStringLiteral("REZERVACE"), QStringLiteral("KOD_ZAK = 501")), 4);
+}
+
+// The other counter's payment holds the title between its count and its commit.
+TEST_F(VisitPayment, TwoCountersReservingTheLastMediumOfATitleBookItOnce) {
+    LoadVisit(visit, counter.Db(), 501);
+    TReservationRow reservation;
+    reservation.kodTitul = 6;
+    reservation.nazevCesky = QStringLiteral("Návrat idiota");
+    reservation.terminPujceni = today.addDays(3);
+    reservation.terminVraceni = today.addDays(4);
+    visit.Reserve(reservation);
+    TTransaction other(db.DB);
+    other.StartTransaction();
+    db.OpenQuery(other,
+                 QStringLiteral("select KOD_TITUL from TITULY where KOD_TITUL = 6 for update with lock"))
+        ->Open();
+    db.ExecSql(other, QStringLiteral("insert into REZERVACE (KOD_TITUL, KOD_ZAK, TERMIN_PUJCENI, "
+                                     "TERMIN_VRACENI) values (6, 502, %1, %2)")
+                          .arg(SqlDate(today.addDays(3)), SqlDate(today.addDays(4))));
+    try {
+        PayVisit(counter.Db(), counter.SpecCena(), visit, kodUziv);
+        ADD_FAILURE() << "both counters booked the only medium";
+    } catch (const EVisitConflict& conflict) {
+        EXPECT_EQ(conflict.Message(), QStringLiteral("Jiná pokladna právě ukládá platbu se stejnými nosiči, "
+                                                     "tituly nebo zákazníkem.\rNic nebylo uloženo, zaplaťte "
+                                                     "znovu."));
+    }
+    other.Commit();
+    EXPECT_TRUE(visit.Pending()) << "the visit is kept";
+    EXPECT_THROW(PayVisit(counter.Db(), counter.SpecCena(), visit, kodUziv), EVisitConflict)
+        << "now the day is booked out";
+    EXPECT_EQ(Count(QStringLiteral("REZERVACE"), QStringLiteral("KOD_TITUL = 6")), 1);
 }
 
 } // namespace
