@@ -90,17 +90,8 @@ TPageDatabaze::TPageDatabaze(TAppContext& context, QWidget* parent)
     auto* bGbak = tool(EGbak, gbakCaption, "BGbak");
     auto* bGsec = tool(EGsec, gsecCaption, "BGsec");
     BZaloha = Named(new TMoxButton(QStringLiteral("..."), this), "BZaloha");
-    connect(BZaloha, &QPushButton::clicked, this, [this] {
-        if (EZaloha->text().isEmpty())
-            EZaloha->setText(QCoreApplication::applicationDirPath());
-        const QString file =
-            QFileDialog::getSaveFileName(this, QStringLiteral("Vybrat složku pro zálohu databáze"),
-                                         QDir(EZaloha->text()).filePath(QStringLiteral("cesta pro uložení")));
-        if (!file.isEmpty()) {
-            EZaloha->setText(QFileInfo(file).absolutePath());
-            MarkChanged();
-        }
-    });
+    connect(BZaloha, &QPushButton::clicked, this,
+            [this] { ChooseFolderInto(EZaloha, QStringLiteral("Vybrat složku pro zálohu databáze")); });
     connect(ChService, &TMoxCheckBox::changed, this,
             [this] { BZaloha->setEnabled(!ChService->isChecked()); });
 

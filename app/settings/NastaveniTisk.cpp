@@ -75,17 +75,8 @@ TPageTisk::TPageTisk(TAppContext& context, QWidget* parent) : TSettingsPage(cont
     ESlozka = Named(new TMoxEdit(this), "ESlozka");
     ESlozka->setReadOnly(true);
     auto* bSlozka = Named(new TMoxButton(QStringLiteral("..."), this), "BSlozka");
-    connect(bSlozka, &QPushButton::clicked, this, [this] {
-        if (ESlozka->text().isEmpty())
-            ESlozka->setText(QCoreApplication::applicationDirPath());
-        const QString file =
-            QFileDialog::getSaveFileName(this, QStringLiteral("Vybrat složku pro tisk"),
-                                         QDir(ESlozka->text()).filePath(QStringLiteral("cesta pro uložení")));
-        if (!file.isEmpty()) {
-            ESlozka->setText(QFileInfo(file).absolutePath());
-            MarkChanged();
-        }
-    });
+    connect(bSlozka, &QPushButton::clicked, this,
+            [this] { ChooseFolderInto(ESlozka, QStringLiteral("Vybrat složku pro tisk")); });
     deviceLayout->addWidget(ESlozka, 4, 0);
     deviceLayout->addWidget(bSlozka, 4, 1);
 

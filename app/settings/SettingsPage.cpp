@@ -6,6 +6,11 @@
 #include "GlobDialog.h"
 #include "MoxButton.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+
 TSettingsPage::TSettingsPage(TAppContext& context, const char* saveName, QWidget* parent)
     : QWidget(parent), context_(context) {
     BUloz = Named(new TMoxButton(QStringLiteral("Uložit změny"), this), saveName);
@@ -20,6 +25,15 @@ bool TSettingsPage::Dirty() const {
 void TSettingsPage::MarkChanged() {
     if (!Loading())
         BUloz->setEnabled(true);
+}
+
+void TSettingsPage::ChooseFolderInto(QLineEdit* field, const QString& caption) {
+    const QString start = field->text().isEmpty() ? QCoreApplication::applicationDirPath() : field->text();
+    const QString folder = QFileDialog::getExistingDirectory(this, caption, start);
+    if (folder.isEmpty())
+        return;
+    field->setText(QDir::toNativeSeparators(folder));
+    MarkChanged();
 }
 
 void TSettingsPage::MarkSaved() {

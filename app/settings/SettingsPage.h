@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QLineEdit;
 class TAppContext;
 class TMoxButton;
 
@@ -34,6 +35,8 @@ protected:
     }
     void MarkChanged();
     void MarkSaved();
+    // Lets the clerk pick a folder (starting at the field's, or the program's) into the field.
+    void ChooseFolderInto(QLineEdit* field, const QString& caption);
     // True while the page itself fills its editors: those are not the clerk's changes.
     bool Loading() const { return loading_ > 0; }
     class TLoading final {

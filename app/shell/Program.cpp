@@ -6,8 +6,21 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
+
+bool InstallQtTranslations() {
+    // Owned by the application from here on, as long as the program runs.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::Czech, QLocale::CzechRepublic), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
 
 std::optional<TProgram> StartProgram(const QString& executablePath, TDeskFactories desks, TStartupEnv env,
                                      const std::function<bool()>& loadClient) {

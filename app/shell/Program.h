@@ -17,6 +17,10 @@ struct TProgram {
     std::unique_ptr<TFMainCinemon> Window;
 };
 
+// Puts Qt's own Czech texts (the file, print and folder dialogs, the standard buttons) in place of
+// the English ones, from the system's Qt translations; false when they are not installed.
+bool InstallQtTranslations();
+
 // Probes the client library and, when it is there, creates the context (which reads the
 // configuration beside the executable) and the main window, shown centred. Nothing is created
 // and the database is not touched when the library is missing.

@@ -13,6 +13,7 @@
 int main(int argc, char** argv) {
     TCinemonApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    InstallQtTranslations();
 
     TDeskFactories desks;
     desks[TMenuButton::Pujcky] = MakeDesk<TFPujcky>;

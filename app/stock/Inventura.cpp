@@ -172,6 +172,13 @@ void TFInventura::ShowDesk(bool) {
     ChNosicVolne->setFocus();
 }
 
+bool TFInventura::CanLeave() {
+    if (!list_.IsOpen() || !list_.Locked())
+        return true;
+    return Ask(QStringLiteral("Načtená data inventury nejsou nikde uložena a odchodem z inventury se "
+                              "ztratí.\rOpravdu inventuru opustit?")) == TMsgResult::Yes;
+}
+
 void TFInventura::LeaveDesk() {
     list_.Close();
     table_->clear();

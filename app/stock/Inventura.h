@@ -24,6 +24,8 @@ public:
     Q_DISABLE_COPY_MOVE(TFInventura)
 
     void ShowDesk(bool flag = false) override;
+    // Once a label was read, the count would be lost: the clerk is asked first.
+    bool CanLeave() override;
     void LeaveDesk() override;
 
     const TStockList& List() const { return list_; }

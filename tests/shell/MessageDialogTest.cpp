@@ -1,7 +1,9 @@
 #include "FailureGuard.h"
 #include "GlobDialog.h"
+#include "Program.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -53,6 +55,13 @@ TEST(MessageDialog, EscapeAnswersNoOrZpet) {
 void OpenUnscriptedDialog() {
     QDialog dialog;
     RunReported([&dialog] { ExecModal(dialog); });
+}
+
+TEST(QtTexts, TheSystemsOwnDialogsAndButtonsSpeakCzech) {
+    ASSERT_TRUE(InstallQtTranslations());
+    QDialogButtonBox box(QDialogButtonBox::Open | QDialogButtonBox::Cancel);
+    EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text().remove(u'&'), QStringLiteral("Zrušit"));
+    EXPECT_EQ(box.button(QDialogButtonBox::Open)->text().remove(u'&'), QStringLiteral("Otevřít"));
 }
 
 TEST(DialogHook, ADialogTheTestDidNotScriptFailsTheTest) {
