@@ -297,8 +297,7 @@ private:
         TCashMovementInput input;
         (Uniform(0, 1) ? input.TakeOut : input.Add) = Uniform(1, 500);
         input.Popis = QStringLiteral("Soak '%' _ \\ pokladna");
-        TTransaction tr(db_.DB);
-        SaveCashMovement(db_, tr, input, kodUziv_);
+        SaveCashMovement(db_, input, kodUziv_);
         ++figures.stored;
     }
 

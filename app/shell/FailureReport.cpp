@@ -2,6 +2,7 @@
 
 #include "DbError.h"
 #include "GlobDialog.h"
+#include "Till.h"
 
 #include <cxxabi.h>
 
@@ -24,6 +25,9 @@ void ReportFailure(const std::exception& failure) {
     const auto* database = dynamic_cast<const EDatabaseError*>(&failure);
     if (const auto* refused = dynamic_cast<const ERefusedInput*>(&failure))
         Warn(refused->Message());
+    // A close running at another counter: the clerk only has to try again in a moment.
+    else if (const auto* busy = dynamic_cast<const ETillBusy*>(&failure))
+        Warn(busy->Message());
     // A server restart or a broken network is no fault of the program: the clerk reads what
     // happened and what to do, not a report of an exception.
     else if (database && database->ConnectionLost())

@@ -85,6 +85,7 @@ TEST_F(TakingsDesk, OpensOnTodaysBalancesWithTheWaitBoxAndTheFocusOnTheTakeOut) 
     for (auto* label : desk->findChildren<QLabel*>())
         currencies += label->text() == QStringLiteral("Kč");
     EXPECT_EQ(currencies, 4);
+    EXPECT_FALSE(context.Db().DB.HasActiveTransaction()) << "the shown page holds back no clean-up";
 }
 
 TEST_F(TakingsDesk, WithoutYesterdaysCloseTheOpeningIsZeroAndTheCurrentBalanceTodaysNet) {
