@@ -53,22 +53,22 @@ long long UpdateDay(TDMGlobDB& db, TTransaction& transaction, const TCloseFigure
                          QString::number(kodUziv) + QStringLiteral(" where DATUM = ") + SqlDate(f.CloseDate));
 }
 
-void InsertDay(TDMGlobDB& db, TTransaction& transaction, const TCloseFigures& f, int kodUziv) {
+// Updates the day's row or inserts it. No other close writes the day meanwhile: closes take
+// turns on the till.
+void WriteDay(TDMGlobDB& db, TTransaction& transaction, const TCloseFigures& f, int kodUziv) {
+    if (UpdateDay(db, transaction, f, kodUziv) == 0)
+        InsertCloseRow(db, transaction, f, kodUziv);
+}
+
+} // namespace
+
+void InsertCloseRow(TDMGlobDB& db, TTransaction& transaction, const TCloseFigures& f, int kodUziv) {
     db.ExecSql(transaction, QStringLiteral("insert into TRZBY (DATUM, ZALOHA_PREV, ZALOHA_VRAC, NOSIC_PUJC, "
                                            "NOSIC_VRAC, TRZBA, HOT_DOTACE, HOT_ODVOD, POKLADNA, D_UZAVRENI, "
                                            "UZIV_UZAVREL) values (") +
                                 SqlDate(f.CloseDate) + QStringLiteral(", ") + Values(f) +
                                 QStringLiteral(", CURRENT_TIMESTAMP, ") + QString::number(kodUziv) + u')');
 }
-
-// Updates the day's row or inserts it. No other close writes the day meanwhile: closes take
-// turns on the till.
-void WriteDay(TDMGlobDB& db, TTransaction& transaction, const TCloseFigures& f, int kodUziv) {
-    if (UpdateDay(db, transaction, f, kodUziv) == 0)
-        InsertDay(db, transaction, f, kodUziv);
-}
-
-} // namespace
 
 std::vector<TCloseFigures> CloseDays(TDMGlobDB& db, TTransaction& transaction, TCloseMode mode,
                                      const QDate& today) {

@@ -57,6 +57,10 @@ struct TStoredClose {
 // previous-period mode only those ended before today, since today's have not been served yet.
 TStoredClose StoreClose(TDMGlobDB& db, TCloseMode mode, int kodUziv);
 
+// Inserts the day's TRZBY row with its figures and closing balance, stamped with the server's
+// time of writing: the one statement every close, and the gate's close of an idle day, write.
+void InsertCloseRow(TDMGlobDB& db, TTransaction& transaction, const TCloseFigures& f, int kodUziv);
+
 // The lists of the close page.
 QString LoansOutAtCloseSql();
 QString ReservationsSql();

@@ -1,5 +1,6 @@
 #include "DenUzavreni.h"
 
+#include "DayClose.h"
 #include "DbError.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
@@ -126,12 +127,10 @@ bool CloseIdleDay(TDMGlobDB& db, TTransaction& transaction, const QDate& day, do
         if (CommittedClose(db, transaction, day))
             return true;
         try {
-            db.ExecSql(
-                transaction,
-                QStringLiteral("insert into TRZBY (DATUM, ZALOHA_PREV, ZALOHA_VRAC, NOSIC_PUJC, NOSIC_VRAC, "
-                               "TRZBA, HOT_DOTACE, HOT_ODVOD, POKLADNA, D_UZAVRENI, UZIV_UZAVREL) values (") +
-                    SqlDate(day) + QStringLiteral(", 0, 0, 0, 0, 0, 0, 0, ") + FloatToSql(balance) +
-                    QStringLiteral(", CURRENT_TIMESTAMP, ") + QString::number(kodUziv) + u')');
+            TCloseFigures idle;
+            idle.CloseDate = day;
+            idle.Opening = balance;
+            InsertCloseRow(db, transaction, idle, kodUziv);
             return true;
         } catch (const EDatabaseError& e) {
             // Only this statement is undone; the rows written so far stay in the transaction.
