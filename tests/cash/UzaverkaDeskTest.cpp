@@ -122,6 +122,26 @@ TEST_F(CloseDesk, TheGateOpensThePreviousPeriodAndItsCloseUnlocksTheDesksAtOnce)
     window->ClickMenu(TMenuButton::Trzba);
 }
 
+TEST_F(CloseDesk, APeriodAnotherCounterClosedMeanwhileIsToldAndTheStoredStateShown) {
+    StoredClose(-1, 450, QStringLiteral("12:00:00"));
+    Receipt(1, -1, QStringLiteral("21:00:00"), {{'0', 50, 50}});
+    Open(true);
+    EXPECT_EQ(Text(desk.get(), "EDatum"), DayShown(-1));
+    TDMGlobDB other(database.ExecutablePath());
+    StoreClose(other, TCloseMode::PreviousPeriod, Admin());
+    StoreClose(other, TCloseMode::Today, Admin());
+
+    hook.Answer({TMsgResult::Ok});
+    Close(desk.get());
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{QStringLiteral(
+                                "Předchozí období mezitím uzavřela jiná pokladna.\rTato uzávěrka nic "
+                                "neuložila; zobrazen je uložený stav.")});
+    EXPECT_EQ(desk->Mode(), TCloseMode::Today);
+    EXPECT_EQ(Text(desk.get(), "EDatum"), DayShown(0));
+    EXPECT_EQ(Value(desk.get(), "EPocatek"), 50) << "the balance the other counter stored for yesterday";
+    EXPECT_TRUE(Child<QLabel>(desk.get(), "LNeniNutno")->isVisibleTo(desk.get()));
+}
+
 TEST_F(CloseDesk, ATodaysCloseWithThePreviousDayOpenWarnsAndClosesThePreviousPeriod) {
     StoredClose(-1, 100);
     Open();
