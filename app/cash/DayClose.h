@@ -50,9 +50,9 @@ struct TStoredClose {
 };
 
 // Stores the close in one transaction that reads the figures as one snapshot while no counter
-// writes money (a write in flight or another close fails it with ETillBusy, and no counter can
-// write money until it ends); committed once everything is written or rolled back on any
-// failure, so a failed close leaves nothing behind. Each day gets its TRZBY row (inserted or
+// writes money (writes or another close in flight for longer than a moment fail it with
+// ETillBusy, and no counter can write money until it ends); committed once everything is written or rolled
+// back on any failure, so a failed close leaves nothing behind. Each day gets its TRZBY row (inserted or
 // updated) stamped with the server's time of the close. Then the ended reservations go: in the
 // previous-period mode only those ended before today, since today's have not been served yet.
 TStoredClose StoreClose(TDMGlobDB& db, TCloseMode mode, int kodUziv);

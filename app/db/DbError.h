@@ -40,6 +40,8 @@ public:
     static constexpr long kFileOpenError = 335544344; // I/O error during open: the file is missing
     static constexpr long kLockConflict = 335544345;
     static constexpr long kDeadlock = 335544336;
+    // A transaction that waits for locks waited as long as it may.
+    static constexpr long kLockTimeout = 335544510;
     static constexpr long kUniqueKeyViolation = 335544665;
     // A unique index met a value that another transaction, committed or not, has stored.
     static constexpr long kDuplicateValue = 335544349;

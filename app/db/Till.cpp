@@ -21,7 +21,8 @@ TTransactionOptions Reserving(TTableReservation::TKind kind) {
 }
 
 bool Conflict(const EDatabaseError& e) {
-    return e.Code() == EDatabaseError::kLockConflict || e.Code() == EDatabaseError::kDeadlock;
+    return e.Code() == EDatabaseError::kLockConflict || e.Code() == EDatabaseError::kDeadlock ||
+           e.Code() == EDatabaseError::kLockTimeout;
 }
 
 // The reservations are taken when the transaction starts; only then can they conflict.
@@ -65,5 +66,8 @@ void RunTillClose(TDatabase& database, const std::function<void(TTransaction&)>&
     options.Snapshot = true;
     // Two closes of one day take turns as well.
     options.Reserve.push_back({"TRZBY", TTableReservation::TKind::ProtectedWrite});
+    // A payment takes a moment: the close waits for those in flight rather than fail at once
+    // on a busy day. Writers that come meanwhile go on; the close starts in the first gap.
+    options.LockWaitSeconds = 3;
     Run(database, work, std::move(options), kWriteInFlight);
 }

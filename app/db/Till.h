@@ -11,7 +11,7 @@
 // the writers share those tables with each other, and a close holds them alone while it reads
 // its figures and stores its rows.
 
-// Refused at once: a close is running, or a money row is being written while a close starts.
+// Refused: a close is running, or money rows were being written all the while a close waited.
 // Nothing was written; the clerk may repeat the action as it stands.
 class ETillBusy final : public ECinemonError {
 public:
@@ -39,5 +39,6 @@ private:
 void RunTillWrite(TDatabase& database, const std::function<void(TTransaction&)>& work);
 
 // Runs a daily close in one transaction that sees the money rows as one snapshot and keeps every
-// writer out until it ends. While a money row is being written it fails with ETillBusy at once.
+// writer out until it ends. It waits a few seconds for the money writes in flight to end, and
+// fails with ETillBusy when they have not.
 void RunTillClose(TDatabase& database, const std::function<void(TTransaction&)>& work);

@@ -56,7 +56,12 @@ void TTransaction::StartTransaction() {
                 tpb->insertTag(&status, isc_tpb_read_committed);
                 tpb->insertTag(&status, isc_tpb_rec_version);
             }
-            tpb->insertTag(&status, isc_tpb_nowait);
+            if (options_.LockWaitSeconds > 0) {
+                tpb->insertTag(&status, isc_tpb_wait);
+                tpb->insertInt(&status, isc_tpb_lock_timeout, options_.LockWaitSeconds);
+            } else {
+                tpb->insertTag(&status, isc_tpb_nowait);
+            }
             for (const TTableReservation& reservation : options_.Reserve) {
                 tpb->insertString(&status, ReservationTag(reservation.Kind), reservation.Table.c_str());
                 tpb->insertTag(&status, ReservationLevel(reservation.Kind));

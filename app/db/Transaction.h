@@ -19,10 +19,12 @@ struct TTableReservation {
 };
 
 // What sets a transaction apart from the program's usual one. A snapshot reads every table as
-// it was at the start; the reservations are taken at the start, and a conflict fails it at once.
+// it was at the start; the reservations are taken at the start. A conflict fails it at once, or
+// after waiting up to LockWaitSeconds for the other transaction to end.
 struct TTransactionOptions {
     bool Snapshot = false;
     std::vector<TTableReservation> Reserve;
+    int LockWaitSeconds = 0;
 };
 
 // A transaction on the shop's connection with the program's one set of parameters:

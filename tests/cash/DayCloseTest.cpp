@@ -7,6 +7,10 @@
 #include "Takings.h"
 #include "Till.h"
 
+#include <chrono>
+#include <future>
+#include <thread>
+
 namespace {
 
 class DayClose : public DayCloseFixture {
@@ -223,6 +227,41 @@ TEST_F(DayClose, MoneyWrittenWhileACloseRunsIsInThatCloseOrRefusedNeverLost) {
     EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from ZALOHY")).toInt(), 0);
     EXPECT_EQ(CancelDocument(counter, 1, 1).outcome, TCancelOutcome::PastCutOff)
         << "the receipt was counted by the close that ran meanwhile";
+}
+
+// A payment a moment from its commit does not fail the close: the close waits for it.
+TEST_F(DayClose, AMoneyWriteEndingAMomentLaterIsWaitedForAndCounted) {
+    StoredClose(-1, 100);
+    std::promise<bool> writing;
+    std::thread counter([&] {
+        bool told = false;
+        try {
+            TDMGlobDB other(database.ExecutablePath());
+            TCashMovementInput twenty;
+            twenty.Add = 20;
+            RunTillWrite(other.DB, [&](TTransaction& tr) {
+                other.ExecSql(tr, InsertCashMovementSql(twenty, 1));
+                writing.set_value(told = true);
+                std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            });
+        } catch (const ECinemonError&) {
+            if (!told)
+                writing.set_value(false);
+        }
+    });
+    const bool inFlight = writing.get_future().get();
+    TStoredClose stored;
+    try {
+        if (inFlight)
+            stored = Close(TCloseMode::Today);
+    } catch (...) {
+        counter.join();
+        throw;
+    }
+    counter.join();
+    ASSERT_TRUE(inFlight);
+    EXPECT_DOUBLE_EQ(stored.Figures.Money.CashAdded, 20);
+    EXPECT_EQ(Row(0), Expected(0, QStringLiteral("0.00|0.00|0|0|0.00|20.00|0.00|120.00")));
 }
 
 TEST_F(DayClose, TheTakingsAreReadThroughTheDateIndex) {
