@@ -9,6 +9,7 @@
 #include "PriceSettings.h"
 #include "Pricing.h"
 #include "Takings.h"
+#include "Till.h"
 #include "Visit.h"
 #include "VisitLoad.h"
 #include "VisitPayment.h"
@@ -115,6 +116,9 @@ public:
                 }
             } catch (const EVisitConflict& conflict) {
                 Refused(figures, conflict.Message());
+            } catch (const ETillBusy& busy) {
+                // A close is running: the clerk keeps the input and tries again in a moment.
+                Refused(figures, busy.Message());
             } catch (const EDatabaseError& error) {
                 if (error.ConnectionLost()) {
                     // The clerk is told nothing was stored and waits for the server to come back.
@@ -297,8 +301,7 @@ private:
         TCashMovementInput input;
         (Uniform(0, 1) ? input.TakeOut : input.Add) = Uniform(1, 500);
         input.Popis = QStringLiteral("Soak '%' _ \\ pokladna");
-        TTransaction tr(db_.DB);
-        SaveCashMovement(db_, tr, input, kodUziv_);
+        SaveCashMovement(db_, input, kodUziv_);
         ++figures.stored;
     }
 

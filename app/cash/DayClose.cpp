@@ -1,14 +1,11 @@
 #include "DayClose.h"
 
-#include "DbError.h"
 #include "DenUzavreni.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
+#include "Till.h"
 
 namespace {
-
-const QString kConcurrentClose =
-    QStringLiteral("Uzávěrku dne %1 právě ukládá jiná pokladna.\rUzávěrka nebyla uložena, spusťte ji znovu.");
 
 int Count(TDMGlobDB& db, TTransaction& transaction, const QString& sql) {
     auto query = db.OpenQuery(transaction, sql);
@@ -42,8 +39,7 @@ QString Values(const TCloseFigures& f) {
            FloatToSql(-f.Money.CashTakenOut) + QStringLiteral(", ") + FloatToSql(f.Closing());
 }
 
-long long UpdateDay(TDMGlobDB& db, TTransaction& transaction, const TCloseFigures& f, const QString& stamp,
-                    int kodUziv) {
+long long UpdateDay(TDMGlobDB& db, TTransaction& transaction, const TCloseFigures& f, int kodUziv) {
     return db.ExecSql(
         transaction, QStringLiteral("update TRZBY set ZALOHA_PREV = ") + FloatToSql(f.Money.DepositsTaken) +
                          QStringLiteral(", ZALOHA_VRAC = ") + FloatToSql(-f.Money.DepositsReturned) +
@@ -53,89 +49,79 @@ long long UpdateDay(TDMGlobDB& db, TTransaction& transaction, const TCloseFigure
                          QStringLiteral(", HOT_DOTACE = ") + FloatToSql(f.Money.CashAdded) +
                          QStringLiteral(", HOT_ODVOD = ") + FloatToSql(-f.Money.CashTakenOut) +
                          QStringLiteral(", POKLADNA = ") + FloatToSql(f.Closing()) +
-                         QStringLiteral(", D_UZAVRENI = ") + stamp + QStringLiteral(", UZIV_UZAVREL = ") +
+                         QStringLiteral(", D_UZAVRENI = CURRENT_TIMESTAMP, UZIV_UZAVREL = ") +
                          QString::number(kodUziv) + QStringLiteral(" where DATUM = ") + SqlDate(f.CloseDate));
 }
 
-void InsertDay(TDMGlobDB& db, TTransaction& transaction, const TCloseFigures& f, const QString& stamp,
-               int kodUziv) {
-    db.ExecSql(transaction, QStringLiteral("insert into TRZBY (DATUM, ZALOHA_PREV, ZALOHA_VRAC, NOSIC_PUJC, "
-                                           "NOSIC_VRAC, TRZBA, HOT_DOTACE, HOT_ODVOD, POKLADNA, D_UZAVRENI, "
-                                           "UZIV_UZAVREL) values (") +
-                                SqlDate(f.CloseDate) + QStringLiteral(", ") + Values(f) +
-                                QStringLiteral(", ") + stamp + QStringLiteral(", ") +
-                                QString::number(kodUziv) + u')');
-}
-
-// Updates the day's row or inserts it. Another counter may store the same day meanwhile: once it
-// has committed its row is updated here; while it is still writing the close stops with a clear
-// message instead of the database's key violation.
-void WriteDay(TDMGlobDB& db, TTransaction& transaction, const TCloseFigures& f, const QString& stamp,
-              int kodUziv) {
-    const QString busy = kConcurrentClose.arg(DateToText(QStringLiteral("dd.mm.yyyy"), f.CloseDate));
-    try {
-        if (UpdateDay(db, transaction, f, stamp, kodUziv) > 0)
-            return;
-        try {
-            InsertDay(db, transaction, f, stamp, kodUziv);
-        } catch (const EDatabaseError& e) {
-            if (e.Code() != EDatabaseError::kUniqueKeyViolation ||
-                UpdateDay(db, transaction, f, stamp, kodUziv) == 0)
-                throw;
-        }
-    } catch (const EDatabaseError& e) {
-        switch (e.Code()) {
-        case EDatabaseError::kUniqueKeyViolation:
-        case EDatabaseError::kLockConflict:
-        case EDatabaseError::kDeadlock:
-            throw ECloseBusy(busy);
-        default:
-            throw;
-        }
-    }
-}
-
-QString EndOfDayStamp(const QDate& day) {
-    return u'\'' + DateToText(QStringLiteral("yyyy-mm-dd"), day) + QStringLiteral(" 23:59:59'");
+// Updates the day's row or inserts it. No other close writes the day meanwhile: closes take
+// turns on the till.
+void WriteDay(TDMGlobDB& db, TTransaction& transaction, const TCloseFigures& f, int kodUziv) {
+    if (UpdateDay(db, transaction, f, kodUziv) == 0)
+        InsertCloseRow(db, transaction, f, kodUziv);
 }
 
 } // namespace
 
-TCloseFigures CloseFigures(TDMGlobDB& db, TTransaction& transaction, TCloseMode mode, const QDate& today) {
-    if (mode == TCloseMode::PreviousPeriod) {
-        const TPreviousPeriod period = PreviousPeriod(db, transaction);
-        if (!period.CloseDate.isValid())
-            return {};
-        if (period.CloseDate < today)
-            return DayFiguresFor(db, transaction, period.CloseDate, period.Opening, true);
+void InsertCloseRow(TDMGlobDB& db, TTransaction& transaction, const TCloseFigures& f, int kodUziv) {
+    db.ExecSql(transaction, QStringLiteral("insert into TRZBY (DATUM, ZALOHA_PREV, ZALOHA_VRAC, NOSIC_PUJC, "
+                                           "NOSIC_VRAC, TRZBA, HOT_DOTACE, HOT_ODVOD, POKLADNA, D_UZAVRENI, "
+                                           "UZIV_UZAVREL) values (") +
+                                SqlDate(f.CloseDate) + QStringLiteral(", ") + Values(f) +
+                                QStringLiteral(", CURRENT_TIMESTAMP, ") + QString::number(kodUziv) + u')');
+}
+
+std::vector<TCloseFigures> CloseDays(TDMGlobDB& db, TTransaction& transaction, TCloseMode mode,
+                                     const QDate& today) {
+    std::vector<TCloseFigures> days;
+    if (mode == TCloseMode::Today) {
+        days.push_back(DayFiguresFor(db, transaction, today, YesterdayTillBalance(db, transaction), false));
+        return days;
     }
-    return DayFiguresFor(db, transaction, today, YesterdayTillBalance(db, transaction), false);
+    const TPreviousPeriod period = PreviousPeriod(db, transaction);
+    double balance = period.Opening;
+    for (QDate day = period.CloseDate; day.isValid() && day < today; day = day.addDays(1)) {
+        days.push_back(DayFiguresFor(db, transaction, day, balance, true));
+        balance = days.back().Closing();
+    }
+    return days;
+}
+
+TCloseFigures Summary(const std::vector<TCloseFigures>& days) {
+    TCloseFigures sum;
+    if (days.empty())
+        return sum;
+    sum.CloseDate = days.front().CloseDate;
+    sum.Opening = days.front().Opening;
+    for (const TCloseFigures& day : days) {
+        sum.LoansStarted += day.LoansStarted;
+        sum.LoansReturned += day.LoansReturned;
+        sum.Money.DepositsTaken += day.Money.DepositsTaken;
+        sum.Money.DepositsReturned += day.Money.DepositsReturned;
+        sum.Money.Takings += day.Money.Takings;
+        sum.Money.CashAdded += day.Money.CashAdded;
+        sum.Money.CashTakenOut += day.Money.CashTakenOut;
+    }
+    return sum;
+}
+
+TCloseFigures CloseFigures(TDMGlobDB& db, TTransaction& transaction, TCloseMode mode, const QDate& today) {
+    std::vector<TCloseFigures> days = CloseDays(db, transaction, mode, today);
+    if (days.empty() && mode == TCloseMode::PreviousPeriod)
+        days = CloseDays(db, transaction, TCloseMode::Today, today);
+    return Summary(days);
 }
 
 TStoredClose StoreClose(TDMGlobDB& db, TCloseMode mode, int kodUziv) {
     TStoredClose stored;
-    RunInTransaction(db.DB, [&](TTransaction& transaction) {
+    RunTillClose(db.DB, [&](TTransaction& transaction) {
         stored = {};
-        const QDate today = db.ServerTime(transaction).date();
-        TPreviousPeriod period;
-        if (mode == TCloseMode::PreviousPeriod)
-            period = PreviousPeriod(db, transaction);
-        if (period.CloseDate.isValid() && period.CloseDate < today) {
-            double balance = period.Opening;
-            for (QDate day = period.CloseDate; day < today; day = day.addDays(1)) {
-                const TCloseFigures figures = DayFiguresFor(db, transaction, day, balance, true);
-                WriteDay(db, transaction, figures, EndOfDayStamp(day), kodUziv);
-                stored.Days.push_back(day);
-                balance = figures.Closing();
-            }
-            stored.Closing = balance;
-        } else if (mode == TCloseMode::Today) {
-            const TCloseFigures figures =
-                DayFiguresFor(db, transaction, today, YesterdayTillBalance(db, transaction), false);
-            WriteDay(db, transaction, figures, QStringLiteral("CURRENT_TIMESTAMP"), kodUziv);
-            stored.Days.push_back(today);
-            stored.Closing = figures.Closing();
+        const std::vector<TCloseFigures> days =
+            CloseDays(db, transaction, mode, db.ServerTime(transaction).date());
+        for (const TCloseFigures& day : days) {
+            WriteDay(db, transaction, day, kodUziv);
+            stored.Days.push_back(day.CloseDate);
         }
+        stored.Figures = Summary(days);
         db.ExecSql(transaction, DeleteEndedReservationsSql(mode));
     });
     return stored;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "DayFigures.h"
-#include "DbError.h"
 
 #include <QDate>
 #include <QString>
@@ -26,33 +25,43 @@ struct TCloseFigures {
     double Closing() const { return Opening + Money.Net(); }
 };
 
-// The figures of the day a close is stored for. Today counts everything since its start; a past
-// day counts only its own activity, up to its end, so that today's early work is not counted
-// twice (in the past day's close and again in today's).
+// The rows a close stores, one per day in order, each with its own figures and the balance
+// carried from the day before. Today counts everything since its start; a past day counts only
+// its own activity, up to its end, so that today's early work is not counted twice (in the past
+// day's close and again in today's). The previous-period mode re-closes the newest stored day
+// and closes each day after it up to yesterday; it has nothing to close once another counter
+// has closed today.
+std::vector<TCloseFigures> CloseDays(TDMGlobDB& db, TTransaction& transaction, TCloseMode mode,
+                                     const QDate& today);
+
+// What the close page shows for the days a close stores: the first day and its opening
+// balance, the sums of every day's figures, and so the closing balance of the last day.
+TCloseFigures Summary(const std::vector<TCloseFigures>& days);
+
+// The page's figures: the summary of what a close would store now. In the previous-period mode
+// with nothing left to close, today's figures.
 TCloseFigures CloseFigures(TDMGlobDB& db, TTransaction& transaction, TCloseMode mode, const QDate& today);
 
-// The days a stored close wrote, in order.
+// What a close stored: its days in order and their summary. No day at all when another counter
+// closed the period meanwhile.
 struct TStoredClose {
     std::vector<QDate> Days;
-    double Closing = 0;
+    TCloseFigures Figures;
 };
 
-// Stores the close in a transaction of its own, committed once everything is written or rolled
-// back on any failure, so a failed close leaves nothing behind. Each day gets its TRZBY row
-// (inserted or updated) with its own figures and the balance carried from the day before;
-// rows of past days are stamped at their last second. Then the ended reservations go: in the
+// Stores the close in one transaction that reads the figures as one snapshot while no counter
+// writes money (writes or another close in flight for longer than a moment fail it with
+// ETillBusy, and no counter can write money until it ends); committed once everything is written or rolled
+// back on any failure, so a failed close leaves nothing behind. Each day gets its TRZBY row (inserted or
+// updated) stamped with the server's time of the close. Then the ended reservations go: in the
 // previous-period mode only those ended before today, since today's have not been served yet.
-// A day another counter is closing at the same moment fails with a clear message.
 TStoredClose StoreClose(TDMGlobDB& db, TCloseMode mode, int kodUziv);
+
+// Inserts the day's TRZBY row with its figures and closing balance, stamped with the server's
+// time of writing: the one statement every close, and the gate's close of an idle day, write.
+void InsertCloseRow(TDMGlobDB& db, TTransaction& transaction, const TCloseFigures& f, int kodUziv);
 
 // The lists of the close page.
 QString LoansOutAtCloseSql();
 QString ReservationsSql();
 QString DeleteEndedReservationsSql(TCloseMode mode);
-
-// Another counter is storing the same day's close at this moment; nothing was stored.
-class ECloseBusy final : public ECinemonError {
-public:
-    using ECinemonError::ECinemonError;
-    QString TypeName() const override { return QStringLiteral("ECloseBusy"); }
-};

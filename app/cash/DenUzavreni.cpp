@@ -1,8 +1,11 @@
 #include "DenUzavreni.h"
 
+#include "DayClose.h"
 #include "DbError.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
+
+#include <QThread>
 
 namespace {
 
@@ -49,6 +52,19 @@ struct TNewestClose {
     QDate Day; // invalid when no close is stored
     QDateTime Written;
     double Balance = 0;
+
+    // What happened after the close counts against it: after the moment it was written, or,
+    // for a close written on a later day, from the start of the day after its own, since a
+    // past day's close counts that whole day and nothing after it. To the millisecond, as the
+    // rows are stamped.
+    QString After(const QString& column) const {
+        if (!Day.isValid())
+            return column + QStringLiteral(" is not null");
+        const QDateTime dayEnd(Day.addDays(1), QTime(0, 0));
+        if (Written.isValid() && Written < dayEnd)
+            return column + QStringLiteral(" > ") + SqlTimestampMs(Written);
+        return column + QStringLiteral(" >= ") + SqlDate(dayEnd.date());
+    }
 };
 
 TNewestClose NewestClose(TDMGlobDB& db, TTransaction& transaction) {
@@ -64,15 +80,9 @@ TNewestClose NewestClose(TDMGlobDB& db, TTransaction& transaction) {
     return close;
 }
 
-QString CloseTimeText(const QDateTime& written) {
-    return DateTimeToText(QStringLiteral("yyyy-mm-dd"), QStringLiteral("hh:mm:ss"), QStringLiteral(" "),
-                          written);
-}
-
-QStringList ActivityBetween(const QString& l, const QString& t) {
+QStringList ActivityBetween(const TNewestClose& last, const QString& t) {
     const auto between = [&](const QString& column) {
-        return column + QStringLiteral(" > '") + l + QStringLiteral("' and ") + column +
-               QStringLiteral(" < '") + t + u'\'';
+        return last.After(column) + QStringLiteral(" and ") + column + QStringLiteral(" < '") + t + u'\'';
     };
     return {
         QStringLiteral("select D_VYSTAVENI, D_STORNO from DOKLADY where (") +
@@ -83,22 +93,53 @@ QStringList ActivityBetween(const QString& l, const QString& t) {
             between(QStringLiteral("D_PUJCENI")) + QStringLiteral(") or (") +
             between(QStringLiteral("D_VRACENI")) + u')',
         QStringLiteral("select D_PREVZETI, D_VRACENI from ZALOHY where (") +
-            between(QStringLiteral("D_PREVZETI")) + QStringLiteral(") or (D_VRACENI > '") + l +
-            QStringLiteral("'  and D_VRACENI < '") + t + QStringLiteral("')"),
+            between(QStringLiteral("D_PREVZETI")) + QStringLiteral(") or (") +
+            between(QStringLiteral("D_VRACENI")) + u')',
     };
 }
 
-QStringList ActivityAfter(const QString& l) {
-    const auto after = [&](const QString& column) { return column + QStringLiteral(" > '") + l + u'\''; };
+QStringList ActivityAfter(const TNewestClose& last) {
     return {
         QStringLiteral("select D_VYSTAVENI, D_STORNO from DOKLADY where ") +
-            after(QStringLiteral("D_VYSTAVENI")) + QStringLiteral(" or ") + after(QStringLiteral("D_STORNO")),
-        QStringLiteral("select DATUM from HOTOVOST where ") + after(QStringLiteral("DATUM")),
+            last.After(QStringLiteral("D_VYSTAVENI")) + QStringLiteral(" or ") +
+            last.After(QStringLiteral("D_STORNO")),
+        QStringLiteral("select DATUM from HOTOVOST where ") + last.After(QStringLiteral("DATUM")),
         QStringLiteral("select D_PUJCENI, D_VRACENI from PUJCKY where ") +
-            after(QStringLiteral("D_PUJCENI")) + QStringLiteral(" or ") + after(QStringLiteral("D_VRACENI")),
+            last.After(QStringLiteral("D_PUJCENI")) + QStringLiteral(" or ") +
+            last.After(QStringLiteral("D_VRACENI")),
         QStringLiteral("select D_PREVZETI, D_VRACENI from ZALOHY where ") +
-            after(QStringLiteral("D_PREVZETI")) + QStringLiteral(" or ") + after(QStringLiteral("D_VRACENI")),
+            last.After(QStringLiteral("D_PREVZETI")) + QStringLiteral(" or ") +
+            last.After(QStringLiteral("D_VRACENI")),
     };
+}
+
+bool CommittedClose(TDMGlobDB& db, TTransaction& transaction, const QDate& day) {
+    return AnyRow(db, transaction, QStringLiteral("select DATUM from TRZBY where DATUM = ") + SqlDate(day));
+}
+
+// Writes the idle day's empty close, stamped with the server's time of writing. A row another
+// counter is writing at the same moment counts only once it is committed: that counter may
+// still roll it back. Waits briefly for it; false when it is still uncommitted then.
+bool CloseIdleDay(TDMGlobDB& db, TTransaction& transaction, const QDate& day, double balance, int kodUziv) {
+    constexpr int kAttempts = 15;
+    constexpr unsigned long kPauseMs = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (CommittedClose(db, transaction, day))
+            return true;
+        try {
+            TCloseFigures idle;
+            idle.CloseDate = day;
+            idle.Opening = balance;
+            InsertCloseRow(db, transaction, idle, kodUziv);
+            return true;
+        } catch (const EDatabaseError& e) {
+            // Only this statement is undone; the rows written so far stay in the transaction.
+            if (!WrittenByAnotherCounter(e))
+                throw;
+        }
+        QThread::msleep(kPauseMs);
+    }
+    return false;
 }
 
 QDate FirstActivityDay(TDMGlobDB& db, TTransaction& transaction) {
@@ -125,31 +166,11 @@ TCloseAnswer PreviousDayClosed(TDMGlobDB& db, TTransaction& transaction, int kod
 
     if (last.Day != today) {
         const QString t = DateToText(QStringLiteral("yyyy-mm-dd"), today);
-        if (AnyOf(db, transaction, ActivityBetween(CloseTimeText(last.Written), t))) {
+        if (AnyOf(db, transaction, ActivityBetween(last, t))) {
             answer.Yes = false;
-        } else if (last.Day.isValid() && last.Day < today.addDays(-1)) {
-            // An idle day counts as closed at its last second, not at the time of this login:
-            // a close stamped now would hide today's earlier work (of this or another counter)
-            // from the next close check, and that day's takings would never be closed.
-            for (QDate day = today.addDays(-1); day > last.Day; day = day.addDays(-1)) {
-                const QString dayText = DateToText(QStringLiteral("yyyy-mm-dd"), day);
-                try {
-                    db.ExecSql(
-                        transaction,
-                        QStringLiteral(
-                            "insert into TRZBY (DATUM, ZALOHA_PREV, ZALOHA_VRAC, NOSIC_PUJC, NOSIC_VRAC, "
-                            "TRZBA, HOT_DOTACE, HOT_ODVOD, POKLADNA, D_UZAVRENI, UZIV_UZAVREL) values ('") +
-                            dayText + QStringLiteral("', 0, 0, 0, 0, 0, 0, 0, ") + FloatToSql(last.Balance) +
-                            QStringLiteral(", '") + dayText + QStringLiteral(" 23:59:59', ") +
-                            QString::number(kodUziv) + u')');
-                } catch (const EDatabaseError& e) {
-                    // Another counter logging in at the same time has just written (or is writing)
-                    // this day's empty close: the day counts as closed. Only this statement is
-                    // undone; the rows written so far stay in the transaction.
-                    if (!WrittenByAnotherCounter(e))
-                        throw;
-                }
-            }
+        } else if (last.Day.isValid()) {
+            for (QDate day = today.addDays(-1); answer.Yes && day > last.Day; day = day.addDays(-1))
+                answer.Yes = CloseIdleDay(db, transaction, day, last.Balance, kodUziv);
         }
     }
     commit.Done();
@@ -159,7 +180,7 @@ TCloseAnswer PreviousDayClosed(TDMGlobDB& db, TTransaction& transaction, int kod
 TCloseAnswer NoActivitySinceClose(TDMGlobDB& db, TTransaction& transaction) {
     TCommitIfStarted commit(transaction);
     const TNewestClose last = NewestClose(db, transaction);
-    TCloseAnswer answer{!AnyOf(db, transaction, ActivityAfter(CloseTimeText(last.Written))), last.Written};
+    TCloseAnswer answer{!AnyOf(db, transaction, ActivityAfter(last)), last.Written};
     commit.Done();
     return answer;
 }

@@ -3,9 +3,12 @@
 #include "DbError.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
+#include "Till.h"
 
 #include <QStringList>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -65,41 +68,61 @@ public:
     TCancellation(TDMGlobDB& db, TTransaction& tr, int kodDok, int kodUziv)
         : db_(db), tr_(tr), dok_(QString::number(kodDok)), user_(QString::number(kodUziv)) {}
 
-    TCancelResult Run(bool returnLoans) {
+    // The receipt is locked until the commit: a second counter cancelling the same receipt
+    // fails at once, and after this commit it finds the receipt cancelled.
+    TCancelResult Cancel() {
         TCancelResult result;
         QDateTime issued;
         {
-            // Locked until the commit: a second counter cancelling the same receipt fails at
-            // once, and after this commit it finds the receipt cancelled.
-            auto query =
-                db_.OpenQuery(tr_, QStringLiteral("select KOD_ZAK, D_VYSTAVENI, D_STORNO from DOKLADY "
-                                                  "where KOD_DOK = ") +
-                                       dok_ + QStringLiteral(" for update with lock"));
-            query->Open();
+            auto query = LockReceipt();
             if (query->Eof())
                 return result;
             if (!query->FieldByName(QStringLiteral("D_STORNO")).IsNull()) {
                 result.outcome = TCancelOutcome::AlreadyCancelled;
                 return result;
             }
-            customer_ = QString::number(query->FieldByName(QStringLiteral("KOD_ZAK")).AsInteger());
             issued = query->FieldByName(QStringLiteral("D_VYSTAVENI")).AsDateTime();
         }
-        // The day may have been closed since the page was opened.
+        // The day may have been closed since the page was opened; no close can start before
+        // this transaction ends.
         if (!Cancellable(issued, false, CancellationCutOff(db_, tr_))) {
             result.outcome = TCancelOutcome::PastCutOff;
             return result;
         }
         db_.ExecSql(tr_, QStringLiteral("update DOKLADY set D_STORNO = CURRENT_TIMESTAMP, UZIV_STORNO = ") +
                              user_ + QStringLiteral(" where KOD_DOK = ") + dok_);
-        if (returnLoans)
-            for (const TOpenLoan& loan : OpenLoans())
-                result.loansReturned += Return(loan);
+        result.outcome = TCancelOutcome::Cancelled;
+        return result;
+    }
+
+    // Closes the loans of a cancelled receipt that are still out.
+    TCancelResult ReturnLoans() {
+        TCancelResult result;
+        {
+            auto query = LockReceipt();
+            if (query->Eof())
+                return result;
+            // Only the loans of a cancelled receipt go back this way.
+            if (query->FieldByName(QStringLiteral("D_STORNO")).IsNull())
+                return result;
+        }
+        for (const TOpenLoan& loan : OpenLoans())
+            result.loansReturned += Return(loan);
         result.outcome = TCancelOutcome::Cancelled;
         return result;
     }
 
 private:
+    std::unique_ptr<TQuery> LockReceipt() {
+        auto query = db_.OpenQuery(
+            tr_, QStringLiteral("select KOD_ZAK, D_VYSTAVENI, D_STORNO from DOKLADY where KOD_DOK = ") +
+                     dok_ + QStringLiteral(" for update with lock"));
+        query->Open();
+        if (!query->Eof())
+            customer_ = QString::number(query->FieldByName(QStringLiteral("KOD_ZAK")).AsInteger());
+        return query;
+    }
+
     std::vector<TOpenLoan> OpenLoans() {
         std::vector<TOpenLoan> loans;
         auto query = db_.OpenQuery(tr_, OpenLoansSql(dok_.toInt()));
@@ -221,17 +244,40 @@ bool HasOpenLoans(TDMGlobDB& db, TTransaction& transaction, int kodDok) {
     return !query->Eof();
 }
 
-TCancelResult CancelDocument(TDMGlobDB& db, int kodDok, bool returnLoans, int kodUziv) {
+namespace {
+
+TCancelResult ChangeReceipt(TDMGlobDB& db, const std::function<TCancelResult(TTransaction&)>& change) {
     TCancelResult result;
     try {
-        RunInTransaction(db.DB, [&](TTransaction& tr) {
-            result = TCancellation(db, tr, kodDok, kodUziv).Run(returnLoans);
-        });
+        RunTillWrite(db.DB, [&](TTransaction& tr) { result = change(tr); });
+    } catch (const ETillBusy&) {
+        result = {TCancelOutcome::Closing, 0};
     } catch (const EDatabaseError& e) {
         if (!LockConflict(e))
             throw;
         result = {TCancelOutcome::Locked, 0};
     }
+    return result;
+}
+
+} // namespace
+
+TCancelResult CancelDocument(TDMGlobDB& db, int kodDok, int kodUziv) {
+    return ChangeReceipt(db,
+                         [&](TTransaction& tr) { return TCancellation(db, tr, kodDok, kodUziv).Cancel(); });
+}
+
+TCancelResult ReturnCancelledLoans(TDMGlobDB& db, int kodDok, int kodUziv) {
+    return ChangeReceipt(
+        db, [&](TTransaction& tr) { return TCancellation(db, tr, kodDok, kodUziv).ReturnLoans(); });
+}
+
+TCancelResult CancelDocument(TDMGlobDB& db, int kodDok, bool returnLoans, int kodUziv) {
+    TCancelResult result = CancelDocument(db, kodDok, kodUziv);
+    if (result.outcome != TCancelOutcome::Cancelled || !returnLoans)
+        return result;
+    const TCancelResult returned = ReturnCancelledLoans(db, kodDok, kodUziv);
+    result.loansReturned = returned.loansReturned;
     return result;
 }
 
@@ -251,6 +297,10 @@ QString CancelRefusalText(TCancelOutcome outcome, int cisloDok) {
         return QStringLiteral("Doklad číslo ") + number +
                QStringLiteral(" nebo jeho půjčky právě mění jiná pokladna.\rNic nebylo změněno, zkuste to "
                               "prosím znovu.");
+    case TCancelOutcome::Closing:
+        return QStringLiteral("Právě probíhá uzávěrka pokladny, doklad číslo ") + number +
+               QStringLiteral(" nelze nyní stornovat ani vrátit jeho půjčky.\rNic nebylo změněno, zkuste to "
+                              "prosím znovu za chvíli.");
     case TCancelOutcome::Missing:
         return QStringLiteral("Doklad číslo ") + number +
                QStringLiteral(" nebyl nalezen.\rNic nebylo změněno.");

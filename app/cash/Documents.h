@@ -45,10 +45,11 @@ bool Cancellable(const QDateTime& dVystaveni, bool cancelled, const QDateTime& c
 bool HasOpenLoans(TDMGlobDB& db, TTransaction& transaction, int kodDok);
 
 enum class TCancelOutcome {
-    Cancelled,
+    Cancelled,        // done (for the loans: the open ones are closed)
     AlreadyCancelled, // another counter cancelled it meanwhile
     PastCutOff,       // its day was closed meanwhile, or it was issued before the close
     Locked,           // another counter is changing the receipt or one of its loans right now
+    Closing,          // a daily close is running
     Missing,
 };
 
@@ -57,11 +58,15 @@ struct TCancelResult {
     int loansReturned = 0;
 };
 
-// Cancels the receipt as user kodUziv in one transaction and, with returnLoans, closes the
-// loans it paid for that are still open and puts their media back on the shelf (a retired
-// medium stays off it). The receipt is locked and checked against the cut-off and against a
-// cancellation by another counter first; when it is refused nothing is written. The
-// customer's loan count and the reservations the loans fulfilled stay as they are.
+// Cancels the receipt as user kodUziv in one transaction of its own. The receipt is locked and
+// checked against the cut-off and against a cancellation by another counter first; when it is
+// refused nothing is written.
+TCancelResult CancelDocument(TDMGlobDB& db, int kodDok, int kodUziv);
+// Closes the loans a cancelled receipt paid for that are still open and puts their media back
+// on the shelf (a retired medium stays off it), in one transaction of its own. The customer's
+// loan count and the reservations the loans fulfilled stay as they are.
+TCancelResult ReturnCancelledLoans(TDMGlobDB& db, int kodDok, int kodUziv);
+// Both, one after the other, as a clerk who answers yes to the second question.
 TCancelResult CancelDocument(TDMGlobDB& db, int kodDok, bool returnLoans, int kodUziv);
 // What the clerk is told when a cancellation was refused; empty for a done one.
 QString CancelRefusalText(TCancelOutcome outcome, int cisloDok);

@@ -299,6 +299,8 @@ void TFDoklady::LoadList() {
                      field("UZIV_STORNO").AsString()});
     }
     query.reset();
+    // Held while the page is shown, the transaction would hold back the server's clean-up.
+    CommitIfActive(trList_);
     rows_ = std::move(docs);
     doklady_->setRows(std::move(rows));
     GridDoklady->resizeColumnsToContents();
@@ -356,6 +358,8 @@ void TFDoklady::LoadLines() {
                       field("DPH").AsString(), AmountValue(field("CENA_DPH")), field("POCET_DNI").AsInteger(),
                       AmountValue(field("CENA_RADKU")), AmountValue(field("CENA_RADKU_DPH"))});
     }
+    query.reset();
+    CommitIfActive(trList_);
     radky_->setRows(std::move(lines));
     GridRadky->resizeColumnsToContents();
 }
@@ -369,17 +373,24 @@ void TFDoklady::Storno() {
     if (Ask(QStringLiteral("Opravdu stornovat doklad číslo ") + QString::number(cislo) + u'?') !=
         TMsgResult::Yes)
         return;
-    // Both questions come before anything is written: the cancellation and the return of the
-    // loans are stored together, and no lock waits for the clerk's answer.
+    // The cancellation is stored first; only then is the clerk asked about the loans, so no
+    // lock waits for an answer.
     TDMGlobDB& db = context_.Db();
+    const int kodUziv = context_.CurrentUser.KodUziv;
+    const TCancelResult cancelled = CancelDocument(db, kodDok, kodUziv);
+    if (cancelled.outcome != TCancelOutcome::Cancelled) {
+        Warn(CancelRefusalText(cancelled.outcome, cislo));
+        LoadList();
+        return;
+    }
     const bool loansOut = HasOpenLoans(db, trList_, kodDok);
     CommitIfActive(trList_);
-    const bool returnLoans =
-        loansOut &&
-        Ask(QStringLiteral("Vrátit půjčené nosiče spojené se stornovaným dokladem?")) == TMsgResult::Yes;
-    const TCancelResult result = CancelDocument(db, kodDok, returnLoans, context_.CurrentUser.KodUziv);
-    if (result.outcome != TCancelOutcome::Cancelled)
-        Warn(CancelRefusalText(result.outcome, cislo));
+    if (loansOut &&
+        Ask(QStringLiteral("Vrátit půjčené nosiče spojené se stornovaným dokladem?")) == TMsgResult::Yes) {
+        const TCancelResult returned = ReturnCancelledLoans(db, kodDok, kodUziv);
+        if (returned.outcome != TCancelOutcome::Cancelled)
+            Warn(CancelRefusalText(returned.outcome, cislo));
+    }
     LoadList();
 }
 

@@ -62,6 +62,7 @@ void TQRSouDok::Preview(QWidget* parent) {
 TReportFrame TQRSouDok::Layout(const TDocumentSummary& summary, const TSouDokSettings& settings) {
     TReportFrame report(QStringLiteral("Souhrn dokladů"), settings.shop);
     report.SetHeaderRight({SummaryPeriodText(summary.month)});
+    report.SetPageCountShown(false);
     const QFont captionFont = TReportFrame::Font(8, false, true);
     const QFont font = TReportFrame::Font(9);
     report.SetPageBand({kRowMm + 1, [captionFont](TReportCanvas& canvas) {

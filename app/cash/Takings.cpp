@@ -3,6 +3,7 @@
 #include "GlobDB.h"
 #include "GlobFunc.h"
 #include "Money.h"
+#include "Till.h"
 
 namespace {
 
@@ -55,11 +56,10 @@ QString InsertCashMovementSql(const TCashMovementInput& input, int kodUziv) {
            QString::number(kodUziv) + u')';
 }
 
-void SaveCashMovement(TDMGlobDB& db, TTransaction& transaction, const TCashMovementInput& input,
-                      int kodUziv) {
-    db.ExecSql(transaction, InsertCashMovementSql(input, kodUziv));
-    if (transaction.Active())
-        transaction.Commit();
+void SaveCashMovement(TDMGlobDB& db, const TCashMovementInput& input, int kodUziv) {
+    RunTillWrite(db.DB, [&](TTransaction& transaction) {
+        db.ExecSql(transaction, InsertCashMovementSql(input, kodUziv));
+    });
 }
 
 QString CashMovementSavedText(const TCashMovementInput& input, const QString& amountText,

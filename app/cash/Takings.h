@@ -35,8 +35,8 @@ struct TCashMovementInput {
 std::optional<QString> CashMovementProblem(const TCashMovementInput& input);
 
 QString InsertCashMovementSql(const TCashMovementInput& input, int kodUziv);
-// Stores the movement in the given transaction (committed when this call started it).
-void SaveCashMovement(TDMGlobDB& db, TTransaction& transaction, const TCashMovementInput& input, int kodUziv);
+// Stores the movement in a transaction of its own; while a close runs it fails with ETillBusy.
+void SaveCashMovement(TDMGlobDB& db, const TCashMovementInput& input, int kodUziv);
 
 // The confirmation after a save; amountText is the amount as the field shows it.
 QString CashMovementSavedText(const TCashMovementInput& input, const QString& amountText,

@@ -56,7 +56,7 @@ void CommitIfActive(TTransaction& transaction) {
 } // namespace
 
 TFTrzba::TFTrzba(TAppContext& context, QWidget* parent)
-    : TDesk(parent), context_(context), trLists_(context.Db().DB), trSave_(context.Db().DB),
+    : TDesk(parent), context_(context), trLists_(context.Db().DB),
       hotovost_(new TMemTable({QStringLiteral("DATUM"), QStringLiteral("CASTKA"), QStringLiteral("POPIS"),
                                QStringLiteral("UZIVATEL")},
                               this)),
@@ -225,7 +225,6 @@ bool TFTrzba::CanLeave() {
 void TFTrzba::LeaveDesk() {
     hotovost_->clear();
     trzby_->clear();
-    CommitIfActive(trSave_);
     CommitIfActive(trLists_);
 }
 
@@ -263,7 +262,7 @@ bool TFTrzba::Ulozit() {
         return false;
     }
     try {
-        SaveCashMovement(context_.Db(), trSave_, input, context_.CurrentUser.KodUziv);
+        SaveCashMovement(context_.Db(), input, context_.CurrentUser.KodUziv);
     } catch (...) {
         // Nothing was stored; what the clerk typed stays for another attempt.
         ReportCurrentException();
@@ -289,6 +288,7 @@ void TFTrzba::ShowFigures() {
     const double opening = YesterdayTillBalance(db, trLists_);
     EPokladnaDnes->setValue(opening);
     EPokladna->setValue(opening + DayFigures(db, trLists_, TDayStart::Today()).Net());
+    CommitIfActive(trLists_);
 }
 
 void TFTrzba::ShowMovementsMonth(TMonth month) {
@@ -304,6 +304,9 @@ void TFTrzba::ShowMovementsMonth(TMonth month) {
         rows.append({TimeText(field("DATUM")), AmountValue(field("CASTKA")), field("POPIS").AsString(),
                      field("UZIVATEL").AsString()});
     }
+    query.reset();
+    // Held while the page is shown, the transaction would hold back the server's clean-up.
+    CommitIfActive(trLists_);
     hotovost_->setRows(std::move(rows));
     GridHotovost->resizeColumnsToContents();
     // Only a month that loaded is named, so a failed move leaves the list on the month shown.
@@ -329,6 +332,8 @@ void TFTrzba::ShowClosesMonth(TMonth month) {
                      AmountValue(field("HOT_DOTACE")), AmountValue(field("HOT_ODVOD")),
                      TimeText(field("D_UZAVRENI")), field("UZIV_UZAVREL").AsString()});
     }
+    query.reset();
+    CommitIfActive(trLists_);
     trzby_->setRows(std::move(rows));
     GridTrzby->resizeColumnsToContents();
     closesMonth_ = month;

@@ -47,7 +47,6 @@ private:
 
     TAppContext& context_;
     TTransaction trLists_; // IBTransaction
-    TTransaction trSave_;  // IBTransactionSave
     TMonth movementsMonth_;
     TMonth closesMonth_;
     TMemTable* hotovost_;

@@ -15,6 +15,7 @@
 #include "MoxNumEdit.h"
 #include "QKasa.h"
 #include "ReportPreview.h"
+#include "Till.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -264,6 +265,7 @@ void TFUzaverka::LoadLists() {
 void TFUzaverka::Uzavrit() {
     TDMGlobDB& db = context_.Db();
     const int kodUziv = context_.CurrentUser.KodUziv;
+    TStoredClose stored;
     try {
         if (mode_ == TCloseMode::Today) {
             TTransaction gate(db.DB);
@@ -276,8 +278,8 @@ void TFUzaverka::Uzavrit() {
         }
         Spocitat();
         TWaitBox wait(QStringLiteral("Počítám uzávěrku..."));
-        StoreClose(db, mode_, kodUziv);
-    } catch (const ECloseBusy& busy) {
+        stored = StoreClose(db, mode_, kodUziv);
+    } catch (const ETillBusy& busy) {
         ReportError(busy.Message());
         RunReported([this] { Spocitat(); });
         return;
@@ -287,6 +289,10 @@ void TFUzaverka::Uzavrit() {
         RunReported([this] { Spocitat(); });
         return;
     }
+    // Another counter closed the period and today meanwhile: the page shows what it stored.
+    if (stored.Days.empty())
+        Inform(QStringLiteral("Předchozí období mezitím uzavřela jiná pokladna.\rTato uzávěrka nic "
+                              "neuložila; zobrazen je uložený stav."));
     BackUpAfterClose();
     if (context_.Requests)
         context_.Requests->DayClosed();

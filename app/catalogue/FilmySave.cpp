@@ -16,11 +16,22 @@ TTitleSaveResult WriteTitle(TDMGlobDB& db, TTransaction& tr, const TTitleSave& s
             if (row.kodNosic == -1)
                 continue;
             const QString retire = RetireMediumSql(row, save.userKey);
-            // A medium another counter retired meanwhile was counted off there already.
-            if (!retire.isEmpty() && db.ExecSql(tr, retire) == 0) {
-                ++deltaCelkem;
-                if (!row.onLoanAtRetirement)
-                    ++deltaPritomno;
+            if (!retire.isEmpty()) {
+                // The loan seen at the click may have come back since, or the medium gone out: read
+                // again, and locked, so no counter books its return or a loan before this commit.
+                auto loan =
+                    db.OpenQuery(tr, OpenLoanSql(row.kodNosic) + QStringLiteral(" for update with lock"));
+                loan->Open();
+                const bool onLoan = !loan->Eof();
+                loan.reset();
+                if (db.ExecSql(tr, retire) == 0) {
+                    // Another counter retired it meanwhile and counted it off there already.
+                    ++deltaCelkem;
+                    if (!row.onLoanAtRetirement)
+                        ++deltaPritomno;
+                } else if (onLoan != row.onLoanAtRetirement) {
+                    deltaPritomno += onLoan ? 1 : -1;
+                }
             }
             const QString update = UpdateMediumSql(row);
             if (!update.isEmpty())

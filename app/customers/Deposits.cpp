@@ -4,6 +4,7 @@
 #include "GlobDB.h"
 #include "GlobFunc.h"
 #include "Money.h"
+#include "Till.h"
 
 #include <functional>
 
@@ -140,9 +141,9 @@ Rebook(TDMGlobDB& db, const TDepositChange& change,
         save.message = e.Message();
         return save;
     }
-    TTransaction tr(db.DB);
     try {
-        tr.StartTransaction();
+        TTillWrite till(db.DB);
+        TTransaction& tr = till.Transaction();
         const TOpenRows open(db, tr, change.kodZak);
         save.heldBefore = open.Held();
         // The rows closed and the row opened carry one time, so the till's figures of a day
@@ -154,6 +155,9 @@ Rebook(TDMGlobDB& db, const TDepositChange& change,
             return save;
         }
         tr.Commit();
+    } catch (const ETillBusy& e) {
+        save.message = e.Message();
+        return save;
     } catch (const EDatabaseError& e) {
         if (!HeldByAnotherCounter(e))
             throw;

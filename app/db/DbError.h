@@ -69,6 +69,8 @@ public:
     static constexpr long kFileOpenError = 335544344;
     static constexpr long kLockConflict = 335544345;
     static constexpr long kDeadlock = 335544336;
+    // A transaction that waits for locks waited as long as it may.
+    static constexpr long kLockTimeout = 335544510;
     static constexpr long kUniqueKeyViolation = 335544665;
     // "Your user name and password are not defined": the server does not know the login.
     static constexpr long kLoginRefused = 335544472;

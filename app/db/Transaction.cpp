@@ -7,8 +7,22 @@
 #include <ibase.h>
 
 #include <algorithm>
+#include <utility>
 
-TTransaction::TTransaction(TDatabase& database) : database_(database) {
+namespace {
+
+unsigned char ReservationTag(TTableReservation::TKind kind) {
+    return kind == TTableReservation::TKind::ProtectedRead ? isc_tpb_lock_read : isc_tpb_lock_write;
+}
+
+unsigned char ReservationLevel(TTableReservation::TKind kind) {
+    return kind == TTableReservation::TKind::SharedWrite ? isc_tpb_shared : isc_tpb_protected;
+}
+
+} // namespace
+
+TTransaction::TTransaction(TDatabase& database, TTransactionOptions options)
+    : database_(database), options_(std::move(options)) {
     database_.Register(this);
 }
 
@@ -36,9 +50,22 @@ void TTransaction::StartTransaction() {
             master->getUtilInterface()->getXpbBuilder(&status, Firebird::IXpbBuilder::TPB, nullptr, 0);
         try {
             tpb->insertTag(&status, isc_tpb_write);
-            tpb->insertTag(&status, isc_tpb_read_committed);
-            tpb->insertTag(&status, isc_tpb_rec_version);
-            tpb->insertTag(&status, isc_tpb_nowait);
+            if (options_.Snapshot) {
+                tpb->insertTag(&status, isc_tpb_concurrency);
+            } else {
+                tpb->insertTag(&status, isc_tpb_read_committed);
+                tpb->insertTag(&status, isc_tpb_rec_version);
+            }
+            if (options_.LockWaitSeconds > 0) {
+                tpb->insertTag(&status, isc_tpb_wait);
+                tpb->insertInt(&status, isc_tpb_lock_timeout, options_.LockWaitSeconds);
+            } else {
+                tpb->insertTag(&status, isc_tpb_nowait);
+            }
+            for (const TTableReservation& reservation : options_.Reserve) {
+                tpb->insertString(&status, ReservationTag(reservation.Kind), reservation.Table.c_str());
+                tpb->insertTag(&status, ReservationLevel(reservation.Kind));
+            }
             handle_ = database_.Attachment()->startTransaction(&status, tpb->getBufferLength(&status),
                                                                tpb->getBuffer(&status));
         } catch (...) {
@@ -97,8 +124,9 @@ void TTransaction::Abandon() {
     handle_ = nullptr;
 }
 
-void RunInTransaction(TDatabase& database, const std::function<void(TTransaction&)>& work) {
-    TTransaction transaction(database);
+void RunInTransaction(TDatabase& database, const std::function<void(TTransaction&)>& work,
+                      TTransactionOptions options) {
+    TTransaction transaction(database, std::move(options));
     transaction.StartTransaction();
     try {
         work(transaction);

@@ -3,6 +3,7 @@
 #include "GlobDB.h"
 #include "GlobFunc.h"
 #include "PriceSettings.h"
+#include "Till.h"
 #include "Visit.h"
 
 #include <QLocale>
@@ -25,10 +26,10 @@ public:
           customer_(Key(visit.KodZak())) {}
 
     TPaymentResult Write() {
-        // Whole seconds: the loan and its receipt line are paired by this value later.
-        QDateTime ts = db_.ServerTime(tr_);
-        ts.setTime(QTime(ts.time().hour(), ts.time().minute(), ts.time().second()));
-        ts_ = SqlTimestamp(ts);
+        // To the millisecond: the loan and its receipt line are paired by this value later, and
+        // a loan of the same medium in the same second is another receipt's.
+        const QDateTime ts = db_.ServerTime(tr_);
+        ts_ = SqlTimestampMs(ts);
         result_.written = ts;
         result_.receipt = visit_.ReceiptNeeded();
         if (result_.receipt) {
@@ -122,13 +123,13 @@ private:
             Line(row, Day(row.terminVraceni), Day(row.dVraceni), row.cenaPujcka,
                  LateDays(prices_, row.terminVraceni, row.dVraceni));
         if (result_.receipt && row.IsComplaint())
-            Line(row, SqlTimestamp(row.dPujceni), Day(row.terminVraceni), -row.cenaPujcka, row.pocetDni);
+            Line(row, SqlTimestampMs(row.dPujceni), Day(row.terminVraceni), -row.cenaPujcka, row.pocetDni);
         if (row.IsComplaint())
             Exec(QStringLiteral(
                      "insert into REKLAMACE (KOD_NOSIC, KOD_TITUL, KOD_ZAK, D_PUJCENI, D_REKLAMACE, DUVOD, "
                      "UZIV_PREVZAL) values (") +
                  Key(row.kodNosic) + QStringLiteral(", ") + Key(row.kodTitul) + QStringLiteral(", ") +
-                 customer_ + QStringLiteral(", ") + SqlTimestamp(row.dPujceni) +
+                 customer_ + QStringLiteral(", ") + SqlTimestampMs(row.dPujceni) +
                  QStringLiteral(", CURRENT_TIMESTAMP, ") + SqlText(row.duvodReklamace) +
                  QStringLiteral(", ") + user_ + u')');
     }
@@ -209,9 +210,11 @@ private:
 TPaymentResult PayVisit(TDMGlobDB& db, TSpecCena& prices, const TVisit& visit, int kodUziv) {
     TPaymentResult result;
     try {
-        RunInTransaction(db.DB, [&](TTransaction& tr) {
+        RunTillWrite(db.DB, [&](TTransaction& tr) {
             result = TPaymentWriter(db, prices, tr, visit, kodUziv).Write();
         });
+    } catch (const ETillBusy& busy) {
+        throw EVisitConflict(busy.Message());
     } catch (const EDatabaseError& e) {
         // Another counter's payment holds a row this one changes (a medium, a loan, the title's
         // shelf count, the customer's loan count) and the transaction does not wait: everything

@@ -9,6 +9,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPen>
+#include <QPrinter>
 
 #include <algorithm>
 
@@ -170,7 +171,9 @@ void TReportFrame::DrawHeader(TReportCanvas& canvas, int page, int pages, const 
                     Qt::AlignRight | Qt::AlignVCenter);
         y += kLineMm;
     };
-    pair(QStringLiteral("Strana:"), QString::number(page) + QStringLiteral(" / ") + QString::number(pages));
+    pair(QStringLiteral("Strana:"),
+         pageCountShown_ ? QString::number(page) + QStringLiteral(" / ") + QString::number(pages)
+                         : QString::number(page));
     pair(QStringLiteral("Datum tisku:"),
          DateTimeToText(QStringLiteral("dd.mm.yyyy"), QStringLiteral("hh:mm:ss"), QStringLiteral(" "),
                         printed));
@@ -194,8 +197,15 @@ void TReportFrame::Print(QPagedPaintDevice& device, const QDateTime& printed) co
     const double width = BodyWidthMm();
     const std::vector<std::size_t> starts = PageStarts();
     const int pages = static_cast<int>(starts.size());
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0)
+    int first = 0;
+    int last = pages - 1;
+    if (const auto* printer = dynamic_cast<const QPrinter*>(&device);
+        printer && printer->printRange() == QPrinter::PageRange && printer->fromPage() > 0) {
+        first = std::min(printer->fromPage(), pages) - 1;
+        last = printer->toPage() > 0 ? std::clamp(printer->toPage(), first + 1, pages) - 1 : pages - 1;
+    }
+    for (int page = first; page <= last; ++page) {
+        if (page > first)
             device.newPage();
         TReportCanvas header(painter, dotsPerMm, QPointF(0, 0), width);
         DrawHeader(header, page + 1, pages, printed);

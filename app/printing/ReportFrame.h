@@ -76,8 +76,8 @@ struct TReportTable {
 
 // An A4 portrait report with 10 mm margins. Every page carries the shop header: the logo fitted
 // into its box at the top left, the title at the top right, a rule, "Prodejna:" with the shop's
-// name, address and web, at the right "Strana:" with "n / N" and "Datum tisku:". The body is a
-// sequence of bands laid over as many pages as they need.
+// name, address and web, at the right "Strana:" with "n / N" (or the page number alone) and
+// "Datum tisku:". The body is a sequence of bands laid over as many pages as they need.
 class TReportFrame final {
 public:
     static constexpr double kPageWidthMm = 210;
@@ -93,6 +93,8 @@ public:
     // the right (a period).
     void SetHeaderNotes(QStringList lines) { notes_ = std::move(lines); }
     void SetHeaderRight(QStringList lines) { right_ = std::move(lines); }
+    // Whether "Strana:" gives the page count after the page number.
+    void SetPageCountShown(bool shown) { pageCountShown_ = shown; }
     // Drawn at the top of the body of every page, before the page's first band.
     void SetPageBand(TReportBand band) { pageBand_ = std::move(band); }
     void AddBand(TReportBand band) { bands_.push_back(std::move(band)); }
@@ -103,7 +105,8 @@ public:
     static double BodyWidthMm() { return kPageWidthMm - 2 * kMarginMm; }
     double HeaderHeightMm() const;
     int PageCount() const;
-    // Renders every page onto a printer or a PDF writer. Throws when the device refuses to print.
+    // Renders every page onto a PDF writer, or onto a printer the pages of the range the clerk
+    // chose in the print dialog. Throws when the device refuses to print.
     void Print(QPagedPaintDevice& device, const QDateTime& printed = QDateTime::currentDateTime()) const;
 
     // The report's typeface at a size in points.
@@ -118,6 +121,7 @@ private:
     TReportShop shop_;
     QStringList notes_;
     QStringList right_;
+    bool pageCountShown_ = true;
     TReportBand pageBand_;
     std::vector<TReportBand> bands_;
 };

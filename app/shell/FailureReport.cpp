@@ -2,6 +2,7 @@
 
 #include "DbError.h"
 #include "GlobDialog.h"
+#include "Till.h"
 
 #include <cxxabi.h>
 
@@ -26,6 +27,9 @@ void ReportFailure(const std::exception& failure) {
         Warn(refused->Message());
     else if (const auto* device = dynamic_cast<const EDeviceFailure*>(&failure))
         Warn(device->Message());
+    // A close running at another counter: the clerk only has to try again in a moment.
+    else if (const auto* busy = dynamic_cast<const ETillBusy*>(&failure))
+        Warn(busy->Message());
     // A server restart, a broken network or a full disk is no fault of the program: the clerk
     // reads what happened and what to do, not a report of an exception.
     else if (database && (database->ConnectionLost() || database->StorageFailed()))

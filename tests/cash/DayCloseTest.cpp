@@ -1,6 +1,15 @@
 #include "DayClose.h"
 #include "DayCloseFixture.h"
+#include "DbError.h"
 #include "DenUzavreni.h"
+#include "Deposits.h"
+#include "Documents.h"
+#include "Takings.h"
+#include "Till.h"
+
+#include <chrono>
+#include <future>
+#include <thread>
 
 namespace {
 
@@ -103,11 +112,13 @@ TEST_F(DayClose, ThePreviousPeriodCountsOnlyItsOwnDayAndTodayStaysOpen) {
     const TStoredClose stored = Close(TCloseMode::PreviousPeriod);
     EXPECT_EQ(stored.Days, std::vector<QDate>{Day(-1)});
     EXPECT_EQ(Row(-1), Expected(-1, QStringLiteral("0.00|0.00|1|0|200.00|0.00|0.00|500.00")));
-    EXPECT_EQ(ClosedAt(-1), QDateTime(Day(-1), QTime(23, 59, 59)));
+    EXPECT_EQ(ClosedAt(-1).date(), today) << "stamped with the server's time of the close";
     EXPECT_EQ(Row(0), "<none>");
     // Only what ended before today goes; today's reservation is still to be served today.
     EXPECT_EQ(ReservationEnds(), QStringList{QStringLiteral("0")});
     EXPECT_TRUE(GateOpen());
+    TTransaction transaction(db.DB);
+    EXPECT_FALSE(NoActivitySinceClose(db, transaction).Yes) << "today's early work still waits for a close";
 
     Close(TCloseMode::Today);
     EXPECT_EQ(Row(0), Expected(0, QStringLiteral("0.00|0.00|1|0|30.00|20.00|0.00|550.00")));
@@ -121,9 +132,16 @@ TEST_F(DayClose, APeriodOfSeveralDaysGivesEachDayItsOwnRowAndCarriesTheBalance) 
     Receipt(3, 0, QStringLiteral("00:10:00"), {{'0', 40, 40}});
     ASSERT_FALSE(GateOpen());
 
+    // The page shows what the close stores: the whole chain, not its first day.
+    const TCloseFigures shown = Figures(TCloseMode::PreviousPeriod);
+    EXPECT_EQ(shown.CloseDate, Day(-4));
+    EXPECT_DOUBLE_EQ(shown.Money.Takings, 30);
+    EXPECT_DOUBLE_EQ(shown.Money.CashTakenOut, 5);
+    EXPECT_DOUBLE_EQ(shown.Closing(), 25);
+
     const TStoredClose stored = Close(TCloseMode::PreviousPeriod);
     EXPECT_EQ(stored.Days, (std::vector<QDate>{Day(-4), Day(-3), Day(-2), Day(-1)}));
-    EXPECT_DOUBLE_EQ(stored.Closing, 10 + 20 - 5);
+    EXPECT_DOUBLE_EQ(stored.Figures.Closing(), 10 + 20 - 5);
     // The re-closed day had no close before it: it opens at 0.
     EXPECT_EQ(Row(-4), Expected(-4, QStringLiteral("0.00|0.00|0|0|10.00|0.00|0.00|10.00")));
     EXPECT_EQ(Row(-3), Expected(-3, QStringLiteral("0.00|0.00|0|0|0.00|0.00|0.00|10.00")));
@@ -166,11 +184,11 @@ TEST_F(DayClose, TwoCountersClosingTheSameDayNeverMeetTheKeyViolation) {
         try {
             Close(TCloseMode::Today);
             ADD_FAILURE() << "the close went through while another counter was writing the day";
-        } catch (const ECloseBusy& busy) {
-            EXPECT_EQ(busy.Message(),
-                      QStringLiteral("Uzávěrku dne %1 právě ukládá jiná pokladna.\rUzávěrka nebyla uložena, "
-                                     "spusťte ji znovu.")
-                          .arg(DateToText(QStringLiteral("dd.mm.yyyy"), today)));
+        } catch (const ETillBusy& busy) {
+            EXPECT_EQ(
+                busy.Message(),
+                QStringLiteral("Jiná pokladna právě ukládá platbu, storno, zálohu, pohyb hotovosti nebo "
+                               "uzávěrku.\rUzávěrka nebyla uložena, spusťte ji prosím znovu."));
         }
         closing.Commit();
     }
@@ -178,6 +196,72 @@ TEST_F(DayClose, TwoCountersClosingTheSameDayNeverMeetTheKeyViolation) {
     Close(TCloseMode::Today);
     EXPECT_EQ(Closes(), 2);
     EXPECT_EQ(Row(0), Expected(0, QStringLiteral("0.00|0.00|0|0|10.00|0.00|0.00|110.00")));
+}
+
+// Money meets a close from a second counter both ways round: a write in flight keeps the close
+// out, and a running close refuses every writer, so each amount lands in a close or nowhere.
+TEST_F(DayClose, MoneyWrittenWhileACloseRunsIsInThatCloseOrRefusedNeverLost) {
+    StoredClose(-1, 100);
+    Receipt(1, 0, QStringLiteral("00:00:01"), {{'0', 10, 10}});
+    TDMGlobDB counter(database.ExecutablePath());
+    TCashMovementInput fifty;
+    fifty.Add = 50;
+    RunTillWrite(counter.DB, [&](TTransaction& tr) {
+        counter.ExecSql(tr, InsertCashMovementSql(fifty, 1));
+        EXPECT_THROW(Close(TCloseMode::Today), ETillBusy) << "a payment in flight";
+    });
+    EXPECT_EQ(Row(0), "<none>");
+    Close(TCloseMode::Today);
+    EXPECT_EQ(Row(0), Expected(0, QStringLiteral("0.00|0.00|0|0|10.00|50.00|0.00|160.00")));
+
+    RunTillClose(db.DB, [&](TTransaction&) {
+        EXPECT_THROW(SaveCashMovement(counter, fifty, 1), ETillBusy);
+        const TDepositSave deposit = TakeDeposit(counter, {1, 200, QString(), 1, QStringLiteral("Kč")});
+        EXPECT_FALSE(deposit.saved);
+        EXPECT_EQ(deposit.message.toStdString(),
+                  "Právě probíhá uzávěrka pokladny.\rNic nebylo uloženo, zkuste "
+                  "to prosím znovu za chvíli.");
+        EXPECT_EQ(CancelDocument(counter, 1, 1).outcome, TCancelOutcome::Closing);
+    });
+    EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from HOTOVOST")).toInt(), 1);
+    EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from ZALOHY")).toInt(), 0);
+    EXPECT_EQ(CancelDocument(counter, 1, 1).outcome, TCancelOutcome::PastCutOff)
+        << "the receipt was counted by the close that ran meanwhile";
+}
+
+// A payment a moment from its commit does not fail the close: the close waits for it.
+TEST_F(DayClose, AMoneyWriteEndingAMomentLaterIsWaitedForAndCounted) {
+    StoredClose(-1, 100);
+    std::promise<bool> writing;
+    std::thread counter([&] {
+        bool told = false;
+        try {
+            TDMGlobDB other(database.ExecutablePath());
+            TCashMovementInput twenty;
+            twenty.Add = 20;
+            RunTillWrite(other.DB, [&](TTransaction& tr) {
+                other.ExecSql(tr, InsertCashMovementSql(twenty, 1));
+                writing.set_value(told = true);
+                std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            });
+        } catch (const ECinemonError&) {
+            if (!told)
+                writing.set_value(false);
+        }
+    });
+    const bool inFlight = writing.get_future().get();
+    TStoredClose stored;
+    try {
+        if (inFlight)
+            stored = Close(TCloseMode::Today);
+    } catch (...) {
+        counter.join();
+        throw;
+    }
+    counter.join();
+    ASSERT_TRUE(inFlight);
+    EXPECT_DOUBLE_EQ(stored.Figures.Money.CashAdded, 20);
+    EXPECT_EQ(Row(0), Expected(0, QStringLiteral("0.00|0.00|0|0|0.00|20.00|0.00|120.00")));
 }
 
 TEST_F(DayClose, TheTakingsAreReadThroughTheDateIndex) {

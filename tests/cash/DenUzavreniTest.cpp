@@ -57,8 +57,8 @@ TEST_F(DailyCloseGate, IdleDaysSinceTheLastCloseGetEmptyRowsCarryingTheBalance) 
         EXPECT_EQ(
             Rows(day +
                  QStringLiteral(" and POKLADNA = 1234.5 and TRZBA = 0 and ZALOHA_PREV = 0 and "
-                                "HOT_ODVOD = 0 and NOSIC_PUJC = 0 and UZIV_UZAVREL = 7 and D_UZAVRENI = ") +
-                 Stamp(offset, QStringLiteral("23:59:59"))),
+                                "HOT_ODVOD = 0 and NOSIC_PUJC = 0 and UZIV_UZAVREL = 7 and D_UZAVRENI >= ") +
+                 SqlDate(today)),
             1)
             << day.toStdString();
     }
@@ -67,19 +67,45 @@ TEST_F(DailyCloseGate, IdleDaysSinceTheLastCloseGetEmptyRowsCarryingTheBalance) 
     EXPECT_EQ(Rows(), 3);
 }
 
-TEST_F(DailyCloseGate, IdleDaysAnotherCounterIsWritingCountAsWritten) {
+TEST_F(DailyCloseGate, IdleDaysAnotherCounterIsWritingCountOnlyOnceCommitted) {
     StoreClose(-3, 50);
     TDMGlobDB other(database.ExecutablePath());
-    TTransaction otherGate(other.DB);
-    otherGate.StartTransaction();
-    ASSERT_TRUE(PreviousDayClosed(other, otherGate, 7).Yes);
+    {
+        TTransaction otherGate(other.DB);
+        otherGate.StartTransaction();
+        ASSERT_TRUE(PreviousDayClosed(other, otherGate, 7).Yes);
 
-    EXPECT_TRUE(Gate(8).Yes) << "the rows the other counter has not committed yet";
-    otherGate.Commit();
-    EXPECT_EQ(Rows(), 3);
-    EXPECT_EQ(Rows(QStringLiteral("UZIV_UZAVREL = 7")), 2);
+        EXPECT_FALSE(Gate(8).Yes) << "the other counter's rows are not committed";
+        otherGate.Rollback();
+    }
+    EXPECT_EQ(Rows(), 1);
     EXPECT_TRUE(Gate(8).Yes);
-    EXPECT_EQ(Rows(), 3);
+    EXPECT_EQ(Rows(QStringLiteral("UZIV_UZAVREL = 8")), 2);
+
+    TTestDatabase second;
+    second.Exec(QStringLiteral("insert into TRZBY (DATUM, POKLADNA, D_UZAVRENI) values (") +
+                SqlDate(Day(-3)) + QStringLiteral(", 50, ") + Stamp(-3, QStringLiteral("20:00:00")) + u')');
+    TDMGlobDB third(second.ExecutablePath());
+    TTransaction thirdGate(third.DB);
+    thirdGate.StartTransaction();
+    ASSERT_TRUE(PreviousDayClosed(third, thirdGate, 7).Yes);
+    thirdGate.Commit();
+    TTransaction transaction(second.Db().DB);
+    EXPECT_TRUE(PreviousDayClosed(second.Db(), transaction, 8).Yes) << "committed rows count";
+    EXPECT_EQ(second.Scalar(QStringLiteral("select count(*) from TRZBY where UZIV_UZAVREL = 7")).toInt(), 2);
+}
+
+// Rows carry milliseconds; the gate compares to the millisecond, and a past day's close covers
+// that whole day whenever it was written.
+TEST_F(DailyCloseGate, TheLastMillisecondsOfADayAndOfACloseBelongWhereTheyHappened) {
+    StoreClose(-1, 10, QStringLiteral("20:00:00.700"));
+    IssueReceipt(1, -1, QStringLiteral("20:00:00.300"));
+    EXPECT_TRUE(Gate().Yes) << "work in the same second before the close";
+
+    IssueReceipt(2, -1, QStringLiteral("23:59:59.500"));
+    EXPECT_FALSE(Gate().Yes) << "work in the last second of the day after its close";
+    database.Exec(QStringLiteral("update TRZBY set D_UZAVRENI = current_timestamp"));
+    EXPECT_TRUE(Gate().Yes) << "closed again today, yesterday is covered to its end";
 }
 
 TEST_F(DailyCloseGate, AReceiptAfterYesterdaysCloseLeavesThePreviousDayOpen) {

@@ -84,6 +84,8 @@ TEST_F(MonthlySummary, AVatPayerSeesTheDaysTheTotalAndTheBreakdownOnPaper) {
     const QString flat = Squeezed(text);
     EXPECT_TRUE(flat.contains(QStringLiteral("Souhrn dokladů"))) << text.toStdString();
     EXPECT_TRUE(flat.contains(QStringLiteral("březen 2025"))) << text.toStdString();
+    EXPECT_TRUE(flat.contains(QStringLiteral("Strana: 1 "))) << text.toStdString();
+    EXPECT_FALSE(flat.contains(QStringLiteral("Strana: 1 /"))) << "the page number alone";
     EXPECT_TRUE(flat.contains(QStringLiteral("Datum Čísla dokladů (od – do) Částka"))) << text.toStdString();
     EXPECT_TRUE(flat.contains(QStringLiteral("01.03.2025 %1 – %2 160,00").arg(first).arg(second)))
         << text.toStdString();

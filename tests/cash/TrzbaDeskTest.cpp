@@ -5,6 +5,7 @@
 #include "MoxGrid.h"
 #include "MoxLabel.h"
 #include "MoxNumEdit.h"
+#include "Till.h"
 #include "Trzba.h"
 
 #include <memory>
@@ -85,6 +86,7 @@ TEST_F(TakingsDesk, OpensOnTodaysBalancesWithTheWaitBoxAndTheFocusOnTheTakeOut) 
     for (auto* label : desk->findChildren<QLabel*>())
         currencies += label->text() == QStringLiteral("Kč");
     EXPECT_EQ(currencies, 4);
+    EXPECT_FALSE(context.Db().DB.HasActiveTransaction()) << "the shown page holds back no clean-up";
 }
 
 TEST_F(TakingsDesk, WithoutYesterdaysCloseTheOpeningIsZeroAndTheCurrentBalanceTodaysNet) {
@@ -239,6 +241,24 @@ TEST_F(TakingsDesk, AFailingInsertIsReportedAndKeepsTheInput) {
     hook.Clear();
     Button("BUlozit")->click();
     EXPECT_EQ(Movements(), 1) << "the same input is stored on the next try";
+}
+
+TEST_F(TakingsDesk, AMovementMeetingAnotherCountersCloseIsRefusedPlainlyAndKept) {
+    Open();
+    Type(Num("EDodat"), QStringLiteral("200"));
+    RunTillClose(database.Db().DB, [&](TTransaction&) {
+        hook.Answer({TMsgResult::Ok});
+        Button("BUlozit")->click();
+    });
+    ASSERT_EQ(hook.messages.size(), 1U);
+    EXPECT_EQ(hook.messages[0].kind, TMsgKind::Warning);
+    EXPECT_EQ(
+        hook.messages[0].text,
+        QStringLiteral("Právě probíhá uzávěrka pokladny.\rNic nebylo uloženo, zkuste to prosím znovu za "
+                       "chvíli."));
+    EXPECT_EQ(Movements(), 0);
+    EXPECT_EQ(Num("EDodat")->value(), 200);
+    EXPECT_TRUE(SaveEnabled());
 }
 
 TEST_F(TakingsDesk, MonthViewsMoveAcrossTheYearEndBothWays) {

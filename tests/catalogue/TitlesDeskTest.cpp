@@ -91,6 +91,29 @@ TEST_F(TitleMedia, RetiringAStoredMediumOnLoanLowersOnlyTheTotalCount) {
     EXPECT_EQ(Count(QStringLiteral("select POCET_CELKEM * 10 + POCET_PRITOMNO from TITULY")), 11);
 }
 
+TEST_F(TitleMedia, AReturnBookedBetweenTheClickAndTheSaveLeavesTheRetiredMediumOffTheShelf) {
+    const int title = StoreTitle(QStringLiteral("Vesničko má"), 2);
+    const int lent = Count(QStringLiteral("select min(KOD_NOSIC) from NOSICE"));
+    database.Exec(QStringLiteral("insert into PUJCKY (KOD_TITUL, KOD_NOSIC, KOD_ZAK, D_PUJCENI, CENA_PUJCKA) "
+                                 "values (%1, %2, 1, CURRENT_TIMESTAMP, 30)")
+                      .arg(title)
+                      .arg(lent));
+    database.Exec(QStringLiteral("update TITULY set POCET_PRITOMNO = 1 where KOD_TITUL = %1").arg(title));
+    desk->OpenRecord(title);
+    Click("BZmenitTitul");
+    SelectMedium(0);
+    Click("BVyradit");
+    // Another counter takes the medium back, as its payment books a return.
+    database.Exec(
+        QStringLiteral("update PUJCKY set D_VRACENI = CURRENT_TIMESTAMP where KOD_NOSIC = %1").arg(lent));
+    database.Exec(QStringLiteral("update TITULY set POCET_PRITOMNO = POCET_PRITOMNO + 1 where KOD_TITUL = %1")
+                      .arg(title));
+
+    Click("BUlozit");
+    EXPECT_TRUE(hook.messages.empty());
+    EXPECT_EQ(Count(QStringLiteral("select POCET_CELKEM * 10 + POCET_PRITOMNO from TITULY")), 11);
+}
+
 TEST_F(TitleMedia, AMediumRetiredAtTwoCountersIsRetiredAndCountedOffOnce) {
     const int title = StoreTitle(QStringLiteral("Pelíšky"), 2);
     TAppContext otherContext(database.ExecutablePath());

@@ -1,9 +1,12 @@
 #include "CuttingProxy.h"
+#include "DayClose.h"
 #include "DbError.h"
 #include "FbClient.h"
 #include "KilledConnection.h"
 #include "LocalServer.h"
+#include "Takings.h"
 #include "TestDatabase.h"
+#include "Till.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -227,6 +230,30 @@ TEST_F(Server, ARestoreInPlaceThatFailsNamesTheWholeCopyLeftOnTheServer) {
     restored.SetParams(QStringLiteral("localhost:") + copy, db.Config.UserName, db.Config.Password, {});
     restored.Open();
     restored.Drop();
+}
+
+// The close against the money of a second counter on the server: a write in flight keeps the
+// close out, a running close refuses the write, and the amount lands in the close either way.
+TEST_F(Server, MoneyInFlightAndTheDailyCloseTakeTurnsBetweenTwoCounters) {
+    db.CreateDatabase();
+    ASSERT_TRUE(db.Connect());
+    TDMGlobDB counter2(dir.filePath(QStringLiteral("Cinemon")));
+    counter2.Config = db.Config;
+    ASSERT_TRUE(counter2.Connect());
+    TCashMovementInput fifty;
+    fifty.Add = 50;
+    RunTillWrite(counter2.DB, [&](TTransaction& tr) {
+        counter2.ExecSql(tr, InsertCashMovementSql(fifty, 1));
+        EXPECT_THROW(StoreClose(db, TCloseMode::Today, 1), ETillBusy);
+    });
+    EXPECT_DOUBLE_EQ(StoreClose(db, TCloseMode::Today, 1).Figures.Money.CashAdded, 50);
+
+    RunTillClose(db.DB,
+                 [&](TTransaction&) { EXPECT_THROW(SaveCashMovement(counter2, fifty, 1), ETillBusy); });
+    TTransaction tr(db.DB);
+    auto query = db.OpenQuery(tr, QStringLiteral("select count(*) as N from HOTOVOST"));
+    query->Open();
+    EXPECT_EQ(query->FieldByName(QStringLiteral("N")).AsInteger(), 1);
 }
 
 } // namespace

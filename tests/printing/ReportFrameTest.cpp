@@ -114,6 +114,26 @@ TEST(ReportFrame, ALongTableRunsOverPagesWithItsCaptionsAndNumbersOnEach) {
     EXPECT_EQ(lastRow, 150);
 }
 
+TEST(ReportFrame, APrinterGetsOnlyThePagesChosenInThePrintDialog) {
+    QTemporaryDir dir;
+    TReportFrame report(QStringLiteral("Inventura nosičů"), Shop());
+    report.AddTable(Table(150));
+    const int pages = report.PageCount();
+    ASSERT_GT(pages, 2);
+    const QString pdf = dir.filePath(QStringLiteral("range.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 3);
+    report.Print(printer, kPrinted);
+    ASSERT_EQ(Pages(pdf), 2);
+    for (int page : {1, 2})
+        EXPECT_TRUE(QString(Page(pdf, page))
+                        .remove(u' ')
+                        .contains(QStringLiteral("Strana:%1/%2").arg(page + 1).arg(pages)));
+}
+
 TEST(ReportFrame, AnEmptyBodyStillPrintsOnePage) {
     QTemporaryDir dir;
     TReportFrame report(QStringLiteral("Souhrn dokladů"), Shop());

@@ -116,7 +116,9 @@ TEST_F(MainWindow, AnUnclosedPreviousDayLeavesOnlyTheCloseUntilItIsStored) {
     EXPECT_EQ(Enabled(*window), kAllButtons);
 }
 
-TEST_F(MainWindow, TwoCountersFillingIdleDaysAtOnceBothGetTheirDesks) {
+// The other counter may still roll its rows back: until they are committed the idle days are
+// not closed, and once they are, the next gate finds them.
+TEST_F(MainWindow, IdleDaysAnotherCounterIsFillingCountOnlyOnceItCommitted) {
     database.Exec(
         QStringLiteral("insert into TRZBY (DATUM, POKLADNA, D_UZAVRENI) values (current_date - 3, 10, ") +
         QStringLiteral("cast(current_date - 3 as timestamp))"));
@@ -127,11 +129,14 @@ TEST_F(MainWindow, TwoCountersFillingIdleDaysAtOnceBothGetTheirDesks) {
     ASSERT_TRUE(PreviousDayClosed(other, otherGate, 1).Yes);
 
     auto window = Open();
-    EXPECT_EQ(hook.Texts(), std::vector<QString>{});
-    EXPECT_FALSE(window->PreviousDayNotClosed());
-    EXPECT_EQ(Enabled(*window), kAllButtons);
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{QStringLiteral(
+                                "Nebyl uzavřen předešlý den. Nejdříve musíte spustit uzávěrku.")});
+    EXPECT_TRUE(window->PreviousDayNotClosed());
     otherGate.Commit();
     EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from TRZBY")).toInt(), 3);
+
+    TTransaction gate(db.DB);
+    EXPECT_TRUE(PreviousDayClosed(db, gate, 1).Yes);
 }
 
 TEST_F(MainWindow, AFailedGateIsReportedAndTheButtonsStillFollowTheLogin) {
