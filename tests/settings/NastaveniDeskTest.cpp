@@ -241,11 +241,19 @@ TEST_F(SettingsDesk, BranchSaveReachesTheReceiptsAndALogoChangeDroppedWithNeIsNo
     Open();
     EXPECT_EQ(context.Pobocka().GetTel(), QString());
     ASSERT_TRUE(desk->ShowPage(P::Pobocka));
-    EXPECT_TRUE(OnPage<TMoxEdit>(P::Pobocka, "EJmeno")->isReadOnly());
+    Type(OnPage(P::Pobocka, "EJmeno"), QStringLiteral("Půjčovna U Nádraží"));
+    Type(OnPage(P::Pobocka, "EUlice"), QStringLiteral("Nádražní 12"));
+    Type(OnPage(P::Pobocka, "EObec"), QStringLiteral("Kolín"));
+    Type(OnPage(P::Pobocka, "EPsc"), QStringLiteral("280 02"));
+    Type(OnPage(P::Pobocka, "EIc"), QStringLiteral("12345678"));
     Type(OnPage(P::Pobocka, "ETel"), QStringLiteral("777 123 456"));
     Click(OnPage(P::Pobocka, "BUlozPob"));
-    EXPECT_EQ(context.Pobocka().GetTel(), QStringLiteral("777 123 456"));
-    EXPECT_EQ(Text(QStringLiteral("select TEL from POBOCKA")), QStringLiteral("777 123 456"));
+    EXPECT_EQ(context.Pobocka().GetJmeno(), QStringLiteral("Půjčovna U Nádraží"));
+    EXPECT_EQ(context.Pobocka().GetIc(), QStringLiteral("12345678"));
+    EXPECT_EQ(
+        Text(QStringLiteral("select JMENO || '|' || ADR_ULICE || '|' || ADR_OBEC || '|' || ADR_PSC || '|' || "
+                            "IC || '|' || TEL from POBOCKA")),
+        QStringLiteral("Půjčovna U Nádraží|Nádražní 12|Kolín|280 02|12345678|777 123 456"));
 
     const QString bmp = QDir(database.Dir()).filePath(QStringLiteral("logo.bmp"));
     QImage logo(10, 6, QImage::Format_RGB32);
