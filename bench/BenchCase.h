@@ -7,6 +7,12 @@
 
 class TDMGlobDB;
 
+// How often each case runs: the warm-up runs fill the page cache and are not counted.
+struct TRounds {
+    int warmup = 3;
+    int measured = 200;
+};
+
 // One measured case: statements read as the desks read them, or a whole piece of a desk's work.
 struct TCase {
     QString name;

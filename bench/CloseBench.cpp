@@ -100,7 +100,7 @@ std::vector<TCase> CloseCases() {
     return cases;
 }
 
-bool CloseDaySizes(const TFreshDatabase& fresh, int rounds) {
+bool CloseDaySizes(const TFreshDatabase& fresh, const TRounds& rounds) {
     auto small = fresh(QStringLiteral("close-10.fdb"));
     auto big = fresh(QStringLiteral("close-1000.fdb"));
     WriteDay(*small, 10);
@@ -108,12 +108,12 @@ bool CloseDaySizes(const TFreshDatabase& fresh, int rounds) {
     // The two closes take turns, so that the load of the machine falls on both alike.
     std::vector<double> smallTimes;
     std::vector<double> bigTimes;
-    for (int round = 0; round < rounds + 3; ++round) {
+    for (int round = 0; round < rounds.warmup + rounds.measured; ++round) {
         for (auto [db, times] : {std::pair{small.get(), &smallTimes}, std::pair{big.get(), &bigTimes}}) {
             QElapsedTimer timer;
             timer.start();
             StoreTodaysClose(*db, round);
-            if (round >= 3)
+            if (round >= rounds.warmup)
                 times->push_back(static_cast<double>(timer.nsecsElapsed()) / 1000.0);
         }
     }

@@ -229,6 +229,8 @@ QVariant TMemTable::headerData(int section, Qt::Orientation orientation, int rol
         return c.name;
     if (role == MaxLengthRole)
         return c.maxLength > 0 ? QVariant(c.maxLength) : QVariant();
+    if (role == DecimalsRole)
+        return c.decimals >= 0 ? QVariant(c.decimals) : QVariant();
     if (role == Qt::DisplayRole)
         return c.title.isEmpty() ? c.name : c.title;
     return {};

@@ -22,6 +22,8 @@ public:
     static constexpr int FieldNameRole = Qt::UserRole + 1;
     // Header role that gives the most characters a text column holds; invalid when unlimited.
     static constexpr int MaxLengthRole = Qt::UserRole + 2;
+    // Header role that gives the decimals of a numeric column; invalid for other columns.
+    static constexpr int DecimalsRole = Qt::UserRole + 3;
 
     explicit TMemTable(QObject* parent = nullptr);
     explicit TMemTable(const QStringList& columns, QObject* parent = nullptr);

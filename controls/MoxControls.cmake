@@ -14,6 +14,7 @@ add_library(cinemon_controls STATIC
     MoxEdit.cpp
     MoxGrid.cpp
     MoxLabel.cpp
+    MoxNavigator.cpp
     MoxMemo.cpp
     MoxNumEdit.cpp
     MoxPanel.cpp

@@ -2,6 +2,7 @@
 
 #include "MemTable.h"
 #include "MoxColors.h"
+#include "MoxNumEdit.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -70,17 +71,52 @@ public:
         m_grid->style()->drawControl(QStyle::CE_ItemViewItem, &cell, painter, m_grid);
     }
 
+    // A numeric column is typed as the desks' number fields are, in the locale; an emptied cell
+    // holds no number rather than a zero the clerk never typed.
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
+        const QVariant decimals = header(index, TMemTable::DecimalsRole);
+        if (decimals.isValid()) {
+            auto* number = new TMoxNumEdit(parent);
+            number->setDecimal(decimals.toInt());
+            number->setThSeparator(false);
+            return number;
+        }
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        const QVariant length =
-            index.model()->headerData(index.column(), Qt::Horizontal, TMemTable::MaxLengthRole);
+        const QVariant length = header(index, TMemTable::MaxLengthRole);
         if (auto* line = qobject_cast<QLineEdit*>(editor); line && length.isValid())
             line->setMaxLength(length.toInt());
         return editor;
     }
 
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        auto* number = qobject_cast<TMoxNumEdit*>(editor);
+        if (!number)
+            return QStyledItemDelegate::setEditorData(editor, index);
+        const QVariant value = index.data(Qt::EditRole);
+        if (value.isNull())
+            number->clear();
+        else
+            number->setValue(value.toDouble());
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
+        auto* number = qobject_cast<TMoxNumEdit*>(editor);
+        if (!number)
+            return QStyledItemDelegate::setModelData(editor, model, index);
+        if (number->text().trimmed().isEmpty())
+            model->setData(index, QVariant());
+        else if (number->decimal() == 0)
+            model->setData(index, number->valueInt());
+        else
+            model->setData(index, number->value());
+    }
+
 private:
+    static QVariant header(const QModelIndex& index, int role) {
+        return index.model()->headerData(index.column(), Qt::Horizontal, role);
+    }
+
     TMoxGrid* m_grid;
 };
 
@@ -247,6 +283,52 @@ void TMoxGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
 
 bool TMoxGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
     return !m_readOnly && QTableView::edit(index, trigger, event);
+}
+
+void TMoxGrid::priorRow() {
+    moveToRow(currentIndex().row() - 1);
+}
+
+void TMoxGrid::nextRow() {
+    moveToRow(currentIndex().row() + 1);
+}
+
+void TMoxGrid::moveToRow(int row) {
+    if (model() && row >= 0 && row < model()->rowCount())
+        setCurrentIndex(model()->index(row, std::max(0, currentIndex().column())));
+}
+
+void TMoxGrid::insertRow() {
+    if (model() && allowsEditing())
+        insertByClerk(currentIndex().isValid() ? currentIndex().row() : 0);
+    setFocus();
+}
+
+void TMoxGrid::deleteRow() {
+    if (model() && !m_readOnly)
+        deleteByClerk();
+}
+
+void TMoxGrid::postRow() {
+    if (QWidget* editor = openEditor()) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+    if (model())
+        model()->submit();
+}
+
+void TMoxGrid::cancelRow() {
+    if (QWidget* editor = openEditor())
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    if (model())
+        model()->revert();
+}
+
+QWidget* TMoxGrid::openEditor() const {
+    // The navigator's buttons take no focus, so an open cell editor is still the window's focus.
+    QWidget* focused = window()->focusWidget();
+    return state() == EditingState && focused && viewport()->isAncestorOf(focused) ? focused : nullptr;
 }
 
 void TMoxGrid::insertByClerk(int row) {

@@ -50,6 +50,18 @@ public:
     bool isReadOnly() const { return m_readOnly; }
     void setReadOnly(bool readOnly);
 
+    // The navigator's moves (TMoxNavigator), done as the clerk's keys do them.
+    void priorRow();
+    void nextRow();
+    // A new row before the current one, as Insert gives.
+    void insertRow();
+    // The current row removed, as Ctrl+Delete does.
+    void deleteRow();
+    // The open cell's text written into the row and the row ended.
+    void postRow();
+    // The open cell's text dropped and a new row left empty removed, as Esc does.
+    void cancelRow();
+
 signals:
     // A column title was clicked; the owner re-reads its rows in the new order.
     void sortingChanged(const QString& sorting, int column);
@@ -71,6 +83,8 @@ private:
     void titleClicked(int column);
     void updateSortMark();
     void updateColors();
+    void moveToRow(int row);
+    QWidget* openEditor() const;
     void insertByClerk(int row);
     void deleteByClerk();
     void followTableRow(int row);

@@ -6,6 +6,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -164,27 +165,27 @@ public:
         text_.Add(Separator());
     }
 
-    // The space after the body, the next receipt's header printed ahead and the cut between.
+    // The space after the body, then the start of the next receipt printed ahead: the space above
+    // its header and the header lines its top leaves out. SpaceShear of those lines lie after the
+    // cut, the others stay at the end of this receipt.
     QByteArray Ending() {
         const int h = static_cast<int>(header_.size());
         const int s = settings_.SpaceBefore;
-        const int c = settings_.SpaceShear;
-        const bool cut = settings_.Shear;
         for (int i = 0; i < settings_.SpaceAfter; ++i)
             text_.Add(Empty());
-        for (int number = h + 1; number <= s; ++number) {
-            if (cut && number == c)
-                text_.Cut();
-            text_.Add(Empty());
-        }
+        std::vector<TLine> ahead(static_cast<std::size_t>(std::max(0, s - h)), Empty());
         // Ahead of a header without its IČ/DIČ line, the same lines are printed in the same
         // order as at the top, so that none is lost between the two; printed ahead as a whole
         // (more lines ahead than the header has), the IČ/DIČ line stays.
-        const std::vector<TLine> ahead = PrePrint(branch_, h < 6 && s <= h);
-        for (int i = 0; i <= 6; ++i) {
-            if (cut && h - i == c)
+        const std::vector<TLine> preprint = PrePrint(branch_, h < 6 && s <= h);
+        for (std::size_t i = 0; static_cast<int>(i) < s && i < preprint.size(); ++i)
+            ahead.push_back(preprint[i]);
+        const int count = static_cast<int>(ahead.size());
+        const int beforeCut = std::clamp(count - settings_.SpaceShear, 0, count);
+        for (int i = 0; i <= count; ++i) {
+            if (settings_.Shear && i == beforeCut)
                 text_.Cut();
-            if (i < s && i < static_cast<int>(ahead.size()))
+            if (i < count)
                 text_.Add(ahead[static_cast<std::size_t>(i)]);
         }
         return text_.Bytes();

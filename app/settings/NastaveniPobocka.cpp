@@ -19,24 +19,24 @@
 
 TPagePobocka::TPagePobocka(TAppContext& context, QWidget* parent)
     : TSettingsPage(context, "BUlozPob", parent) {
-    const auto edit = [this](const char* name, int length, bool readOnly) {
+    // The administrator, the only user who reaches this page, keeps the whole identity: a new
+    // shop has no supplier to fill in its name, address and company number.
+    const auto edit = [this](const char* name, int length) {
         auto* field = Named(new TMoxEdit(this), name);
         field->setMaxLength(length);
-        field->setReadOnly(readOnly);
-        if (!readOnly)
-            Watch(field, &QLineEdit::textEdited);
+        Watch(field, &QLineEdit::textEdited);
         return field;
     };
-    EJmeno = edit("EJmeno", 80, true);
-    EUlice = edit("EUlice", 48, true);
-    EObec = edit("EObec", 48, true);
-    EPsc = edit("EPsc", 6, true);
-    EIc = edit("EIc", 8, true);
-    EDic = edit("EDic", 16, false);
-    ETel = edit("ETel", 32, false);
-    EFax = edit("EFax", 32, false);
-    EEmail = edit("EEmail", 48, false);
-    EWeb = edit("EWeb", 120, false);
+    EJmeno = edit("EJmeno", 80);
+    EUlice = edit("EUlice", 48);
+    EObec = edit("EObec", 48);
+    EPsc = edit("EPsc", 6);
+    EIc = edit("EIc", 8);
+    EDic = edit("EDic", 16);
+    ETel = edit("ETel", 32);
+    EFax = edit("EFax", 32);
+    EEmail = edit("EEmail", 48);
+    EWeb = edit("EWeb", 120);
     MTextDoklad = Named(new TMoxMemo(this), "MTextDoklad");
     Watch(MTextDoklad, &QPlainTextEdit::textChanged);
     ILogo = Named(new QLabel(this), "ILogo");
@@ -155,6 +155,11 @@ void TPagePobocka::ClearLogo() {
 
 TBranch TPagePobocka::Input() const {
     TBranch branch = loaded_;
+    branch.Jmeno = EJmeno->text();
+    branch.AdrUlice = EUlice->text();
+    branch.AdrObec = EObec->text();
+    branch.AdrPsc = EPsc->text();
+    branch.Ic = EIc->text();
     branch.Dic = EDic->text();
     branch.Tel = ETel->text();
     branch.Fax = EFax->text();

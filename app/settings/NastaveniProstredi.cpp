@@ -8,6 +8,7 @@
 #include "MoxEdit.h"
 #include "MoxGrid.h"
 #include "MoxLabel.h"
+#include "MoxNavigator.h"
 #include "MoxNumEdit.h"
 #include "NastaveniPages.h"
 
@@ -130,6 +131,12 @@ TPageProstredi::TPageProstredi(TAppContext& context, QWidget* parent)
         grid->setColumnHidden(0, true);
         grid->setColumnHidden(2, true);
         grid->horizontalHeader()->setStretchLastSection(true);
+        grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed);
+        // A code is kept in the titles that use it, so a list's rows are never deleted here.
+        using B = TMoxNavigator::TButton;
+        auto* navigator = new TMoxNavigator(grid, {B::Prior, B::Next, B::Insert, B::Post, B::Cancel}, this);
+        navigator->setObjectName(QString::fromLatin1(kLooks[i].grid) + QStringLiteral("Nav"));
         connect(table, &TMemTable::changed, this, [this] { MarkChanged(); });
         auto* add = new TMoxButton(QStringLiteral("Přidat"), this);
         add->setObjectName(QString::fromLatin1(kLooks[i].grid) + QStringLiteral("Pridat"));
@@ -143,7 +150,11 @@ TPageProstredi::TPageProstredi(TAppContext& context, QWidget* parent)
         auto* cell = new QVBoxLayout;
         cell->addWidget(new TMoxLabel(QString::fromUtf8(kLooks[i].caption), this));
         cell->addWidget(grid, 1);
-        cell->addWidget(add, 0, Qt::AlignLeft);
+        auto* buttons = new QHBoxLayout;
+        buttons->addWidget(navigator);
+        buttons->addWidget(add);
+        buttons->addStretch();
+        cell->addLayout(buttons);
         listsGrid->addLayout(cell, static_cast<int>(i) / 2, static_cast<int>(i) % 2);
     }
 

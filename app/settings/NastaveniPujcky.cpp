@@ -6,6 +6,7 @@
 #include "MoxCheckBox.h"
 #include "MoxGrid.h"
 #include "MoxLabel.h"
+#include "MoxNavigator.h"
 #include "NastaveniPages.h"
 
 #include <QGridLayout>
@@ -23,17 +24,14 @@ TPagePujcky::TPagePujcky(TAppContext& context, QWidget* parent)
     slevy_->setUserDeleteAllowed(true);
     GridSlevy = Named(new TMoxGrid(this), "GridSlevy");
     GridSlevy->setModel(slevy_);
+    GridSlevy->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                               QAbstractItemView::AnyKeyPressed);
+    // A discount step is deleted without a question.
     GridSlevy->setDeleteConfirmation([] { return true; });
-    auto* bPridat = Named(new TMoxButton(QStringLiteral("Přidat"), this), "BPridatSlevu");
-    auto* bSmazat = Named(new TMoxButton(QStringLiteral("Smazat"), this), "BSmazatSlevu");
-    connect(bPridat, &QPushButton::clicked, this, [this] {
-        slevy_->setCurrentRow(slevy_->appendRecord({0, 0.0}));
-        GridSlevy->setFocus();
-    });
-    connect(bSmazat, &QPushButton::clicked, this, [this] {
-        if (slevy_->currentRow() >= 0)
-            slevy_->deleteRecord(slevy_->currentRow());
-    });
+    using B = TMoxNavigator::TButton;
+    auto* navigator = Named(
+        new TMoxNavigator(GridSlevy, {B::Prior, B::Next, B::Insert, B::Delete, B::Post, B::Cancel}, this),
+        "NavSlevy");
     connect(slevy_, &TMemTable::changed, this, [this] { MarkChanged(); });
 
     static const char* const kDays[] = {"Pondělí", "Úterý", "Středa", "Čtvrtek", "Pátek", "Sobota", "Neděle"};
@@ -50,11 +48,7 @@ TPagePujcky::TPagePujcky(TAppContext& context, QWidget* parent)
     auto* grid = new QVBoxLayout;
     grid->addWidget(new TMoxLabel(QStringLiteral("Slevy zákazníků:"), this));
     grid->addWidget(GridSlevy, 1);
-    auto* gridButtons = new QHBoxLayout;
-    gridButtons->addWidget(bPridat);
-    gridButtons->addWidget(bSmazat);
-    gridButtons->addStretch();
-    grid->addLayout(gridButtons);
+    grid->addWidget(navigator);
 
     auto* columns = new QHBoxLayout;
     columns->addLayout(grid, 1);
@@ -87,8 +81,7 @@ QWidget* TPagePujcky::FirstInput() {
 }
 
 bool TPagePujcky::Save() {
-    GridSlevy->setCurrentIndex({});
-    slevy_->submit();
+    GridSlevy->postRow();
     QList<TDiscountRow> rows;
     for (int row = 0; row < slevy_->rowCount(); ++row) {
         const QVariant pujceno = slevy_->value(row, QStringLiteral("PUJCENO"));

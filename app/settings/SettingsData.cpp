@@ -207,6 +207,11 @@ std::optional<QString> CheckBranch(const TBranch& branch) {
 
 void SaveBranch(TDMGlobDB& db, TPobocka& pobocka, const TBranch& loaded, const TBranch& branch) {
     TChanges changes;
+    changes.Add(QStringLiteral("JMENO"), SqlText(loaded.Jmeno), SqlText(branch.Jmeno));
+    changes.Add(QStringLiteral("ADR_ULICE"), SqlText(loaded.AdrUlice), SqlText(branch.AdrUlice));
+    changes.Add(QStringLiteral("ADR_OBEC"), SqlText(loaded.AdrObec), SqlText(branch.AdrObec));
+    changes.Add(QStringLiteral("ADR_PSC"), SqlText(loaded.AdrPsc), SqlText(branch.AdrPsc));
+    changes.Add(QStringLiteral("IC"), SqlText(loaded.Ic), SqlText(branch.Ic));
     changes.Add(QStringLiteral("DIC"), SqlText(loaded.Dic), SqlText(branch.Dic));
     changes.Add(QStringLiteral("TEL"), SqlText(loaded.Tel), SqlText(branch.Tel));
     changes.Add(QStringLiteral("FAX"), SqlText(loaded.Fax), SqlText(branch.Fax));

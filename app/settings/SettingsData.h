@@ -53,7 +53,7 @@ std::optional<QString> CheckEnvironment(const TEnvironment& environment);
 void SaveEnvironment(TDMGlobDB& db, TSpecCena& specCena, TSpecApp& specApp, const TEnvironment& loaded,
                      const TEnvironment& environment);
 
-// "Pobočka": the editable identity, and the logo as the bytes of a BMP file (empty: no logo).
+// "Pobočka": the shop's identity, and the logo as the bytes of a BMP file (empty: no logo).
 struct TBranch {
     QString Jmeno, AdrUlice, AdrObec, AdrPsc, Ic, Dic, Tel, Fax, Email, Web, TextDoklad;
     QByteArray Logo;

@@ -4,7 +4,6 @@
 #include "NosicStitekDVD.h"
 #include "TarnPageControl.h"
 
-#include <QAbstractSpinBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -202,9 +201,8 @@ TEST_F(TitleMedia, APriceTypedIntoTheGridCountsInTheTotal) {
     grid->setFocus();
     grid->setCurrentIndex(price);
     QTest::keyClick(grid, Qt::Key_F2);
-    const auto editors = grid->viewport()->findChildren<QAbstractSpinBox*>();
-    ASSERT_EQ(editors.size(), 1) << "no cell editor opened";
-    QWidget* editor = editors.front();
+    QWidget* editor = grid->indexWidget(price);
+    ASSERT_NE(editor, nullptr) << "no cell editor opened";
     QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(editor, QStringLiteral("1250,5"));
     QTest::keyClick(editor, Qt::Key_Return);

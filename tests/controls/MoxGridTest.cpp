@@ -1,5 +1,6 @@
 #include "MoxGrid.h"
 #include "MemTable.h"
+#include "MoxNavigator.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -223,4 +224,72 @@ TEST(MoxGrid, GridAndTableShareTheCurrentRow) {
     EXPECT_EQ(desk.table.field(QStringLiteral("NAZEV")).toString(), QStringLiteral("Brazil"));
     desk.table.appendRecord({QStringLiteral("Dune")});
     EXPECT_EQ(desk.grid->currentIndex().row(), 3);
+}
+
+TEST(MoxGrid, ClerkEditsByKeysAndDoubleClickAndTheNavigatorPostsAndCancels) {
+    Desk desk;
+    desk.table.setColumnDecimals(QStringLiteral("CENA"), 2);
+    desk.table.setUserInsertAllowed(true);
+    desk.table.setUserDeleteAllowed(true);
+    desk.grid->setDeleteConfirmation([] { return true; });
+    desk.grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                               QAbstractItemView::AnyKeyPressed);
+    using B = TMoxNavigator::TButton;
+    auto* navigator = new TMoxNavigator(
+        desk.grid, {B::Prior, B::Next, B::Insert, B::Delete, B::Post, B::Cancel}, &desk.window);
+    desk.window.layout()->addWidget(navigator);
+    const auto button = [&](const char* name) {
+        auto* b = navigator->findChild<QPushButton*>(QString::fromLatin1(name));
+        EXPECT_NE(b, nullptr) << name;
+        QTest::mouseClick(b, Qt::LeftButton);
+    };
+    const auto typeInCell = [](const QString& text) {
+        QWidget* editor = QApplication::focusWidget();
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, text);
+    };
+
+    desk.key(Qt::Key_F2); // F2 opens the name with its text
+
+    typeInCell(QStringLiteral("Aliens"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCoreApplication::processEvents(); // Return writes the cell from the event loop
+    EXPECT_EQ(desk.table.value(0, QStringLiteral("NAZEV")).toString(), QStringLiteral("Aliens"));
+
+    button("nbNext");
+    desk.key(Qt::Key_Right);
+    QTest::keyClick(desk.grid, '2'); // typing over a price, in the shop's decimal comma
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7,5"));
+    button("nbPost");
+    EXPECT_DOUBLE_EQ(desk.table.value(1, QStringLiteral("CENA")).toDouble(), 27.5);
+    EXPECT_EQ(desk.table.data(desk.table.index(1, 1)).toString(), QStringLiteral("27,50"));
+
+    // A double click as the window system delivers it: a click, then the second press.
+    const QPoint cube = desk.grid->visualRect(desk.table.index(2, 0)).center();
+    QTest::mouseClick(desk.grid->viewport(), Qt::LeftButton, {}, cube);
+    QTest::mouseDClick(desk.grid->viewport(), Qt::LeftButton, {}, cube);
+    QTest::mouseRelease(desk.grid->viewport(), Qt::LeftButton, {}, cube);
+    typeInCell(QStringLiteral("Cube 2"));
+    button("nbPost");
+    EXPECT_EQ(desk.table.value(2, QStringLiteral("NAZEV")).toString(), QStringLiteral("Cube 2"));
+    desk.key(Qt::Key_F2);
+    typeInCell(QStringLiteral("Cube 3"));
+    button("nbCancel"); // the open cell is dropped
+    EXPECT_EQ(desk.table.value(2, QStringLiteral("NAZEV")).toString(), QStringLiteral("Cube 2"));
+
+    button("nbPrior");
+    EXPECT_EQ(desk.table.currentRow(), 1);
+    button("nbInsert");
+    ASSERT_EQ(desk.table.rowCount(), 4);
+    button("nbCancel"); // an untouched new row goes
+    EXPECT_EQ(desk.table.rowCount(), 3);
+    button("nbInsert");
+    desk.grid->setCurrentIndex(desk.table.index(1, 1));
+    QTest::keyClick(desk.grid, '9');
+    button("nbPost");
+    ASSERT_EQ(desk.table.rowCount(), 4);
+    EXPECT_DOUBLE_EQ(desk.table.value(1, QStringLiteral("CENA")).toDouble(), 9);
+    button("nbDelete");
+    EXPECT_EQ(desk.table.rowCount(), 3);
+    EXPECT_EQ(desk.table.value(1, QStringLiteral("NAZEV")).toString(), QStringLiteral("Brazil"));
 }

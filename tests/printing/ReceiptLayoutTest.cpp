@@ -164,11 +164,52 @@ TEST(ReceiptEnding, TheCutLiesBeforeTheLinesAfterItAndTheIcDicLineStaysWhenTheWh
     branch.Ic.clear();
     branch.Dic.clear();
     between = BetweenTwoReceipts(s, branch);
-    EXPECT_TRUE(between.startsWith(Win1250::Encode(QStringLiteral("\nVideopůjčovna Žluťásek\n\x1b"
-                                                                  "d0IČ: ") +
-                                                   QString(31, u' ') + QStringLiteral("DIČ: \n"))))
+    EXPECT_TRUE(between.startsWith(Win1250::Encode(QStringLiteral("\nVideopůjčovna Žluťásek\nIČ: ") +
+                                                   QString(31, u' ') +
+                                                   QStringLiteral("DIČ: \n\x1b"
+                                                                  "d0Náměstí"))))
         << "six lines ahead of a five-line header: an empty line first, and the IČ/DIČ line printed empty, "
-           "the cut by the header's five lines";
+           "then the cut and the four lines after it";
+}
+
+TEST(ReceiptEnding, SpaceShearLinesOfThoseAheadLieAfterTheCutForEverySpaceBefore) {
+    const auto line = [](const QString& label, const QString& value = {}) {
+        const QString gap = value.isEmpty() ? QString() : QString(40 - label.size() - value.size(), u' ');
+        return Win1250::Encode(label + gap + value) + '\n';
+    };
+    // The next receipt's header as printed ahead, and as its top prints the lines left.
+    const std::vector<QByteArray> ahead{
+        line(QStringLiteral("Videopůjčovna Žluťásek")),
+        line(QStringLiteral("IČ: 12345678"), QStringLiteral("DIČ: CZ12345678")),
+        line(QStringLiteral("Náměstí 5"), QStringLiteral("777 123 456")),
+        line(QStringLiteral("602 00 Brno"), QStringLiteral("kino@zlutasek.cz")),
+        QByteArray(40, '-') + '\n',
+        "\n"};
+    std::vector<QByteArray> top = ahead;
+    top[2] = line(QStringLiteral("Náměstí 5"), QStringLiteral("Tel: 777 123 456"));
+    for (int before : {0, 1, 3, 6, 8}) {
+        for (int shear = 0; shear <= before; ++shear) {
+            TPrintSettings s = TestSettings(QStringLiteral("Win1250"));
+            s.SpaceBefore = before;
+            s.SpaceShear = shear;
+            std::vector<QByteArray> lines(static_cast<std::size_t>(std::max(0, before - 6)), "\n");
+            lines.insert(lines.end(), ahead.begin(), ahead.begin() + std::min(before, 6));
+            QByteArray expected;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                if (static_cast<int>(i) == before - shear)
+                    expected += "\x1b"
+                                "d0";
+                expected += lines[i];
+            }
+            if (shear == 0)
+                expected += "\x1b"
+                            "d0";
+            for (std::size_t i = static_cast<std::size_t>(std::min(before, 6)); i < top.size(); ++i)
+                expected += top[i];
+            EXPECT_EQ(Shown(BetweenTwoReceipts(s, TestBranch())), Shown(expected))
+                << "lines ahead " << before << ", after the cut " << shear;
+        }
+    }
 }
 
 } // namespace

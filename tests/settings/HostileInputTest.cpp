@@ -292,10 +292,11 @@ TEST_F(SettingsHostileInput, TheDiscountCellsTakeNumbersOnly) {
     ASSERT_TRUE(desk->ShowPage(P::Pujcky));
     auto* grid = OnPage<TMoxGrid>(P::Pujcky, "GridSlevy");
     auto* table = static_cast<TMemTable*>(grid->model());
-    Click(OnPage(P::Pujcky, "BPridatSlevu"));
+    Click(OnPage(P::Pujcky, "nbInsert"));
     const int row = table->currentRow();
-    table->setData(table->index(row, 0), 3);
-    table->setData(table->index(row, 1), 10.5);
+    TypeInCell(grid, Qt::Key_F2, QStringLiteral("3"));
+    QTest::keyClick(grid, Qt::Key_Right);
+    TypeInCell(grid, Qt::Key_F2, QStringLiteral("10,5"));
     for (int column : {0, 1}) {
         for (const THostileInput& entry : HostileInputs()) {
             SCOPED_TRACE(std::to_string(column) + ": " + entry.name);

@@ -74,15 +74,25 @@ TEST_F(SettingsDesk, OpenDaysSaveAndChangeTheChargedDaysAtOnce) {
 TEST_F(SettingsDesk, DiscountsAreAddedAndSavedAndAnEmptyGridDeletesThemAll) {
     Open();
     auto* grid = OnPage<TMoxGrid>(P::Pujcky, "GridSlevy");
-    auto* table = static_cast<TMemTable*>(grid->model());
-    Click(OnPage(P::Pujcky, "BPridatSlevu"));
-    table->setData(table->index(0, 0), 3);
-    table->setData(table->index(0, 1), 10.5);
+    const auto navigator = [&](const char* button) { Click(OnPage(P::Pujcky, button)); };
+    navigator("nbInsert");
+    QTest::keyClick(grid, '3'); // typing opens the cell
+    QTest::keyClick(desk->focusWidget(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    QTest::keyClick(grid, Qt::Key_Right);
+    TypeInCell(grid, Qt::Key_F2, QStringLiteral("10,5"));
+    navigator("nbPost");
     Click(OnPage(P::Pujcky, "BUlozPujcky"));
     EXPECT_EQ(Text(QStringLiteral("select PUJCENO || ':' || SLEVA from SPEC_SLEVY")),
               QStringLiteral("3:10.50"));
-    table->setCurrentRow(0);
-    Click(OnPage(P::Pujcky, "BSmazatSlevu"));
+    const QRect sleva = grid->visualRect(grid->model()->index(0, 1));
+    DoubleClick(grid->viewport(), sleva.center());
+    TypeInCell(grid, Qt::Key_unknown, QStringLiteral("12"));
+    navigator("nbPost");
+    Click(OnPage(P::Pujcky, "BUlozPujcky"));
+    EXPECT_EQ(Text(QStringLiteral("select PUJCENO || ':' || SLEVA from SPEC_SLEVY")),
+              QStringLiteral("3:12.00"));
+    navigator("nbDelete");
     Click(OnPage(P::Pujcky, "BUlozPujcky"));
     EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from SPEC_SLEVY")).toInt(), 0);
 }
@@ -161,9 +171,12 @@ TEST_F(SettingsDesk, EnvironmentSavesVipPricesMailAndANewGenreWithAnApostrophe) 
     auto* grid = OnPage<TMoxGrid>(P::Prostredi, "GridZanry");
     auto* genres = static_cast<TMemTable*>(grid->model());
     const int before = genres->rowCount();
+    grid->setCurrentIndex(genres->index(0, 1));
+    TypeInCell(grid, Qt::Key_F2, QStringLiteral("Akční film"));
+    Click(OnPage(P::Prostredi, "GridZanryNav")->findChild<QWidget*>(QStringLiteral("nbPost")));
     Click(OnPage(P::Prostredi, "GridZanryPridat"));
     ASSERT_EQ(genres->rowCount(), before + 1);
-    genres->setData(genres->index(before, 1), QStringLiteral("Rock'n'roll"));
+    TypeInCell(grid, Qt::Key_unknown, QStringLiteral("Rock'n'roll"));
     Click(OnPage(P::Prostredi, "BUlozProstredi"));
     EXPECT_EQ(Text(QStringLiteral("select CENA_VIP_DVD || '/' || CENA_VIP_VHS from SPEC_CENA")),
               QStringLiteral("30.00/20.00"));
@@ -173,6 +186,9 @@ TEST_F(SettingsDesk, EnvironmentSavesVipPricesMailAndANewGenreWithAnApostrophe) 
     EXPECT_EQ(database.Scalar(QStringLiteral("select count(*) from ZANRY where NAZEV_ZANR = 'Rock''n''roll'"))
                   .toInt(),
               1);
+    EXPECT_EQ(Text(QStringLiteral("select NAZEV_ZANR from ZANRY where KOD_ZANR = %1")
+                       .arg(genres->value(0, QStringLiteral("KOD")).toInt())),
+              QStringLiteral("Akční film"));
     // The page is read again: the new genre now has its key.
     bool keyed = false;
     for (int row = 0; row < genres->rowCount(); ++row)
@@ -241,11 +257,19 @@ TEST_F(SettingsDesk, BranchSaveReachesTheReceiptsAndALogoChangeDroppedWithNeIsNo
     Open();
     EXPECT_EQ(context.Pobocka().GetTel(), QString());
     ASSERT_TRUE(desk->ShowPage(P::Pobocka));
-    EXPECT_TRUE(OnPage<TMoxEdit>(P::Pobocka, "EJmeno")->isReadOnly());
+    Type(OnPage(P::Pobocka, "EJmeno"), QStringLiteral("Půjčovna U Nádraží"));
+    Type(OnPage(P::Pobocka, "EUlice"), QStringLiteral("Nádražní 12"));
+    Type(OnPage(P::Pobocka, "EObec"), QStringLiteral("Kolín"));
+    Type(OnPage(P::Pobocka, "EPsc"), QStringLiteral("280 02"));
+    Type(OnPage(P::Pobocka, "EIc"), QStringLiteral("12345678"));
     Type(OnPage(P::Pobocka, "ETel"), QStringLiteral("777 123 456"));
     Click(OnPage(P::Pobocka, "BUlozPob"));
-    EXPECT_EQ(context.Pobocka().GetTel(), QStringLiteral("777 123 456"));
-    EXPECT_EQ(Text(QStringLiteral("select TEL from POBOCKA")), QStringLiteral("777 123 456"));
+    EXPECT_EQ(context.Pobocka().GetJmeno(), QStringLiteral("Půjčovna U Nádraží"));
+    EXPECT_EQ(context.Pobocka().GetIc(), QStringLiteral("12345678"));
+    EXPECT_EQ(
+        Text(QStringLiteral("select JMENO || '|' || ADR_ULICE || '|' || ADR_OBEC || '|' || ADR_PSC || '|' || "
+                            "IC || '|' || TEL from POBOCKA")),
+        QStringLiteral("Půjčovna U Nádraží|Nádražní 12|Kolín|280 02|12345678|777 123 456"));
 
     const QString bmp = QDir(database.Dir()).filePath(QStringLiteral("logo.bmp"));
     QImage logo(10, 6, QImage::Format_RGB32);

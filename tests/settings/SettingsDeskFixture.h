@@ -7,6 +7,7 @@
 #include "QStringPrinting.h"
 #include "TestDatabase.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
@@ -40,12 +41,34 @@ protected:
         field->setFocus();
         QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(field, Qt::Key_Delete);
+        Keys(field, text);
+    }
+    // Each character as a key press with its text, accents too.
+    static void Keys(QWidget* field, const QString& text) {
         for (const QChar c : text) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
             QApplication::sendEvent(field, &press);
             QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
             QApplication::sendEvent(field, &release);
         }
+    }
+    // Types over the grid's current cell: opened by that key (none: already open, as a double
+    // click or the page leaves it), then Return, which writes the cell from the event loop.
+    static void TypeInCell(QAbstractItemView* grid, Qt::Key opening, const QString& text) {
+        if (opening != Qt::Key_unknown)
+            QTest::keyClick(grid, opening);
+        QWidget* editor = grid->indexWidget(grid->currentIndex());
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        Keys(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+    // As the window system delivers it: a click, then the second press as a double click.
+    static void DoubleClick(QWidget* widget, QPoint at) {
+        QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
     }
     static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(8, 8)); }
     QString Text(const QString& sql) { return database.Scalar(sql).toString(); }
