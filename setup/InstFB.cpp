@@ -1,5 +1,6 @@
 #include "InstFB.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -126,4 +127,16 @@ TFoundClient DetectClient(const TRegistry& registry, const TPlatformPaths& paths
 
 bool ServerRunning() {
     return Platform::ServerProcessRunning();
+}
+
+std::optional<QString> PackageAdminPassword(const QString& file) {
+    if (!QFileInfo::exists(file))
+        return std::nullopt;
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return QString();
+    static const QRegularExpression line(QStringLiteral("^\\s*ISC_PASSWORD=\"?([^\"\\r\\n]*)\"?\\s*$"),
+                                         QRegularExpression::MultilineOption);
+    const auto match = line.match(QString::fromUtf8(in.readAll()));
+    return match.hasMatch() ? match.captured(1) : QString();
 }

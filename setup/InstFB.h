@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The database server and its client library: what is installed, and how versions compare.
 
 enum class TVersionOrder { Equal, Older, Newer };
@@ -44,3 +46,8 @@ TFoundServer DetectServer(const TRegistry& registry, const TPlatformPaths& paths
 TFoundClient DetectClient(const TRegistry& registry, const TPlatformPaths& paths);
 // Whether the database server runs on this computer.
 bool ServerRunning();
+
+// The server administrator's password as the server's package keeps it (a line
+// "ISC_PASSWORD=..." in the file): none when the package keeps no such file, empty when it
+// does but this user may not read it.
+std::optional<QString> PackageAdminPassword(const QString& file);

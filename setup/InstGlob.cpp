@@ -3,6 +3,7 @@
 #include "Cabinet.h"
 #include "DbError.h"
 #include "IniFile.h"
+#include "PasswordScramble.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,8 +15,8 @@
 
 namespace {
 
-// The server administrator's default password in the configuration file's scrambled form.
-const QString kScrambledAdminPassword = QStringLiteral("NIPLOOWEOJLDXKLHRO");
+// The server administrator's password of a server installed with its defaults.
+const QString kDefaultAdminPassword = QStringLiteral("masterkey");
 
 const QString kUrlFirebird = QStringLiteral("https://firebirdsql.org/");
 const QString kUrlMaker = QStringLiteral("https://www.quarkon.cz/");
@@ -69,6 +70,9 @@ private:
     void ApplicationSteps();
     void WorkstationSteps();
     void ShortcutSteps();
+    // A shortcut that cannot be made is reported; the installation goes on without it.
+    void Shortcut(const QString& folder, const QString& name, const QString& target,
+                  const QStringList& arguments = {});
     void CheckClient();
 
     // Folders however they were chosen, each ended by exactly one separator.
@@ -200,30 +204,40 @@ void TRun::WorkstationSteps() {
                           choices_.group);
 }
 
+void TRun::Shortcut(const QString& folder, const QString& name, const QString& target,
+                    const QStringList& arguments) {
+    try {
+        Platform::CreateShortcut(folder, name, target, arguments);
+    } catch (const ECinemonError& e) {
+        progress_.ShowError(kErrorTitle, e.Message());
+    }
+}
+
 void TRun::ShortcutSteps() {
     Step(QStringLiteral("Vytvoření zástupce, nabídka Start: vytvoření složky."));
     const QString group = Platform::JoinPath(findings_.shellFolders.programs, choices_.group);
-    if (!QFileInfo(group).isDir() && !QDir().mkdir(group))
+    // The menu folder itself may not be there yet on a fresh account.
+    if (!QFileInfo(group).isDir() && !QDir().mkpath(group))
         progress_.ShowError(kErrorTitle, QStringLiteral("Nelze vytvořit skupinu v nabídce start."));
 
     if (choices_.installWorkstation) {
         Step(QStringLiteral("Vytvoření zástupce, nabídka Start: Kinodesk."));
-        Platform::CreateShortcut(group, kDisplayName, choices_.AppPath());
+        Shortcut(group, kDisplayName, choices_.AppPath());
         Step(QStringLiteral("Vytvoření zástupce, plocha."));
         if (choices_.desktopShortcut) {
             QDir().mkpath(findings_.shellFolders.desktop);
-            Platform::CreateShortcut(findings_.shellFolders.desktop, kDisplayName, choices_.AppPath());
+            Shortcut(findings_.shellFolders.desktop, kDisplayName, choices_.AppPath());
         }
     }
 
     Step(QStringLiteral("Vytvoření zástupce, nabídka Start: Odinstalovat Kinodesk."));
     if (choices_.installApp)
-        Platform::CreateShortcut(group, QStringLiteral("Odinstalovat Kinodesk"),
-                                 Platform::JoinPath(choices_.appFolder, kUninstaller));
+        Shortcut(group, QStringLiteral("Odinstalovat Kinodesk"),
+                 Platform::JoinPath(choices_.appFolder, kUninstaller));
     else
-        Platform::CreateShortcut(group, QStringLiteral("Odinstalovat Kinodesk"),
-                                 Platform::JoinPath(findings_.systemFolders.windows, kWorkstationUninstaller),
-                                 {kProductName});
+        Shortcut(group, QStringLiteral("Odinstalovat Kinodesk"),
+                 Platform::JoinPath(findings_.systemFolders.windows, kWorkstationUninstaller),
+                 {kProductName});
 
     Step(QStringLiteral("Kopírování souborů: _uninst.cab"));
     Extract(QStringLiteral("_uninst.cab"), findings_.systemFolders.windows);
@@ -302,7 +316,16 @@ TSetupChoices DefaultChoices(const TPlatformPaths& paths) {
     choices.appFolder = Platform::JoinPath(paths.programFiles, QStringLiteral("Quarkon computers/Kinodesk/"));
     choices.databaseFolder = choices.appFolder;
     choices.workstationAppPath = paths.networkProgram;
+    choices.adminPassword = PackageAdminPassword(paths.serverPasswordFile).value_or(kDefaultAdminPassword);
     return choices;
+}
+
+std::optional<QString> AdminPasswordProblem(const QString& password, const TPlatformPaths& paths) {
+    if (!password.isEmpty())
+        return std::nullopt;
+    return QStringLiteral("Zadejte heslo správce databázového serveru (SYSDBA).\rServer ho má uložené v "
+                          "souboru %1, který smí číst jen správce počítače.")
+        .arg(paths.serverPasswordFile);
 }
 
 TSystemFolders DetectSystemFolders(const TPlatformPaths& paths) {
@@ -310,9 +333,9 @@ TSystemFolders DetectSystemFolders(const TPlatformPaths& paths) {
 }
 
 TShellFolders DetectShellFolders(const TPlatformPaths& paths) {
-    if (!paths.commonDesktop.isEmpty() && !paths.commonPrograms.isEmpty())
-        return {paths.commonDesktop, paths.commonPrograms};
-    return {paths.userDesktop, paths.userPrograms};
+    // Each folder on its own: a system may have a menu for every account but no common desktop.
+    return {paths.commonDesktop.isEmpty() ? paths.userDesktop : paths.commonDesktop,
+            paths.commonPrograms.isEmpty() ? paths.userPrograms : paths.commonPrograms};
 }
 
 TFindings DetectAll(const TSetupEnvironment& env) {
@@ -348,13 +371,18 @@ QString ProgramConfigFile(const TSetupChoices& choices) {
     return Platform::JoinPath(choices.appFolder, kProductName + QStringLiteral(".ini"));
 }
 
+std::optional<QString> ConfiguredAdminPassword(const TSetupChoices& choices) {
+    const TIniFile ini(ProgramConfigFile(choices));
+    const QString missing = QStringLiteral("\x01");
+    const QString scrambled = ini.ReadString(QStringLiteral("Database"), QStringLiteral("Password"), missing);
+    if (scrambled == missing)
+        return std::nullopt;
+    return UnscramblePassword(scrambled);
+}
+
 void WriteProgramConfig(const TSetupChoices& choices, const QString& computerName) {
-    const QString file = ProgramConfigFile(choices);
-    // Created anew: whatever an earlier installation left goes, with all its sections.
-    if (QFileInfo::exists(file) && !QFile::remove(file))
-        throw ECinemonError(QStringLiteral("Nelze zapsat konfigurační soubor %1.").arg(file));
     const QString section = QStringLiteral("Database");
-    TIniFile ini(file);
+    TIniFile ini(ProgramConfigFile(choices));
     ini.WriteString(section, QStringLiteral("Server"), computerName);
     ini.WriteString(section, QStringLiteral("FileName"),
                     Platform::JoinPath(choices.databaseFolder, kDatabaseFile));
@@ -363,7 +391,7 @@ void WriteProgramConfig(const TSetupChoices& choices, const QString& computerNam
     ini.WriteString(section, QStringLiteral("GSECFile"),
                     Platform::ServerTool(choices.serverFolder, QStringLiteral("gsec")));
     ini.WriteString(section, QStringLiteral("UserName"), QStringLiteral("SYSDBA"));
-    ini.WriteString(section, QStringLiteral("Password"), kScrambledAdminPassword);
+    ini.WriteString(section, QStringLiteral("Password"), ScramblePassword(choices.adminPassword));
     ini.UpdateFile();
 }
 

@@ -175,6 +175,9 @@ void TFMain_Setup::Prepare() {
         choices_.databaseFolder = previous_.databaseFolder;
         choices_.group = previous_.group;
         eGroup_->setText(choices_.group);
+        // The password the shop gave its program stays.
+        if (const auto kept = ConfiguredAdminPassword(choices_))
+            eAdminPassword_->setText(*kept);
     }
 
     QFile licence(SetupFile(QStringLiteral("licence.rtf")));
@@ -432,6 +435,10 @@ void TFMain_Setup::Next() {
         }
         break;
     case TPage::ExistingServer:
+        if (const auto problem = AdminPasswordProblem(choices_.adminPassword, env_.paths)) {
+            SetupMessage(this, kErrorTitle, *problem, TSetupIcon::Error, TSetupButtons::Ok);
+            return;
+        }
         if (choices_.installServer) {
             ShowPage(TPage::ServerLicence, true);
         } else {

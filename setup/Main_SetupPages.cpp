@@ -142,6 +142,16 @@ QWidget* TFMain_Setup::BuildExistingServerPage() {
                                          "případnými problémy se obraťte na výrobce vašich programů."),
                           page);
     layout->addWidget(lExistingWarning_);
+    // The program runs the server's tools as its administrator: the package sets the password.
+    auto* passwordLabel = new QLabel(QStringLiteral("&Heslo správce databázového serveru (SYSDBA):"), page);
+    eAdminPassword_ = new QLineEdit(choices_.adminPassword, page);
+    eAdminPassword_->setObjectName(QStringLiteral("EHeslo"));
+    eAdminPassword_->setEchoMode(QLineEdit::Password);
+    passwordLabel->setBuddy(eAdminPassword_);
+    layout->addWidget(passwordLabel);
+    layout->addWidget(eAdminPassword_);
+    connect(eAdminPassword_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { choices_.adminPassword = text; });
     layout->addWidget(SetupTexts::Label(SetupTexts::kGoOn, page));
     layout->addStretch(1);
     return page;

@@ -21,6 +21,7 @@ struct TPlatformPaths {
     QString serverRoot;     // where the system's packages put the Firebird server, with a trailing separator
     QString programFiles;   // the folder programs are installed under
     QString networkProgram; // the program on the server's shared drive, as a workstation reaches it
+    QString serverPasswordFile; // where the server's package keeps the administrator's password
 
     static TPlatformPaths System();
 };

@@ -69,13 +69,18 @@ TPlatformPaths TPlatformPaths::System() {
         Home(QStandardPaths::GenericConfigLocation) + QStringLiteral("/quarkon/registry-user.ini");
     paths.windowsFolder = root ? QStringLiteral("/usr/local/lib/quarkon") : data + QStringLiteral("/quarkon");
     paths.systemFolder = LibraryFolder();
-    // The desktop of every user is not a folder here: shortcuts go to the user's own folders.
+    // Root installs for every account: the menu entries go where the system's menus read them.
+    // The desktop of every account is no folder of its own here: the desktop shortcut goes to the
+    // desktop of the user running the setup.
+    if (root)
+        paths.commonPrograms = QStringLiteral("/usr/local/share/applications");
     paths.userDesktop = Home(QStandardPaths::DesktopLocation);
     paths.userPrograms = Home(QStandardPaths::ApplicationsLocation);
     paths.serverRoot = QStringLiteral("/usr/");
     paths.programFiles = root ? QStringLiteral("/opt") : QDir::homePath();
     // The server's shared drive Z: mounted on the workstation.
     paths.networkProgram = QStringLiteral("/mnt/z/Cinemon.exe");
+    paths.serverPasswordFile = QStringLiteral("/etc/firebird/3.0/SYSDBA.password");
     return paths;
 }
 

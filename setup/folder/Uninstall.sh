@@ -9,7 +9,11 @@ if [ "$(id -u)" -eq 0 ]; then
 else
     registry="${XDG_DATA_HOME:-$HOME/.local/share}/quarkon/registry-machine.ini"
 fi
-programs="${XDG_DATA_HOME:-$HOME/.local/share}/applications"
+if [ "$(id -u)" -eq 0 ]; then
+    programs=/usr/local/share/applications
+else
+    programs="${XDG_DATA_HOME:-$HOME/.local/share}/applications"
+fi
 desktop=$(xdg-user-dir DESKTOP 2>/dev/null || echo "$HOME/Desktop")
 
 group=Kinodesk

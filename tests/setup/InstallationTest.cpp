@@ -1,4 +1,5 @@
 #include "DbError.h"
+#include "IniFile.h"
 #include "PasswordScramble.h"
 #include "SetupFixture.h"
 
@@ -6,6 +7,8 @@
 #include <QSysInfo>
 
 #include <deque>
+
+#include <unistd.h>
 
 namespace {
 
@@ -161,6 +164,40 @@ TEST_F(Installation, ADatabaseBackupOfAnEarlierInstallationIsKeptOnReinstallatio
     EXPECT_EQ(ReadBytes(data + QStringLiteral("CINEMON.GDB")), "database");
 }
 
+TEST_F(Installation, TheConfigurationGetsThePackagesAdministratorPasswordAndARewriteKeepsTheRestOfTheFile) {
+    WriteBytes(root.paths.serverPasswordFile, "# Password for firebird SYSDBA user\nISC_USER=sysdba\n"
+                                              "ISC_PASSWORD=\"p4ck Age\"\n");
+    choices = DefaultChoices(root.paths);
+    choices.installServer = false;
+    RunInstallation(env, choices, findings, progress);
+    const QString config = ProgramConfigFile(choices);
+    EXPECT_EQ(UnscramblePassword(
+                  TIniFile(config).ReadString(QStringLiteral("Database"), QStringLiteral("Password"), {})),
+              QStringLiteral("p4ck Age"));
+
+    // The shop prints on its own port; the server moves; the setup runs again.
+    TIniFile shop(config);
+    shop.WriteString(QStringLiteral("Print"), QStringLiteral("Device"), QStringLiteral("COM2"));
+    shop.WriteString(QStringLiteral("Database"), QStringLiteral("BackupDirectory"),
+                     QStringLiteral("/zaloha"));
+    shop.UpdateFile();
+    choices.reinstall = true;
+    choices.adminPassword = QStringLiteral("nové");
+    WriteProgramConfig(choices, QStringLiteral("kino-server"));
+    const TIniFile again(config);
+    EXPECT_EQ(again.ReadString(QStringLiteral("Print"), QStringLiteral("Device"), {}),
+              QStringLiteral("COM2"));
+    EXPECT_EQ(again.ReadString(QStringLiteral("Database"), QStringLiteral("BackupDirectory"), {}),
+              QStringLiteral("/zaloha"));
+    EXPECT_EQ(again.ReadString(QStringLiteral("Database"), QStringLiteral("Server"), {}),
+              QStringLiteral("kino-server"));
+    EXPECT_EQ(ConfiguredAdminPassword(choices), QStringLiteral("nové"));
+
+    // Without the package's file the server's default stands.
+    QFile::remove(root.paths.serverPasswordFile);
+    EXPECT_EQ(DefaultChoices(root.paths).adminPassword, QStringLiteral("masterkey"));
+}
+
 TEST_F(Installation, AWorkstationAloneWritesNoConfigurationAndNoApplicationFolder) {
     choices.installApp = false;
     choices.installServer = false;
@@ -186,6 +223,28 @@ TEST_F(Installation, AWorkstationAloneWritesNoConfigurationAndNoApplicationFolde
     EXPECT_FALSE(previous.serverAndApp);
     EXPECT_TRUE(previous.workstation);
     EXPECT_EQ(previous.appFolder, DefaultChoices(root.paths).appFolder);
+}
+
+TEST_F(Installation, AMenuFolderIsMadeWithItsParentsAndAShortcutThatFailsIsReportedWhileTheRestIsInstalled) {
+    // A fresh account: no menu folder yet; something that is not a folder where the desktop would be.
+    findings.shellFolders.programs = root.Path(QStringLiteral("fresh/.local/share/applications"));
+    WriteBytes(findings.shellFolders.desktop, "not a folder");
+    RunInstallation(env, choices, findings, progress);
+
+    ASSERT_EQ(progress.errors.size(), 1);
+    EXPECT_TRUE(progress.errors[0].startsWith(QStringLiteral("Chyba instalace|Nelze vytvořit zástupce")))
+        << progress.errors[0].toStdString();
+    const QString group = findings.shellFolders.programs + QStringLiteral("/Kinodesk/");
+    EXPECT_TRUE(QFileInfo::exists(group + QStringLiteral("Videopůjčovna Kinodesk.desktop")));
+    EXPECT_TRUE(QFileInfo::exists(group + QStringLiteral("Odinstalovat Kinodesk.desktop")));
+    EXPECT_TRUE(QFileInfo::exists(root.paths.windowsFolder + QStringLiteral("/unicinemon.exe")));
+}
+
+TEST(InstallationFolders, AsRootTheMenuEntriesGoToTheSystemsMenuForEveryAccount) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "Not run as root";
+    EXPECT_EQ(DetectShellFolders(TPlatformPaths::System()).programs,
+              QStringLiteral("/usr/local/share/applications"));
 }
 
 TEST_F(Installation, AMissingCabinetStopsTheInstallationWithItsName) {

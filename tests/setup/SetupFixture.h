@@ -24,6 +24,7 @@ public:
         paths.serverRoot = QStringLiteral("/usr/");
         paths.programFiles = Path(QStringLiteral("opt"));
         paths.networkProgram = QStringLiteral("/mnt/z/Cinemon.exe");
+        paths.serverPasswordFile = Path(QStringLiteral("etc/SYSDBA.password"));
         QDir().mkpath(paths.userPrograms);
         QDir().mkpath(paths.windowsFolder);
     }

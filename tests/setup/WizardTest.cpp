@@ -1,5 +1,6 @@
 #include "FbClient.h"
 #include "GlobDB.h"
+#include "IniFile.h"
 #include "LocalServer.h"
 #include "Main_Setup.h"
 #include "PasswordScramble.h"
@@ -113,6 +114,10 @@ protected:
 };
 
 TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDatabase) {
+    // The server's administrator password as this machine's package keeps it.
+    env.paths.serverPasswordFile = TPlatformPaths::System().serverPasswordFile;
+    const QString adminPassword =
+        LocalServerAdminPassword().isEmpty() ? QStringLiteral("masterkey") : LocalServerAdminPassword();
     Start();
     EXPECT_EQ(wizard->windowTitle(), QStringLiteral("Kinodesk Instalace"));
     EXPECT_FALSE(Button("BZpet")->isEnabled());
@@ -125,6 +130,7 @@ TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDa
     Next();
     EXPECT_TRUE(Child<QLabel>("LExisting")->text().startsWith(QStringLiteral("Firebird 3.0, verze 6.3.")));
     EXPECT_TRUE(Child<QLabel>("LVerdict")->text().startsWith(QStringLiteral("Jedná se o novější verzi")));
+    EXPECT_EQ(Child<QLineEdit>("EHeslo")->text(), adminPassword);
     Next();
     // A folder chosen with its trailing separator.
     const QString app = root.Path(QStringLiteral("opt/Kino"));
@@ -157,8 +163,8 @@ TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDa
               "[Database]\r\nServer=" + QSysInfo::machineHostName().toUtf8() +
                   "\r\nFileName=" + app.toUtf8() +
                   "/CINEMON.GDB\r\nGBAKFile=/usr/bin/gbak\r\nGSECFile=/usr/bin/gsec\r\nUserName=SYSDBA\r\n"
-                  "Password=NIPLOOWEOJLDXKLHRO\r\n");
-    EXPECT_EQ(UnscramblePassword(QStringLiteral("NIPLOOWEOJLDXKLHRO")), QStringLiteral("masterkey"));
+                  "Password=" +
+                  ScramblePassword(adminPassword).toLatin1() + "\r\n");
 
     const TRegistry reg = root.Registry();
     EXPECT_EQ(reg.ReadString(TRegRoot::LocalMachine, RegKey::kProduct, QStringLiteral("AppDirectory")),
@@ -177,7 +183,7 @@ TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDa
     // The installed program reads its configuration and opens the installed database.
     TDMGlobDB installed(app + QStringLiteral("/Kinodesk.exe"));
     EXPECT_EQ(installed.ConfigFileRead(), app + QStringLiteral("/Kinodesk.ini"));
-    EXPECT_EQ(installed.Config.Password, QStringLiteral("masterkey"));
+    EXPECT_EQ(installed.Config.Password, adminPassword);
     EXPECT_TRUE(QFileInfo::exists(installed.DatabaseFile()));
     if (!LocalServerListens() || LocalServerAdminPassword().isEmpty())
         GTEST_SKIP() << "No Firebird server on localhost to open the installed database";
@@ -202,7 +208,6 @@ TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDa
     // A database that has gone is restored from the delivered backup beside it.
     ASSERT_TRUE(QFile::remove(installed.DatabaseFile()));
     TDMGlobDB restarted(app + QStringLiteral("/Kinodesk.exe"));
-    restarted.Config.Password = LocalServerAdminPassword(); // the package's own, not the default
     restarted.CreateDatabase();
     EXPECT_TRUE(QFileInfo::exists(restarted.DatabaseFile()));
     EXPECT_TRUE(restarted.Connect());
@@ -288,6 +293,12 @@ TEST_F(Wizard, AReinstallationKeepsTheBackupAsksForTheDatabaseAndLocksTheCompone
     Install();
     Finish(false);
     const QString data = DefaultChoices(root.paths).databaseFolder;
+    // The shop's own password and printer in the configuration file.
+    TIniFile shop(ProgramConfigFile(DefaultChoices(root.paths)));
+    shop.WriteString(QStringLiteral("Database"), QStringLiteral("Password"),
+                     ScramblePassword(QStringLiteral("heslo obchodu")));
+    shop.WriteString(QStringLiteral("Print"), QStringLiteral("Device"), QStringLiteral("COM2"));
+    shop.UpdateFile();
     WriteBytes(data + QStringLiteral("CINEMON.GBK"), "the shop's backup");
     WriteBytes(data + QStringLiteral("CINEMON.GDB"), "the shop's data");
     EXPECT_FALSE(
@@ -308,7 +319,9 @@ TEST_F(Wizard, AReinstallationKeepsTheBackupAsksForTheDatabaseAndLocksTheCompone
     EXPECT_TRUE(Child<QCheckBox>("ChServer")->isChecked());
     EXPECT_FALSE(Child<QCheckBox>("ChServer")->isEnabled());
     EXPECT_FALSE(Child<QCheckBox>("ChStanice")->isEnabled());
-    for (int i = 0; i < 5; ++i)
+    Next();
+    EXPECT_EQ(Child<QLineEdit>("EHeslo")->text(), QStringLiteral("heslo obchodu"));
+    for (int i = 0; i < 4; ++i)
         Next();
     Install(); // the database question is answered with its preselected No
     Finish(false);
@@ -318,6 +331,10 @@ TEST_F(Wizard, AReinstallationKeepsTheBackupAsksForTheDatabaseAndLocksTheCompone
     EXPECT_EQ(hook.messages[1].title, QStringLiteral("Upozornění"));
     EXPECT_EQ(ReadBytes(data + QStringLiteral("CINEMON.GBK")), "the shop's backup");
     EXPECT_EQ(ReadBytes(data + QStringLiteral("CINEMON.GDB")), "the shop's data");
+    const TIniFile kept(ProgramConfigFile(DefaultChoices(root.paths)));
+    EXPECT_EQ(UnscramblePassword(kept.ReadString(QStringLiteral("Database"), QStringLiteral("Password"), {})),
+              QStringLiteral("heslo obchodu"));
+    EXPECT_EQ(kept.ReadString(QStringLiteral("Print"), QStringLiteral("Device"), {}), QStringLiteral("COM2"));
 }
 
 TEST_F(Wizard, StartedFromAnotherFolderTheSetupFindsItsLicenceAndTheServersTexts) {
