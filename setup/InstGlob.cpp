@@ -3,12 +3,14 @@
 #include "Cabinet.h"
 #include "DbError.h"
 #include "IniFile.h"
+#include "InstUndo.h"
 #include "PasswordScramble.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -89,6 +91,7 @@ private:
     TInstallProgress& progress_;
     TRegistry registry_;
     QString serverFolder_;
+    TInstallUndo undo_;
 };
 
 void TRun::OnFile(const QString& name, QString& destination) {
@@ -109,6 +112,8 @@ void TRun::OnFile(const QString& name, QString& destination) {
                                       "obsahuje, budou ztracena.")))
             destination.clear();
     }
+    if (!destination.isEmpty())
+        undo_.KeepFile(destination);
 }
 
 // The server comes from the system's packages here: the server's cabinets are not needed, the
@@ -161,6 +166,7 @@ void TRun::ApplicationSteps() {
 
     Step(QStringLiteral("Kopírování souborů: licence.rtf"));
     const QString licence = Platform::JoinPath(app, QStringLiteral("licence.rtf"));
+    undo_.KeepFile(licence);
     QFile::remove(licence);
     if (!QFile::copy(env_.setupFolder + QStringLiteral("licence.rtf"), licence))
         throw ECinemonError(QStringLiteral("Soubor licence.rtf nelze zkopírovat do složky %1.").arg(app));
@@ -185,6 +191,7 @@ void TRun::ApplicationSteps() {
     TSetupChoices config = choices_;
     if (!serverFolder_.isEmpty())
         config.serverFolder = serverFolder_;
+    undo_.KeepFile(ProgramConfigFile(config));
     WriteProgramConfig(config, Platform::ComputerName());
 }
 
@@ -207,6 +214,7 @@ void TRun::WorkstationSteps() {
 void TRun::Shortcut(const QString& folder, const QString& name, const QString& target,
                     const QStringList& arguments) {
     try {
+        undo_.KeepFile(Platform::ShortcutFile(folder, name));
         Platform::CreateShortcut(folder, name, target, arguments);
     } catch (const ECinemonError& e) {
         progress_.ShowError(kErrorTitle, e.Message());
@@ -217,6 +225,7 @@ void TRun::ShortcutSteps() {
     Step(QStringLiteral("Vytvoření zástupce, nabídka Start: vytvoření složky."));
     const QString group = Platform::JoinPath(findings_.shellFolders.programs, choices_.group);
     // The menu folder itself may not be there yet on a fresh account.
+    undo_.KeepFolder(group);
     if (!QFileInfo(group).isDir() && !QDir().mkpath(group))
         progress_.ShowError(kErrorTitle, QStringLiteral("Nelze vytvořit skupinu v nabídce start."));
 
@@ -225,6 +234,7 @@ void TRun::ShortcutSteps() {
         Shortcut(group, kDisplayName, choices_.AppPath());
         Step(QStringLiteral("Vytvoření zástupce, plocha."));
         if (choices_.desktopShortcut) {
+            undo_.KeepFolder(findings_.shellFolders.desktop);
             QDir().mkpath(findings_.shellFolders.desktop);
             Shortcut(findings_.shellFolders.desktop, kDisplayName, choices_.AppPath());
         }
@@ -246,14 +256,22 @@ void TRun::ShortcutSteps() {
 void TRun::Run() {
     progress_.SetMaximum(ProgressMaximum(choices_));
     const bool server = choices_.installServer && !choices_.serverLater;
-    if (server)
-        ServerSteps();
-    if (choices_.installApp)
-        ApplicationSteps();
-    if (choices_.installWorkstation)
-        WorkstationSteps();
-    if (choices_.installWorkstation || choices_.installApp)
-        ShortcutSteps();
+    // A run that stops, by a failure or by the user, takes back what it wrote.
+    try {
+        undo_.KeepFile(env_.paths.machineRegistry);
+        undo_.KeepFile(env_.paths.userRegistry);
+        if (server)
+            ServerSteps();
+        if (choices_.installApp)
+            ApplicationSteps();
+        if (choices_.installWorkstation)
+            WorkstationSteps();
+        if (choices_.installWorkstation || choices_.installApp)
+            ShortcutSteps();
+    } catch (...) {
+        undo_.Undo();
+        throw;
+    }
     if (server) {
         Step(QStringLiteral("Spuštění Firebird Guardian."));
         if (!ServerRunning())
@@ -393,6 +411,35 @@ void WriteProgramConfig(const TSetupChoices& choices, const QString& computerNam
     ini.WriteString(section, QStringLiteral("UserName"), QStringLiteral("SYSDBA"));
     ini.WriteString(section, QStringLiteral("Password"), ScramblePassword(choices.adminPassword));
     ini.UpdateFile();
+}
+
+std::optional<QString> InstallationProblem(const TSetupEnvironment& env, const TSetupChoices& choices,
+                                           const TFindings& findings) {
+    std::vector<std::pair<QString, QString>> cabinets; // cabinet, destination folder
+    if (choices.installApp) {
+        cabinets.emplace_back(QStringLiteral("_app.cab"), choices.appFolder);
+        cabinets.emplace_back(QStringLiteral("_db.cab"), choices.databaseFolder);
+    }
+    if (choices.installApp || choices.installWorkstation)
+        cabinets.emplace_back(QStringLiteral("_uninst.cab"), findings.systemFolders.windows);
+    QHash<QString, qint64> needed; // by drive
+    QHash<QString, qint64> free;
+    try {
+        for (const auto& [cabinet, folder] : cabinets) {
+            const QString drive = Platform::DriveOf(folder);
+            needed[drive] += CheckCabinet(env.setupFolder + cabinet);
+            free[drive] = Platform::FreeSpace(folder);
+        }
+    } catch (const ECinemonError& e) {
+        return e.Message() + QStringLiteral("\r\rInstalační soubory jsou poškozeny nebo chybí. Kontaktujte "
+                                            "prosím výrobce nebo prodejce aplikace.");
+    }
+    for (auto it = needed.cbegin(); it != needed.cend(); ++it) {
+        if (free.value(it.key()) < it.value())
+            return QStringLiteral("Na cílovém disku není dostatek volného místa.\r\rVyberte jiný cílový "
+                                  "disk,\rnebo uvolněte místo na disku.");
+    }
+    return std::nullopt;
 }
 
 int ProgressMaximum(const TSetupChoices& choices) {

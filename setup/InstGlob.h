@@ -113,8 +113,13 @@ public:
     virtual void ShowError(const QString& title, const QString& text) = 0;
 };
 
+// Why the installation cannot start, if it cannot: a cabinet it needs is missing or damaged, or
+// a drive has less free space than the files the cabinets put on it.
+std::optional<QString> InstallationProblem(const TSetupEnvironment& env, const TSetupChoices& choices,
+                                           const TFindings& findings);
+
 // The installation steps in their order. A failure that stops the installation is thrown
-// with its message; what was done stays done.
+// with its message, after what the run wrote is taken back.
 void RunInstallation(const TSetupEnvironment& env, const TSetupChoices& choices, const TFindings& findings,
                      TInstallProgress& progress);
 

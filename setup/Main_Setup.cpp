@@ -491,6 +491,10 @@ void TFMain_Setup::Next() {
         ShowPage(TPage::Ready, true);
         break;
     case TPage::Ready:
+        if (const auto problem = InstallationProblem(env_, choices_, findings_)) {
+            SetupMessage(this, kErrorTitle, *problem, TSetupIcon::Error, TSetupButtons::Ok);
+            return;
+        }
         ShowPage(TPage::Progress, true);
         break;
     case TPage::Finish:
@@ -557,7 +561,9 @@ void TFMain_Setup::RunSetup() {
         return;
     } catch (const ECinemonError& e) {
         installing_ = false;
-        SetupMessage(this, kErrorTitle, e.Message(), TSetupIcon::Error, TSetupButtons::Ok);
+        SetupMessage(this, kErrorTitle,
+                     e.Message() + QStringLiteral("\r\rCo instalace zapsala, bylo vráceno zpět."),
+                     TSetupIcon::Error, TSetupButtons::Ok);
         return;
     }
     installing_ = false;

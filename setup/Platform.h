@@ -39,6 +39,9 @@ QString WithSeparator(const QString& folder);
 // Free bytes on the drive that holds the folder (or would hold it); -1 when unknown.
 qint64 FreeSpace(const QString& folder);
 
+// The drive (mounted file system) that holds the folder or would hold it; empty when unknown.
+QString DriveOf(const QString& folder);
+
 // The name of this computer on the network; empty when it cannot be read.
 QString ComputerName();
 

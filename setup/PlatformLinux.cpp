@@ -11,6 +11,8 @@
 #include <QStorageInfo>
 #include <QSysInfo>
 
+#include <optional>
+
 #include <unistd.h>
 
 namespace {
@@ -102,21 +104,35 @@ QString JoinPath(const QString& folder, const QString& name) {
     return WithSeparator(folder) + tail;
 }
 
-qint64 FreeSpace(const QString& folder) {
-    // The folder may not exist yet: the drive is the one of its nearest existing parent.
+namespace {
+
+// The folder may not exist yet: the drive is the one of its nearest existing parent.
+std::optional<QStorageInfo> StorageOf(const QString& folder) {
     QString existing = folder;
     while (!existing.isEmpty() && !QFileInfo(existing).isDir()) {
         const QString parent = QFileInfo(QDir::cleanPath(existing)).path();
         if (parent == existing || QDir::cleanPath(existing) == parent)
-            return -1;
+            return std::nullopt;
         existing = parent;
     }
     if (existing.isEmpty())
-        return -1;
+        return std::nullopt;
     const QStorageInfo storage(existing);
     if (!storage.isValid() || !storage.isReady())
-        return -1;
-    return storage.bytesAvailable();
+        return std::nullopt;
+    return storage;
+}
+
+} // namespace
+
+qint64 FreeSpace(const QString& folder) {
+    const auto storage = StorageOf(folder);
+    return storage ? storage->bytesAvailable() : -1;
+}
+
+QString DriveOf(const QString& folder) {
+    const auto storage = StorageOf(folder);
+    return storage ? storage->rootPath() : QString();
 }
 
 QString ComputerName() {

@@ -255,8 +255,39 @@ TEST_F(Installation, AMissingCabinetStopsTheInstallationWithItsName) {
     } catch (const ECinemonError& e) {
         EXPECT_TRUE(e.Message().contains(QStringLiteral("_db.cab"))) << e.what();
     }
-    // What was done stays done.
-    EXPECT_TRUE(QFileInfo::exists(choices.appFolder + QStringLiteral("Kinodesk.exe")));
+    // What the run wrote is taken back.
+    EXPECT_FALSE(QFileInfo::exists(choices.appFolder));
+}
+
+TEST_F(Installation, ARunThatStopsTakesBackWhatItWroteAndKeepsWhatWasThere) {
+    // An earlier installation left its configuration and a record; the last cabinet is missing.
+    const QString config = ProgramConfigFile(choices);
+    WriteBytes(config, "[Database]\r\nPassword=X\r\n[Print]\r\nDevice=COM2\r\n");
+    root.Registry().WriteString(TRegRoot::LocalMachine, RegKey::kSharedDlls, QStringLiteral("/a.so"),
+                                QStringLiteral("1"));
+    const QByteArray registryBefore = ReadBytes(root.paths.machineRegistry);
+    QFile::remove(env.setupFolder + QStringLiteral("_uninst.cab"));
+
+    EXPECT_THROW(RunInstallation(env, choices, findings, progress), ECinemonError);
+    EXPECT_TRUE(progress.steps.contains(QStringLiteral("Registrování stanice.")));
+    EXPECT_EQ(ReadBytes(config), "[Database]\r\nPassword=X\r\n[Print]\r\nDevice=COM2\r\n");
+    EXPECT_EQ(ReadBytes(root.paths.machineRegistry), registryBefore);
+    EXPECT_FALSE(QFileInfo::exists(choices.appFolder + QStringLiteral("Kinodesk.exe")));
+    EXPECT_FALSE(QFileInfo::exists(choices.databaseFolder + QStringLiteral("CINEMON.GDB")));
+    EXPECT_FALSE(QFileInfo::exists(root.paths.userPrograms + QStringLiteral("/Kinodesk")));
+    EXPECT_FALSE(QFileInfo::exists(root.paths.userDesktop));
+
+    // A record the registry refuses stops the run too, with nothing left behind.
+    env.paths.machineRegistry = root.Path(QStringLiteral("registry/blocked.ini"));
+    ASSERT_TRUE(QDir().mkpath(env.paths.machineRegistry));
+    WriteBytes(env.setupFolder + QStringLiteral("_uninst.cab"), "");
+    try {
+        RunInstallation(env, choices, findings, progress);
+        FAIL() << "installed without its records";
+    } catch (const ECinemonError& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("nelze zapsat do registru"))) << e.what();
+    }
+    EXPECT_FALSE(QFileInfo::exists(choices.appFolder + QStringLiteral("Kinodesk.exe")));
 }
 
 TEST_F(Installation, ATruncatedCabinetStopsTheInstallationWithoutAPartOfItsFiles) {

@@ -399,27 +399,38 @@ TEST_F(Wizard, AnIncompleteSetupShowsTheBrokenSetupPageThatOnlyCancels) {
     EXPECT_FALSE(wizard->isVisible());
 }
 
-TEST_F(Wizard, AFailedStepShowsItsErrorAndLeavesOnlyCancelling) {
+TEST_F(Wizard, ADamagedSetupIsRefusedBeforeInstallingAndAFailedStepLeavesNothingAndOnlyCancelling) {
     // A setup folder whose database cabinet is missing.
     QTemporaryDir setup;
     for (const QString& file :
          {QStringLiteral("_app.cab"), QStringLiteral("_uninst.cab"), QStringLiteral("licence.rtf")})
         ASSERT_TRUE(QFile::copy(env.setupFolder + file, setup.filePath(file)));
+    const QString complete = env.setupFolder;
     env.setupFolder = setup.path() + u'/';
     Start();
     for (int i = 0; i < 7; ++i)
         Next();
     ASSERT_EQ(wizard->CurrentPage(), TPage::Ready);
     Next();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !hook.messages.empty(); }, 120000));
+    EXPECT_EQ(wizard->CurrentPage(), TPage::Ready);
+    ASSERT_EQ(hook.messages.size(), 1u);
     EXPECT_EQ(hook.messages[0].title, QStringLiteral("Chyba instalace"));
     EXPECT_TRUE(hook.messages[0].text.contains(QStringLiteral("_db.cab")));
+    EXPECT_FALSE(QFileInfo::exists(DefaultChoices(root.paths).appFolder));
+
+    // A registry that refuses the product's records fails a step on the progress page.
+    ASSERT_TRUE(QFile::copy(complete + QStringLiteral("_db.cab"), setup.filePath(QStringLiteral("_db.cab"))));
+    ASSERT_TRUE(QDir().mkpath(root.paths.machineRegistry));
+    Next();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hook.messages.size() == 2; }, 120000));
+    EXPECT_EQ(hook.messages[1].title, QStringLiteral("Chyba instalace"));
+    EXPECT_TRUE(hook.messages[1].text.contains(QStringLiteral("nelze zapsat do registru")));
     EXPECT_EQ(wizard->CurrentPage(), TPage::Progress);
     EXPECT_FALSE(Button("BZpet")->isEnabled());
     EXPECT_FALSE(Button("BDalsi")->isEnabled());
     EXPECT_TRUE(Button("BStorno")->isEnabled());
-    // What was done stays done.
-    EXPECT_TRUE(QFileInfo::exists(DefaultChoices(root.paths).appFolder + QStringLiteral("Kinodesk.exe")));
+    // What the run wrote is taken back.
+    EXPECT_FALSE(QFileInfo::exists(DefaultChoices(root.paths).appFolder));
     hook.answers = {TSetupAnswer::Yes};
     Button("BStorno")->click();
     EXPECT_FALSE(wizard->isVisible());
@@ -471,8 +482,17 @@ TEST_F(Wizard, AFolderOnADriveWithTooLittleSpaceIsRefused) {
     Next();
     ASSERT_EQ(wizard->CurrentPage(), TPage::DbFolder);
     wizard->ChooseDatabaseFolder(drive.Path());
-    Next(); // a workstation is installed too: the database folder is not checked
+    Next(); // a workstation is installed too: the database folder is not checked here
     EXPECT_EQ(wizard->CurrentPage(), TPage::Group);
+    // but the database the cabinet delivers does not fit on the drive.
+    Next();
+    ASSERT_EQ(wizard->CurrentPage(), TPage::Ready);
+    Next();
+    EXPECT_EQ(wizard->CurrentPage(), TPage::Ready);
+    ASSERT_EQ(hook.messages.size(), 2u);
+    EXPECT_TRUE(
+        hook.messages[1].text.startsWith(QStringLiteral("Na cílovém disku není dostatek volného místa.")));
+    Back();
     Back();
     Back();
     Back();
@@ -485,7 +505,7 @@ TEST_F(Wizard, AFolderOnADriveWithTooLittleSpaceIsRefused) {
     ASSERT_EQ(wizard->CurrentPage(), TPage::DbFolder);
     Next();
     EXPECT_EQ(wizard->CurrentPage(), TPage::DbFolder);
-    EXPECT_EQ(hook.messages.size(), 2u);
+    EXPECT_EQ(hook.messages.size(), 3u);
 }
 
 TEST_F(Wizard, AClientLibraryWithoutVersionIsAnOldServerThatMustGoFirst) {
