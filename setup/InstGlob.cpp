@@ -92,10 +92,12 @@ private:
     TRegistry registry_;
     QString serverFolder_;
     TInstallUndo undo_;
+    QStringList delivered_; // the files of the cabinet being extracted, kept or replaced
 };
 
 void TRun::OnFile(const QString& name, QString& destination) {
     progress_.Step(QStringLiteral("Kopírování souborů: ") + name);
+    delivered_ << destination;
     const QString upper = name.toUpper();
     const bool exists = QFileInfo::exists(destination);
     if ((upper == QStringLiteral("ISC4.GDB") || upper == QStringLiteral("ISC4.GBK")) && exists) {
@@ -172,7 +174,10 @@ void TRun::ApplicationSteps() {
         throw ECinemonError(QStringLiteral("Soubor licence.rtf nelze zkopírovat do složky %1.").arg(app));
 
     Step(QStringLiteral("Kopírování souborů: _db.cab"));
+    delivered_.clear();
     Extract(QStringLiteral("_db.cab"), choices_.databaseFolder);
+    // The server opens the database as its own account, not as the user who installed it.
+    Platform::GiveFolderToServer(choices_.databaseFolder, delivered_);
 
     Step(QStringLiteral("Registrování programu."));
     WriteUninstallEntry(registry_, RegKey::kUninstallProduct, kDisplayName,

@@ -474,6 +474,11 @@ void TFMain_Setup::Next() {
         }
         if (choices_.installApp && !choices_.installWorkstation && !EnoughSpace(choices_.databaseFolder, 1.2))
             return;
+        if (const auto problem = Platform::ServerFolderProblem(choices_.databaseFolder);
+            problem && choices_.installApp) {
+            SetupMessage(this, kErrorTitle, *problem, TSetupIcon::Error, TSetupButtons::Ok);
+            return;
+        }
         ShowPage(TPage::Group, true);
         break;
     case TPage::Group:

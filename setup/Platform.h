@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Everything the installation needs from the operating system, in one place: where things
 // live, free space, shortcuts, starting programs and the database server of this computer.
 // The installation steps are the same on every system; only this layer knows the system.
@@ -73,6 +75,15 @@ QString ProgramVersionText(const QString& program);
 // The version of a shared library from its real file name ("libfbclient.so.3.0.11": "3.0.11");
 // empty when the name carries none.
 QString LibraryVersion(const QString& library);
+
+// Why the database server's own account (the package's user "firebird") could not use a database
+// folder there, if it could not: a folder on the way it may not enter, or this user cannot hand
+// the folder to the server's group. Nothing to say where the system has no such account.
+std::optional<QString> ServerFolderProblem(const QString& folder);
+// Hands the database folder and its files to the server's group, for the server and the accounts
+// of that group alone: the folder rwx for owner and group (new files there keep the group), the
+// files rw for owner and group. Fails with a message.
+void GiveFolderToServer(const QString& folder, const QStringList& files);
 
 // What the user must do to get the database server or client library from the system's packages.
 QString ServerPackageHint();

@@ -11,8 +11,13 @@
 #include <QStorageInfo>
 #include <QSysInfo>
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -228,6 +233,97 @@ QString LibraryVersion(const QString& library) {
     const QString real = QFileInfo(library).canonicalFilePath();
     const auto match = QRegularExpression(QStringLiteral("\\.so\\.(\\d+\\.\\d+(?:\\.\\d+)*)$")).match(real);
     return match.hasMatch() ? match.captured(1) : QString();
+}
+
+namespace {
+
+// The account the distribution's server runs as.
+struct TServerAccount {
+    uid_t uid = 0;
+    gid_t gid = 0;
+    std::vector<gid_t> groups;
+};
+
+std::optional<TServerAccount> ServerAccount() {
+    const passwd* user = getpwnam("firebird");
+    if (!user)
+        return std::nullopt;
+    TServerAccount account{user->pw_uid, user->pw_gid, {}};
+    int count = 64;
+    account.groups.resize(static_cast<std::size_t>(count));
+    if (getgrouplist(user->pw_name, user->pw_gid, account.groups.data(), &count) < 0) {
+        account.groups.resize(static_cast<std::size_t>(count));
+        getgrouplist(user->pw_name, user->pw_gid, account.groups.data(), &count);
+    }
+    account.groups.resize(static_cast<std::size_t>(std::max(count, 0)));
+    return account;
+}
+
+bool MayEnter(const TServerAccount& account, const struct stat& info) {
+    if (account.uid == 0)
+        return true;
+    if (info.st_uid == account.uid)
+        return (info.st_mode & S_IXUSR) != 0;
+    if (std::find(account.groups.begin(), account.groups.end(), info.st_gid) != account.groups.end())
+        return (info.st_mode & S_IXGRP) != 0;
+    return (info.st_mode & S_IXOTH) != 0;
+}
+
+bool InGroup(gid_t gid) {
+    if (geteuid() == 0 || getegid() == gid)
+        return true;
+    const int count = getgroups(0, nullptr);
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(count, 0)));
+    const int read = getgroups(count, groups.data());
+    return std::find(groups.begin(), groups.begin() + std::max(read, 0), gid) != groups.end();
+}
+
+} // namespace
+
+std::optional<QString> ServerFolderProblem(const QString& folder) {
+    const auto account = ServerAccount();
+    if (!account)
+        return std::nullopt;
+    // Every folder on the way down that is there already; the setup makes the rest open to enter.
+    QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    QStringList existing;
+    for (QString step = path;; step = QFileInfo(step).path()) {
+        if (QFileInfo::exists(step))
+            existing.prepend(step);
+        if (QFileInfo(step).path() == step)
+            break;
+    }
+    for (const QString& step : existing) {
+        struct stat info {};
+        if (stat(QFile::encodeName(step).constData(), &info) != 0 || !MayEnter(*account, info))
+            return QStringLiteral(
+                       "Databázový server (uživatel firebird) nemůže vstoupit do složky %1, a nemohl by "
+                       "tedy databázi otevřít.\rVyberte prosím pro databázi jinou složku, například "
+                       "/srv/Kinodesk.")
+                .arg(step);
+    }
+    if (!InGroup(account->gid))
+        return QStringLiteral("Složku databáze lze předat databázovému serveru (skupině firebird) jen jako "
+                              "správce počítače (root) nebo člen skupiny firebird.\rSpusťte prosím instalaci "
+                              "jako správce.");
+    return std::nullopt;
+}
+
+void GiveFolderToServer(const QString& folder, const QStringList& files) {
+    const auto account = ServerAccount();
+    if (!account)
+        return;
+    const auto give = [&](const QString& path, mode_t mode) {
+        const QByteArray name = QFile::encodeName(path);
+        if (chown(name.constData(), static_cast<uid_t>(-1), account->gid) != 0 ||
+            chmod(name.constData(), mode) != 0)
+            throw ECinemonError(QStringLiteral("Soubor nebo složku %1 nelze předat databázovému serveru "
+                                               "(skupině firebird).")
+                                    .arg(path));
+    };
+    give(folder, S_ISGID | S_IRWXU | S_IRWXG);
+    for (const QString& file : files)
+        give(file, S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP);
 }
 
 QString ServerPackageHint() {

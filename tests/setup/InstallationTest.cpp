@@ -8,6 +8,7 @@
 
 #include <deque>
 
+#include <pwd.h>
 #include <unistd.h>
 
 namespace {
@@ -245,6 +246,37 @@ TEST(InstallationFolders, AsRootTheMenuEntriesGoToTheSystemsMenuForEveryAccount)
         GTEST_SKIP() << "Not run as root";
     EXPECT_EQ(DetectShellFolders(TPlatformPaths::System()).programs,
               QStringLiteral("/usr/local/share/applications"));
+}
+
+// Whether the account may do what the shell command tests, as that account.
+bool AccountMay(const QString& account, const QString& command) {
+    return QProcess::execute(QStringLiteral("runuser"),
+                             {QStringLiteral("-u"), account, QStringLiteral("--"), QStringLiteral("sh"),
+                              QStringLiteral("-c"), command}) == 0;
+}
+
+TEST_F(Installation, TheDatabaseFolderIsForTheServerAndItsGroupAloneAndMustBeReachableByTheServer) {
+    if (geteuid() != 0 || !getpwnam("firebird") || !getpwnam("nobody"))
+        GTEST_SKIP() << "Needs root and the server's account firebird";
+    RunInstallation(env, choices, findings, progress);
+    const QString database = choices.databaseFolder + QStringLiteral("CINEMON.GDB");
+    const QString quoted = u'\'' + database + u'\'';
+    EXPECT_TRUE(
+        AccountMay(QStringLiteral("firebird"), QStringLiteral("test -r %1 && test -w %1").arg(quoted)));
+    EXPECT_TRUE(AccountMay(QStringLiteral("firebird"),
+                           QStringLiteral("touch '%1new.fdb'").arg(choices.databaseFolder)));
+    EXPECT_FALSE(AccountMay(QStringLiteral("nobody"), QStringLiteral("test -r %1").arg(quoted)));
+    EXPECT_EQ(QFileInfo(choices.databaseFolder + QStringLiteral("new.fdb")).group(),
+              QStringLiteral("firebird"));
+
+    // A folder inside a home the server may not enter is refused with the folder's name.
+    const QString home = root.Path(QStringLiteral("home/prodavac"));
+    QDir().mkpath(home);
+    QFile::setPermissions(home, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const auto problem = Platform::ServerFolderProblem(home + QStringLiteral("/Kinodesk/"));
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_TRUE(problem->contains(home)) << problem->toStdString();
+    EXPECT_EQ(Platform::ServerFolderProblem(choices.databaseFolder), std::nullopt);
 }
 
 TEST_F(Installation, AMissingCabinetStopsTheInstallationWithItsName) {
