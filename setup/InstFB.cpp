@@ -41,9 +41,14 @@ std::optional<TFoundServer> ServerIn(const QString& folder) {
         return std::nullopt;
     const QString text = Platform::ProgramVersionText(executable);
     const QString number = text.section(u' ', 0, 0);
-    return TFoundServer{true, root, executable,
+    static const QRegularExpression release(QStringLiteral("^(?:[A-Z]{2}-V)?(\\d+)\\."));
+    const auto match = release.match(number);
+    return TFoundServer{true,
+                        root,
+                        executable,
                         number.isEmpty() ? QStringLiteral("0.0.0.0") : NormaliseVersion(number),
-                        DescriptionOf(text, QStringLiteral("Firebird"))};
+                        DescriptionOf(text, QStringLiteral("Firebird")),
+                        match.hasMatch() ? match.captured(1).toInt() : 0};
 }
 
 TFoundClient ClientAt(const QString& path) {
@@ -139,4 +144,8 @@ std::optional<QString> PackageAdminPassword(const QString& file) {
                                          QRegularExpression::MultilineOption);
     const auto match = line.match(QString::fromUtf8(in.readAll()));
     return match.hasMatch() ? match.captured(1) : QString();
+}
+
+bool OpensDeliveredDatabase(const TFoundServer& server) {
+    return !server.found || server.major == 0 || server.major == 3;
 }

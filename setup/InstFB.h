@@ -30,7 +30,13 @@ struct TFoundServer {
     QString path;   // the server executable
     QString version;
     QString description;
+    int major = 0; // the Firebird release as the server reports it (3 for "LI-V3.0.11"); 0 unknown
 };
+
+// Whether the server opens the database file this installation delivers, which is in the on-disk
+// format of Firebird 3; every server restores it from the delivered backup. A server whose release
+// is unknown is taken at its word.
+bool OpensDeliveredDatabase(const TFoundServer& server);
 
 struct TFoundClient {
     bool found = false;

@@ -102,6 +102,8 @@ void TRun::OnFile(const QString& name, QString& destination) {
     const bool exists = QFileInfo::exists(destination);
     if ((upper == QStringLiteral("ISC4.GDB") || upper == QStringLiteral("ISC4.GBK")) && exists) {
         destination.clear(); // the server's security database is never replaced
+    } else if (upper == QStringLiteral("CINEMON.GDB") && !OpensDeliveredDatabase(findings_.server)) {
+        destination.clear(); // the program restores its database from the backup at its first start
     } else if (upper == QStringLiteral("CINEMON.GDB") && exists) {
         if (!progress_.AskOverwrite(QStringLiteral(
                 "Soubor s daty, CINEMON.GDB, již existuje.\r\rPřejete si, aby byl datový soubor "
@@ -277,10 +279,17 @@ void TRun::Run() {
         undo_.Undo();
         throw;
     }
-    if (server) {
+    // The application's database needs the server of this computer running, now and after every
+    // start of the computer, also when the server was there before. The installation is complete
+    // by now: a server that does not start is the administrator's to start, and the message says how.
+    if (server)
         Step(QStringLiteral("Spuštění Firebird Guardian."));
-        if (!ServerRunning())
-            Platform::StartGuardian(serverFolder_);
+    if (server || (choices_.installApp && findings_.server.found)) {
+        try {
+            Platform::StartServerService(env_.paths, server ? serverFolder_ : findings_.server.folder);
+        } catch (const ECinemonError& e) {
+            progress_.ShowError(kErrorTitle, e.Message());
+        }
     }
 }
 

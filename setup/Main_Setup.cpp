@@ -358,6 +358,7 @@ void TFMain_Setup::EnterExistingServer() {
     choices_.installServer = older;
     lExistingUpdate_->setVisible(older);
     lExistingWarning_->setVisible(older);
+    lExistingFormat_->setVisible(!OpensDeliveredDatabase(findings_.server));
     switch (order) {
     case TVersionOrder::Equal:
         lExistingVerdict_->setText(

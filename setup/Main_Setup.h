@@ -123,6 +123,7 @@ private:
     QLabel* lExistingVerdict_ = nullptr;
     QLabel* lExistingUpdate_ = nullptr;
     QLabel* lExistingWarning_ = nullptr;
+    QLabel* lExistingFormat_ = nullptr;
     QLineEdit* eAdminPassword_ = nullptr;
     QCheckBox* chAgree_ = nullptr;
     QCheckBox* chLater_ = nullptr;

@@ -142,6 +142,13 @@ QWidget* TFMain_Setup::BuildExistingServerPage() {
                                          "případnými problémy se obraťte na výrobce vašich programů."),
                           page);
     layout->addWidget(lExistingWarning_);
+    lExistingFormat_ = SetupTexts::Label(
+        QStringLiteral(
+            "Tento server neotevře databázový soubor této instalace (Firebird 3). Instalace "
+            "proto dodá jen zálohu databáze a aplikace z ní databázi vytvoří při prvním spuštění."),
+        page);
+    lExistingFormat_->setObjectName(QStringLiteral("LFormat"));
+    layout->addWidget(lExistingFormat_);
     // The program runs the server's tools as its administrator: the package sets the password.
     auto* passwordLabel = new QLabel(QStringLiteral("&Heslo správce databázového serveru (SYSDBA):"), page);
     eAdminPassword_ = new QLineEdit(choices_.adminPassword, page);

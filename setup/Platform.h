@@ -24,6 +24,7 @@ struct TPlatformPaths {
     QString programFiles;   // the folder programs are installed under
     QString networkProgram; // the program on the server's shared drive, as a workstation reaches it
     QString serverPasswordFile; // where the server's package keeps the administrator's password
+    QString systemdMarker;      // a folder that is there while systemd runs the computer
 
     static TPlatformPaths System();
 };
@@ -67,8 +68,11 @@ QString ServerTool(const QString& serverFolder, const QString& tool); // gbak, g
 QString ClientLibraryName();
 // Whether a Firebird server process runs on this computer.
 bool ServerProcessRunning();
-// Starts the server's guardian the way the system does it; false when it did not start.
-bool StartGuardian(const QString& serverFolder);
+// Starts the server the way the system's package runs it, as the server's own account and never
+// as the installing user: where systemd runs, its service is enabled and started with systemctl;
+// elsewhere root starts the guardian as the server's account when the server does not run yet.
+// Fails with a message saying what the administrator must do.
+void StartServerService(const TPlatformPaths& paths, const QString& serverFolder);
 // The version text the program reports about itself ("LI-V3.0.11.33637 Firebird 3.0"), empty
 // when it reports none.
 QString ProgramVersionText(const QString& program);
@@ -82,7 +86,7 @@ QString LibraryVersion(const QString& library);
 std::optional<QString> ServerFolderProblem(const QString& folder);
 // Hands the database folder and its files to the server's group, for the server and the accounts
 // of that group alone: the folder rwx for owner and group (new files there keep the group), the
-// files rw for owner and group. Fails with a message.
+// files that are there rw for owner and group. Fails with a message.
 void GiveFolderToServer(const QString& folder, const QStringList& files);
 
 // What the user must do to get the database server or client library from the system's packages.

@@ -88,6 +88,7 @@ TPlatformPaths TPlatformPaths::System() {
     // The server's shared drive Z: mounted on the workstation.
     paths.networkProgram = QStringLiteral("/mnt/z/Cinemon.exe");
     paths.serverPasswordFile = QStringLiteral("/etc/firebird/3.0/SYSDBA.password");
+    paths.systemdMarker = QStringLiteral("/run/systemd/system");
     return paths;
 }
 
@@ -207,9 +208,57 @@ bool ServerProcessRunning() {
     return false;
 }
 
-bool StartGuardian(const QString& serverFolder) {
-    return QProcess::startDetached(JoinPath(serverFolder, QStringLiteral("sbin/fbguard")),
-                                   {QStringLiteral("-daemon"), QStringLiteral("-forever")});
+namespace {
+
+// The unit of the distribution's server package; Debian 12 ships "firebird3.0.service".
+QString ServerUnit() {
+    for (const QString& unit : {QStringLiteral("firebird3.0.service"), QStringLiteral("firebird.service")}) {
+        for (const QString& folder :
+             {QStringLiteral("/lib/systemd/system/"), QStringLiteral("/usr/lib/systemd/system/"),
+              QStringLiteral("/etc/systemd/system/")}) {
+            if (QFileInfo::exists(folder + unit))
+                return unit;
+        }
+    }
+    return QStringLiteral("firebird3.0.service");
+}
+
+int RunWaiting(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return -1;
+    }
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+} // namespace
+
+void StartServerService(const TPlatformPaths& paths, const QString& serverFolder) {
+    if (!paths.systemdMarker.isEmpty() && QFileInfo(paths.systemdMarker).isDir()) {
+        const QString unit = ServerUnit();
+        if (RunWaiting(QStringLiteral("systemctl"),
+                       {QStringLiteral("enable"), QStringLiteral("--now"), unit}) != 0)
+            throw ECinemonError(
+                QStringLiteral("Databázový server nelze spustit.\rSpusťte ho prosím jako správce "
+                               "příkazem:\rsystemctl enable --now %1")
+                    .arg(unit));
+        return;
+    }
+    if (ServerProcessRunning())
+        return;
+    const QString guardian = JoinPath(serverFolder, QStringLiteral("sbin/fbguard"));
+    if (geteuid() != 0 || !getpwnam("firebird") ||
+        !QProcess::startDetached(QStringLiteral("runuser"),
+                                 {QStringLiteral("-u"), QStringLiteral("firebird"), QStringLiteral("--"),
+                                  QStringLiteral("setsid"), guardian, QStringLiteral("-daemon"),
+                                  QStringLiteral("-forever")}))
+        throw ECinemonError(
+            QStringLiteral("Databázový server neběží a tato instalace ho nemůže spustit.\rSpusťte "
+                           "ho prosím jako správce počítače, jak to dělá balíček serveru "
+                           "(jako uživatel firebird)."));
 }
 
 QString ProgramVersionText(const QString& program) {
@@ -322,8 +371,10 @@ void GiveFolderToServer(const QString& folder, const QStringList& files) {
                                     .arg(path));
     };
     give(folder, S_ISGID | S_IRWXU | S_IRWXG);
-    for (const QString& file : files)
-        give(file, S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP);
+    for (const QString& file : files) {
+        if (QFileInfo(file).isFile())
+            give(file, S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP);
+    }
 }
 
 QString ServerPackageHint() {

@@ -279,6 +279,48 @@ TEST_F(Installation, TheDatabaseFolderIsForTheServerAndItsGroupAloneAndMustBeRea
     EXPECT_EQ(Platform::ServerFolderProblem(choices.databaseFolder), std::nullopt);
 }
 
+TEST_F(Installation, AServerOfALaterFirebirdGetsOnlyTheBackupForTheProgramToRestore) {
+    const QString server = root.Path(QStringLiteral("fb4/"));
+    WriteBytes(server + QStringLiteral("sbin/firebird"),
+               "#!/bin/sh\necho 'Firebird TCP/IP server version LI-V4.0.2.2816 Firebird 4.0'\n");
+    QFile::setPermissions(server + QStringLiteral("sbin/firebird"),
+                          QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    env.paths.serverRoot = server;
+    findings = DetectAll(env);
+    ASSERT_EQ(findings.server.major, 4);
+    RunInstallation(env, choices, findings, progress);
+    EXPECT_EQ(ReadBytes(choices.databaseFolder + QStringLiteral("CINEMON.GBK")), "backup");
+    EXPECT_FALSE(QFileInfo::exists(choices.databaseFolder + QStringLiteral("CINEMON.GDB")));
+    EXPECT_EQ(progress.questions, QStringList());
+}
+
+TEST_F(Installation, WhereSystemdRunsTheServersServiceIsEnabledAndStartedAndAFailureSaysHow) {
+    // systemctl as the computer has it, noting what it was asked.
+    const QString bin = root.Path(QStringLiteral("bin/"));
+    const QString asked = root.Path(QStringLiteral("asked"));
+    WriteBytes(bin + QStringLiteral("systemctl"),
+               "#!/bin/sh\necho \"$@\" >> '" + QFile::encodeName(asked) + "'\nexit ${SYSTEMCTL_EXIT:-0}\n");
+    QFile::setPermissions(bin + QStringLiteral("systemctl"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin) + ':' + path);
+    env.paths.systemdMarker = root.Path(QStringLiteral("run/systemd/system"));
+    QDir().mkpath(env.paths.systemdMarker);
+
+    RunInstallation(env, choices, findings, progress);
+    EXPECT_EQ(ReadBytes(asked), "enable --now firebird3.0.service\n");
+    EXPECT_EQ(progress.errors, QStringList());
+
+    qputenv("SYSTEMCTL_EXIT", "1");
+    TRecordedProgress again;
+    choices.reinstall = true;
+    RunInstallation(env, choices, findings, again);
+    qunsetenv("SYSTEMCTL_EXIT");
+    qputenv("PATH", path);
+    ASSERT_EQ(again.errors.size(), 1);
+    EXPECT_TRUE(again.errors[0].contains(QStringLiteral("systemctl enable --now firebird3.0.service")));
+    EXPECT_TRUE(ProductInstalled(root.Registry()));
+}
+
 TEST_F(Installation, AMissingCabinetStopsTheInstallationWithItsName) {
     QFile::remove(env.setupFolder + QStringLiteral("_db.cab"));
     try {

@@ -46,6 +46,7 @@ TEST(Versions, TheServerAndClientOfThisMachineAreFoundWithTheirVersions) {
                                QStringLiteral("/usr/"),
                                {},
                                {},
+                               {},
                                {}};
     const TRegistry registry(paths.machineRegistry, paths.userRegistry);
     const TFoundServer server = DetectServer(registry, paths);

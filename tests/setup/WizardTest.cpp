@@ -131,6 +131,7 @@ TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDa
     EXPECT_TRUE(Child<QLabel>("LExisting")->text().startsWith(QStringLiteral("Firebird 3.0, verze 6.3.")));
     EXPECT_TRUE(Child<QLabel>("LVerdict")->text().startsWith(QStringLiteral("Jedná se o novější verzi")));
     EXPECT_EQ(Child<QLineEdit>("EHeslo")->text(), adminPassword);
+    EXPECT_FALSE(Child<QLabel>("LFormat")->isVisible()); // Firebird 3 opens the delivered database
     Next();
     // A folder chosen with its trailing separator.
     const QString app = root.Path(QStringLiteral("opt/Kino"));
