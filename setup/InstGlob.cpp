@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 #include <algorithm>
 
@@ -24,6 +25,7 @@ const QString kUrlFirebird = QStringLiteral("https://firebirdsql.org/");
 const QString kUrlMaker = QStringLiteral("https://www.quarkon.cz/");
 const QString kUninstaller = QStringLiteral("Uninstall.exe");
 const QString kWorkstationUninstaller = QStringLiteral("unicinemon.exe");
+const QString kUninstallList = QStringLiteral("Kinodesk.files");
 
 const QString kErrorTitle = QStringLiteral("Chyba instalace");
 
@@ -72,6 +74,7 @@ private:
     void ApplicationSteps();
     void WorkstationSteps();
     void ShortcutSteps();
+    void WriteUninstallList();
     // A shortcut that cannot be made is reported; the installation goes on without it.
     void Shortcut(const QString& folder, const QString& name, const QString& target,
                   const QStringList& arguments = {});
@@ -93,6 +96,7 @@ private:
     QString serverFolder_;
     TInstallUndo undo_;
     QStringList delivered_; // the files of the cabinet being extracted, kept or replaced
+    QStringList databaseFiles_;
 };
 
 void TRun::OnFile(const QString& name, QString& destination) {
@@ -180,6 +184,7 @@ void TRun::ApplicationSteps() {
     Extract(QStringLiteral("_db.cab"), choices_.databaseFolder);
     // The server opens the database as its own account, not as the user who installed it.
     Platform::GiveFolderToServer(choices_.databaseFolder, delivered_);
+    databaseFiles_ = delivered_;
 
     Step(QStringLiteral("Registrování programu."));
     WriteUninstallEntry(registry_, RegKey::kUninstallProduct, kDisplayName,
@@ -260,6 +265,53 @@ void TRun::ShortcutSteps() {
     Extract(QStringLiteral("_uninst.cab"), findings_.systemFolders.windows);
 }
 
+// Beside each uninstaller, the list of what it removes: what this run (and any installation before
+// it) made, one "kind path" line each: F a file, B a database file (removed only when the owner
+// asks), D a folder (removed when empty), R the registry file holding the product's records.
+void TRun::WriteUninstallList() {
+    QStringList folders{findings_.systemFolders.windows};
+    if (choices_.installApp)
+        folders << choices_.appFolder;
+    QStringList lines{QStringLiteral("R ") + env_.paths.machineRegistry};
+    for (const QString& folder : folders)
+        lines << QStringLiteral("F ") + Platform::JoinPath(folder, kUninstallList);
+    const QStringList registry{QFileInfo(env_.paths.machineRegistry).absoluteFilePath(),
+                               QFileInfo(env_.paths.userRegistry).absoluteFilePath()};
+    QStringList database = databaseFiles_;
+    database << Platform::JoinPath(choices_.databaseFolder, kDatabaseFile);
+    for (QString& file : database)
+        file = QFileInfo(file).absoluteFilePath();
+    for (const QString& file : undo_.CreatedFiles()) {
+        if (!registry.contains(file) && !database.contains(file))
+            lines << QStringLiteral("F ") + file;
+    }
+    // The database files are the shop's data once delivered, whether this run replaced or made them.
+    if (choices_.installApp) {
+        for (const QString& file : database)
+            lines << QStringLiteral("B ") + file;
+    }
+    for (const QString& folder : undo_.CreatedFolders())
+        lines << QStringLiteral("D ") + folder;
+
+    for (const QString& folder : folders) {
+        const QString list = Platform::JoinPath(folder, kUninstallList);
+        undo_.KeepFile(list);
+        QFile earlier(list);
+        QStringList all;
+        if (earlier.open(QIODevice::ReadOnly))
+            all = QString::fromUtf8(earlier.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        earlier.close();
+        for (const QString& line : lines) {
+            if (!all.contains(line))
+                all << line;
+        }
+        QSaveFile out(list);
+        if (!out.open(QIODevice::WriteOnly) || out.write((all.join(u'\n') + u'\n').toUtf8()) < 0 ||
+            !out.commit())
+            throw ECinemonError(QStringLiteral("Seznam instalovaných souborů %1 nelze zapsat.").arg(list));
+    }
+}
+
 void TRun::Run() {
     progress_.SetMaximum(ProgressMaximum(choices_));
     const bool server = choices_.installServer && !choices_.serverLater;
@@ -273,8 +325,10 @@ void TRun::Run() {
             ApplicationSteps();
         if (choices_.installWorkstation)
             WorkstationSteps();
-        if (choices_.installWorkstation || choices_.installApp)
+        if (choices_.installWorkstation || choices_.installApp) {
             ShortcutSteps();
+            WriteUninstallList();
+        }
     } catch (...) {
         undo_.Undo();
         throw;

@@ -56,3 +56,21 @@ void TInstallUndo::Undo() {
     changes_.clear();
     kept_.clear();
 }
+
+QStringList TInstallUndo::CreatedFiles() const {
+    QStringList files;
+    for (const TChange& change : changes_) {
+        if (!change.folder && change.copy.isEmpty() && QFileInfo(change.path).isFile())
+            files << change.path;
+    }
+    return files;
+}
+
+QStringList TInstallUndo::CreatedFolders() const {
+    QStringList folders;
+    for (const TChange& change : changes_) {
+        if (change.folder && QFileInfo(change.path).isDir())
+            folders << change.path;
+    }
+    return folders;
+}

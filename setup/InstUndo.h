@@ -2,6 +2,7 @@
 
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <vector>
@@ -22,6 +23,9 @@ public:
     void KeepFolder(const QString& folder);
     // Puts everything back, the latest change first.
     void Undo();
+    // The files and folders the run made that were not there before, in the order it made them.
+    QStringList CreatedFiles() const;
+    QStringList CreatedFolders() const;
 
 private:
     struct TChange {

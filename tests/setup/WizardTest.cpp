@@ -338,6 +338,68 @@ TEST_F(Wizard, AReinstallationKeepsTheBackupAsksForTheDatabaseAndLocksTheCompone
     EXPECT_EQ(kept.ReadString(QStringLiteral("Print"), QStringLiteral("Device"), {}), QStringLiteral("COM2"));
 }
 
+// Runs an installed uninstaller with the owner's answers typed in.
+QString Uninstall(const QString& uninstaller, const QByteArray& answers) {
+    QProcess process;
+    process.start(QStringLiteral("/bin/sh"), {uninstaller});
+    process.write(answers);
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+TEST_F(Wizard, TheUninstallerAsksFirstRemovesExactlyWhatWasInstalledAndKeepsTheDatabaseUnlessToldOtherwise) {
+    // A menu group of the shop's that is there already, with an entry of its own.
+    const QString group = root.paths.userPrograms + QStringLiteral("/Půjčovna");
+    WriteBytes(group + QStringLiteral("/Pokladna.desktop"), "[Desktop Entry]\n");
+    Start();
+    for (int i = 0; i < 6; ++i)
+        Next();
+    ASSERT_EQ(wizard->CurrentPage(), TPage::Group);
+    auto* groups = Child<QListWidget>("GroupList");
+    ASSERT_EQ(groups->count(), 1);
+    QTest::mouseClick(groups->viewport(), Qt::LeftButton, {},
+                      groups->visualItemRect(groups->item(0)).center());
+    ASSERT_EQ(Child<QLineEdit>("EGroup")->text(), QStringLiteral("Půjčovna"));
+    Next();
+    Install();
+    Finish(false);
+    const QString app = DefaultChoices(root.paths).appFolder;
+    WriteBytes(app + QStringLiteral("poznamky.txt"), "the shop's own notes");
+    const QString uninstaller = app + QStringLiteral("Uninstall.exe");
+
+    EXPECT_TRUE(Uninstall(uninstaller, "n\n").contains(QStringLiteral("nebyla odebrána")));
+    EXPECT_TRUE(QFileInfo::exists(app + QStringLiteral("Kinodesk.exe")));
+    EXPECT_TRUE(ProductInstalled(root.Registry()));
+
+    EXPECT_TRUE(Uninstall(uninstaller, "a\nn\n").contains(QStringLiteral("byla odinstalována")));
+    for (const QString& gone : {app + QStringLiteral("Kinodesk.exe"), app + QStringLiteral("Kinodesk.ini"),
+                                uninstaller, group + QStringLiteral("/Videopůjčovna Kinodesk.desktop"),
+                                group + QStringLiteral("/Odinstalovat Kinodesk.desktop"),
+                                root.paths.userDesktop + QStringLiteral("/Videopůjčovna Kinodesk.desktop"),
+                                root.paths.windowsFolder + QStringLiteral("/unicinemon.exe")})
+        EXPECT_FALSE(QFileInfo::exists(gone)) << gone.toStdString();
+    EXPECT_EQ(ReadBytes(group + QStringLiteral("/Pokladna.desktop")), "[Desktop Entry]\n");
+    EXPECT_EQ(ReadBytes(app + QStringLiteral("poznamky.txt")), "the shop's own notes");
+    EXPECT_TRUE(QFileInfo::exists(app + QStringLiteral("CINEMON.GDB")));
+    EXPECT_TRUE(QFileInfo::exists(app + QStringLiteral("CINEMON.GBK")));
+    EXPECT_FALSE(ProductInstalled(root.Registry()));
+    EXPECT_FALSE(root.Registry().ValueExists(TRegRoot::LocalMachine, RegKey::kProduct,
+                                             QStringLiteral("ProgramGroup")));
+
+    // Installed again, and this time the owner lets the database go too.
+    Start();
+    for (int i = 0; i < 7; ++i)
+        Next();
+    hook.answers = {TSetupAnswer::Yes, TSetupAnswer::Yes};
+    Install();
+    Finish(false);
+    Uninstall(uninstaller, "a\na\n");
+    EXPECT_FALSE(QFileInfo::exists(app + QStringLiteral("CINEMON.GDB")));
+    EXPECT_FALSE(QFileInfo::exists(app + QStringLiteral("CINEMON.GBK")));
+    EXPECT_EQ(ReadBytes(app + QStringLiteral("poznamky.txt")), "the shop's own notes");
+}
+
 TEST_F(Wizard, StartedFromAnotherFolderTheSetupFindsItsLicenceAndTheServersTexts) {
     QTemporaryDir elsewhere;
     const QString previous = QDir::currentPath();
