@@ -427,7 +427,7 @@ TShellFolders DetectShellFolders(const TPlatformPaths& paths) {
 TFindings DetectAll(const TSetupEnvironment& env) {
     const TRegistry registry = env.Registry();
     return {DetectSystemFolders(env.paths), DetectShellFolders(env.paths), DetectServer(registry, env.paths),
-            DetectClient(registry, env.paths)};
+            DetectClient(registry, env.paths), Platform::MissingRuntimePackages(env.paths.systemFolder)};
 }
 
 bool ProductInstalled(const TRegistry& registry) {

@@ -72,6 +72,7 @@ struct TFindings {
     TShellFolders shellFolders;
     TFoundServer server;
     TFoundClient client;
+    QStringList missingPackages; // of the main program's run-time libraries
 };
 
 TSystemFolders DetectSystemFolders(const TPlatformPaths& paths);

@@ -317,6 +317,9 @@ void TFMain_Setup::EnterPage(bool forward) {
 }
 
 void TFMain_Setup::EnterComponents() {
+    // The program would not start without them: said here, where the computer's part is chosen.
+    lRuntime_->setVisible(!findings_.missingPackages.isEmpty());
+    lRuntime_->setText(Platform::RuntimePackageHint(findings_.missingPackages).replace(u'\r', u'\n'));
     if (choices_.reinstall) {
         if (previous_.serverAndApp) {
             chServer_->setChecked(true);

@@ -116,6 +116,7 @@ private:
     QCheckBox* chServer_ = nullptr;
     QCheckBox* chWorkstation_ = nullptr;
     QLabel* lInstalledBefore_ = nullptr;
+    QLabel* lRuntime_ = nullptr;
     QLabel* lOldName_ = nullptr;
     QLabel* lOldVersion_ = nullptr;
     QLabel* lOldFile_ = nullptr;

@@ -87,6 +87,10 @@ QWidget* TFMain_Setup::BuildComponentsPage() {
         page);
     lInstalledBefore_->hide();
     layout->addWidget(lInstalledBefore_);
+    lRuntime_ = SetupTexts::Label(QString(), page);
+    lRuntime_->setObjectName(QStringLiteral("LKnihovny"));
+    lRuntime_->hide();
+    layout->addWidget(lRuntime_);
     layout->addStretch(1);
     connect(chServer_, &QCheckBox::toggled, this, [this](bool on) {
         choices_.installServer = on;

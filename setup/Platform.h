@@ -89,6 +89,12 @@ std::optional<QString> ServerFolderProblem(const QString& folder);
 // files that are there rw for owner and group. Fails with a message.
 void GiveFolderToServer(const QString& folder, const QStringList& files);
 
+// The system's packages that hold the run-time libraries the main program needs beyond the
+// setup's own (Qt Network, Qt SerialPort, SANE) and that the library folder lacks.
+QStringList MissingRuntimePackages(const QString& libraryFolder);
+// What to type to install them.
+QString RuntimePackageHint(const QStringList& packages);
+
 // What the user must do to get the database server or client library from the system's packages.
 QString ServerPackageHint();
 QString ClientPackageHint();

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include <grp.h>
@@ -375,6 +376,26 @@ void GiveFolderToServer(const QString& folder, const QStringList& files) {
         if (QFileInfo(file).isFile())
             give(file, S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP);
     }
+}
+
+QStringList MissingRuntimePackages(const QString& libraryFolder) {
+    static const std::pair<const char16_t*, const char16_t*> libraries[] = {
+        {u"libQt6Network.so.6", u"libqt6network6"},
+        {u"libQt6SerialPort.so.6", u"libqt6serialport6"},
+        {u"libsane.so.1", u"libsane1"},
+    };
+    QStringList packages;
+    for (const auto& [library, package] : libraries) {
+        if (!QFileInfo::exists(JoinPath(libraryFolder, QString::fromUtf16(library))))
+            packages << QString::fromUtf16(package);
+    }
+    return packages;
+}
+
+QString RuntimePackageHint(const QStringList& packages) {
+    return QStringLiteral("Aplikace potřebuje knihovny, které na tomto počítači chybí, a bez nich se "
+                          "nespustí. Nainstalujte je prosím z balíčků systému příkazem:\rapt-get install ") +
+           packages.join(u' ');
 }
 
 QString ServerPackageHint() {

@@ -126,6 +126,7 @@ TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDa
     EXPECT_EQ(Button("BStorno")->text(), QStringLiteral("&Ne"));
     EXPECT_TRUE(Child<QTextEdit>("LicenceText")->toPlainText().contains(QStringLiteral("LICENČNÍ SMLOUVA")));
     Next();
+    EXPECT_FALSE(Child<QLabel>("LKnihovny")->isVisible()); // this computer has every library
     // The server of this machine's packages is newer than the one the Windows setup brings: kept.
     Next();
     EXPECT_TRUE(Child<QLabel>("LExisting")->text().startsWith(QStringLiteral("Firebird 3.0, verze 6.3.")));
@@ -569,6 +570,24 @@ TEST_F(Wizard, AFolderOnADriveWithTooLittleSpaceIsRefused) {
     Next();
     EXPECT_EQ(wizard->CurrentPage(), TPage::DbFolder);
     EXPECT_EQ(hook.messages.size(), 3u);
+}
+
+TEST_F(Wizard, TheComponentsPageSaysWhichPackagesOfTheProgramsLibrariesAreMissing) {
+    // A computer with the database client and Qt Network only.
+    const QString system = TPlatformPaths::System().systemFolder;
+    const QString lib = root.Path(QStringLiteral("lib/"));
+    QDir().mkpath(lib);
+    for (const QString& library : {Platform::ClientLibraryName(), QStringLiteral("libQt6Network.so.6")})
+        ASSERT_TRUE(QFile::link(system + library, lib + library));
+    env.paths.systemFolder = lib;
+    Start();
+    Next();
+    Next();
+    ASSERT_EQ(wizard->CurrentPage(), TPage::Components);
+    auto* missing = Child<QLabel>("LKnihovny");
+    EXPECT_TRUE(missing->isVisible());
+    EXPECT_TRUE(missing->text().endsWith(QStringLiteral("apt-get install libqt6serialport6 libsane1")))
+        << missing->text().toStdString();
 }
 
 TEST_F(Wizard, AClientLibraryWithoutVersionIsAnOldServerThatMustGoFirst) {
