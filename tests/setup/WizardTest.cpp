@@ -323,14 +323,25 @@ TEST_F(Wizard, AReinstallationKeepsTheBackupAsksForTheDatabaseAndLocksTheCompone
     EXPECT_FALSE(Child<QCheckBox>("ChStanice")->isEnabled());
     Next();
     EXPECT_EQ(Child<QLineEdit>("EHeslo")->text(), QStringLiteral("heslo obchodu"));
+    // The program needs the administrator's password: an emptied field is refused on its page.
+    auto* password = Child<QLineEdit>("EHeslo");
+    password->setFocus();
+    QTest::keyClick(password, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(password, Qt::Key_Backspace);
+    Next();
+    EXPECT_EQ(wizard->CurrentPage(), TPage::ExistingServer);
+    ASSERT_EQ(hook.messages.size(), 2u);
+    EXPECT_TRUE(hook.messages[1].text.startsWith(
+        QStringLiteral("Zadejte heslo správce databázového serveru (SYSDBA).")));
+    QTest::keyClicks(password, QStringLiteral("heslo obchodu"));
     for (int i = 0; i < 4; ++i)
         Next();
     Install(); // the database question is answered with its preselected No
     Finish(false);
-    ASSERT_EQ(hook.messages.size(), 2u);
+    ASSERT_EQ(hook.messages.size(), 3u);
     EXPECT_TRUE(
-        hook.messages[1].text.startsWith(QStringLiteral("Soubor s daty, CINEMON.GDB, již existuje.")));
-    EXPECT_EQ(hook.messages[1].title, QStringLiteral("Upozornění"));
+        hook.messages[2].text.startsWith(QStringLiteral("Soubor s daty, CINEMON.GDB, již existuje.")));
+    EXPECT_EQ(hook.messages[2].title, QStringLiteral("Upozornění"));
     EXPECT_EQ(ReadBytes(data + QStringLiteral("CINEMON.GBK")), "the shop's backup");
     EXPECT_EQ(ReadBytes(data + QStringLiteral("CINEMON.GDB")), "the shop's data");
     const TIniFile kept(ProgramConfigFile(DefaultChoices(root.paths)));
