@@ -21,10 +21,11 @@ struct TDecompressorDeleter {
 };
 using TDecompressor = std::unique_ptr<mscab_decompressor, TDecompressorDeleter>;
 
-// The open cabinet is closed by its decompressor, which must outlive it.
+// The open cabinet is closed by its decompressor, which must outlive it; the library reads the
+// cabinet's name again while it extracts, so the name lives as long as the open cabinet.
 class TOpenCabinet final {
 public:
-    TOpenCabinet(mscab_decompressor* cabd, mscabd_cabinet* cab) : cabd_(cabd), cab_(cab) {}
+    TOpenCabinet(mscab_decompressor* cabd, const QString& cabinet);
     ~TOpenCabinet() {
         if (cab_)
             cabd_->close(cabd_, cab_);
@@ -35,6 +36,7 @@ public:
 
 private:
     mscab_decompressor* cabd_;
+    QByteArray name_;
     mscabd_cabinet* cab_;
 };
 
@@ -83,33 +85,60 @@ QStringList SafeParts(const QString& name) {
     return parts;
 }
 
-} // namespace
-
-void ExtractCabinet(const QString& cabinet, const QString& folder, const TCabinetCallback& callback) {
+TDecompressor NewDecompressor(const QString& cabinet) {
     TDecompressor cabd(mspack_create_cab_decompressor(nullptr));
     if (!cabd)
         throw ECinemonError(Failure(cabinet, ErrorText(MSPACK_ERR_NOMEMORY)));
-    const QByteArray cabinetName = QFile::encodeName(cabinet);
-    TOpenCabinet cab(cabd.get(), cabd->open(cabd.get(), cabinetName.constData()));
-    if (!cab.Get()) {
-        const int error = cabd->last_error(cabd.get());
+    return cabd;
+}
+
+TOpenCabinet::TOpenCabinet(mscab_decompressor* cabd, const QString& cabinet)
+    : cabd_(cabd), name_(QFile::encodeName(cabinet)), cab_(cabd->open(cabd, name_.constData())) {
+    if (!cab_) {
+        const int error = cabd->last_error(cabd);
         throw ECinemonError(
             Failure(cabinet, QFileInfo::exists(cabinet) ? ErrorText(error) : ErrorText(MSPACK_ERR_OPEN)));
     }
+}
 
-    struct TEntry {
-        mscabd_file* file;
-        QString name;
-        QStringList parts;
-    };
+struct TEntry {
+    mscabd_file* file;
+    QString name;
+    QStringList parts;
+};
+
+std::vector<TEntry> Entries(const QString& cabinet, mscabd_cabinet* cab) {
     std::vector<TEntry> entries;
-    for (mscabd_file* file = cab.Get()->files; file; file = file->next) {
+    for (mscabd_file* file = cab->files; file; file = file->next) {
         const QString name = FileName(file);
         const QStringList parts = SafeParts(name);
         if (parts.isEmpty())
             throw ECinemonError(Failure(cabinet, QStringLiteral("nepovolený název souboru %1").arg(name)));
         entries.push_back({file, name, parts});
     }
+    return entries;
+}
+
+} // namespace
+
+qint64 CheckCabinet(const QString& cabinet) {
+    const TDecompressor cabd = NewDecompressor(cabinet);
+    const TOpenCabinet cab(cabd.get(), cabinet);
+    qint64 bytes = 0;
+    for (const TEntry& entry : Entries(cabinet, cab.Get())) {
+        // Decompressing into nothing reads every block and checks it.
+        const int error = cabd->extract(cabd.get(), entry.file, "/dev/null");
+        if (error != MSPACK_ERR_OK)
+            throw ECinemonError(Failure(cabinet, entry.name + QStringLiteral(" – ") + ErrorText(error)));
+        bytes += entry.file->length;
+    }
+    return bytes;
+}
+
+void ExtractCabinet(const QString& cabinet, const QString& folder, const TCabinetCallback& callback) {
+    const TDecompressor cabd = NewDecompressor(cabinet);
+    const TOpenCabinet cab(cabd.get(), cabinet);
+    const std::vector<TEntry> entries = Entries(cabinet, cab.Get());
 
     for (const TEntry& entry : entries) {
         QString destination = Platform::JoinPath(folder, entry.parts.join(Platform::kSeparator));

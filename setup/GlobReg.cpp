@@ -52,8 +52,10 @@ void TRegistry::WriteString(TRegRoot root, const QString& key, const QString& na
     ini.WriteString(KeySection(key), name, value);
     try {
         ini.UpdateFile();
-    } catch (const ECinemonError&) {
-        // A key that cannot be opened for writing: the value stays unwritten.
+    } catch (const ECinemonError& e) {
+        // The installation must not report success with its records missing.
+        throw ECinemonError(QStringLiteral("Záznam %1 klíče %2 nelze zapsat do registru.\r%3")
+                                .arg(name, KeySection(key), e.Message()));
     }
 }
 

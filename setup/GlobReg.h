@@ -5,8 +5,8 @@
 // The setup's registry: keys with named values under a machine root and a user root. Each
 // root is an initialisation file with one section per key, so a Linux computer keeps what a
 // Windows one keeps in its registry and tests can point both roots into a folder of their own.
-// Reads never fail (a missing file, key or value gives the default); a root that cannot be
-// written leaves the write undone, as a registry key that cannot be opened does.
+// Reads never fail (a missing file, key or value gives the default); a write to a root that
+// cannot be written fails with a message.
 enum class TRegRoot { LocalMachine, CurrentUser };
 
 class TRegistry final {

@@ -1,5 +1,6 @@
 #include "InstFB.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -40,9 +41,14 @@ std::optional<TFoundServer> ServerIn(const QString& folder) {
         return std::nullopt;
     const QString text = Platform::ProgramVersionText(executable);
     const QString number = text.section(u' ', 0, 0);
-    return TFoundServer{true, root, executable,
+    static const QRegularExpression release(QStringLiteral("^(?:[A-Z]{2}-V)?(\\d+)\\."));
+    const auto match = release.match(number);
+    return TFoundServer{true,
+                        root,
+                        executable,
                         number.isEmpty() ? QStringLiteral("0.0.0.0") : NormaliseVersion(number),
-                        DescriptionOf(text, QStringLiteral("Firebird"))};
+                        DescriptionOf(text, QStringLiteral("Firebird")),
+                        match.hasMatch() ? match.captured(1).toInt() : 0};
 }
 
 TFoundClient ClientAt(const QString& path) {
@@ -126,4 +132,20 @@ TFoundClient DetectClient(const TRegistry& registry, const TPlatformPaths& paths
 
 bool ServerRunning() {
     return Platform::ServerProcessRunning();
+}
+
+std::optional<QString> PackageAdminPassword(const QString& file) {
+    if (!QFileInfo::exists(file))
+        return std::nullopt;
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return QString();
+    static const QRegularExpression line(QStringLiteral("^\\s*ISC_PASSWORD=\"?([^\"\\r\\n]*)\"?\\s*$"),
+                                         QRegularExpression::MultilineOption);
+    const auto match = line.match(QString::fromUtf8(in.readAll()));
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+bool OpensDeliveredDatabase(const TFoundServer& server) {
+    return !server.found || server.major == 0 || server.major == 3;
 }

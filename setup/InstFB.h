@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The database server and its client library: what is installed, and how versions compare.
 
 enum class TVersionOrder { Equal, Older, Newer };
@@ -28,7 +30,13 @@ struct TFoundServer {
     QString path;   // the server executable
     QString version;
     QString description;
+    int major = 0; // the Firebird release as the server reports it (3 for "LI-V3.0.11"); 0 unknown
 };
+
+// Whether the server opens the database file this installation delivers, which is in the on-disk
+// format of Firebird 3; every server restores it from the delivered backup. A server whose release
+// is unknown is taken at its word.
+bool OpensDeliveredDatabase(const TFoundServer& server);
 
 struct TFoundClient {
     bool found = false;
@@ -44,3 +52,8 @@ TFoundServer DetectServer(const TRegistry& registry, const TPlatformPaths& paths
 TFoundClient DetectClient(const TRegistry& registry, const TPlatformPaths& paths);
 // Whether the database server runs on this computer.
 bool ServerRunning();
+
+// The server administrator's password as the server's package keeps it (a line
+// "ISC_PASSWORD=..." in the file): none when the package keeps no such file, empty when it
+// does but this user may not read it.
+std::optional<QString> PackageAdminPassword(const QString& file);

@@ -3,24 +3,29 @@
 #include "Cabinet.h"
 #include "DbError.h"
 #include "IniFile.h"
+#include "InstUndo.h"
+#include "PasswordScramble.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 #include <algorithm>
 
 namespace {
 
-// The server administrator's default password in the configuration file's scrambled form.
-const QString kScrambledAdminPassword = QStringLiteral("NIPLOOWEOJLDXKLHRO");
+// The server administrator's password of a server installed with its defaults.
+const QString kDefaultAdminPassword = QStringLiteral("masterkey");
 
 const QString kUrlFirebird = QStringLiteral("https://firebirdsql.org/");
 const QString kUrlMaker = QStringLiteral("https://www.quarkon.cz/");
 const QString kUninstaller = QStringLiteral("Uninstall.exe");
 const QString kWorkstationUninstaller = QStringLiteral("unicinemon.exe");
+const QString kUninstallList = QStringLiteral("Kinodesk.files");
 
 const QString kErrorTitle = QStringLiteral("Chyba instalace");
 
@@ -69,6 +74,10 @@ private:
     void ApplicationSteps();
     void WorkstationSteps();
     void ShortcutSteps();
+    void WriteUninstallList();
+    // A shortcut that cannot be made is reported; the installation goes on without it.
+    void Shortcut(const QString& folder, const QString& name, const QString& target,
+                  const QStringList& arguments = {});
     void CheckClient();
 
     // Folders however they were chosen, each ended by exactly one separator.
@@ -85,14 +94,20 @@ private:
     TInstallProgress& progress_;
     TRegistry registry_;
     QString serverFolder_;
+    TInstallUndo undo_;
+    QStringList delivered_; // the files of the cabinet being extracted, kept or replaced
+    QStringList databaseFiles_;
 };
 
 void TRun::OnFile(const QString& name, QString& destination) {
     progress_.Step(QStringLiteral("Kopírování souborů: ") + name);
+    delivered_ << destination;
     const QString upper = name.toUpper();
     const bool exists = QFileInfo::exists(destination);
     if ((upper == QStringLiteral("ISC4.GDB") || upper == QStringLiteral("ISC4.GBK")) && exists) {
         destination.clear(); // the server's security database is never replaced
+    } else if (upper == QStringLiteral("CINEMON.GDB") && !OpensDeliveredDatabase(findings_.server)) {
+        destination.clear(); // the program restores its database from the backup at its first start
     } else if (upper == QStringLiteral("CINEMON.GDB") && exists) {
         if (!progress_.AskOverwrite(QStringLiteral(
                 "Soubor s daty, CINEMON.GDB, již existuje.\r\rPřejete si, aby byl datový soubor "
@@ -105,6 +120,8 @@ void TRun::OnFile(const QString& name, QString& destination) {
                                       "obsahuje, budou ztracena.")))
             destination.clear();
     }
+    if (!destination.isEmpty())
+        undo_.KeepFile(destination);
 }
 
 // The server comes from the system's packages here: the server's cabinets are not needed, the
@@ -157,12 +174,17 @@ void TRun::ApplicationSteps() {
 
     Step(QStringLiteral("Kopírování souborů: licence.rtf"));
     const QString licence = Platform::JoinPath(app, QStringLiteral("licence.rtf"));
+    undo_.KeepFile(licence);
     QFile::remove(licence);
     if (!QFile::copy(env_.setupFolder + QStringLiteral("licence.rtf"), licence))
         throw ECinemonError(QStringLiteral("Soubor licence.rtf nelze zkopírovat do složky %1.").arg(app));
 
     Step(QStringLiteral("Kopírování souborů: _db.cab"));
+    delivered_.clear();
     Extract(QStringLiteral("_db.cab"), choices_.databaseFolder);
+    // The server opens the database as its own account, not as the user who installed it.
+    Platform::GiveFolderToServer(choices_.databaseFolder, delivered_);
+    databaseFiles_ = delivered_;
 
     Step(QStringLiteral("Registrování programu."));
     WriteUninstallEntry(registry_, RegKey::kUninstallProduct, kDisplayName,
@@ -181,6 +203,7 @@ void TRun::ApplicationSteps() {
     TSetupChoices config = choices_;
     if (!serverFolder_.isEmpty())
         config.serverFolder = serverFolder_;
+    undo_.KeepFile(ProgramConfigFile(config));
     WriteProgramConfig(config, Platform::ComputerName());
 }
 
@@ -200,50 +223,127 @@ void TRun::WorkstationSteps() {
                           choices_.group);
 }
 
+void TRun::Shortcut(const QString& folder, const QString& name, const QString& target,
+                    const QStringList& arguments) {
+    try {
+        undo_.KeepFile(Platform::ShortcutFile(folder, name));
+        Platform::CreateShortcut(folder, name, target, arguments);
+    } catch (const ECinemonError& e) {
+        progress_.ShowError(kErrorTitle, e.Message());
+    }
+}
+
 void TRun::ShortcutSteps() {
     Step(QStringLiteral("Vytvoření zástupce, nabídka Start: vytvoření složky."));
     const QString group = Platform::JoinPath(findings_.shellFolders.programs, choices_.group);
-    if (!QFileInfo(group).isDir() && !QDir().mkdir(group))
+    // The menu folder itself may not be there yet on a fresh account.
+    undo_.KeepFolder(group);
+    if (!QFileInfo(group).isDir() && !QDir().mkpath(group))
         progress_.ShowError(kErrorTitle, QStringLiteral("Nelze vytvořit skupinu v nabídce start."));
 
     if (choices_.installWorkstation) {
         Step(QStringLiteral("Vytvoření zástupce, nabídka Start: Kinodesk."));
-        Platform::CreateShortcut(group, kDisplayName, choices_.AppPath());
+        Shortcut(group, kDisplayName, choices_.AppPath());
         Step(QStringLiteral("Vytvoření zástupce, plocha."));
         if (choices_.desktopShortcut) {
+            undo_.KeepFolder(findings_.shellFolders.desktop);
             QDir().mkpath(findings_.shellFolders.desktop);
-            Platform::CreateShortcut(findings_.shellFolders.desktop, kDisplayName, choices_.AppPath());
+            Shortcut(findings_.shellFolders.desktop, kDisplayName, choices_.AppPath());
         }
     }
 
     Step(QStringLiteral("Vytvoření zástupce, nabídka Start: Odinstalovat Kinodesk."));
     if (choices_.installApp)
-        Platform::CreateShortcut(group, QStringLiteral("Odinstalovat Kinodesk"),
-                                 Platform::JoinPath(choices_.appFolder, kUninstaller));
+        Shortcut(group, QStringLiteral("Odinstalovat Kinodesk"),
+                 Platform::JoinPath(choices_.appFolder, kUninstaller));
     else
-        Platform::CreateShortcut(group, QStringLiteral("Odinstalovat Kinodesk"),
-                                 Platform::JoinPath(findings_.systemFolders.windows, kWorkstationUninstaller),
-                                 {kProductName});
+        Shortcut(group, QStringLiteral("Odinstalovat Kinodesk"),
+                 Platform::JoinPath(findings_.systemFolders.windows, kWorkstationUninstaller),
+                 {kProductName});
 
     Step(QStringLiteral("Kopírování souborů: _uninst.cab"));
     Extract(QStringLiteral("_uninst.cab"), findings_.systemFolders.windows);
 }
 
+// Beside each uninstaller, the list of what it removes: what this run (and any installation before
+// it) made, one "kind path" line each: F a file, B a database file (removed only when the owner
+// asks), D a folder (removed when empty), R the registry file holding the product's records.
+void TRun::WriteUninstallList() {
+    QStringList folders{findings_.systemFolders.windows};
+    if (choices_.installApp)
+        folders << choices_.appFolder;
+    QStringList lines{QStringLiteral("R ") + env_.paths.machineRegistry};
+    for (const QString& folder : folders)
+        lines << QStringLiteral("F ") + Platform::JoinPath(folder, kUninstallList);
+    const QStringList registry{QFileInfo(env_.paths.machineRegistry).absoluteFilePath(),
+                               QFileInfo(env_.paths.userRegistry).absoluteFilePath()};
+    QStringList database = databaseFiles_;
+    database << Platform::JoinPath(choices_.databaseFolder, kDatabaseFile);
+    for (QString& file : database)
+        file = QFileInfo(file).absoluteFilePath();
+    for (const QString& file : undo_.CreatedFiles()) {
+        if (!registry.contains(file) && !database.contains(file))
+            lines << QStringLiteral("F ") + file;
+    }
+    // The database files are the shop's data once delivered, whether this run replaced or made them.
+    if (choices_.installApp) {
+        for (const QString& file : database)
+            lines << QStringLiteral("B ") + file;
+    }
+    for (const QString& folder : undo_.CreatedFolders())
+        lines << QStringLiteral("D ") + folder;
+
+    for (const QString& folder : folders) {
+        const QString list = Platform::JoinPath(folder, kUninstallList);
+        undo_.KeepFile(list);
+        QFile earlier(list);
+        QStringList all;
+        if (earlier.open(QIODevice::ReadOnly))
+            all = QString::fromUtf8(earlier.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        earlier.close();
+        for (const QString& line : lines) {
+            if (!all.contains(line))
+                all << line;
+        }
+        QSaveFile out(list);
+        if (!out.open(QIODevice::WriteOnly) || out.write((all.join(u'\n') + u'\n').toUtf8()) < 0 ||
+            !out.commit())
+            throw ECinemonError(QStringLiteral("Seznam instalovaných souborů %1 nelze zapsat.").arg(list));
+    }
+}
+
 void TRun::Run() {
     progress_.SetMaximum(ProgressMaximum(choices_));
     const bool server = choices_.installServer && !choices_.serverLater;
+    // A run that stops, by a failure or by the user, takes back what it wrote.
+    try {
+        undo_.KeepFile(env_.paths.machineRegistry);
+        undo_.KeepFile(env_.paths.userRegistry);
+        if (server)
+            ServerSteps();
+        if (choices_.installApp)
+            ApplicationSteps();
+        if (choices_.installWorkstation)
+            WorkstationSteps();
+        if (choices_.installWorkstation || choices_.installApp) {
+            ShortcutSteps();
+            WriteUninstallList();
+        }
+    } catch (...) {
+        undo_.Undo();
+        throw;
+    }
+    // The application's database needs the server of this computer running, now and after every
+    // start of the computer, also when the server was there before. The installation is complete
+    // by now: a server that does not start is the administrator's to start, and the message says how.
     if (server)
-        ServerSteps();
-    if (choices_.installApp)
-        ApplicationSteps();
-    if (choices_.installWorkstation)
-        WorkstationSteps();
-    if (choices_.installWorkstation || choices_.installApp)
-        ShortcutSteps();
-    if (server) {
         Step(QStringLiteral("Spuštění Firebird Guardian."));
-        if (!ServerRunning())
-            Platform::StartGuardian(serverFolder_);
+    if (server || (choices_.installApp && findings_.server.found)) {
+        try {
+            Platform::StartServerService(env_.paths, server ? serverFolder_ : findings_.server.folder);
+        } catch (const ECinemonError& e) {
+            progress_.ShowError(kErrorTitle, e.Message());
+        }
     }
 }
 
@@ -302,7 +402,16 @@ TSetupChoices DefaultChoices(const TPlatformPaths& paths) {
     choices.appFolder = Platform::JoinPath(paths.programFiles, QStringLiteral("Quarkon computers/Kinodesk/"));
     choices.databaseFolder = choices.appFolder;
     choices.workstationAppPath = paths.networkProgram;
+    choices.adminPassword = PackageAdminPassword(paths.serverPasswordFile).value_or(kDefaultAdminPassword);
     return choices;
+}
+
+std::optional<QString> AdminPasswordProblem(const QString& password, const TPlatformPaths& paths) {
+    if (!password.isEmpty())
+        return std::nullopt;
+    return QStringLiteral("Zadejte heslo správce databázového serveru (SYSDBA).\rServer ho má uložené v "
+                          "souboru %1, který smí číst jen správce počítače.")
+        .arg(paths.serverPasswordFile);
 }
 
 TSystemFolders DetectSystemFolders(const TPlatformPaths& paths) {
@@ -310,15 +419,15 @@ TSystemFolders DetectSystemFolders(const TPlatformPaths& paths) {
 }
 
 TShellFolders DetectShellFolders(const TPlatformPaths& paths) {
-    if (!paths.commonDesktop.isEmpty() && !paths.commonPrograms.isEmpty())
-        return {paths.commonDesktop, paths.commonPrograms};
-    return {paths.userDesktop, paths.userPrograms};
+    // Each folder on its own: a system may have a menu for every account but no common desktop.
+    return {paths.commonDesktop.isEmpty() ? paths.userDesktop : paths.commonDesktop,
+            paths.commonPrograms.isEmpty() ? paths.userPrograms : paths.commonPrograms};
 }
 
 TFindings DetectAll(const TSetupEnvironment& env) {
     const TRegistry registry = env.Registry();
     return {DetectSystemFolders(env.paths), DetectShellFolders(env.paths), DetectServer(registry, env.paths),
-            DetectClient(registry, env.paths)};
+            DetectClient(registry, env.paths), Platform::MissingRuntimePackages(env.paths.systemFolder)};
 }
 
 bool ProductInstalled(const TRegistry& registry) {
@@ -348,13 +457,18 @@ QString ProgramConfigFile(const TSetupChoices& choices) {
     return Platform::JoinPath(choices.appFolder, kProductName + QStringLiteral(".ini"));
 }
 
+std::optional<QString> ConfiguredAdminPassword(const TSetupChoices& choices) {
+    const TIniFile ini(ProgramConfigFile(choices));
+    const QString missing = QStringLiteral("\x01");
+    const QString scrambled = ini.ReadString(QStringLiteral("Database"), QStringLiteral("Password"), missing);
+    if (scrambled == missing)
+        return std::nullopt;
+    return UnscramblePassword(scrambled);
+}
+
 void WriteProgramConfig(const TSetupChoices& choices, const QString& computerName) {
-    const QString file = ProgramConfigFile(choices);
-    // Created anew: whatever an earlier installation left goes, with all its sections.
-    if (QFileInfo::exists(file) && !QFile::remove(file))
-        throw ECinemonError(QStringLiteral("Nelze zapsat konfigurační soubor %1.").arg(file));
     const QString section = QStringLiteral("Database");
-    TIniFile ini(file);
+    TIniFile ini(ProgramConfigFile(choices));
     ini.WriteString(section, QStringLiteral("Server"), computerName);
     ini.WriteString(section, QStringLiteral("FileName"),
                     Platform::JoinPath(choices.databaseFolder, kDatabaseFile));
@@ -363,8 +477,37 @@ void WriteProgramConfig(const TSetupChoices& choices, const QString& computerNam
     ini.WriteString(section, QStringLiteral("GSECFile"),
                     Platform::ServerTool(choices.serverFolder, QStringLiteral("gsec")));
     ini.WriteString(section, QStringLiteral("UserName"), QStringLiteral("SYSDBA"));
-    ini.WriteString(section, QStringLiteral("Password"), kScrambledAdminPassword);
+    ini.WriteString(section, QStringLiteral("Password"), ScramblePassword(choices.adminPassword));
     ini.UpdateFile();
+}
+
+std::optional<QString> InstallationProblem(const TSetupEnvironment& env, const TSetupChoices& choices,
+                                           const TFindings& findings) {
+    std::vector<std::pair<QString, QString>> cabinets; // cabinet, destination folder
+    if (choices.installApp) {
+        cabinets.emplace_back(QStringLiteral("_app.cab"), choices.appFolder);
+        cabinets.emplace_back(QStringLiteral("_db.cab"), choices.databaseFolder);
+    }
+    if (choices.installApp || choices.installWorkstation)
+        cabinets.emplace_back(QStringLiteral("_uninst.cab"), findings.systemFolders.windows);
+    QHash<QString, qint64> needed; // by drive
+    QHash<QString, qint64> free;
+    try {
+        for (const auto& [cabinet, folder] : cabinets) {
+            const QString drive = Platform::DriveOf(folder);
+            needed[drive] += CheckCabinet(env.setupFolder + cabinet);
+            free[drive] = Platform::FreeSpace(folder);
+        }
+    } catch (const ECinemonError& e) {
+        return e.Message() + QStringLiteral("\r\rInstalační soubory jsou poškozeny nebo chybí. Kontaktujte "
+                                            "prosím výrobce nebo prodejce aplikace.");
+    }
+    for (auto it = needed.cbegin(); it != needed.cend(); ++it) {
+        if (free.value(it.key()) < it.value())
+            return QStringLiteral("Na cílovém disku není dostatek volného místa.\r\rVyberte jiný cílový "
+                                  "disk,\rnebo uvolněte místo na disku.");
+    }
+    return std::nullopt;
 }
 
 int ProgressMaximum(const TSetupChoices& choices) {

@@ -47,13 +47,18 @@ struct TSetupChoices {
     bool desktopShortcut = true;
     QString workstationAppPath; // the application on the server, for a workstation alone
     bool reinstall = false;
+    QString adminPassword; // the database server administrator's, plain; the configuration file keeps it
 
     // The program the shortcuts and the start at the end run.
     QString AppPath() const;
 };
 
-// The choices of a first installation on this computer.
+// The choices of a first installation on this computer. The administrator's password is the
+// one the server's package keeps, where this user may read it, or else the server's default.
 TSetupChoices DefaultChoices(const TPlatformPaths& paths);
+// Why the typed administrator's password cannot be installed, if it cannot: the server's package
+// keeps a password of its own that this user may not read, and none was typed.
+std::optional<QString> AdminPasswordProblem(const QString& password, const TPlatformPaths& paths);
 // Why the typed program group or program path cannot be installed, if it cannot: the group is a
 // folder name and both end up in shortcuts and the registry, which hold neither a line break nor
 // any other control character.
@@ -67,6 +72,7 @@ struct TFindings {
     TShellFolders shellFolders;
     TFoundServer server;
     TFoundClient client;
+    QStringList missingPackages; // of the main program's run-time libraries
 };
 
 TSystemFolders DetectSystemFolders(const TPlatformPaths& paths);
@@ -86,9 +92,13 @@ struct TPreviousInstallation {
 // The choices of the installation before, defaulting to the current ones.
 TPreviousInstallation ReadInstallation(const TRegistry& registry, const TSetupChoices& current);
 
-// Writes the main program's configuration file anew in the application folder.
+// Writes the keys of the main program's configuration file that the setup owns; whatever else
+// the file holds (the printing section, the shop's own settings) stays as it is. The file is
+// replaced whole or not at all.
 void WriteProgramConfig(const TSetupChoices& choices, const QString& computerName);
 QString ProgramConfigFile(const TSetupChoices& choices);
+// The administrator's password the configuration file of an earlier installation holds.
+std::optional<QString> ConfiguredAdminPassword(const TSetupChoices& choices);
 
 // What the installation shows and asks while it runs.
 class TInstallProgress {
@@ -104,8 +114,13 @@ public:
     virtual void ShowError(const QString& title, const QString& text) = 0;
 };
 
+// Why the installation cannot start, if it cannot: a cabinet it needs is missing or damaged, or
+// a drive has less free space than the files the cabinets put on it.
+std::optional<QString> InstallationProblem(const TSetupEnvironment& env, const TSetupChoices& choices,
+                                           const TFindings& findings);
+
 // The installation steps in their order. A failure that stops the installation is thrown
-// with its message; what was done stays done.
+// with its message, after what the run wrote is taken back.
 void RunInstallation(const TSetupEnvironment& env, const TSetupChoices& choices, const TFindings& findings,
                      TInstallProgress& progress);
 

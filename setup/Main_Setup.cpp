@@ -175,6 +175,9 @@ void TFMain_Setup::Prepare() {
         choices_.databaseFolder = previous_.databaseFolder;
         choices_.group = previous_.group;
         eGroup_->setText(choices_.group);
+        // The password the shop gave its program stays.
+        if (const auto kept = ConfiguredAdminPassword(choices_))
+            eAdminPassword_->setText(*kept);
     }
 
     QFile licence(SetupFile(QStringLiteral("licence.rtf")));
@@ -314,6 +317,9 @@ void TFMain_Setup::EnterPage(bool forward) {
 }
 
 void TFMain_Setup::EnterComponents() {
+    // The program would not start without them: said here, where the computer's part is chosen.
+    lRuntime_->setVisible(!findings_.missingPackages.isEmpty());
+    lRuntime_->setText(Platform::RuntimePackageHint(findings_.missingPackages).replace(u'\r', u'\n'));
     if (choices_.reinstall) {
         if (previous_.serverAndApp) {
             chServer_->setChecked(true);
@@ -355,6 +361,7 @@ void TFMain_Setup::EnterExistingServer() {
     choices_.installServer = older;
     lExistingUpdate_->setVisible(older);
     lExistingWarning_->setVisible(older);
+    lExistingFormat_->setVisible(!OpensDeliveredDatabase(findings_.server));
     switch (order) {
     case TVersionOrder::Equal:
         lExistingVerdict_->setText(
@@ -432,6 +439,10 @@ void TFMain_Setup::Next() {
         }
         break;
     case TPage::ExistingServer:
+        if (const auto problem = AdminPasswordProblem(choices_.adminPassword, env_.paths)) {
+            SetupMessage(this, kErrorTitle, *problem, TSetupIcon::Error, TSetupButtons::Ok);
+            return;
+        }
         if (choices_.installServer) {
             ShowPage(TPage::ServerLicence, true);
         } else {
@@ -467,6 +478,11 @@ void TFMain_Setup::Next() {
         }
         if (choices_.installApp && !choices_.installWorkstation && !EnoughSpace(choices_.databaseFolder, 1.2))
             return;
+        if (const auto problem = Platform::ServerFolderProblem(choices_.databaseFolder);
+            problem && choices_.installApp) {
+            SetupMessage(this, kErrorTitle, *problem, TSetupIcon::Error, TSetupButtons::Ok);
+            return;
+        }
         ShowPage(TPage::Group, true);
         break;
     case TPage::Group:
@@ -484,6 +500,10 @@ void TFMain_Setup::Next() {
         ShowPage(TPage::Ready, true);
         break;
     case TPage::Ready:
+        if (const auto problem = InstallationProblem(env_, choices_, findings_)) {
+            SetupMessage(this, kErrorTitle, *problem, TSetupIcon::Error, TSetupButtons::Ok);
+            return;
+        }
         ShowPage(TPage::Progress, true);
         break;
     case TPage::Finish:
@@ -550,7 +570,9 @@ void TFMain_Setup::RunSetup() {
         return;
     } catch (const ECinemonError& e) {
         installing_ = false;
-        SetupMessage(this, kErrorTitle, e.Message(), TSetupIcon::Error, TSetupButtons::Ok);
+        SetupMessage(this, kErrorTitle,
+                     e.Message() + QStringLiteral("\r\rCo instalace zapsala, bylo vráceno zpět."),
+                     TSetupIcon::Error, TSetupButtons::Ok);
         return;
     }
     installing_ = false;

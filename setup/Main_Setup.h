@@ -116,6 +116,7 @@ private:
     QCheckBox* chServer_ = nullptr;
     QCheckBox* chWorkstation_ = nullptr;
     QLabel* lInstalledBefore_ = nullptr;
+    QLabel* lRuntime_ = nullptr;
     QLabel* lOldName_ = nullptr;
     QLabel* lOldVersion_ = nullptr;
     QLabel* lOldFile_ = nullptr;
@@ -123,6 +124,8 @@ private:
     QLabel* lExistingVerdict_ = nullptr;
     QLabel* lExistingUpdate_ = nullptr;
     QLabel* lExistingWarning_ = nullptr;
+    QLabel* lExistingFormat_ = nullptr;
+    QLineEdit* eAdminPassword_ = nullptr;
     QCheckBox* chAgree_ = nullptr;
     QCheckBox* chLater_ = nullptr;
     QLabel* lServerPackages_ = nullptr;

@@ -87,6 +87,10 @@ QWidget* TFMain_Setup::BuildComponentsPage() {
         page);
     lInstalledBefore_->hide();
     layout->addWidget(lInstalledBefore_);
+    lRuntime_ = SetupTexts::Label(QString(), page);
+    lRuntime_->setObjectName(QStringLiteral("LKnihovny"));
+    lRuntime_->hide();
+    layout->addWidget(lRuntime_);
     layout->addStretch(1);
     connect(chServer_, &QCheckBox::toggled, this, [this](bool on) {
         choices_.installServer = on;
@@ -142,6 +146,23 @@ QWidget* TFMain_Setup::BuildExistingServerPage() {
                                          "případnými problémy se obraťte na výrobce vašich programů."),
                           page);
     layout->addWidget(lExistingWarning_);
+    lExistingFormat_ = SetupTexts::Label(
+        QStringLiteral(
+            "Tento server neotevře databázový soubor této instalace (Firebird 3). Instalace "
+            "proto dodá jen zálohu databáze a aplikace z ní databázi vytvoří při prvním spuštění."),
+        page);
+    lExistingFormat_->setObjectName(QStringLiteral("LFormat"));
+    layout->addWidget(lExistingFormat_);
+    // The program runs the server's tools as its administrator: the package sets the password.
+    auto* passwordLabel = new QLabel(QStringLiteral("&Heslo správce databázového serveru (SYSDBA):"), page);
+    eAdminPassword_ = new QLineEdit(choices_.adminPassword, page);
+    eAdminPassword_->setObjectName(QStringLiteral("EHeslo"));
+    eAdminPassword_->setEchoMode(QLineEdit::Password);
+    passwordLabel->setBuddy(eAdminPassword_);
+    layout->addWidget(passwordLabel);
+    layout->addWidget(eAdminPassword_);
+    connect(eAdminPassword_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { choices_.adminPassword = text; });
     layout->addWidget(SetupTexts::Label(SetupTexts::kGoOn, page));
     layout->addStretch(1);
     return page;

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Everything the installation needs from the operating system, in one place: where things
 // live, free space, shortcuts, starting programs and the database server of this computer.
 // The installation steps are the same on every system; only this layer knows the system.
@@ -21,6 +23,8 @@ struct TPlatformPaths {
     QString serverRoot;     // where the system's packages put the Firebird server, with a trailing separator
     QString programFiles;   // the folder programs are installed under
     QString networkProgram; // the program on the server's shared drive, as a workstation reaches it
+    QString serverPasswordFile; // where the server's package keeps the administrator's password
+    QString systemdMarker;      // a folder that is there while systemd runs the computer
 
     static TPlatformPaths System();
 };
@@ -37,6 +41,9 @@ QString WithSeparator(const QString& folder);
 
 // Free bytes on the drive that holds the folder (or would hold it); -1 when unknown.
 qint64 FreeSpace(const QString& folder);
+
+// The drive (mounted file system) that holds the folder or would hold it; empty when unknown.
+QString DriveOf(const QString& folder);
 
 // The name of this computer on the network; empty when it cannot be read.
 QString ComputerName();
@@ -61,14 +68,32 @@ QString ServerTool(const QString& serverFolder, const QString& tool); // gbak, g
 QString ClientLibraryName();
 // Whether a Firebird server process runs on this computer.
 bool ServerProcessRunning();
-// Starts the server's guardian the way the system does it; false when it did not start.
-bool StartGuardian(const QString& serverFolder);
+// Starts the server the way the system's package runs it, as the server's own account and never
+// as the installing user: where systemd runs, its service is enabled and started with systemctl;
+// elsewhere root starts the guardian as the server's account when the server does not run yet.
+// Fails with a message saying what the administrator must do.
+void StartServerService(const TPlatformPaths& paths, const QString& serverFolder);
 // The version text the program reports about itself ("LI-V3.0.11.33637 Firebird 3.0"), empty
 // when it reports none.
 QString ProgramVersionText(const QString& program);
 // The version of a shared library from its real file name ("libfbclient.so.3.0.11": "3.0.11");
 // empty when the name carries none.
 QString LibraryVersion(const QString& library);
+
+// Why the database server's own account (the package's user "firebird") could not use a database
+// folder there, if it could not: a folder on the way it may not enter, or this user cannot hand
+// the folder to the server's group. Nothing to say where the system has no such account.
+std::optional<QString> ServerFolderProblem(const QString& folder);
+// Hands the database folder and its files to the server's group, for the server and the accounts
+// of that group alone: the folder rwx for owner and group (new files there keep the group), the
+// files that are there rw for owner and group. Fails with a message.
+void GiveFolderToServer(const QString& folder, const QStringList& files);
+
+// The system's packages that hold the run-time libraries the main program needs beyond the
+// setup's own (Qt Network, Qt SerialPort, SANE) and that the library folder lacks.
+QStringList MissingRuntimePackages(const QString& libraryFolder);
+// What to type to install them.
+QString RuntimePackageHint(const QStringList& packages);
 
 // What the user must do to get the database server or client library from the system's packages.
 QString ServerPackageHint();

@@ -11,6 +11,14 @@
 #include <QStorageInfo>
 #include <QSysInfo>
 
+#include <algorithm>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -69,13 +77,19 @@ TPlatformPaths TPlatformPaths::System() {
         Home(QStandardPaths::GenericConfigLocation) + QStringLiteral("/quarkon/registry-user.ini");
     paths.windowsFolder = root ? QStringLiteral("/usr/local/lib/quarkon") : data + QStringLiteral("/quarkon");
     paths.systemFolder = LibraryFolder();
-    // The desktop of every user is not a folder here: shortcuts go to the user's own folders.
+    // Root installs for every account: the menu entries go where the system's menus read them.
+    // The desktop of every account is no folder of its own here: the desktop shortcut goes to the
+    // desktop of the user running the setup.
+    if (root)
+        paths.commonPrograms = QStringLiteral("/usr/local/share/applications");
     paths.userDesktop = Home(QStandardPaths::DesktopLocation);
     paths.userPrograms = Home(QStandardPaths::ApplicationsLocation);
     paths.serverRoot = QStringLiteral("/usr/");
     paths.programFiles = root ? QStringLiteral("/opt") : QDir::homePath();
     // The server's shared drive Z: mounted on the workstation.
     paths.networkProgram = QStringLiteral("/mnt/z/Cinemon.exe");
+    paths.serverPasswordFile = QStringLiteral("/etc/firebird/3.0/SYSDBA.password");
+    paths.systemdMarker = QStringLiteral("/run/systemd/system");
     return paths;
 }
 
@@ -97,21 +111,35 @@ QString JoinPath(const QString& folder, const QString& name) {
     return WithSeparator(folder) + tail;
 }
 
-qint64 FreeSpace(const QString& folder) {
-    // The folder may not exist yet: the drive is the one of its nearest existing parent.
+namespace {
+
+// The folder may not exist yet: the drive is the one of its nearest existing parent.
+std::optional<QStorageInfo> StorageOf(const QString& folder) {
     QString existing = folder;
     while (!existing.isEmpty() && !QFileInfo(existing).isDir()) {
         const QString parent = QFileInfo(QDir::cleanPath(existing)).path();
         if (parent == existing || QDir::cleanPath(existing) == parent)
-            return -1;
+            return std::nullopt;
         existing = parent;
     }
     if (existing.isEmpty())
-        return -1;
+        return std::nullopt;
     const QStorageInfo storage(existing);
     if (!storage.isValid() || !storage.isReady())
-        return -1;
-    return storage.bytesAvailable();
+        return std::nullopt;
+    return storage;
+}
+
+} // namespace
+
+qint64 FreeSpace(const QString& folder) {
+    const auto storage = StorageOf(folder);
+    return storage ? storage->bytesAvailable() : -1;
+}
+
+QString DriveOf(const QString& folder) {
+    const auto storage = StorageOf(folder);
+    return storage ? storage->rootPath() : QString();
 }
 
 QString ComputerName() {
@@ -181,9 +209,57 @@ bool ServerProcessRunning() {
     return false;
 }
 
-bool StartGuardian(const QString& serverFolder) {
-    return QProcess::startDetached(JoinPath(serverFolder, QStringLiteral("sbin/fbguard")),
-                                   {QStringLiteral("-daemon"), QStringLiteral("-forever")});
+namespace {
+
+// The unit of the distribution's server package; Debian 12 ships "firebird3.0.service".
+QString ServerUnit() {
+    for (const QString& unit : {QStringLiteral("firebird3.0.service"), QStringLiteral("firebird.service")}) {
+        for (const QString& folder :
+             {QStringLiteral("/lib/systemd/system/"), QStringLiteral("/usr/lib/systemd/system/"),
+              QStringLiteral("/etc/systemd/system/")}) {
+            if (QFileInfo::exists(folder + unit))
+                return unit;
+        }
+    }
+    return QStringLiteral("firebird3.0.service");
+}
+
+int RunWaiting(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return -1;
+    }
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+} // namespace
+
+void StartServerService(const TPlatformPaths& paths, const QString& serverFolder) {
+    if (!paths.systemdMarker.isEmpty() && QFileInfo(paths.systemdMarker).isDir()) {
+        const QString unit = ServerUnit();
+        if (RunWaiting(QStringLiteral("systemctl"),
+                       {QStringLiteral("enable"), QStringLiteral("--now"), unit}) != 0)
+            throw ECinemonError(
+                QStringLiteral("Databázový server nelze spustit.\rSpusťte ho prosím jako správce "
+                               "příkazem:\rsystemctl enable --now %1")
+                    .arg(unit));
+        return;
+    }
+    if (ServerProcessRunning())
+        return;
+    const QString guardian = JoinPath(serverFolder, QStringLiteral("sbin/fbguard"));
+    if (geteuid() != 0 || !getpwnam("firebird") ||
+        !QProcess::startDetached(QStringLiteral("runuser"),
+                                 {QStringLiteral("-u"), QStringLiteral("firebird"), QStringLiteral("--"),
+                                  QStringLiteral("setsid"), guardian, QStringLiteral("-daemon"),
+                                  QStringLiteral("-forever")}))
+        throw ECinemonError(
+            QStringLiteral("Databázový server neběží a tato instalace ho nemůže spustit.\rSpusťte "
+                           "ho prosím jako správce počítače, jak to dělá balíček serveru "
+                           "(jako uživatel firebird)."));
 }
 
 QString ProgramVersionText(const QString& program) {
@@ -207,6 +283,119 @@ QString LibraryVersion(const QString& library) {
     const QString real = QFileInfo(library).canonicalFilePath();
     const auto match = QRegularExpression(QStringLiteral("\\.so\\.(\\d+\\.\\d+(?:\\.\\d+)*)$")).match(real);
     return match.hasMatch() ? match.captured(1) : QString();
+}
+
+namespace {
+
+// The account the distribution's server runs as.
+struct TServerAccount {
+    uid_t uid = 0;
+    gid_t gid = 0;
+    std::vector<gid_t> groups;
+};
+
+std::optional<TServerAccount> ServerAccount() {
+    const passwd* user = getpwnam("firebird");
+    if (!user)
+        return std::nullopt;
+    TServerAccount account{user->pw_uid, user->pw_gid, {}};
+    int count = 64;
+    account.groups.resize(static_cast<std::size_t>(count));
+    if (getgrouplist(user->pw_name, user->pw_gid, account.groups.data(), &count) < 0) {
+        account.groups.resize(static_cast<std::size_t>(count));
+        getgrouplist(user->pw_name, user->pw_gid, account.groups.data(), &count);
+    }
+    account.groups.resize(static_cast<std::size_t>(std::max(count, 0)));
+    return account;
+}
+
+bool MayEnter(const TServerAccount& account, const struct stat& info) {
+    if (account.uid == 0)
+        return true;
+    if (info.st_uid == account.uid)
+        return (info.st_mode & S_IXUSR) != 0;
+    if (std::find(account.groups.begin(), account.groups.end(), info.st_gid) != account.groups.end())
+        return (info.st_mode & S_IXGRP) != 0;
+    return (info.st_mode & S_IXOTH) != 0;
+}
+
+bool InGroup(gid_t gid) {
+    if (geteuid() == 0 || getegid() == gid)
+        return true;
+    const int count = getgroups(0, nullptr);
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(count, 0)));
+    const int read = getgroups(count, groups.data());
+    return std::find(groups.begin(), groups.begin() + std::max(read, 0), gid) != groups.end();
+}
+
+} // namespace
+
+std::optional<QString> ServerFolderProblem(const QString& folder) {
+    const auto account = ServerAccount();
+    if (!account)
+        return std::nullopt;
+    // Every folder on the way down that is there already; the setup makes the rest open to enter.
+    QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    QStringList existing;
+    for (QString step = path;; step = QFileInfo(step).path()) {
+        if (QFileInfo::exists(step))
+            existing.prepend(step);
+        if (QFileInfo(step).path() == step)
+            break;
+    }
+    for (const QString& step : existing) {
+        struct stat info {};
+        if (stat(QFile::encodeName(step).constData(), &info) != 0 || !MayEnter(*account, info))
+            return QStringLiteral(
+                       "Databázový server (uživatel firebird) nemůže vstoupit do složky %1, a nemohl by "
+                       "tedy databázi otevřít.\rVyberte prosím pro databázi jinou složku, například "
+                       "/srv/Kinodesk.")
+                .arg(step);
+    }
+    if (!InGroup(account->gid))
+        return QStringLiteral("Složku databáze lze předat databázovému serveru (skupině firebird) jen jako "
+                              "správce počítače (root) nebo člen skupiny firebird.\rSpusťte prosím instalaci "
+                              "jako správce.");
+    return std::nullopt;
+}
+
+void GiveFolderToServer(const QString& folder, const QStringList& files) {
+    const auto account = ServerAccount();
+    if (!account)
+        return;
+    const auto give = [&](const QString& path, mode_t mode) {
+        const QByteArray name = QFile::encodeName(path);
+        if (chown(name.constData(), static_cast<uid_t>(-1), account->gid) != 0 ||
+            chmod(name.constData(), mode) != 0)
+            throw ECinemonError(QStringLiteral("Soubor nebo složku %1 nelze předat databázovému serveru "
+                                               "(skupině firebird).")
+                                    .arg(path));
+    };
+    give(folder, S_ISGID | S_IRWXU | S_IRWXG);
+    for (const QString& file : files) {
+        if (QFileInfo(file).isFile())
+            give(file, S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP);
+    }
+}
+
+QStringList MissingRuntimePackages(const QString& libraryFolder) {
+    static const std::pair<const char16_t*, const char16_t*> libraries[] = {
+        {u"libQt6Network.so.6", u"libqt6network6"},
+        {u"libQt6SerialPort.so.6", u"libqt6serialport6"},
+        {u"libsane.so.1", u"libsane1"},
+    };
+    QStringList packages;
+    for (const auto& [library, package] : libraries) {
+        if (!QFileInfo::exists(JoinPath(libraryFolder, QString::fromUtf16(library))))
+            packages << QString::fromUtf16(package);
+    }
+    return packages;
+}
+
+QString RuntimePackageHint(const QStringList& packages) {
+    return QStringLiteral("Aplikace potřebuje knihovny, které na tomto počítači chybí, a bez nich se "
+                          "nespustí. Nainstalujte je prosím z balíčků systému příkazem:\rapt-get install ") +
+           packages.join(u' ');
 }
 
 QString ServerPackageHint() {

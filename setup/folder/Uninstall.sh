@@ -1,32 +1,53 @@
 #!/bin/sh
-# Removes Cinemon from this computer: its menu and desktop entries, its records in the setup's
-# registry and the program files beside this script. The database files stay: the shop's data
-# is never removed by an uninstallation.
+# Removes Cinemon from this computer: exactly the files and folders its setup made, as the setup
+# listed them beside this script, and the product's records in the setup's registry. The shop's
+# database stays unless the owner asks for it to go. The list is in UTF-8, as the file system's
+# names are, so Czech names of groups and folders are removed as they were made.
 set -u
 
-if [ "$(id -u)" -eq 0 ]; then
-    registry=/var/lib/quarkon/registry-machine.ini
-else
-    registry="${XDG_DATA_HOME:-$HOME/.local/share}/quarkon/registry-machine.ini"
-fi
-programs="${XDG_DATA_HOME:-$HOME/.local/share}/applications"
-desktop=$(xdg-user-dir DESKTOP 2>/dev/null || echo "$HOME/Desktop")
-
-group=Kinodesk
-if [ -f "$registry" ]; then
-    found=$(awk -F= '/^\[/{s=($0=="[Software\\Quarkon computers\\Cinemon]")} s&&$1=="ProgramGroup"{sub(/\r$/,"",$2);print $2}' "$registry")
-    [ -n "$found" ] && group=$found
-    awk 'BEGIN{skip=0}
-         /^\[/{h=$0; sub(/\r$/,"",h); skip=(h=="[Software\\Quarkon computers\\Cinemon]" || h=="[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kinodesk]")}
-         !skip{print}' "$registry" > "$registry.new" && mv "$registry.new" "$registry"
+here=$(dirname "$(readlink -f "$0")")
+list="$here/Kinodesk.files"
+if [ ! -f "$list" ]; then
+    echo "Seznam nainstalovaných souborů $list chybí, aplikaci nelze odinstalovat."
+    exit 1
 fi
 
-rm -f "$programs/$group/Videopůjčovna Kinodesk.desktop" "$programs/$group/Odinstalovat Kinodesk.desktop" \
-      "$desktop/Videopůjčovna Kinodesk.desktop"
-rmdir "$programs/$group" 2>/dev/null
+ask() {
+    printf '%s [a/N] ' "$1"
+    read -r answer || answer=
+    case "$answer" in
+    a | A | ano | Ano | ANO) return 0 ;;
+    esac
+    return 1
+}
 
-if [ "${1:-}" != "Kinodesk" ]; then
-    here=$(dirname "$(readlink -f "$0")")
-    rm -f "$here/Kinodesk.exe" "$here/Kinodesk.ini" "$here/licence.rtf" "$here/Uninstall.exe"
+if ! ask "Opravdu chcete odebrat aplikaci Kinodesk z tohoto počítače?"; then
+    echo "Aplikace Kinodesk nebyla odebrána."
+    exit 1
+fi
+database=no
+if ask "Odebrat také databázi? Všechna data prodejny budou nenávratně ztracena."; then
+    database=yes
+fi
+
+registry=
+while IFS= read -r line; do
+    path=${line#? }
+    case "$line" in
+    "F "*) rm -f -- "$path" ;;
+    "B "*) [ "$database" = yes ] && rm -f -- "$path" ;;
+    "R "*) registry=$path ;;
+    esac
+done <"$list"
+
+# Folders the setup made, the deepest first; a folder that still holds anything stays.
+grep '^D ' "$list" | cut -c3- | sort -r | while IFS= read -r folder; do
+    rmdir -- "$folder" 2>/dev/null
+done
+
+# The product's records go; the section headers are plain ASCII whatever the values' encoding.
+if [ -n "$registry" ] && [ -f "$registry" ]; then
+    awk '/^\[/{h=$0; sub(/\r$/,"",h); skip=(h=="[Software\\Quarkon computers\\Cinemon]" || h=="[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kinodesk]")}
+         !skip{print}' "$registry" >"$registry.new" && mv "$registry.new" "$registry"
 fi
 echo "Aplikace Kinodesk byla odinstalována."

@@ -1,4 +1,5 @@
 #include "DbError.h"
+#include "IniFile.h"
 #include "PasswordScramble.h"
 #include "SetupFixture.h"
 
@@ -6,6 +7,9 @@
 #include <QSysInfo>
 
 #include <deque>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -161,6 +165,40 @@ TEST_F(Installation, ADatabaseBackupOfAnEarlierInstallationIsKeptOnReinstallatio
     EXPECT_EQ(ReadBytes(data + QStringLiteral("CINEMON.GDB")), "database");
 }
 
+TEST_F(Installation, TheConfigurationGetsThePackagesAdministratorPasswordAndARewriteKeepsTheRestOfTheFile) {
+    WriteBytes(root.paths.serverPasswordFile, "# Password for firebird SYSDBA user\nISC_USER=sysdba\n"
+                                              "ISC_PASSWORD=\"p4ck Age\"\n");
+    choices = DefaultChoices(root.paths);
+    choices.installServer = false;
+    RunInstallation(env, choices, findings, progress);
+    const QString config = ProgramConfigFile(choices);
+    EXPECT_EQ(UnscramblePassword(
+                  TIniFile(config).ReadString(QStringLiteral("Database"), QStringLiteral("Password"), {})),
+              QStringLiteral("p4ck Age"));
+
+    // The shop prints on its own port; the server moves; the setup runs again.
+    TIniFile shop(config);
+    shop.WriteString(QStringLiteral("Print"), QStringLiteral("Device"), QStringLiteral("COM2"));
+    shop.WriteString(QStringLiteral("Database"), QStringLiteral("BackupDirectory"),
+                     QStringLiteral("/zaloha"));
+    shop.UpdateFile();
+    choices.reinstall = true;
+    choices.adminPassword = QStringLiteral("nové");
+    WriteProgramConfig(choices, QStringLiteral("kino-server"));
+    const TIniFile again(config);
+    EXPECT_EQ(again.ReadString(QStringLiteral("Print"), QStringLiteral("Device"), {}),
+              QStringLiteral("COM2"));
+    EXPECT_EQ(again.ReadString(QStringLiteral("Database"), QStringLiteral("BackupDirectory"), {}),
+              QStringLiteral("/zaloha"));
+    EXPECT_EQ(again.ReadString(QStringLiteral("Database"), QStringLiteral("Server"), {}),
+              QStringLiteral("kino-server"));
+    EXPECT_EQ(ConfiguredAdminPassword(choices), QStringLiteral("nové"));
+
+    // Without the package's file the server's default stands.
+    QFile::remove(root.paths.serverPasswordFile);
+    EXPECT_EQ(DefaultChoices(root.paths).adminPassword, QStringLiteral("masterkey"));
+}
+
 TEST_F(Installation, AWorkstationAloneWritesNoConfigurationAndNoApplicationFolder) {
     choices.installApp = false;
     choices.installServer = false;
@@ -188,6 +226,101 @@ TEST_F(Installation, AWorkstationAloneWritesNoConfigurationAndNoApplicationFolde
     EXPECT_EQ(previous.appFolder, DefaultChoices(root.paths).appFolder);
 }
 
+TEST_F(Installation, AMenuFolderIsMadeWithItsParentsAndAShortcutThatFailsIsReportedWhileTheRestIsInstalled) {
+    // A fresh account: no menu folder yet; something that is not a folder where the desktop would be.
+    findings.shellFolders.programs = root.Path(QStringLiteral("fresh/.local/share/applications"));
+    WriteBytes(findings.shellFolders.desktop, "not a folder");
+    RunInstallation(env, choices, findings, progress);
+
+    ASSERT_EQ(progress.errors.size(), 1);
+    EXPECT_TRUE(progress.errors[0].startsWith(QStringLiteral("Chyba instalace|Nelze vytvořit zástupce")))
+        << progress.errors[0].toStdString();
+    const QString group = findings.shellFolders.programs + QStringLiteral("/Kinodesk/");
+    EXPECT_TRUE(QFileInfo::exists(group + QStringLiteral("Videopůjčovna Kinodesk.desktop")));
+    EXPECT_TRUE(QFileInfo::exists(group + QStringLiteral("Odinstalovat Kinodesk.desktop")));
+    EXPECT_TRUE(QFileInfo::exists(root.paths.windowsFolder + QStringLiteral("/unicinemon.exe")));
+}
+
+TEST(InstallationFolders, AsRootTheMenuEntriesGoToTheSystemsMenuForEveryAccount) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "Not run as root";
+    EXPECT_EQ(DetectShellFolders(TPlatformPaths::System()).programs,
+              QStringLiteral("/usr/local/share/applications"));
+}
+
+// Whether the account may do what the shell command tests, as that account.
+bool AccountMay(const QString& account, const QString& command) {
+    return QProcess::execute(QStringLiteral("runuser"),
+                             {QStringLiteral("-u"), account, QStringLiteral("--"), QStringLiteral("sh"),
+                              QStringLiteral("-c"), command}) == 0;
+}
+
+TEST_F(Installation, TheDatabaseFolderIsForTheServerAndItsGroupAloneAndMustBeReachableByTheServer) {
+    if (geteuid() != 0 || !getpwnam("firebird") || !getpwnam("nobody"))
+        GTEST_SKIP() << "Needs root and the server's account firebird";
+    RunInstallation(env, choices, findings, progress);
+    const QString database = choices.databaseFolder + QStringLiteral("CINEMON.GDB");
+    const QString quoted = u'\'' + database + u'\'';
+    EXPECT_TRUE(
+        AccountMay(QStringLiteral("firebird"), QStringLiteral("test -r %1 && test -w %1").arg(quoted)));
+    EXPECT_TRUE(AccountMay(QStringLiteral("firebird"),
+                           QStringLiteral("touch '%1new.fdb'").arg(choices.databaseFolder)));
+    EXPECT_FALSE(AccountMay(QStringLiteral("nobody"), QStringLiteral("test -r %1").arg(quoted)));
+    EXPECT_EQ(QFileInfo(choices.databaseFolder + QStringLiteral("new.fdb")).group(),
+              QStringLiteral("firebird"));
+
+    // A folder inside a home the server may not enter is refused with the folder's name.
+    const QString home = root.Path(QStringLiteral("home/prodavac"));
+    QDir().mkpath(home);
+    QFile::setPermissions(home, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const auto problem = Platform::ServerFolderProblem(home + QStringLiteral("/Kinodesk/"));
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_TRUE(problem->contains(home)) << problem->toStdString();
+    EXPECT_EQ(Platform::ServerFolderProblem(choices.databaseFolder), std::nullopt);
+}
+
+TEST_F(Installation, AServerOfALaterFirebirdGetsOnlyTheBackupForTheProgramToRestore) {
+    const QString server = root.Path(QStringLiteral("fb4/"));
+    WriteBytes(server + QStringLiteral("sbin/firebird"),
+               "#!/bin/sh\necho 'Firebird TCP/IP server version LI-V4.0.2.2816 Firebird 4.0'\n");
+    QFile::setPermissions(server + QStringLiteral("sbin/firebird"),
+                          QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    env.paths.serverRoot = server;
+    findings = DetectAll(env);
+    ASSERT_EQ(findings.server.major, 4);
+    RunInstallation(env, choices, findings, progress);
+    EXPECT_EQ(ReadBytes(choices.databaseFolder + QStringLiteral("CINEMON.GBK")), "backup");
+    EXPECT_FALSE(QFileInfo::exists(choices.databaseFolder + QStringLiteral("CINEMON.GDB")));
+    EXPECT_EQ(progress.questions, QStringList());
+}
+
+TEST_F(Installation, WhereSystemdRunsTheServersServiceIsEnabledAndStartedAndAFailureSaysHow) {
+    // systemctl as the computer has it, noting what it was asked.
+    const QString bin = root.Path(QStringLiteral("bin/"));
+    const QString asked = root.Path(QStringLiteral("asked"));
+    WriteBytes(bin + QStringLiteral("systemctl"),
+               "#!/bin/sh\necho \"$@\" >> '" + QFile::encodeName(asked) + "'\nexit ${SYSTEMCTL_EXIT:-0}\n");
+    QFile::setPermissions(bin + QStringLiteral("systemctl"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin) + ':' + path);
+    env.paths.systemdMarker = root.Path(QStringLiteral("run/systemd/system"));
+    QDir().mkpath(env.paths.systemdMarker);
+
+    RunInstallation(env, choices, findings, progress);
+    EXPECT_EQ(ReadBytes(asked), "enable --now firebird3.0.service\n");
+    EXPECT_EQ(progress.errors, QStringList());
+
+    qputenv("SYSTEMCTL_EXIT", "1");
+    TRecordedProgress again;
+    choices.reinstall = true;
+    RunInstallation(env, choices, findings, again);
+    qunsetenv("SYSTEMCTL_EXIT");
+    qputenv("PATH", path);
+    ASSERT_EQ(again.errors.size(), 1);
+    EXPECT_TRUE(again.errors[0].contains(QStringLiteral("systemctl enable --now firebird3.0.service")));
+    EXPECT_TRUE(ProductInstalled(root.Registry()));
+}
+
 TEST_F(Installation, AMissingCabinetStopsTheInstallationWithItsName) {
     QFile::remove(env.setupFolder + QStringLiteral("_db.cab"));
     try {
@@ -196,8 +329,39 @@ TEST_F(Installation, AMissingCabinetStopsTheInstallationWithItsName) {
     } catch (const ECinemonError& e) {
         EXPECT_TRUE(e.Message().contains(QStringLiteral("_db.cab"))) << e.what();
     }
-    // What was done stays done.
-    EXPECT_TRUE(QFileInfo::exists(choices.appFolder + QStringLiteral("Kinodesk.exe")));
+    // What the run wrote is taken back.
+    EXPECT_FALSE(QFileInfo::exists(choices.appFolder));
+}
+
+TEST_F(Installation, ARunThatStopsTakesBackWhatItWroteAndKeepsWhatWasThere) {
+    // An earlier installation left its configuration and a record; the last cabinet is missing.
+    const QString config = ProgramConfigFile(choices);
+    WriteBytes(config, "[Database]\r\nPassword=X\r\n[Print]\r\nDevice=COM2\r\n");
+    root.Registry().WriteString(TRegRoot::LocalMachine, RegKey::kSharedDlls, QStringLiteral("/a.so"),
+                                QStringLiteral("1"));
+    const QByteArray registryBefore = ReadBytes(root.paths.machineRegistry);
+    QFile::remove(env.setupFolder + QStringLiteral("_uninst.cab"));
+
+    EXPECT_THROW(RunInstallation(env, choices, findings, progress), ECinemonError);
+    EXPECT_TRUE(progress.steps.contains(QStringLiteral("Registrování stanice.")));
+    EXPECT_EQ(ReadBytes(config), "[Database]\r\nPassword=X\r\n[Print]\r\nDevice=COM2\r\n");
+    EXPECT_EQ(ReadBytes(root.paths.machineRegistry), registryBefore);
+    EXPECT_FALSE(QFileInfo::exists(choices.appFolder + QStringLiteral("Kinodesk.exe")));
+    EXPECT_FALSE(QFileInfo::exists(choices.databaseFolder + QStringLiteral("CINEMON.GDB")));
+    EXPECT_FALSE(QFileInfo::exists(root.paths.userPrograms + QStringLiteral("/Kinodesk")));
+    EXPECT_FALSE(QFileInfo::exists(root.paths.userDesktop));
+
+    // A record the registry refuses stops the run too, with nothing left behind.
+    env.paths.machineRegistry = root.Path(QStringLiteral("registry/blocked.ini"));
+    ASSERT_TRUE(QDir().mkpath(env.paths.machineRegistry));
+    WriteBytes(env.setupFolder + QStringLiteral("_uninst.cab"), "");
+    try {
+        RunInstallation(env, choices, findings, progress);
+        FAIL() << "installed without its records";
+    } catch (const ECinemonError& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("nelze zapsat do registru"))) << e.what();
+    }
+    EXPECT_FALSE(QFileInfo::exists(choices.appFolder + QStringLiteral("Kinodesk.exe")));
 }
 
 TEST_F(Installation, ATruncatedCabinetStopsTheInstallationWithoutAPartOfItsFiles) {

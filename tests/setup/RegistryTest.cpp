@@ -1,3 +1,4 @@
+#include "DbError.h"
 #include "GlobReg.h"
 #include "SetupFixture.h"
 
@@ -45,7 +46,9 @@ TEST(DamagedRegistry, AFileThatCannotBeReadIsNeverWrittenOver) {
     const TRegistry registry(machine, dir.filePath(QStringLiteral("user.ini")));
     EXPECT_FALSE(
         registry.ValueExists(TRegRoot::LocalMachine, RegKey::kSharedDlls, QStringLiteral("/usr/lib/a.so")));
-    registry.WriteInteger(TRegRoot::LocalMachine, RegKey::kSharedDlls, QStringLiteral("/usr/lib/a.so"), 1);
+    EXPECT_THROW(registry.WriteInteger(TRegRoot::LocalMachine, RegKey::kSharedDlls,
+                                       QStringLiteral("/usr/lib/a.so"), 1),
+                 ECinemonError);
     EXPECT_TRUE(QFileInfo(machine).isDir());
 }
 

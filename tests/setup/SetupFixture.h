@@ -15,6 +15,10 @@
 class TSetupRoot {
 public:
     TSetupRoot() {
+        // The computer's own folders are open to enter, as "/" is.
+        QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFileDevice::ExeGroup |
+                                              QFileDevice::ExeOther | QFileDevice::ReadGroup |
+                                              QFileDevice::ReadOther);
         paths.machineRegistry = Path(QStringLiteral("registry/machine.ini"));
         paths.userRegistry = Path(QStringLiteral("registry/user.ini"));
         paths.windowsFolder = Path(QStringLiteral("windows"));
@@ -24,6 +28,7 @@ public:
         paths.serverRoot = QStringLiteral("/usr/");
         paths.programFiles = Path(QStringLiteral("opt"));
         paths.networkProgram = QStringLiteral("/mnt/z/Cinemon.exe");
+        paths.serverPasswordFile = Path(QStringLiteral("etc/SYSDBA.password"));
         QDir().mkpath(paths.userPrograms);
         QDir().mkpath(paths.windowsFolder);
     }

@@ -45,6 +45,8 @@ TEST(Versions, TheServerAndClientOfThisMachineAreFoundWithTheirVersions) {
                                {},
                                QStringLiteral("/usr/"),
                                {},
+                               {},
+                               {},
                                {}};
     const TRegistry registry(paths.machineRegistry, paths.userRegistry);
     const TFoundServer server = DetectServer(registry, paths);

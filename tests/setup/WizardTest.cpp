@@ -1,5 +1,6 @@
 #include "FbClient.h"
 #include "GlobDB.h"
+#include "IniFile.h"
 #include "LocalServer.h"
 #include "Main_Setup.h"
 #include "PasswordScramble.h"
@@ -113,6 +114,10 @@ protected:
 };
 
 TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDatabase) {
+    // The server's administrator password as this machine's package keeps it.
+    env.paths.serverPasswordFile = TPlatformPaths::System().serverPasswordFile;
+    const QString adminPassword =
+        LocalServerAdminPassword().isEmpty() ? QStringLiteral("masterkey") : LocalServerAdminPassword();
     Start();
     EXPECT_EQ(wizard->windowTitle(), QStringLiteral("Kinodesk Instalace"));
     EXPECT_FALSE(Button("BZpet")->isEnabled());
@@ -121,10 +126,13 @@ TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDa
     EXPECT_EQ(Button("BStorno")->text(), QStringLiteral("&Ne"));
     EXPECT_TRUE(Child<QTextEdit>("LicenceText")->toPlainText().contains(QStringLiteral("LICENČNÍ SMLOUVA")));
     Next();
+    EXPECT_FALSE(Child<QLabel>("LKnihovny")->isVisible()); // this computer has every library
     // The server of this machine's packages is newer than the one the Windows setup brings: kept.
     Next();
     EXPECT_TRUE(Child<QLabel>("LExisting")->text().startsWith(QStringLiteral("Firebird 3.0, verze 6.3.")));
     EXPECT_TRUE(Child<QLabel>("LVerdict")->text().startsWith(QStringLiteral("Jedná se o novější verzi")));
+    EXPECT_EQ(Child<QLineEdit>("EHeslo")->text(), adminPassword);
+    EXPECT_FALSE(Child<QLabel>("LFormat")->isVisible()); // Firebird 3 opens the delivered database
     Next();
     // A folder chosen with its trailing separator.
     const QString app = root.Path(QStringLiteral("opt/Kino"));
@@ -157,8 +165,8 @@ TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDa
               "[Database]\r\nServer=" + QSysInfo::machineHostName().toUtf8() +
                   "\r\nFileName=" + app.toUtf8() +
                   "/CINEMON.GDB\r\nGBAKFile=/usr/bin/gbak\r\nGSECFile=/usr/bin/gsec\r\nUserName=SYSDBA\r\n"
-                  "Password=NIPLOOWEOJLDXKLHRO\r\n");
-    EXPECT_EQ(UnscramblePassword(QStringLiteral("NIPLOOWEOJLDXKLHRO")), QStringLiteral("masterkey"));
+                  "Password=" +
+                  ScramblePassword(adminPassword).toLatin1() + "\r\n");
 
     const TRegistry reg = root.Registry();
     EXPECT_EQ(reg.ReadString(TRegRoot::LocalMachine, RegKey::kProduct, QStringLiteral("AppDirectory")),
@@ -177,7 +185,7 @@ TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDa
     // The installed program reads its configuration and opens the installed database.
     TDMGlobDB installed(app + QStringLiteral("/Kinodesk.exe"));
     EXPECT_EQ(installed.ConfigFileRead(), app + QStringLiteral("/Kinodesk.ini"));
-    EXPECT_EQ(installed.Config.Password, QStringLiteral("masterkey"));
+    EXPECT_EQ(installed.Config.Password, adminPassword);
     EXPECT_TRUE(QFileInfo::exists(installed.DatabaseFile()));
     if (!LocalServerListens() || LocalServerAdminPassword().isEmpty())
         GTEST_SKIP() << "No Firebird server on localhost to open the installed database";
@@ -202,7 +210,6 @@ TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDa
     // A database that has gone is restored from the delivered backup beside it.
     ASSERT_TRUE(QFile::remove(installed.DatabaseFile()));
     TDMGlobDB restarted(app + QStringLiteral("/Kinodesk.exe"));
-    restarted.Config.Password = LocalServerAdminPassword(); // the package's own, not the default
     restarted.CreateDatabase();
     EXPECT_TRUE(QFileInfo::exists(restarted.DatabaseFile()));
     EXPECT_TRUE(restarted.Connect());
@@ -288,6 +295,12 @@ TEST_F(Wizard, AReinstallationKeepsTheBackupAsksForTheDatabaseAndLocksTheCompone
     Install();
     Finish(false);
     const QString data = DefaultChoices(root.paths).databaseFolder;
+    // The shop's own password and printer in the configuration file.
+    TIniFile shop(ProgramConfigFile(DefaultChoices(root.paths)));
+    shop.WriteString(QStringLiteral("Database"), QStringLiteral("Password"),
+                     ScramblePassword(QStringLiteral("heslo obchodu")));
+    shop.WriteString(QStringLiteral("Print"), QStringLiteral("Device"), QStringLiteral("COM2"));
+    shop.UpdateFile();
     WriteBytes(data + QStringLiteral("CINEMON.GBK"), "the shop's backup");
     WriteBytes(data + QStringLiteral("CINEMON.GDB"), "the shop's data");
     EXPECT_FALSE(
@@ -308,16 +321,95 @@ TEST_F(Wizard, AReinstallationKeepsTheBackupAsksForTheDatabaseAndLocksTheCompone
     EXPECT_TRUE(Child<QCheckBox>("ChServer")->isChecked());
     EXPECT_FALSE(Child<QCheckBox>("ChServer")->isEnabled());
     EXPECT_FALSE(Child<QCheckBox>("ChStanice")->isEnabled());
-    for (int i = 0; i < 5; ++i)
+    Next();
+    EXPECT_EQ(Child<QLineEdit>("EHeslo")->text(), QStringLiteral("heslo obchodu"));
+    // The program needs the administrator's password: an emptied field is refused on its page.
+    auto* password = Child<QLineEdit>("EHeslo");
+    password->setFocus();
+    QTest::keyClick(password, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(password, Qt::Key_Backspace);
+    Next();
+    EXPECT_EQ(wizard->CurrentPage(), TPage::ExistingServer);
+    ASSERT_EQ(hook.messages.size(), 2u);
+    EXPECT_TRUE(hook.messages[1].text.startsWith(
+        QStringLiteral("Zadejte heslo správce databázového serveru (SYSDBA).")));
+    QTest::keyClicks(password, QStringLiteral("heslo obchodu"));
+    for (int i = 0; i < 4; ++i)
         Next();
     Install(); // the database question is answered with its preselected No
     Finish(false);
-    ASSERT_EQ(hook.messages.size(), 2u);
+    ASSERT_EQ(hook.messages.size(), 3u);
     EXPECT_TRUE(
-        hook.messages[1].text.startsWith(QStringLiteral("Soubor s daty, CINEMON.GDB, již existuje.")));
-    EXPECT_EQ(hook.messages[1].title, QStringLiteral("Upozornění"));
+        hook.messages[2].text.startsWith(QStringLiteral("Soubor s daty, CINEMON.GDB, již existuje.")));
+    EXPECT_EQ(hook.messages[2].title, QStringLiteral("Upozornění"));
     EXPECT_EQ(ReadBytes(data + QStringLiteral("CINEMON.GBK")), "the shop's backup");
     EXPECT_EQ(ReadBytes(data + QStringLiteral("CINEMON.GDB")), "the shop's data");
+    const TIniFile kept(ProgramConfigFile(DefaultChoices(root.paths)));
+    EXPECT_EQ(UnscramblePassword(kept.ReadString(QStringLiteral("Database"), QStringLiteral("Password"), {})),
+              QStringLiteral("heslo obchodu"));
+    EXPECT_EQ(kept.ReadString(QStringLiteral("Print"), QStringLiteral("Device"), {}), QStringLiteral("COM2"));
+}
+
+// Runs an installed uninstaller with the owner's answers typed in.
+QString Uninstall(const QString& uninstaller, const QByteArray& answers) {
+    QProcess process;
+    process.start(QStringLiteral("/bin/sh"), {uninstaller});
+    process.write(answers);
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+TEST_F(Wizard, TheUninstallerAsksFirstRemovesExactlyWhatWasInstalledAndKeepsTheDatabaseUnlessToldOtherwise) {
+    // A menu group of the shop's that is there already, with an entry of its own.
+    const QString group = root.paths.userPrograms + QStringLiteral("/Půjčovna");
+    WriteBytes(group + QStringLiteral("/Pokladna.desktop"), "[Desktop Entry]\n");
+    Start();
+    for (int i = 0; i < 6; ++i)
+        Next();
+    ASSERT_EQ(wizard->CurrentPage(), TPage::Group);
+    auto* groups = Child<QListWidget>("GroupList");
+    ASSERT_EQ(groups->count(), 1);
+    QTest::mouseClick(groups->viewport(), Qt::LeftButton, {},
+                      groups->visualItemRect(groups->item(0)).center());
+    ASSERT_EQ(Child<QLineEdit>("EGroup")->text(), QStringLiteral("Půjčovna"));
+    Next();
+    Install();
+    Finish(false);
+    const QString app = DefaultChoices(root.paths).appFolder;
+    WriteBytes(app + QStringLiteral("poznamky.txt"), "the shop's own notes");
+    const QString uninstaller = app + QStringLiteral("Uninstall.exe");
+
+    EXPECT_TRUE(Uninstall(uninstaller, "n\n").contains(QStringLiteral("nebyla odebrána")));
+    EXPECT_TRUE(QFileInfo::exists(app + QStringLiteral("Kinodesk.exe")));
+    EXPECT_TRUE(ProductInstalled(root.Registry()));
+
+    EXPECT_TRUE(Uninstall(uninstaller, "a\nn\n").contains(QStringLiteral("byla odinstalována")));
+    for (const QString& gone : {app + QStringLiteral("Kinodesk.exe"), app + QStringLiteral("Kinodesk.ini"),
+                                uninstaller, group + QStringLiteral("/Videopůjčovna Kinodesk.desktop"),
+                                group + QStringLiteral("/Odinstalovat Kinodesk.desktop"),
+                                root.paths.userDesktop + QStringLiteral("/Videopůjčovna Kinodesk.desktop"),
+                                root.paths.windowsFolder + QStringLiteral("/unicinemon.exe")})
+        EXPECT_FALSE(QFileInfo::exists(gone)) << gone.toStdString();
+    EXPECT_EQ(ReadBytes(group + QStringLiteral("/Pokladna.desktop")), "[Desktop Entry]\n");
+    EXPECT_EQ(ReadBytes(app + QStringLiteral("poznamky.txt")), "the shop's own notes");
+    EXPECT_TRUE(QFileInfo::exists(app + QStringLiteral("CINEMON.GDB")));
+    EXPECT_TRUE(QFileInfo::exists(app + QStringLiteral("CINEMON.GBK")));
+    EXPECT_FALSE(ProductInstalled(root.Registry()));
+    EXPECT_FALSE(root.Registry().ValueExists(TRegRoot::LocalMachine, RegKey::kProduct,
+                                             QStringLiteral("ProgramGroup")));
+
+    // Installed again, and this time the owner lets the database go too.
+    Start();
+    for (int i = 0; i < 7; ++i)
+        Next();
+    hook.answers = {TSetupAnswer::Yes, TSetupAnswer::Yes};
+    Install();
+    Finish(false);
+    Uninstall(uninstaller, "a\na\n");
+    EXPECT_FALSE(QFileInfo::exists(app + QStringLiteral("CINEMON.GDB")));
+    EXPECT_FALSE(QFileInfo::exists(app + QStringLiteral("CINEMON.GBK")));
+    EXPECT_EQ(ReadBytes(app + QStringLiteral("poznamky.txt")), "the shop's own notes");
 }
 
 TEST_F(Wizard, StartedFromAnotherFolderTheSetupFindsItsLicenceAndTheServersTexts) {
@@ -382,27 +474,38 @@ TEST_F(Wizard, AnIncompleteSetupShowsTheBrokenSetupPageThatOnlyCancels) {
     EXPECT_FALSE(wizard->isVisible());
 }
 
-TEST_F(Wizard, AFailedStepShowsItsErrorAndLeavesOnlyCancelling) {
+TEST_F(Wizard, ADamagedSetupIsRefusedBeforeInstallingAndAFailedStepLeavesNothingAndOnlyCancelling) {
     // A setup folder whose database cabinet is missing.
     QTemporaryDir setup;
     for (const QString& file :
          {QStringLiteral("_app.cab"), QStringLiteral("_uninst.cab"), QStringLiteral("licence.rtf")})
         ASSERT_TRUE(QFile::copy(env.setupFolder + file, setup.filePath(file)));
+    const QString complete = env.setupFolder;
     env.setupFolder = setup.path() + u'/';
     Start();
     for (int i = 0; i < 7; ++i)
         Next();
     ASSERT_EQ(wizard->CurrentPage(), TPage::Ready);
     Next();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !hook.messages.empty(); }, 120000));
+    EXPECT_EQ(wizard->CurrentPage(), TPage::Ready);
+    ASSERT_EQ(hook.messages.size(), 1u);
     EXPECT_EQ(hook.messages[0].title, QStringLiteral("Chyba instalace"));
     EXPECT_TRUE(hook.messages[0].text.contains(QStringLiteral("_db.cab")));
+    EXPECT_FALSE(QFileInfo::exists(DefaultChoices(root.paths).appFolder));
+
+    // A registry that refuses the product's records fails a step on the progress page.
+    ASSERT_TRUE(QFile::copy(complete + QStringLiteral("_db.cab"), setup.filePath(QStringLiteral("_db.cab"))));
+    ASSERT_TRUE(QDir().mkpath(root.paths.machineRegistry));
+    Next();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hook.messages.size() == 2; }, 120000));
+    EXPECT_EQ(hook.messages[1].title, QStringLiteral("Chyba instalace"));
+    EXPECT_TRUE(hook.messages[1].text.contains(QStringLiteral("nelze zapsat do registru")));
     EXPECT_EQ(wizard->CurrentPage(), TPage::Progress);
     EXPECT_FALSE(Button("BZpet")->isEnabled());
     EXPECT_FALSE(Button("BDalsi")->isEnabled());
     EXPECT_TRUE(Button("BStorno")->isEnabled());
-    // What was done stays done.
-    EXPECT_TRUE(QFileInfo::exists(DefaultChoices(root.paths).appFolder + QStringLiteral("Kinodesk.exe")));
+    // What the run wrote is taken back.
+    EXPECT_FALSE(QFileInfo::exists(DefaultChoices(root.paths).appFolder));
     hook.answers = {TSetupAnswer::Yes};
     Button("BStorno")->click();
     EXPECT_FALSE(wizard->isVisible());
@@ -454,8 +557,17 @@ TEST_F(Wizard, AFolderOnADriveWithTooLittleSpaceIsRefused) {
     Next();
     ASSERT_EQ(wizard->CurrentPage(), TPage::DbFolder);
     wizard->ChooseDatabaseFolder(drive.Path());
-    Next(); // a workstation is installed too: the database folder is not checked
+    Next(); // a workstation is installed too: the database folder is not checked here
     EXPECT_EQ(wizard->CurrentPage(), TPage::Group);
+    // but the database the cabinet delivers does not fit on the drive.
+    Next();
+    ASSERT_EQ(wizard->CurrentPage(), TPage::Ready);
+    Next();
+    EXPECT_EQ(wizard->CurrentPage(), TPage::Ready);
+    ASSERT_EQ(hook.messages.size(), 2u);
+    EXPECT_TRUE(
+        hook.messages[1].text.startsWith(QStringLiteral("Na cílovém disku není dostatek volného místa.")));
+    Back();
     Back();
     Back();
     Back();
@@ -468,7 +580,25 @@ TEST_F(Wizard, AFolderOnADriveWithTooLittleSpaceIsRefused) {
     ASSERT_EQ(wizard->CurrentPage(), TPage::DbFolder);
     Next();
     EXPECT_EQ(wizard->CurrentPage(), TPage::DbFolder);
-    EXPECT_EQ(hook.messages.size(), 2u);
+    EXPECT_EQ(hook.messages.size(), 3u);
+}
+
+TEST_F(Wizard, TheComponentsPageSaysWhichPackagesOfTheProgramsLibrariesAreMissing) {
+    // A computer with the database client and Qt Network only.
+    const QString system = TPlatformPaths::System().systemFolder;
+    const QString lib = root.Path(QStringLiteral("lib/"));
+    QDir().mkpath(lib);
+    for (const QString& library : {Platform::ClientLibraryName(), QStringLiteral("libQt6Network.so.6")})
+        ASSERT_TRUE(QFile::link(system + library, lib + library));
+    env.paths.systemFolder = lib;
+    Start();
+    Next();
+    Next();
+    ASSERT_EQ(wizard->CurrentPage(), TPage::Components);
+    auto* missing = Child<QLabel>("LKnihovny");
+    EXPECT_TRUE(missing->isVisible());
+    EXPECT_TRUE(missing->text().endsWith(QStringLiteral("apt-get install libqt6serialport6 libsane1")))
+        << missing->text().toStdString();
 }
 
 TEST_F(Wizard, AClientLibraryWithoutVersionIsAnOldServerThatMustGoFirst) {
