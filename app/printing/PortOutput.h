@@ -24,7 +24,8 @@ TPrintOutcome SendToFile(const QByteArray& text, const QString& fileName, int co
 TPrintOutcome SendToLptPort(const QByteArray& text, const QString& device, int copies);
 
 // Writes the text copies times with the serial line settings of the record, and returns once
-// the port has sent it all (or fails after the time the speed needs for it, and a margin).
+// the port has sent it all; fails when the port takes no byte for ten seconds (a printer may
+// hold the line back by flow control for a while, but one that stopped reading ends).
 // Line settings the system cannot set fail before anything is sent.
 TPrintOutcome SendToComPort(const QByteArray& text, const QString& device, const TPrintSettings& line,
                             int copies);

@@ -9,6 +9,8 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
+
 class TAppContext;
 
 // The reads of a printout: the tax receipt with its customer and a deposit's customer; the
@@ -30,6 +32,11 @@ public:
 class TPortReceiptPrinter final : public TReceiptPrinter {
 public:
     TPortReceiptPrinter(TAppContext& context, QString executablePath);
+
+    // How a composed printout is sent: by default on the caller's thread; the program sends it
+    // from a worker while the wait box shows.
+    using TSending = std::function<TPrintOutcome(const std::function<TPrintOutcome()>& send)>;
+    void SetSending(TSending sending) { sending_ = std::move(sending); }
 
     TPrintOutcome Document(int kodDok, int copies, TTransaction& transaction);
     // amount is what changed hands, positive for either kind.
@@ -53,4 +60,5 @@ private:
 
     TAppContext& context_;
     QString executablePath_;
+    TSending sending_ = [](const std::function<TPrintOutcome()>& send) { return send(); };
 };
