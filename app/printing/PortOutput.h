@@ -29,6 +29,9 @@ TPrintOutcome SendToLptPort(const QByteArray& text, const QString& device, int c
 // Line settings the system cannot set fail before anything is sent.
 TPrintOutcome SendToComPort(const QByteArray& text, const QString& device, const TPrintSettings& line,
                             int copies);
+// Why the serial line of the settings cannot be set up on this system (4 data bits, 1,5 stop
+// bits, DTR/DSR flow control, no speed); empty when it can.
+QString UnsupportedSerialLine(const TPrintSettings& settings);
 
 // The output the settings choose: "COM1" or "COM2" (their devices), "LPT" (the parallel
 // port's device) or "FILE" (fileName, already joined to the folder). Any other device prints

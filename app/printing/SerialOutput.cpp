@@ -46,6 +46,13 @@ struct TLine {
 TLine LineOf(const TPrintSettings& s) {
     TLine line;
     line.baudrate = TPrintSettings::BaudrateOf(s.Baudrate);
+    if (s.Baudrate == TPrintSettings::kBaudrateCount - 1) {
+        line.baudrate = s.CustomBaudrate;
+        if (line.baudrate <= 0) {
+            line.unsupported = QStringLiteral("Vlastní rychlost sériového portu není zadána.");
+            return line;
+        }
+    }
     if (line.baudrate == 0) {
         line.unsupported = QStringLiteral("Rychlost sériového portu není nastavena z nabídky rychlostí.");
         return line;
@@ -115,6 +122,10 @@ bool Drained(QSerialPort& port) {
 }
 
 } // namespace
+
+QString UnsupportedSerialLine(const TPrintSettings& settings) {
+    return LineOf(settings).unsupported;
+}
 
 TPrintOutcome SendToComPort(const QByteArray& text, const QString& device, const TPrintSettings& settings,
                             int copies) {

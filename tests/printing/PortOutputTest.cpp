@@ -150,6 +150,11 @@ TEST_F(ComOutput, TheOtherEndReadsTheWholeReceiptAlsoAtASlowSpeed) {
         EXPECT_TRUE(outcome.Ok) << outcome.Message.toStdString();
         EXPECT_EQ(ReadUntil(far, text.size(), 5000), text) << "speed index " << baudrate;
     }
+    TPrintSettings own = Line(15); // "Vlastní"
+    own.CustomBaudrate = 31250;
+    const TPrintOutcome outcome = SendToComPort(text, portA, own, 1);
+    EXPECT_TRUE(outcome.Ok) << outcome.Message.toStdString();
+    EXPECT_EQ(ReadUntil(far, text.size(), 5000), text) << "the own speed";
     TPrintSettings xonXoff = Line(6);
     xonXoff.FlowControl = 1;
     EXPECT_TRUE(SendToComPort(text, portA, xonXoff, 2).Ok);
@@ -176,6 +181,8 @@ TEST_F(ComOutput, LineSettingsTheSystemCannotSetPrintNothing) {
         {with(&TPrintSettings::FlowControl, 3),
          QStringLiteral("Sériový port v tomto systému neumí řízení toku DTR/DSR.\r")},
         {with(&TPrintSettings::Baudrate, 15),
+         QStringLiteral("Vlastní rychlost sériového portu není zadána.\r")},
+        {with(&TPrintSettings::Baudrate, 16),
          QStringLiteral("Rychlost sériového portu není nastavena z nabídky rychlostí.\r")},
     };
     for (const auto& [line, message] : cases) {
