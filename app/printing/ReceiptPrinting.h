@@ -26,9 +26,9 @@ public:
 };
 
 // The shop's receipt printer as its configuration file sets it up: reads the settings, the
-// shop's identity and VAT and the receipt's data anew for every printout, composes the receipt and
-// sends it. The reads run on the caller's transaction, which is committed at the end when it
-// was not active before.
+// shop's identity and VAT and the receipt's data anew for every printout, composes the receipt
+// (with the VAT rates its own lines were priced with) and sends it. The reads run on the caller's
+// transaction, which is committed at the end when it was not active before.
 class TPortReceiptPrinter final : public TReceiptPrinter {
 public:
     TPortReceiptPrinter(TAppContext& context, QString executablePath);
