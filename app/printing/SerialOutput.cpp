@@ -94,25 +94,26 @@ TLine LineOf(const TPrintSettings& s) {
     return line;
 }
 
-// The bytes not yet on the line: in the port's buffer and in the system's queue.
-std::optional<qint64> Remaining(QSerialPort& port) {
+// The bytes not yet on the line: in the port's buffer and in the system's queue (when the
+// device tells it).
+qint64 Remaining(QSerialPort& port) {
     int queued = 0;
     if (::ioctl(port.handle(), TIOCOUTQ, &queued) != 0)
-        return std::nullopt;
+        queued = 0;
     return port.bytesToWrite() + queued;
 }
 
 // Waits until the port has handed everything to the line, as long as bytes keep leaving.
 bool Drained(QSerialPort& port) {
     QDeadlineTimer stalled(kStallMs);
-    std::optional<qint64> last = Remaining(port);
-    while (last && *last > 0) {
+    qint64 last = Remaining(port);
+    while (last > 0) {
         if (port.bytesToWrite() > 0)
             port.waitForBytesWritten(100);
         else
             QThread::msleep(10);
-        const std::optional<qint64> now = Remaining(port);
-        if (now && *now < *last)
+        const qint64 now = Remaining(port);
+        if (now < last)
             stalled.setRemainingTime(kStallMs);
         else if (stalled.hasExpired())
             return false;
