@@ -1,5 +1,6 @@
 #include "CustomerMail.h"
 
+#include "DbError.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
 
@@ -18,6 +19,11 @@ QString MailLogSql(int kodZak, int kodUziv, const QString& email, const QString&
            QString::number(kodZak) + QStringLiteral(", CURRENT_TIMESTAMP, ") + QString::number(kodUziv) +
            QStringLiteral(", '") + SqlEscape(email) + QStringLiteral("', ") + SqlText(subject) +
            QStringLiteral(", ") + SqlText(message, true) + u')';
+}
+
+QString MailUnrecordedText(const QString& email, const QString& reason) {
+    return QStringLiteral("Mail na adresu:") + email +
+           QStringLiteral(" byl odeslán, ale do historie zákazníka se ho nepodařilo zapsat.\r") + reason;
 }
 
 QString MailFailureText(const QString& email, const QString& error) {
@@ -49,17 +55,32 @@ TMailRunResult SendCustomerMail(TDMGlobDB& db, const TMailRun& run,
         mail.SetTimeout(run.TimeoutMs);
         const TMailContent content{run.Sender, recipient.Email, run.Subject, run.Message,
                                    QDateTime::currentDateTime()};
-        if (!mail.Send(run.Host, run.Port, content)) {
+        if (hooks.Current)
+            hooks.Current(&mail);
+        const bool sent = mail.Send(run.Host, run.Port, content);
+        if (hooks.Current)
+            hooks.Current(nullptr);
+        if (!sent && mail.Aborted()) {
+            result.Cancelled = true;
+            return result;
+        }
+        if (!sent) {
             ++result.Failed;
             if (hooks.Failed)
                 hooks.Failed(MailFailureText(recipient.Email, mail.Error()));
             continue;
         }
-        RunInTransaction(db.DB, [&](TTransaction& transaction) {
-            db.ExecSql(transaction,
-                       MailLogSql(recipient.KodZak, run.KodUziv, recipient.Email, run.Subject, run.Message));
-        });
         ++result.Sent;
+        try {
+            RunInTransaction(db.DB, [&](TTransaction& transaction) {
+                db.ExecSql(transaction, MailLogSql(recipient.KodZak, run.KodUziv, recipient.Email,
+                                                   run.Subject, run.Message));
+            });
+        } catch (const ECinemonError& failure) {
+            // The customer has the message: the clerk must learn that the history lacks it.
+            if (hooks.Failed)
+                hooks.Failed(MailUnrecordedText(recipient.Email, failure.Message()));
+        }
     }
     return result;
 }

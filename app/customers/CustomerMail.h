@@ -21,6 +21,8 @@ QString MailLogSql(int kodZak, int kodUziv, const QString& email, const QString&
                    const QString& message);
 // What the clerk is shown for a message that did not go: the address and the exchange's error.
 QString MailFailureText(const QString& email, const QString& error);
+// What the clerk is shown for a message the server took that could not be recorded.
+QString MailUnrecordedText(const QString& email, const QString& reason);
 
 struct TMailRecipient {
     int KodZak = 0;
@@ -33,7 +35,7 @@ struct TMailRun {
     QString Host, Port, Sender; // the shop's settings
     QString Subject, Message;
     int KodUziv = 0; // who sends
-    int TimeoutMs = TDMGlobMail::kReplyTimeoutMs;
+    int TimeoutMs = TDMGlobMail::kMessageTimeoutMs;
 };
 
 struct TMailRunHooks {
@@ -41,6 +43,8 @@ struct TMailRunHooks {
     std::function<void(const QString& text)> Failed;
     // Called before each message with the messages done so far; false ends the run there.
     std::function<bool(int done, int count)> Progress;
+    // The exchange on its way (null once it ended), for an interruption in the middle of it.
+    std::function<void(TDMGlobMail* current)> Current;
 };
 
 struct TMailRunResult {
@@ -50,6 +54,7 @@ struct TMailRunResult {
 };
 
 // One message per recipient, one after the other; each message the server took is recorded at
-// once in its own transaction, so an interruption or a failure later keeps what went.
+// once in its own transaction, so an interruption or a failure later keeps what went. A message
+// that went but could not be recorded is reported through Failed and counts as sent.
 TMailRunResult SendCustomerMail(TDMGlobDB& db, const TMailRun& run,
                                 const std::vector<TMailRecipient>& recipients, const TMailRunHooks& hooks);

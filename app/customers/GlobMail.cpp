@@ -31,13 +31,21 @@ std::optional<quint16> PortNumber(const QString& port) {
     return ntohs(static_cast<quint16>(service->s_port));
 }
 
+// A line break in an address would end the command it stands in and begin another one.
+bool HasControlCharacter(const QString& text) {
+    for (const QChar c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return true;
+    return false;
+}
+
 } // namespace
 
 TDMGlobMail::TDMGlobMail(QObject* parent)
     : QObject(parent), socket_(new QTcpSocket(this)), timer_(new QTimer(this)) {
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this,
-            [this] { Fail(QStringLiteral("no answer within %1 s").arg(timeoutMs_ / 1000.0, 0, 'g', 3)); });
+            [this] { Fail(QStringLiteral("not done within %1 s").arg(timeoutMs_ / 1000.0, 0, 'g', 3)); });
     connect(socket_, &QTcpSocket::readyRead, this, &TDMGlobMail::ReadReplies);
     connect(socket_, &QTcpSocket::errorOccurred, this, [this] {
         if (!done_)
@@ -53,6 +61,7 @@ TDMGlobMail::~TDMGlobMail() {
 bool TDMGlobMail::Start(const QString& host, const QString& port, const TMailContent& content) {
     done_ = false;
     sent_ = false;
+    aborted_ = false;
     error_.clear();
     received_.clear();
     replyText_.clear();
@@ -62,6 +71,16 @@ bool TDMGlobMail::Start(const QString& host, const QString& port, const TMailCon
     for (const QString& recipient : MailRecipients(content.Recipients))
         recipients_ << EnvelopeAddress(recipient);
     nextRecipient_ = 0;
+    if (HasControlCharacter(content.Sender)) {
+        step_ = TStep::MailFrom;
+        Fail(QStringLiteral("control character in the sender address"));
+        return false;
+    }
+    if (HasControlCharacter(content.Recipients)) {
+        step_ = TStep::RcptTo;
+        Fail(QStringLiteral("control character in a recipient address"));
+        return false;
+    }
     // An address list with no address would only be refused by the server after the sender.
     if (recipients_.isEmpty()) {
         step_ = TStep::RcptTo;
@@ -74,6 +93,7 @@ bool TDMGlobMail::Start(const QString& host, const QString& port, const TMailCon
         return false;
     }
     data_ = MailData(content);
+    timer_->start(timeoutMs_);
     Await(TStep::Greeting);
     socket_->connectToHost(host.trimmed(), *portNumber);
     return true;
@@ -90,10 +110,16 @@ bool TDMGlobMail::Send(const QString& host, const QString& port, const TMailCont
     return sent_;
 }
 
+void TDMGlobMail::Abort() {
+    if (done_)
+        return;
+    aborted_ = true;
+    Fail(QStringLiteral("interrupted"));
+}
+
 void TDMGlobMail::Await(TStep step) {
     step_ = step;
     replyText_.clear();
-    timer_->start(timeoutMs_);
 }
 
 void TDMGlobMail::Command(TStep step, const QByteArray& line) {
@@ -127,7 +153,6 @@ void TDMGlobMail::ReadReplies() {
 }
 
 void TDMGlobMail::Reply(int code, const QString& text) {
-    timer_->stop();
     switch (step_) {
     case TStep::Greeting:
         if (code < 200 || code > 299)

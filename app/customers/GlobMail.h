@@ -16,8 +16,9 @@ class QTimer;
 class TDMGlobMail final : public QObject {
     Q_OBJECT
 public:
-    // A server that stops answering fails the exchange after this long without a reply.
-    static constexpr int kReplyTimeoutMs = 60'000;
+    // One message's whole exchange, from the connection to the goodbye, ends after this long: a
+    // server that answers each command slowly must not hold the clerk for minutes.
+    static constexpr int kMessageTimeoutMs = 60'000;
 
     explicit TDMGlobMail(QObject* parent = nullptr);
     ~TDMGlobMail() override;
@@ -33,6 +34,9 @@ public:
     bool Start(const QString& host, const QString& port, const TMailContent& content);
     // Start, then wait for the end of the exchange while the program's events go on.
     bool Send(const QString& host, const QString& port, const TMailContent& content);
+    // Ends the exchange at once; a message the server already took stays sent.
+    void Abort();
+    bool Aborted() const { return aborted_; }
 
     bool Done() const { return done_; }
     bool Sent() const { return sent_; }
@@ -55,7 +59,7 @@ private:
 
     QTcpSocket* socket_;
     QTimer* timer_;
-    int timeoutMs_ = kReplyTimeoutMs;
+    int timeoutMs_ = kMessageTimeoutMs;
     QString heloName_;
 
     TStep step_ = TStep::Greeting;
@@ -67,5 +71,6 @@ private:
     QString replyText_; // the lines of a multi-line reply so far
     bool done_ = true;
     bool sent_ = false;
+    bool aborted_ = false;
     QString error_;
 };

@@ -66,6 +66,8 @@ TFZakOdeslat::TFZakOdeslat(TAppContext& ctx, QWidget* parent)
     connect(BPrerusit, &QPushButton::clicked, this, [this] {
         cancelled_ = true;
         BPrerusit->setEnabled(false);
+        if (current_ != nullptr)
+            current_->Abort();
     });
     connect(BZavrit, &QPushButton::clicked, this, &TFZakOdeslat::reject);
 
@@ -140,11 +142,19 @@ void TFZakOdeslat::Odeslat() {
         return;
     }
     Lock(true);
-    const auto unlock = qScopeGuard([this] { Lock(false); });
+    bool ended = false;
+    // A failure on the way ends the run; the label must not go on saying a message is leaving.
+    const auto unlock = qScopeGuard([this, &ended] {
+        current_ = nullptr;
+        Lock(false);
+        if (!ended)
+            LPrubeh->setText(QStringLiteral("Odesílání skončilo chybou."));
+    });
     LPrubeh->clear();
     const TMailChoice choice = ChPouze->isChecked() ? TMailChoice::One : TMailChoice::All;
     const std::vector<TMailRecipient> recipients = ReadMailRecipients(ctx_.Db(), choice, kodZak_);
     if (recipients.empty()) {
+        ended = true;
         LPrubeh->setText(QStringLiteral("Žádný příjemce nemá zadaný email. Nic nebylo odesláno."));
         return;
     }
@@ -154,7 +164,9 @@ void TFZakOdeslat::Odeslat() {
     TMailRunHooks hooks;
     hooks.Failed = [](const QString& text) { ReportError(text); };
     hooks.Progress = [this](int done, int count) { return Progress(done, count); };
+    hooks.Current = [this](TDMGlobMail* current) { current_ = current; };
     const TMailRunResult result = SendCustomerMail(ctx_.Db(), run, recipients, hooks);
+    ended = true;
     if (result.Cancelled)
         LPrubeh->setText(QStringLiteral("Odesílání přerušeno. ") +
                          SentText(result.Sent, static_cast<int>(recipients.size())));

@@ -22,7 +22,7 @@ public:
     // The register's customer: the name follows "&Pouze: ", which only a stored customer (a key
     // above 0) enables.
     void SetZakaznik(const QString& jmeno, int kodZak);
-    // How long to wait for each reply of the server.
+    // How long one message's exchange with the server may take.
     void SetTimeout(int milliseconds) { timeoutMs_ = milliseconds; }
     bool Sending() const { return sending_; }
 
@@ -40,9 +40,10 @@ private:
 
     TAppContext& ctx_;
     int kodZak_ = 0;
-    int timeoutMs_ = TDMGlobMail::kReplyTimeoutMs;
+    int timeoutMs_ = TDMGlobMail::kMessageTimeoutMs;
     bool sending_ = false;
     bool cancelled_ = false;
+    TDMGlobMail* current_ = nullptr; // the message on its way
 
     TMoxCheckBox* ChVsichni;
     TMoxCheckBox* ChPouze;

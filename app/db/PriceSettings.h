@@ -46,6 +46,11 @@ public:
     int ChargedDays(const QDateTime& earlier, const QDateTime& later);
 
     bool IsLoaded() const { return values_.DphA != -1; }
+    // Reads the record again: another counter's settings desk may have changed it.
+    void Reload() {
+        values_ = {};
+        Loaded();
+    }
     // The settings desk stores new values here after writing them to the database.
     void Assign(const Values& values) { values_ = values; }
     const Values& Current() { return Loaded(); }

@@ -153,6 +153,9 @@ void TFPujcky::ShowNoCustomer() {
 }
 
 void TFPujcky::LoadCustomer(int key) {
+    // Every visit is priced at the shop's prices and VAT as they are now, not as this counter
+    // read them at start-up: the receipt's amounts and its printed rates must agree.
+    ctx_.SpecCena().Reload();
     customer_ = LoadCounterCustomer(ctx_.Db(), trDesk_, key);
     if (!customer_) {
         trDesk_.Commit();

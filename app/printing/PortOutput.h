@@ -24,10 +24,14 @@ TPrintOutcome SendToFile(const QByteArray& text, const QString& fileName, int co
 TPrintOutcome SendToLptPort(const QByteArray& text, const QString& device, int copies);
 
 // Writes the text copies times with the serial line settings of the record, and returns once
-// the port has sent it all (or fails after the time the speed needs for it, and a margin).
+// the port has sent it all; fails when the port takes no byte for ten seconds (a printer may
+// hold the line back by flow control for a while, but one that stopped reading ends).
 // Line settings the system cannot set fail before anything is sent.
 TPrintOutcome SendToComPort(const QByteArray& text, const QString& device, const TPrintSettings& line,
                             int copies);
+// Why the serial line of the settings cannot be set up on this system (4 data bits, 1,5 stop
+// bits, DTR/DSR flow control, no speed); empty when it can.
+QString UnsupportedSerialLine(const TPrintSettings& settings);
 
 // The output the settings choose: "COM1" or "COM2" (their devices), "LPT" (the parallel
 // port's device) or "FILE" (fileName, already joined to the folder). Any other device prints

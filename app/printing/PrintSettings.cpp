@@ -74,6 +74,7 @@ void ReadPrintSettings(const QString& fileName, TPrintSettings& s) {
     s.Parity = ini.ReadInteger(kSection, QStringLiteral("Parity"), s.Parity);
     s.Stopbits = ini.ReadInteger(kSection, QStringLiteral("Stopbits"), s.Stopbits);
     s.FlowControl = ini.ReadInteger(kSection, QStringLiteral("FlowControl"), s.FlowControl);
+    s.CustomBaudrate = ini.ReadInteger(kSection, QStringLiteral("CustomBaudrate"), s.CustomBaudrate);
     s.Com1Device = ini.ReadString(kSection, QStringLiteral("Com1Device"), s.Com1Device);
     s.Com2Device = ini.ReadString(kSection, QStringLiteral("Com2Device"), s.Com2Device);
     s.LptDevice = ini.ReadString(kSection, QStringLiteral("LptDevice"), s.LptDevice);
@@ -94,5 +95,6 @@ void WritePrintSettings(const QString& fileName, const TPrintSettings& s) {
     ini.WriteInteger(kSection, QStringLiteral("Parity"), s.Parity);
     ini.WriteInteger(kSection, QStringLiteral("Stopbits"), s.Stopbits);
     ini.WriteInteger(kSection, QStringLiteral("FlowControl"), s.FlowControl);
+    ini.WriteInteger(kSection, QStringLiteral("CustomBaudrate"), s.CustomBaudrate);
     ini.UpdateFile();
 }

@@ -24,11 +24,12 @@ struct TPrintSettings {
     int SpaceShear = 4;
     int SpaceAfter = 2;
     QString FilesPath;
-    int Baudrate = 6;    // index into the speed list, see BaudrateOf
-    int Databits = 4;    // 0 = 4 bits … 4 = 8 bits
-    int Parity = 0;      // 0 none, 1 odd, 2 even, 3 mark, 4 space
-    int Stopbits = 0;    // 0 one, 1 one and a half, 2 two
-    int FlowControl = 0; // 0 none, 1 XON/XOFF, 2 RTS/CTS, 3 DTR/DSR
+    int Baudrate = 6;       // index into the speed list, see BaudrateOf
+    int Databits = 4;       // 0 = 4 bits … 4 = 8 bits
+    int Parity = 0;         // 0 none, 1 odd, 2 even, 3 mark, 4 space
+    int Stopbits = 0;       // 0 one, 1 one and a half, 2 two
+    int FlowControl = 0;    // 0 none, 1 XON/XOFF, 2 RTS/CTS, 3 DTR/DSR
+    int CustomBaudrate = 0; // bits per second of the user-defined speed ("Vlastní", index 15)
 
     // The devices behind the ports' names, for USB adapters and the like. Read only when
     // present in the file ("Com1Device", "Com2Device", "LptDevice"); the program never writes
@@ -63,6 +64,6 @@ QString PrintSettingsFile(const QString& executablePath);
 
 // Reads the section "Print"; each key missing from the file keeps the value the record holds.
 void ReadPrintSettings(const QString& fileName, TPrintSettings& settings);
-// Writes the thirteen keys, creating the file or the section as needed; other sections and
+// Writes the fourteen keys, creating the file or the section as needed; other sections and
 // keys stay as they are. Fails with a message when the file cannot be written.
 void WritePrintSettings(const QString& fileName, const TPrintSettings& settings);

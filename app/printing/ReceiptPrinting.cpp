@@ -1,6 +1,7 @@
 #include "ReceiptPrinting.h"
 
 #include "AppContext.h"
+#include "ReceiptVat.h"
 
 #include <QFileInfo>
 
@@ -29,9 +30,12 @@ private:
 
 void Raise(const TPrintOutcome& outcome) {
     if (!outcome.Ok)
-        throw EPrintError(QStringLiteral("Doklad nebyl vytištěn.\r") + outcome.Message +
-                          QStringLiteral("\rZkontrolujte, zda je tiskárna zapnutá, má papír a je připojená "
-                                         "kabelem, a v nastavení tisku zařízení a jeho cestu."));
+        throw EPrintError(
+            QStringLiteral("Doklad nebyl vytištěn.\r") + outcome.Message +
+            QStringLiteral(
+                "\rZkontrolujte, zda je tiskárna zapnutá, má papír a je připojená "
+                "kabelem, a v nastavení tisku zařízení a jeho cestu, u sériové tiskárny i rychlost "
+                "a řízení toku."));
 }
 
 } // namespace
@@ -99,6 +103,7 @@ TPrintOutcome TPortReceiptPrinter::Document(int kodDok, int copies, TTransaction
         return TPrintOutcome::Failure(unusable);
     TReadScope scope(transaction);
     TTaxReceipt receipt;
+    std::vector<TPricedLine> priced;
     {
         auto head = context_.Db().OpenQuery(transaction, DocumentSql(kodDok));
         head->Open();
@@ -131,11 +136,16 @@ TPrintOutcome TPortReceiptPrinter::Document(int kodDok, int copies, TTransaction
             receipt.Lines.push_back({field("EAN_KOD").AsString(), field("NAZEV_CESKY").AsString(),
                                      field("D_PUJCENI").AsDate(), field("POCET_DNI").AsInteger(),
                                      field("CENA_RADKU_DPH").AsFloat(), field("DPH").AsString()});
+            priced.push_back({field("DPH").AsString(), field("CENA").AsFloat(), field("CENA_DPH").AsFloat()});
         }
     }
-    const QByteArray text = ComposeTaxReceipt(settings, Branch(transaction), Shop(transaction), receipt);
+    // The rates printed are those the amounts were computed with, whatever the shop's are now.
+    TReceiptShop shop = Shop(transaction);
+    shop.DphA = RateOfLines(priced, QStringLiteral("A"), shop.DphA);
+    shop.DphB = RateOfLines(priced, QStringLiteral("B"), shop.DphB);
+    const QByteArray text = ComposeTaxReceipt(settings, Branch(transaction), shop, receipt);
     scope.Done();
-    return SendToPrinter(settings, text, DocumentFile(settings, kodDok), copies);
+    return sending_([&] { return SendToPrinter(settings, text, DocumentFile(settings, kodDok), copies); });
 }
 
 TPrintOutcome TPortReceiptPrinter::Deposit(TDepositKind kind, int kodZak, int copies, double amount,
@@ -159,7 +169,7 @@ TPrintOutcome TPortReceiptPrinter::Deposit(TDepositKind kind, int kodZak, int co
     const QByteArray text = ComposeDepositReceipt(settings, Branch(transaction), Shop(transaction), kind,
                                                   customer, amount, today);
     scope.Done();
-    return SendToPrinter(settings, text, DepositFile(settings, kodZak), copies);
+    return sending_([&] { return SendToPrinter(settings, text, DepositFile(settings, kodZak), copies); });
 }
 
 void TPortReceiptPrinter::PrintDocument(int kodDok, int copies, TTransaction& transaction) {

@@ -9,6 +9,8 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
+
 class TAppContext;
 
 // The reads of a printout: the tax receipt with its customer and a deposit's customer; the
@@ -24,12 +26,17 @@ public:
 };
 
 // The shop's receipt printer as its configuration file sets it up: reads the settings, the
-// shop's identity and VAT and the receipt's data anew for every printout, composes the receipt and
-// sends it. The reads run on the caller's transaction, which is committed at the end when it
-// was not active before.
+// shop's identity and VAT and the receipt's data anew for every printout, composes the receipt
+// (with the VAT rates its own lines were priced with) and sends it. The reads run on the caller's
+// transaction, which is committed at the end when it was not active before.
 class TPortReceiptPrinter final : public TReceiptPrinter {
 public:
     TPortReceiptPrinter(TAppContext& context, QString executablePath);
+
+    // How a composed printout is sent: by default on the caller's thread; the program sends it
+    // from a worker while the wait box shows.
+    using TSending = std::function<TPrintOutcome(const std::function<TPrintOutcome()>& send)>;
+    void SetSending(TSending sending) { sending_ = std::move(sending); }
 
     TPrintOutcome Document(int kodDok, int copies, TTransaction& transaction);
     // amount is what changed hands, positive for either kind.
@@ -53,4 +60,5 @@ private:
 
     TAppContext& context_;
     QString executablePath_;
+    TSending sending_ = [](const std::function<TPrintOutcome()>& send) { return send(); };
 };

@@ -140,14 +140,19 @@ int TReportFrame::PageCount() const {
     return static_cast<int>(PageStarts().size());
 }
 
+// The logo on the page in millimetres, whatever its pixels: as large as its proportions allow
+// within its box, never beyond it, at the box's left edge and centred in its height.
+QRectF TReportFrame::LogoPlace(const QSize& picture) {
+    if (picture.isEmpty())
+        return {};
+    const double scale = std::min(kLogoWidthMm / picture.width(), kLogoHeightMm / picture.height());
+    const QSizeF size(picture.width() * scale, picture.height() * scale);
+    return {0, (kLogoHeightMm - size.height()) / 2, size.width(), size.height()};
+}
+
 void TReportFrame::DrawHeader(TReportCanvas& canvas, int page, int pages, const QDateTime& printed) const {
-    const QRectF logoBox = canvas.Device(QRectF(0, 0, kLogoWidthMm, kLogoHeightMm));
-    if (!shop_.Logo.isNull()) {
-        // Fitted into the box, never enlarged, then moved to the box's left edge.
-        QRect place = FitPicture(shop_.Logo.width(), shop_.Logo.height(), logoBox.toRect(), QRect());
-        place.moveLeft(logoBox.toRect().left());
-        canvas.Picture(shop_.Logo, place);
-    }
+    if (!shop_.Logo.isNull())
+        canvas.Picture(shop_.Logo, canvas.Device(LogoPlace(shop_.Logo.size())));
     const double width = canvas.Width();
     canvas.Text(QRectF(kLogoWidthMm + 5, 0, width - kLogoWidthMm - 5, kLogoHeightMm), title_, Font(12, true),
                 Qt::AlignRight | Qt::AlignVCenter);

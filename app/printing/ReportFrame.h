@@ -85,6 +85,8 @@ public:
     static constexpr double kMarginMm = 10;
     static constexpr double kLogoWidthMm = 40.5;
     static constexpr double kLogoHeightMm = 10.6;
+    // Where a logo of these pixels lies in the header, in millimetres from its top left corner.
+    static QRectF LogoPlace(const QSize& picture);
 
     TReportFrame(QString title, TReportShop shop);
 

@@ -11,9 +11,9 @@
 
 namespace {
 
-// Room beyond the time the line needs for the text: the opening of the port, a printer that
-// is busy for a moment.
-constexpr qint64 kMarginMs = 3000;
+// How long the port may take no byte before the printout counts as failed: a printer that holds
+// the line by flow control may take long over a receipt, but one that stopped reading ends.
+constexpr qint64 kStallMs = 10000;
 
 std::optional<QSerialPort::Parity> ParityOf(int index) {
     switch (index) {
@@ -46,6 +46,13 @@ struct TLine {
 TLine LineOf(const TPrintSettings& s) {
     TLine line;
     line.baudrate = TPrintSettings::BaudrateOf(s.Baudrate);
+    if (s.Baudrate == TPrintSettings::kBaudrateCount - 1) {
+        line.baudrate = s.CustomBaudrate;
+        if (line.baudrate <= 0) {
+            line.unsupported = QStringLiteral("Vlastní rychlost sériového portu není zadána.");
+            return line;
+        }
+    }
     if (line.baudrate == 0) {
         line.unsupported = QStringLiteral("Rychlost sériového portu není nastavena z nabídky rychlostí.");
         return line;
@@ -87,30 +94,39 @@ TLine LineOf(const TPrintSettings& s) {
     return line;
 }
 
-// The time the line needs for so many bytes, with start, parity and two stop bits each, twice
-// over, and the margin.
-qint64 SendingTimeMs(qint64 bytes, const TLine& line) {
-    const qint64 bitsPerByte = 1 + line.dataBits + (line.parity == QSerialPort::NoParity ? 0 : 1) + 2;
-    return 2 * bytes * bitsPerByte * 1000 / line.baudrate + kMarginMs;
+// The bytes not yet on the line: in the port's buffer and in the system's queue (when the
+// device tells it).
+qint64 Remaining(QSerialPort& port) {
+    int queued = 0;
+    if (::ioctl(port.handle(), TIOCOUTQ, &queued) != 0)
+        queued = 0;
+    return port.bytesToWrite() + queued;
 }
 
-// Waits until the port has handed everything to the line.
-bool Drained(QSerialPort& port, const QDeadlineTimer& deadline) {
-    while (port.bytesToWrite() > 0) {
-        if (deadline.hasExpired() || !port.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
+// Waits until the port has handed everything to the line, as long as bytes keep leaving.
+bool Drained(QSerialPort& port) {
+    QDeadlineTimer stalled(kStallMs);
+    qint64 last = Remaining(port);
+    while (last > 0) {
+        if (port.bytesToWrite() > 0)
+            port.waitForBytesWritten(100);
+        else
+            QThread::msleep(10);
+        const qint64 now = Remaining(port);
+        if (now < last)
+            stalled.setRemainingTime(kStallMs);
+        else if (stalled.hasExpired())
             return false;
+        last = now;
     }
-    for (;;) {
-        int queued = 0;
-        if (::ioctl(port.handle(), TIOCOUTQ, &queued) != 0 || queued == 0)
-            return ::tcdrain(port.handle()) == 0;
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(10);
-    }
+    return ::tcdrain(port.handle()) == 0;
 }
 
 } // namespace
+
+QString UnsupportedSerialLine(const TPrintSettings& settings) {
+    return LineOf(settings).unsupported;
+}
 
 TPrintOutcome SendToComPort(const QByteArray& text, const QString& device, const TPrintSettings& settings,
                             int copies) {
@@ -130,16 +146,16 @@ TPrintOutcome SendToComPort(const QByteArray& text, const QString& device, const
         return TPrintOutcome::Failure(
             QStringLiteral("Chyba při otevírání portu.\r%1: %2").arg(device, port.errorString()));
 
-    const QDeadlineTimer deadline(SendingTimeMs(text.size() * copies, line));
     for (int i = 0; i < copies; ++i) {
         if (port.write(text) != text.size())
             return TPrintOutcome::Failure(QStringLiteral("Chyba při zápisu na port."));
     }
-    if (!Drained(port, deadline)) {
+    if (!Drained(port)) {
         // What is still waiting is dropped, so that closing the port does not wait for it.
         port.clear(QSerialPort::Output);
-        return TPrintOutcome::Failure(
-            QStringLiteral("Tiskárna na portu %1 nepřevzala celý doklad včas.").arg(device));
+        return TPrintOutcome::Failure(QStringLiteral("Tiskárna na portu %1 nepřevzala %2 s žádný znak.")
+                                          .arg(device)
+                                          .arg(kStallMs / 1000));
     }
     return TPrintOutcome::Success();
 }

@@ -6,6 +6,7 @@
 #include "MoxEdit.h"
 #include "MoxLabel.h"
 #include "NastaveniPages.h"
+#include "PortOutput.h"
 #include "SerialPortDialog.h"
 
 #include <QButtonGroup>
@@ -174,6 +175,15 @@ TPrintSettings TPageTisk::Input() const {
 
 bool TPageTisk::Save() {
     const TPrintSettings s = Input();
+    // A serial line the system cannot set would print nothing or garbage at the first receipt.
+    if (const QString unsupported = UnsupportedSerialLine(s); !unsupported.isEmpty()) {
+        if (s.Device == TPrintSettings::DeviceCom1() || s.Device == TPrintSettings::DeviceCom2()) {
+            Warn(unsupported + QStringLiteral("\rZměňte nastavení portu tlačítkem \"...\". "
+                                              "Nastavení tisku nebylo uloženo."));
+            return false;
+        }
+        Warn(unsupported + QStringLiteral("\rNa sériový port by se s tímto nastavením netisklo."));
+    }
     WritePrintSettings(PrintSettingsFile(context_.Db().ExecutablePath()), s);
     settings_ = s;
     MarkSaved();

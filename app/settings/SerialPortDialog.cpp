@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -30,6 +31,14 @@ TFSerialPort::TFSerialPort(int port, const TPrintSettings& s, QWidget* parent) :
     for (int i = 0; TPrintSettings::DatabitsOf(i); ++i)
         bits << QString::number(TPrintSettings::DatabitsOf(i));
     CBRychlost = Choice("CBRychlost", speeds, s.Baudrate, this);
+    ERychlost = Named(new QSpinBox(this), "ERychlost");
+    ERychlost->setRange(0, 4000000);
+    ERychlost->setValue(s.CustomBaudrate);
+    const auto ownSpeed = [this] {
+        ERychlost->setEnabled(CBRychlost->currentIndex() == TPrintSettings::kBaudrateCount - 1);
+    };
+    ownSpeed();
+    connect(CBRychlost, &QComboBox::currentIndexChanged, this, ownSpeed);
     CBDatoveBity = Choice("CBDatoveBity", bits, s.Databits, this);
     CBParita = Choice("CBParita",
                       {QStringLiteral("Žádná"), QStringLiteral("Lichá"), QStringLiteral("Sudá"),
@@ -43,6 +52,7 @@ TFSerialPort::TFSerialPort(int port, const TPrintSettings& s, QWidget* parent) :
                       s.FlowControl, this);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Rychlost (Bd):"), CBRychlost);
+    form->addRow(QStringLiteral("Vlastní rychlost (Bd):"), ERychlost);
     form->addRow(QStringLiteral("Datové bity:"), CBDatoveBity);
     form->addRow(QStringLiteral("Parita:"), CBParita);
     form->addRow(QStringLiteral("Stop bity:"), CBStopBity);
@@ -63,6 +73,8 @@ TFSerialPort::TFSerialPort(int port, const TPrintSettings& s, QWidget* parent) :
 
 void TFSerialPort::Apply(TPrintSettings& s) const {
     s.Baudrate = CBRychlost->currentIndex();
+    if (ERychlost->isEnabled())
+        s.CustomBaudrate = ERychlost->value();
     s.Databits = CBDatoveBity->currentIndex();
     s.Parity = CBParita->currentIndex();
     s.Stopbits = CBStopBity->currentIndex();

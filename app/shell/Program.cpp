@@ -3,6 +3,7 @@
 #include "FailureGuard.h"
 #include "QuitSignals.h"
 #include "ReceiptPrinting.h"
+#include "WorkerWait.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -28,8 +29,15 @@ std::optional<TProgram> StartProgram(const QString& executablePath, TDeskFactori
         return std::nullopt;
     TProgram program;
     program.Context = std::make_unique<TAppContext>(executablePath);
-    program.ReceiptPrinter = std::make_unique<TPortReceiptPrinter>(*program.Context, executablePath);
-    program.Context->ReceiptPrinter = program.ReceiptPrinter.get();
+    auto printer = std::make_unique<TPortReceiptPrinter>(*program.Context, executablePath);
+    // A printer that stops taking the receipt keeps the wait box up, never the whole counter.
+    printer->SetSending([](const std::function<TPrintOutcome()>& send) {
+        TPrintOutcome outcome;
+        RunWithWaitBox(QStringLiteral("Tisknu doklad..."), [&] { outcome = send(); });
+        return outcome;
+    });
+    program.Context->ReceiptPrinter = printer.get();
+    program.ReceiptPrinter = std::move(printer);
     program.Window = std::make_unique<TFMainCinemon>(*program.Context, std::move(desks), std::move(env));
     program.Window->resize(program.Window->minimumSize());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

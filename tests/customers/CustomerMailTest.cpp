@@ -7,13 +7,16 @@
 #include "MoxEdit.h"
 #include "MoxLabel.h"
 #include "MoxMemo.h"
+#include "Query.h"
 #include "SmtpPeers.h"
 #include "TestDatabase.h"
 #include "Win1250.h"
 #include "ZakOdeslat.h"
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -345,7 +348,7 @@ TEST_F(CustomerMail, ASilentServerIsReportedAfterTheTimeLimit) {
     EXPECT_EQ(
         hook.Texts(),
         std::vector<QString>{QStringLiteral(
-            "Mail se nepodařilo odeslat na adresu:eva@example.cz.\r\rOpen failed (no answer within 0.3 s)")});
+            "Mail se nepodařilo odeslat na adresu:eva@example.cz.\r\rOpen failed (not done within 0.3 s)")});
     EXPECT_TRUE(LogRows().empty());
     EXPECT_FALSE(dialog->Sending());
 }
@@ -407,29 +410,72 @@ TEST_F(CustomerMail, WhileSendingTheDialogCannotBeSentAgainOrClosed) {
     EXPECT_FALSE(dialog->isVisible());
 }
 
-TEST_F(CustomerMail, SendingToEverybodyCanBeInterruptedBetweenMessages) {
+TEST_F(CustomerMail, SendingToEverybodyIsInterruptedAtOnceEvenInTheMiddleOfAMessage) {
     TScriptedSmtpPeer peer;
-    peer.greetingPauseMs = 100;
+    peer.greetingPauseMs = 5'000;
     UseServer(QStringLiteral("127.0.0.1"), peer.Port());
-    const int eva =
-        AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"), QStringLiteral("eva@example.cz"), true);
+    AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"), QStringLiteral("eva@example.cz"), true);
     AddCustomer(QStringLiteral("Iva"), QStringLiteral("Nová"), QStringLiteral("iva@example.cz"), true);
     AddCustomer(QStringLiteral("Jan"), QStringLiteral("Malý"), QStringLiteral("jan@example.cz"), true);
     auto dialog = Open(QStringLiteral(" "), 0);
     Write(*dialog, QStringLiteral("Novinky"), QStringLiteral("Nové filmy."));
     QString during;
-    // Pressed while the first message is on its way.
+    // Pressed while the first message is on its way and the server is slow to greet.
     peer.connected = [&] {
         during = Progress(*dialog);
-        Child<TMoxButton>(*dialog, "BPrerusit")->click();
+        QTimer::singleShot(100,
+                           [&] { QTest::keyClick(Child<TMoxButton>(*dialog, "BPrerusit"), Qt::Key_Space); });
     };
+    QElapsedTimer clock;
+    clock.start();
     Send(*dialog);
+    EXPECT_LT(clock.elapsed(), 3'000) << "no wait for the server";
     EXPECT_EQ(during, QStringLiteral("Odesílám zprávu 1 z 3..."));
-    EXPECT_EQ(Progress(*dialog), QStringLiteral("Odesílání přerušeno. Odeslané zprávy: 1 z 3."));
+    EXPECT_EQ(Progress(*dialog), QStringLiteral("Odesílání přerušeno. Odeslané zprávy: 0 z 3."));
+    EXPECT_TRUE(hook.messages.empty()) << "an interruption is no failure";
     EXPECT_EQ(peer.Connections(), 1);
+    EXPECT_FALSE(peer.Received().contains("DATA"));
+    EXPECT_TRUE(LogRows().empty());
+    EXPECT_FALSE(dialog->Sending());
+}
+
+TEST_F(CustomerMail, AMessageThatWentButCouldNotBeRecordedIsReportedAndTheRunGoesOn) {
+    TSmtpSink sink;
+    UseServer(QStringLiteral("127.0.0.1"), sink.Port());
+    AddCustomer(QStringLiteral("Eva"), QStringLiteral("Malá"), QStringLiteral("eva@example.cz"), true);
+    const int iva =
+        AddCustomer(QStringLiteral("Iva"), QStringLiteral("Nová"), QStringLiteral("iva@example.cz"), true);
+    // The history cannot take Eva's record, as a full disk would refuse it.
+    {
+        TDatabase owner;
+        owner.SetParams(database.DatabaseFile(), QStringLiteral("SYSDBA"), {}, QStringLiteral("UTF8"));
+        owner.Open();
+        for (const QString& sql :
+             {QStringLiteral("create exception E_PLNY_DISK 'disk je plný'"),
+              QStringLiteral("grant usage on exception E_PLNY_DISK to public"),
+              QStringLiteral("create trigger ZAK_ZPRAVY_PLNY for ZAK_ZPRAVY before insert as begin if "
+                             "(new.EMAIL_ADR = 'eva@example.cz') then exception E_PLNY_DISK; end")}) {
+            TTransaction ddl(owner);
+            ddl.StartTransaction();
+            TQuery(ddl, sql).ExecSQL();
+            ddl.Commit();
+        }
+    }
+    auto dialog = Open(QStringLiteral(" "), 0);
+    Write(*dialog, QStringLiteral("Novinky"), QStringLiteral("Nové filmy."));
+    Send(*dialog);
+    EXPECT_EQ(sink.Messages().size(), 2u);
+    ASSERT_EQ(hook.messages.size(), 1u) << hook.Texts().back().toStdString();
+    EXPECT_TRUE(hook.messages[0].text.startsWith(
+        QStringLiteral("Mail na adresu:eva@example.cz byl odeslán, ale do historie zákazníka se ho "
+                       "nepodařilo zapsat.\r")))
+        << hook.messages[0].text.toStdString();
+    EXPECT_TRUE(hook.messages[0].text.contains(QStringLiteral("disk je plný")));
     const auto rows = LogRows();
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].kodZak, eva);
+    EXPECT_EQ(rows[0].kodZak, iva);
+    EXPECT_EQ(Progress(*dialog), QStringLiteral("Odeslané zprávy: 2 z 2."));
+    EXPECT_FALSE(dialog->Sending());
 }
 
 TEST_F(CustomerDesk, OdeslatOpensTheMailDialogForTheCustomerShown) {

@@ -4,7 +4,9 @@
 
 #include <QElapsedTimer>
 #include <QHostAddress>
+#include <QThread>
 #include <QTimeZone>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -109,7 +111,7 @@ TEST_F(MailExchange, AServerThatNeverAnswersTimesOut) {
     EXPECT_FALSE(Send(peer.Port(), Content(QStringLiteral("eva@example.cz"))));
     EXPECT_LT(clock.elapsed(), 5'000);
     EXPECT_EQ(peer.Connections(), 1);
-    EXPECT_EQ(mail.Error(), QStringLiteral("\rOpen failed (no answer within 0.3 s)"));
+    EXPECT_EQ(mail.Error(), QStringLiteral("\rOpen failed (not done within 0.3 s)"));
 }
 
 TEST_F(MailExchange, AServerThatFallsSilentAfterTheDataTimesOut) {
@@ -118,11 +120,58 @@ TEST_F(MailExchange, AServerThatFallsSilentAfterTheDataTimesOut) {
     };
     mail.SetTimeout(300);
     EXPECT_FALSE(Send(peer.Port(), Content(QStringLiteral("eva@example.cz"))));
-    EXPECT_EQ(mail.Error(), QStringLiteral("\rMessage failed (no answer within 0.3 s)"));
+    EXPECT_EQ(mail.Error(), QStringLiteral("\rMessage failed (not done within 0.3 s)"));
+}
+
+TEST_F(MailExchange, AServerAnsweringEveryCommandSlowlyIsBoundedOverTheWholeMessage) {
+    // Each reply well within the limit, the whole exchange far beyond it.
+    peer.answer = [](const QByteArray& command) {
+        QThread::msleep(150);
+        return TScriptedSmtpPeer::WillingAnswer(command);
+    };
+    mail.SetTimeout(400);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(Send(peer.Port(), Content(QStringLiteral("eva@example.cz"))));
+    EXPECT_LT(clock.elapsed(), 2'000);
+    EXPECT_TRUE(mail.Error().endsWith(QStringLiteral(" failed (not done within 0.4 s)")))
+        << mail.Error().toStdString();
+}
+
+TEST_F(MailExchange, AddressesWithControlCharactersNeverReachTheServer) {
+    EXPECT_FALSE(
+        Send(peer.Port(), Content(QStringLiteral("eva@example.cz>\r\nRCPT TO:<kdokoli@example.cz"))));
+    EXPECT_EQ(mail.Error(), QStringLiteral("\rRCPT TO failed (control character in a recipient address)"));
+    TMailContent forged = Content(QStringLiteral("eva@example.cz"));
+    forged.Sender = QStringLiteral("obchod@videopujcovna.cz\nRSET");
+    EXPECT_FALSE(Send(peer.Port(), forged));
+    EXPECT_EQ(mail.Error(), QStringLiteral("\rMAIL FROM failed (control character in the sender address)"));
+    EXPECT_EQ(peer.Connections(), 0);
+}
+
+TEST_F(MailExchange, AnAbortEndsTheExchangeAtOnceAndAMessageTakenStaysSent) {
+    peer.greetingPauseMs = 5'000;
+    peer.connected = [this] { QTimer::singleShot(100, [this] { mail.Abort(); }); };
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(Send(peer.Port(), Content(QStringLiteral("eva@example.cz"))));
+    EXPECT_LT(clock.elapsed(), 2'000);
+    EXPECT_TRUE(mail.Aborted());
+    EXPECT_EQ(mail.Error(), QStringLiteral("\rOpen failed (interrupted)"));
+
+    peer.greetingPauseMs = 0;
+    peer.answer = [this](const QByteArray& command) {
+        if (command == "QUIT")
+            QTimer::singleShot(0, [this] { mail.Abort(); });
+        return command == "QUIT" ? QByteArray() : TScriptedSmtpPeer::WillingAnswer(command);
+    };
+    peer.connected = {};
+    EXPECT_TRUE(Send(peer.Port(), Content(QStringLiteral("eva@example.cz"))));
+    EXPECT_EQ(mail.Error(), QString());
 }
 
 TEST_F(MailExchange, TheProgramWaitsAMinuteForAReplyUnlessToldOtherwise) {
-    EXPECT_EQ(TDMGlobMail::kReplyTimeoutMs, 60'000);
+    EXPECT_EQ(TDMGlobMail::kMessageTimeoutMs, 60'000);
 }
 
 TEST_F(MailExchange, ARefusedConnectionIsAFailure) {

@@ -390,6 +390,25 @@ TEST_F(CounterDesk, APaymentBlockedByAnotherCounterKeepsTheVisitForPayingAgain) 
     EXPECT_EQ(Count(QStringLiteral("DOKLADY")), 1);
 }
 
+TEST_F(CounterDesk, AVatRateChangedAtAnotherCounterPricesItsNextVisit) {
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ScriptLookup(code1);
+    Button("BPujcit")->click();
+    ScriptPayment();
+    Button("BZaplatit")->click();
+    // Another counter's settings desk lowers the rental rate while this counter stays open.
+    database.Exec(QStringLiteral("update SPEC_CENA set DPH_B = 10"));
+    Scan(Child("EHledejEAN"), QStringLiteral("502"));
+    ScriptLookup(CodeOf(2));
+    Button("BPujcit")->click();
+    ScriptPayment();
+    Button("BZaplatit")->click();
+    EXPECT_DOUBLE_EQ(Value(QStringLiteral("select CENA from RADKY_DOK where KOD_NOSIC = 1")).toDouble(),
+                     28.93);
+    EXPECT_DOUBLE_EQ(Value(QStringLiteral("select CENA from RADKY_DOK where KOD_NOSIC = 2")).toDouble(),
+                     31.82);
+}
+
 TEST_F(CounterDesk, AMediumLentAtAnotherCounterMeanwhileIsNamedAndNothingIsWritten) {
     Scan(Child("EHledejEAN"), QStringLiteral("501"));
     ScriptLookup(code1);

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -148,6 +150,11 @@ TEST_F(ComOutput, TheOtherEndReadsTheWholeReceiptAlsoAtASlowSpeed) {
         EXPECT_TRUE(outcome.Ok) << outcome.Message.toStdString();
         EXPECT_EQ(ReadUntil(far, text.size(), 5000), text) << "speed index " << baudrate;
     }
+    TPrintSettings own = Line(15); // "Vlastní"
+    own.CustomBaudrate = 31250;
+    const TPrintOutcome outcome = SendToComPort(text, portA, own, 1);
+    EXPECT_TRUE(outcome.Ok) << outcome.Message.toStdString();
+    EXPECT_EQ(ReadUntil(far, text.size(), 5000), text) << "the own speed";
     TPrintSettings xonXoff = Line(6);
     xonXoff.FlowControl = 1;
     EXPECT_TRUE(SendToComPort(text, portA, xonXoff, 2).Ok);
@@ -174,6 +181,8 @@ TEST_F(ComOutput, LineSettingsTheSystemCannotSetPrintNothing) {
         {with(&TPrintSettings::FlowControl, 3),
          QStringLiteral("Sériový port v tomto systému neumí řízení toku DTR/DSR.\r")},
         {with(&TPrintSettings::Baudrate, 15),
+         QStringLiteral("Vlastní rychlost sériového portu není zadána.\r")},
+        {with(&TPrintSettings::Baudrate, 16),
          QStringLiteral("Rychlost sériového portu není nastavena z nabídky rychlostí.\r")},
     };
     for (const auto& [line, message] : cases) {
@@ -184,29 +193,32 @@ TEST_F(ComOutput, LineSettingsTheSystemCannotSetPrintNothing) {
     EXPECT_EQ(ReadUntil(far, 1, 300), QByteArray()) << "nothing was sent";
 }
 
-TEST_F(ComOutput, APrinterThatHoldsTheOutputBackFailsAfterTheTimeTheTextNeeds) {
-    // The printer has said XOFF: the port stops sending until it says XON.
-    const int held = ::open(QFile::encodeName(portA).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    ASSERT_GE(held, 0);
-    termios tio{};
-    ASSERT_EQ(::tcgetattr(held, &tio), 0);
-    ::cfmakeraw(&tio);
-    tio.c_iflag |= IXON;
-    ASSERT_EQ(::tcsetattr(held, TCSANOW, &tio), 0);
-    ASSERT_EQ(::write(far, "\x13", 1), 1);
-    QThread::msleep(300);
-
+TEST_F(ComOutput, APrinterHoldingTheOutputBackPrintsWhenItResumesAndFailsWhenItTakesNothingForTenSeconds) {
+    TXoffHold hold(portA, far);
     TPrintSettings line = Line(12); // 115 200 Bd: the text needs well under a second
     line.FlowControl = 1;
+    const QByteArray text = ReceiptBytes(2000);
+    {
+        // Paper is put in after six seconds: far longer than the text needs, but no stall.
+        std::thread printer([&hold] {
+            QThread::msleep(6000);
+            hold.Resume();
+        });
+        const TPrintOutcome outcome = SendToComPort(text, portA, line, 1);
+        printer.join();
+        EXPECT_TRUE(outcome.Ok) << outcome.Message.toStdString();
+        EXPECT_EQ(ReadUntil(far, text.size(), 5000), text);
+    }
+    hold.Stop();
     QElapsedTimer clock;
     clock.start();
-    const TPrintOutcome outcome = SendToComPort(ReceiptBytes(2000), portA, line, 1);
+    const TPrintOutcome outcome = SendToComPort(text, portA, line, 1);
     EXPECT_FALSE(outcome.Ok) << "a receipt that did not leave the port is no printed receipt";
-    EXPECT_TRUE(outcome.Message.contains(QStringLiteral("nepřevzala celý doklad včas")))
+    EXPECT_TRUE(outcome.Message.contains(QStringLiteral("nepřevzala 10 s žádný znak")))
         << outcome.Message.toStdString();
-    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_GE(clock.elapsed(), 10000);
+    EXPECT_LT(clock.elapsed(), 14000);
     EXPECT_EQ(ReadUntil(far, 1, 300), QByteArray());
-    ::close(held);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <termios.h>
 #include <thread>
 #include <unistd.h>
 
@@ -87,4 +88,34 @@ public:
 
 private:
     QProcess socat_;
+};
+
+// The printer at far says XOFF: the line discipline of portA, kept open here with software flow
+// control, holds back whatever the port sends until the printer says XON.
+class TXoffHold final {
+public:
+    TXoffHold(const QString& port, int far)
+        : far_(far), held_(::open(QFile::encodeName(port).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK)) {
+        EXPECT_GE(held_, 0);
+        termios tio{};
+        EXPECT_EQ(::tcgetattr(held_, &tio), 0);
+        ::cfmakeraw(&tio);
+        tio.c_iflag |= IXON;
+        EXPECT_EQ(::tcsetattr(held_, TCSANOW, &tio), 0);
+        Stop();
+    }
+    ~TXoffHold() { ::close(held_); }
+    TXoffHold(const TXoffHold&) = delete;
+    TXoffHold& operator=(const TXoffHold&) = delete;
+
+    void Stop() { Say("\x13"); }
+    void Resume() { Say("\x11"); }
+
+private:
+    void Say(const char* control) {
+        EXPECT_EQ(::write(far_, control, 1), 1);
+        QThread::msleep(300);
+    }
+    int far_;
+    int held_;
 };

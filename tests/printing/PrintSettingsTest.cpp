@@ -23,10 +23,11 @@ TPrintSettings Changed() {
     s.Parity = 2;
     s.Stopbits = 2;
     s.FlowControl = 1;
+    s.CustomBaudrate = 31250;
     return s;
 }
 
-TEST(PrintSettings, WrittenAndReadBackTheThirteenKeysKeepTheirValuesAndTheOtherSections) {
+TEST(PrintSettings, WrittenAndReadBackTheFourteenKeysKeepTheirValuesAndTheOtherSections) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("Cinemon.ini"));
     WriteBytes(file, "[Database]\r\nServer=pokladna1\r\n");
@@ -37,7 +38,7 @@ TEST(PrintSettings, WrittenAndReadBackTheThirteenKeysKeepTheirValuesAndTheOtherS
         "Coding=Kamenick\xFD"
         "ch\r\nDevice=LPT\r\nWidth=32\r\nShear=1\r\nSpaceBefore=5\r\nSpaceShear=3\r\n"
         "SpaceAfter=1\r\nFilesPath=C:\\tisk\r\nBaudrate=4\r\nDatabits=3\r\nParity=2\r\n"
-        "Stopbits=2\r\nFlowControl=1\r\n";
+        "Stopbits=2\r\nFlowControl=1\r\nCustomBaudrate=31250\r\n";
     EXPECT_EQ(ReadBytes(file), expected) << "the keys in their order, the Czech letter in Windows-1250";
 
     TPrintSettings read;

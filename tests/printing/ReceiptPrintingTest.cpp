@@ -11,6 +11,8 @@
 #include "TestDatabase.h"
 
 #include <QDir>
+#include <QTest>
+#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -126,17 +128,23 @@ TEST_F(ReceiptPrinting, TheLinesAreFoundByTheReceiptsIndexAndNotByWalkingEveryLi
     EXPECT_TRUE(plan.startsWith(QStringLiteral("PLAN SORT"))) << plan.toStdString();
 }
 
-TEST_F(ReceiptPrinting, TheShopAndItsVatAreReadAnewForEveryReceipt) {
+TEST_F(ReceiptPrinting, TheShopIsReadAnewAndTheRatesPrintedAreThoseTheAmountsWereComputedWith) {
     Configure(ToFiles(QStringLiteral("Win1250")));
     ASSERT_TRUE(printer.Document(57, 1, transaction).Ok);
     EXPECT_TRUE(ReadOut(QStringLiteral("PRN_DOK_57.PRN")).contains("klad  21%:"));
-    // Another counter's settings desk changes the rate and the shop's name.
-    database.Exec(QStringLiteral("update SPEC_CENA set DPH_A = 20"));
+    // Another counter's settings desk changes the rates and the shop's name.
+    database.Exec(QStringLiteral("update SPEC_CENA set DPH_A = 20, DPH_B = 10"));
     database.Exec(QStringLiteral("update POBOCKA set JMENO = 'Kino Nová vlna'"));
     ASSERT_TRUE(printer.Document(57, 1, transaction).Ok);
     const QByteArray text = ReadOut(QStringLiteral("PRN_DOK_57.PRN"));
-    EXPECT_TRUE(text.contains("klad  20%:")) << Shown(text);
+    EXPECT_TRUE(text.contains("klad  21%:")) << Shown(text);
+    EXPECT_TRUE(text.contains("klad 12%:")) << Shown(text);
     EXPECT_TRUE(text.contains("\nKino Nov\xE1 vlna\n")) << Shown(text);
+    // A line priced at a rate to the hundredth prints that rate.
+    database.Exec(QStringLiteral("update RADKY_DOK set CENA = 26.68 where KOD_RAD = 2"));
+    ASSERT_TRUE(printer.Document(57, 1, transaction).Ok);
+    EXPECT_TRUE(ReadOut(QStringLiteral("PRN_DOK_57.PRN")).contains("klad 12,44%:"))
+        << Shown(ReadOut(QStringLiteral("PRN_DOK_57.PRN")));
 }
 
 TEST_F(ReceiptPrinting, AReceiptKeyWithoutAReceiptSendsNothingAndFails) {
@@ -293,6 +301,38 @@ TEST_F(ReceiptPrinting, ThePaymentDialogPrintsThroughTheProgramsPrinterAndReport
                     .contains("P\xD8"
                               "EVZAT\xC1"))
         << "the file stays";
+}
+
+TEST_F(ReceiptPrinting, APrinterThatStopsTakingTheReceiptKeepsTheWaitBoxUpNotTheCounterAndEndsInAWarning) {
+    TDialogHook hook;
+    TStartupEnv env;
+    env.SplashPause = {};
+    auto program = StartProgram(database.ExecutablePath(), {}, env, [] { return true; });
+    ASSERT_TRUE(program);
+    TPtyPair pair;
+    const TXoffHold hold(pair.portA, pair.far); // and never says XON again
+    TPrintSettings com = ToFiles(QStringLiteral("ASCII"));
+    com.Device = TPrintSettings::DeviceCom2();
+    com.Com2Device = pair.portA;
+    com.Baudrate = 12;
+    com.FlowControl = 1;
+    Configure(com);
+
+    TFHotovost receipt(*program->Context, program->Context->ReceiptPrinter);
+    receipt.SetReceipt(57);
+    receipt.SetAmount(105);
+    receipt.show();
+    bool waitShownMeanwhile = false;
+    QTimer::singleShot(1000, [&] { waitShownMeanwhile = WaitDialogShown(); });
+    QTest::keyClick(receipt.findChild<TMoxButton*>(QStringLiteral("BTisk")), Qt::Key_Space);
+    EXPECT_TRUE(waitShownMeanwhile) << "the counter kept running while the receipt was being sent";
+    EXPECT_FALSE(WaitDialogShown());
+    EXPECT_EQ(hook.waitTexts, std::vector<QString>{QStringLiteral("Tisknu doklad...")});
+    ASSERT_EQ(hook.messages.size(), 1U);
+    EXPECT_EQ(hook.messages[0].kind, TMsgKind::Warning);
+    EXPECT_TRUE(hook.messages[0].text.contains(QStringLiteral("nepřevzala 10 s žádný znak")))
+        << hook.messages[0].text.toStdString();
+    EXPECT_TRUE(hook.messages[0].text.contains(QStringLiteral("řízení toku")));
 }
 
 } // namespace

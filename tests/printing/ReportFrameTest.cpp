@@ -144,10 +144,14 @@ TEST(ReportFrame, AnEmptyBodyStillPrintsOnePage) {
     EXPECT_TRUE(Page(pdf, 1).contains(QStringLiteral("Název")));
 }
 
-TEST(ReportFrame, TheLogoIsFittedIntoItsBoxAtTheLeftAndNeverEnlarged) {
+TEST(ReportFrame, TheLogoFillsItsBoxAtTheLeftAsFarAsItsProportionsAllowWhateverItsPixels) {
     QTemporaryDir dir;
-    // A wide logo fills the box's width less its border; a small one keeps its own size.
-    for (const QSize size : {QSize(2000, 200), QSize(60, 30)}) {
+    // Millimetres on the page: a wide logo takes the box's width, the shop's usual 300 x 80 and a
+    // small one its height; none goes beyond the box.
+    const std::vector<std::pair<QSize, QSizeF>> cases = {{QSize(2000, 200), QSizeF(40.5, 4.05)},
+                                                         {QSize(300, 80), QSizeF(39.75, 10.6)},
+                                                         {QSize(60, 30), QSizeF(21.2, 10.6)}};
+    for (const auto& [size, mm] : cases) {
         QImage logo(size, QImage::Format_RGB32);
         logo.fill(Qt::red);
         TReportFrame report(QStringLiteral("Přehled pokladny"), Shop(logo));
@@ -168,13 +172,11 @@ TEST(ReportFrame, TheLogoIsFittedIntoItsBoxAtTheLeftAndNeverEnlarged) {
         const double dotsPerMm = 300 / 25.4;
         const QRectF box(10 * dotsPerMm, 10 * dotsPerMm, TReportFrame::kLogoWidthMm * dotsPerMm,
                          TReportFrame::kLogoHeightMm * dotsPerMm);
-        EXPECT_NEAR(red.left(), box.left(), 3);
-        EXPECT_LE(red.bottom(), box.bottom() + 2);
-        EXPECT_GE(red.top(), box.top() - 2);
-        if (size.width() > 1000)
-            EXPECT_NEAR(red.width(), box.width() - 2, 4);
-        else
-            EXPECT_NEAR(red.width(), 60, 2);
+        EXPECT_NEAR(red.left(), box.left(), 3) << size.width();
+        EXPECT_LE(red.bottom(), box.bottom() + 2) << size.width();
+        EXPECT_GE(red.top(), box.top() - 2) << size.width();
+        EXPECT_NEAR(red.width(), mm.width() * dotsPerMm, 4) << size.width();
+        EXPECT_NEAR(red.height(), mm.height() * dotsPerMm, 4) << size.width();
     }
 }
 

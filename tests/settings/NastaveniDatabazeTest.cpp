@@ -271,6 +271,46 @@ TEST_F(DatabasePage, PrintSettingsGoToThePrintSectionAndTheSerialDialogSetsTheLi
     EXPECT_TRUE(bytes.contains("[Database]\r\n")) << "the connection stays";
 }
 
+TEST_F(DatabasePage, ASerialLineTheSystemCannotSetIsRefusedAtSaveAndTheOwnSpeedIsStored) {
+    Open(false, u'P');
+    ASSERT_EQ(desk->CurrentPage(), P::Tisk);
+    const auto serial = [this](Qt::Key bits, Qt::Key speed, const QString& ownSpeed) {
+        hook.Script([=](QDialog& dialog) {
+            QTest::keyClick(dialog.findChild<QComboBox*>(QStringLiteral("CBDatoveBity")), bits);
+            QTest::keyClick(dialog.findChild<QComboBox*>(QStringLiteral("CBRychlost")), speed);
+            auto* own = dialog.findChild<QSpinBox*>(QStringLiteral("ERychlost"));
+            EXPECT_EQ(own->isEnabled(), !ownSpeed.isEmpty());
+            if (own->isEnabled()) {
+                own->selectAll();
+                QTest::keyClicks(own, ownSpeed);
+            }
+            QTest::keyClick(dialog.findChild<QPushButton*>(QStringLiteral("BOK")), Qt::Key_Space);
+        });
+        Click(OnPage(P::Tisk, "BCom1"));
+    };
+    serial(Qt::Key_Home, Qt::Key_Home, {}); // 4 data bits at 110 Bd
+    hook.Answer({TMsgResult::Ok});
+    Click(OnPage(P::Tisk, "BUlozTisk"));
+    ASSERT_EQ(hook.messages.size(), 1u);
+    EXPECT_EQ(hook.messages[0].kind, TMsgKind::Warning);
+    EXPECT_TRUE(hook.messages[0].text.startsWith(QStringLiteral("Sériový port neumí 4 datové bity.\r")));
+    EXPECT_TRUE(hook.messages[0].text.endsWith(QStringLiteral("Nastavení tisku nebylo uloženo.")));
+    EXPECT_TRUE(OnPage(P::Tisk, "BUlozTisk")->isEnabled()) << "the input stays";
+    TPrintSettings stored;
+    ReadPrintSettings(PrintSettingsFile(database.ExecutablePath()), stored);
+    EXPECT_EQ(stored.Databits, TPrintSettings().Databits);
+
+    hook.Clear();
+    serial(Qt::Key_End, Qt::Key_End, QStringLiteral("31250")); // 8 data bits at the own speed
+    Click(OnPage(P::Tisk, "BUlozTisk"));
+    EXPECT_TRUE(hook.messages.empty()) << hook.Texts().front().toStdString();
+    ReadPrintSettings(PrintSettingsFile(database.ExecutablePath()), stored);
+    EXPECT_EQ(stored.Device, QStringLiteral("COM1"));
+    EXPECT_EQ(stored.Baudrate, 15);
+    EXPECT_EQ(stored.CustomBaudrate, 31250);
+    EXPECT_EQ(stored.Databits, 4);
+}
+
 TEST_F(DatabasePage, PrintSettingsFromADamagedFileShowWithinTheirLimitsAndASaveKeepsTheRest) {
     const QString ini = PrintSettingsFile(database.ExecutablePath());
     {
