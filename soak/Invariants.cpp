@@ -7,6 +7,7 @@
 #include "StoredCloses.h"
 
 #include <QDate>
+#include <QDateTime>
 
 #include <algorithm>
 #include <map>
@@ -44,39 +45,48 @@ QStringList RebookOffenders(TDMGlobDB& db, TTransaction& transaction) {
 }
 
 // A title's reservations cover their first day up to the day before their last; on no day may
-// more of them wait than the title has media.
+// more of them wait than the title had media when the day's latest of them was written (the
+// media retired since then still counted).
 QStringList ReservationOffenders(TDMGlobDB& db, TTransaction& transaction) {
-    struct TSpan {
-        int kodTitul;
-        QDate from;
-        QDate to;
-        int media;
+    struct TDay {
+        int reservations = 0;
+        int media = 0;
+        QDateTime latest;
     };
-    std::vector<TSpan> spans;
+    std::map<std::pair<int, QDate>, TDay> byDay; // (title, day)
     auto query =
         db.OpenQuery(transaction, QStringLiteral("select r.KOD_TITUL, r.TERMIN_PUJCENI, r.TERMIN_VRACENI, "
-                                                 "coalesce(t.POCET_CELKEM, 0) from REZERVACE r join "
-                                                 "TITULY t on (t.KOD_TITUL = r.KOD_TITUL)"));
+                                                 "coalesce(t.POCET_CELKEM, 0), r.D_REZERV from REZERVACE r "
+                                                 "join TITULY t on (t.KOD_TITUL = r.KOD_TITUL)"));
+    query->Open();
+    for (; !query->Eof(); query->Next()) {
+        const QDate from = query->Fields(1).AsDate();
+        const QDate to = std::max(query->Fields(2).AsDate(), from.addDays(1));
+        for (QDate day = from; day < to; day = day.addDays(1)) {
+            TDay& counted = byDay[{query->Fields(0).AsInteger(), day}];
+            ++counted.reservations;
+            counted.media = query->Fields(3).AsInteger();
+            counted.latest = std::max(counted.latest, query->Fields(4).AsDateTime());
+        }
+    }
+    std::multimap<int, QDateTime> retired;
+    query = db.OpenQuery(
+        transaction, QStringLiteral("select KOD_TITUL, D_ZRUSENI from NOSICE where D_ZRUSENI is not null"));
     query->Open();
     for (; !query->Eof(); query->Next())
-        spans.push_back({query->Fields(0).AsInteger(), query->Fields(1).AsDate(), query->Fields(2).AsDate(),
-                         query->Fields(3).AsInteger()});
+        retired.emplace(query->Fields(0).AsInteger(), query->Fields(1).AsDateTime());
     query.reset();
-    std::map<std::pair<int, QDate>, std::pair<int, int>> byDay; // (title, day) → reservations, media
-    for (const TSpan& span : spans)
-        for (QDate day = span.from; day < std::max(span.to, span.from.addDays(1)); day = day.addDays(1)) {
-            auto& [count, media] = byDay[{span.kodTitul, day}];
-            ++count;
-            media = span.media;
-        }
     QStringList offenders;
-    for (const auto& [titleDay, counts] : byDay)
-        if (counts.first > counts.second)
+    for (const auto& [titleDay, day] : byDay) {
+        const auto [first, last] = retired.equal_range(titleDay.first);
+        const auto since = std::count_if(first, last, [&](const auto& r) { return r.second > day.latest; });
+        if (day.reservations > day.media + since)
             offenders << QStringLiteral("titul %1 dne %2: rezervací %3, nosičů %4")
                              .arg(titleDay.first)
                              .arg(titleDay.second.toString(Qt::ISODate))
-                             .arg(counts.first)
-                             .arg(counts.second);
+                             .arg(day.reservations)
+                             .arg(day.media + since);
+    }
     return offenders;
 }
 

@@ -1,7 +1,9 @@
 #include "SoakCounter.h"
 
+#include "DayClose.h"
 #include "Deposits.h"
 #include "Documents.h"
+#include "FilmySave.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
 #include "MediumLookup.h"
@@ -74,8 +76,8 @@ TCartRow NewLoan(TDMGlobDB& db, TTransaction& tr, const TCounterCustomer& custom
 
 class TCounter {
 public:
-    TCounter(TDMGlobDB& db, int kodUziv, unsigned run, const TPayingNotice& paying)
-        : db_(db), prices_(db), kodUziv_(kodUziv), random_(run), paying_(paying) {
+    TCounter(TDMGlobDB& db, int kodUziv, unsigned run, const TPayingNotice& paying, TSoakMix mix)
+        : db_(db), prices_(db), kodUziv_(kodUziv), random_(run), paying_(paying), mix_(mix) {
         TTransaction tr(db_.DB);
         customers_ = Keys(db_, tr, QStringLiteral("select KOD_ZAK from ZAKAZNICI order by KOD_ZAK"));
         mediumCodes_ = Texts(db_, tr, QStringLiteral("select EAN_KOD from NOSICE order by KOD_NOSIC"));
@@ -87,11 +89,13 @@ public:
     TSoakTally Serve(int pieces) {
         for (int i = 0; i < pieces; ++i) {
             const int dice = Uniform(0, 99);
-            const TSoakWork work = dice < 68   ? TSoakWork::Visit
-                                   : dice < 80 ? TSoakWork::Cancellation
-                                   : dice < 86 ? TSoakWork::CashMovement
-                                   : dice < 93 ? TSoakWork::DepositTaken
-                                               : TSoakWork::DepositReturned;
+            const TSoakWork work = mix_.closes && dice < 3                     ? TSoakWork::Close
+                                   : mix_.retirements && dice >= 3 && dice < 5 ? TSoakWork::Retirement
+                                   : dice < 68                                 ? TSoakWork::Visit
+                                   : dice < 80                                 ? TSoakWork::Cancellation
+                                   : dice < 86                                 ? TSoakWork::CashMovement
+                                   : dice < 93                                 ? TSoakWork::DepositTaken
+                                                                               : TSoakWork::DepositReturned;
             TSoakFigures& figures = tally_[work];
             ++figures.tried;
             try {
@@ -110,6 +114,12 @@ public:
                     break;
                 case TSoakWork::DepositReturned:
                     ReturnDeposit(figures);
+                    break;
+                case TSoakWork::Close:
+                    Close(figures);
+                    break;
+                case TSoakWork::Retirement:
+                    Retire(figures);
                     break;
                 case TSoakWork::Count:
                     break;
@@ -246,10 +256,79 @@ private:
         }
         const auto [kodDok, cisloDok] = Pick(open);
         const TCancelResult result = CancelDocument(db_, kodDok, Uniform(0, 1) == 1, kodUziv_);
-        if (result.outcome == TCancelOutcome::Cancelled)
+        // The receipt was listed a moment ago and receipts are never deleted; without closes in the
+        // run nothing moves the cut-off past it.
+        if (result.outcome == TCancelOutcome::Missing ||
+            (result.outcome == TCancelOutcome::PastCutOff && !mix_.closes)) {
+            ++figures.failed;
+            tally_.failures << QStringLiteral("storno dokladu %1: ").arg(cisloDok) +
+                                   CancelRefusalText(result.outcome, cisloDok);
+        } else if (result.outcome == TCancelOutcome::Cancelled) {
             ++figures.stored;
-        else
+        } else {
             Refused(figures, CancelRefusalText(result.outcome, cisloDok));
+        }
+    }
+
+    // Today's close from this counter, as the close page stores it; half the time the clerk then
+    // cancels a receipt at once, which the close has just put out of reach or not.
+    void Close(TSoakFigures& figures) {
+        StoreClose(db_, TCloseMode::Today, kodUziv_);
+        ++figures.stored;
+        if (Uniform(0, 1) == 0)
+            return;
+        TSoakFigures& cancellation = tally_[TSoakWork::Cancellation];
+        ++cancellation.tried;
+        Cancellation(cancellation);
+    }
+
+    // A medium retired at the titles desk: the title's counts as the desk loaded them, one less in
+    // total and on the shelf unless the medium is out. A title keeps two media at least, so the
+    // load goes on.
+    void Retire(TSoakFigures& figures) {
+        TTitleSave save;
+        TMediumRow medium;
+        {
+            TTransaction tr(db_.DB);
+            auto query = db_.OpenQuery(
+                tr, QStringLiteral(
+                        "select n.KOD_NOSIC, n.EAN_KOD, t.KOD_TITUL, t.POCET_CELKEM, t.POCET_PRITOMNO, "
+                        "(select count(*) from PUJCKY p where p.KOD_NOSIC = n.KOD_NOSIC and p.D_VRACENI "
+                        "is null) from NOSICE n join TITULY t on (t.KOD_TITUL = n.KOD_TITUL) where "
+                        "n.D_ZRUSENI is null and t.POCET_CELKEM > 2 and n.KOD_TITUL = ") +
+                        Key(Pick(titles_)));
+            query->Open();
+            if (query->Eof()) {
+                ++figures.empty;
+                return;
+            }
+            medium.kodNosic = query->Fields(0).AsInteger();
+            medium.eanKod = query->Fields(1).AsString();
+            save.title.kodTitul = query->Fields(2).AsInteger();
+            save.loadedCelkem = query->Fields(3).AsInteger();
+            save.loadedPritomno = query->Fields(4).AsInteger();
+            medium.onLoanAtRetirement = query->Fields(5).AsInteger() > 0;
+            query.reset();
+            tr.Commit();
+        }
+        medium.saved = true;
+        medium.dZruseni = QDateTime::currentDateTime();
+        medium.duvod = QStringLiteral("Soak: poškozený");
+        save.title.pocetCelkem = save.loadedCelkem - 1;
+        save.title.pocetPritomno = save.loadedPritomno - (medium.onLoanAtRetirement ? 0 : 1);
+        save.loadedTitle = save.title;
+        save.media = {medium};
+        save.userKey = kodUziv_;
+        try {
+            RunInTransaction(db_.DB, [&](TTransaction& tr) { WriteTitle(db_, tr, save); });
+        } catch (const EDatabaseError& error) {
+            // The desk shows the database's message and keeps the editing for another try.
+            if (error.Code() != EDatabaseError::kLockConflict && error.Code() != EDatabaseError::kDeadlock)
+                throw;
+            Refused(figures, error.Message().section(QStringLiteral("\r\r"), 0, 0));
+            return;
+        }
+        ++figures.stored;
     }
 
     // A deposit taken from one of the few customers, now and then a correction that lowers it,
@@ -314,6 +393,7 @@ private:
     std::vector<int> titles_;
     QStringList titleNames_;
     TPayingNotice paying_;
+    TSoakMix mix_;
     TSoakTally tally_;
 };
 
@@ -331,6 +411,10 @@ QString SoakWorkName(TSoakWork work) {
         return QStringLiteral("převzetí zálohy");
     case TSoakWork::DepositReturned:
         return QStringLiteral("vrácení zálohy");
+    case TSoakWork::Close:
+        return QStringLiteral("uzávěrky");
+    case TSoakWork::Retirement:
+        return QStringLiteral("vyřazení nosičů");
     case TSoakWork::Count:
         break;
     }
@@ -496,8 +580,9 @@ std::vector<TInvariantResult> CheckAccounted(const TShopCounts& before, const TS
                   after.openDeposits - before.openDeposits, tally.depositsTaken - tally.depositsReturned)};
 }
 
-TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned run, int pieces, const TPayingNotice& paying) {
-    return TCounter(db, kodUziv, run, paying).Serve(pieces);
+TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned run, int pieces, const TPayingNotice& paying,
+                        TSoakMix mix) {
+    return TCounter(db, kodUziv, run, paying, mix).Serve(pieces);
 }
 
 int AdminKey(TDMGlobDB& db) {

@@ -16,7 +16,16 @@ class TDMGlobDB;
 // crowding onto the few media and customers the shop was stocked with.
 
 // What the counters do.
-enum class TSoakWork { Visit, Cancellation, CashMovement, DepositTaken, DepositReturned, Count };
+enum class TSoakWork {
+    Visit,
+    Cancellation,
+    CashMovement,
+    DepositTaken,
+    DepositReturned,
+    Close,
+    Retirement,
+    Count
+};
 QString SoakWorkName(TSoakWork work);
 
 struct TSoakFigures {
@@ -58,11 +67,19 @@ void StockSoakShop(TDMGlobDB& db, int titles, int mediaPerTitle, int customers);
 // Lends a medium to each customer with a due date already past, so returns come late too.
 void LendOverdue(TDMGlobDB& db, int kodUziv);
 
+// The rarer work a run may add to the counters' mix: daily closes, each often followed at once by
+// a cancellation, and retirements of media through the catalogue's save. Without closes, a
+// cancellation refused as past the cut-off cannot happen and is a failure.
+struct TSoakMix {
+    bool closes = false;
+    bool retirements = false;
+};
+
 // Serves this many pieces of work as user kodUziv, the random sequence numbered run. paying, when
 // given, hears true just before a payment or a deposit is written and false once it is done.
 using TPayingNotice = std::function<void(bool paying)>;
 TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned run, int pieces,
-                        const TPayingNotice& paying = {});
+                        const TPayingNotice& paying = {}, TSoakMix mix = {});
 
 // What the counters must account for: every row they reported written is there once, and
 // nothing they reported refused left a row behind.

@@ -1,14 +1,15 @@
 // The reliability run: several counter processes against the shop's server on this machine,
 // then one close and the invariants over the whole database.
 //
-//   cinemon_soak [--counters N] [--pieces N] [--kills N] [--restart N] [--run N] [--folder DIR]
-//                [--backup FILE]
+//   cinemon_soak [--counters N] [--pieces N] [--kills N] [--restart N] [--closes] [--retire] [--run N]
+//                [--folder DIR] [--backup FILE]
 //
 // The program starts its own counters as "cinemon_soak --counter DATABASE RUN PIECES PHASEFILE"; each
 // prints the clerk's messages it was refused with and its tally as lines. With --kills the
 // program kills counters with SIGKILL at random moments and starts new ones in their place. With
 // --restart the run works on a server of its own, which the program stops and starts again that
-// many times in the middle of the load; the counters go on on their connections. Exit status: 0
+// many times in the middle of the load; the counters go on on their connections. With --closes the
+// counters close the day now and then, with --retire they retire media. Exit status: 0
 // when every invariant holds and nothing failed, 1 otherwise, 77 when no server is reachable (or,
 // with --restart, the run's own server cannot be started here).
 
@@ -70,8 +71,8 @@ void ConnectCounter(TDMGlobDB& db) {
     }
 }
 
-int RunCounter(const QString& server, const QString& file, unsigned run, int pieces,
-               const QString& phaseFile) {
+int RunCounter(const QString& server, const QString& file, unsigned run, int pieces, const QString& phaseFile,
+               TSoakMix mix) {
     TDMGlobDB db(QFileInfo(file).absolutePath() + QStringLiteral("/Cinemon"));
     Configure(db, server, file, LocalServerAdminPassword());
     ConnectCounter(db);
@@ -79,10 +80,13 @@ int RunCounter(const QString& server, const QString& file, unsigned run, int pie
     QFile phase(phaseFile);
     if (!phase.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw ECinemonError(QStringLiteral("Cannot write ") + phaseFile);
-    const TSoakTally tally = ServeCounter(db, AdminKey(db), run, pieces, [&](bool paying) {
-        phase.seek(0);
-        phase.write(paying ? "P" : "-", 1);
-    });
+    const TSoakTally tally = ServeCounter(
+        db, AdminKey(db), run, pieces,
+        [&](bool paying) {
+            phase.seek(0);
+            phase.write(paying ? "P" : "-", 1);
+        },
+        mix);
     for (const QString& failure : tally.failures)
         std::fprintf(stderr, "%s\n", qPrintable(QString(failure).replace(u'\r', u' ')));
     for (const auto& [text, count] : tally.refusals)
@@ -142,7 +146,7 @@ void PrintTable(const TSoakTally& tally, int counters, int killed, int killedPay
 }
 
 // A port nothing listens on at the moment, for the run's own server.
-int RunDriver(int counters, int pieces, int kills, int restarts, unsigned run, QString folder,
+int RunDriver(int counters, int pieces, int kills, int restarts, TSoakMix mix, unsigned run, QString folder,
               const QString& backup) {
     const QString password = LocalServerAdminPassword();
     if (!LocalServerListens() || password.isEmpty()) {
@@ -191,9 +195,14 @@ int RunDriver(int counters, int pieces, int kills, int restarts, unsigned run, Q
     const auto start = [&] {
         auto process = std::make_unique<QProcess>();
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QStringList arguments{QStringLiteral("--server"), server};
+        if (mix.closes)
+            arguments << QStringLiteral("--closes");
+        if (mix.retirements)
+            arguments << QStringLiteral("--retire");
         process->start(QCoreApplication::applicationFilePath(),
-                       {QStringLiteral("--server"), server, QStringLiteral("--counter"), file,
-                        QString::number(nextRun), QString::number(pieces), phaseFile(nextRun)});
+                       arguments << QStringLiteral("--counter") << file << QString::number(nextRun)
+                                 << QString::number(pieces) << phaseFile(nextRun));
         ++nextRun;
         process->waitForStarted(-1);
         runs[process.get()] = nextRun - 1;
@@ -308,6 +317,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption restart(QStringLiteral("restart"),
                                      QStringLiteral("Restarts of the run's own server during the run."),
                                      QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption closes(QStringLiteral("closes"),
+                                    QStringLiteral("The counters close the day now and then."));
+    const QCommandLineOption retire(QStringLiteral("retire"),
+                                    QStringLiteral("The counters retire media now and then."));
     const QCommandLineOption server(QStringLiteral("server"),
                                     QStringLiteral("The server a counter connects to (with --counter)."),
                                     QStringLiteral("host"), QStringLiteral("localhost"));
@@ -321,22 +334,24 @@ int main(int argc, char** argv) {
                                     QStringLiteral("file"), QStringLiteral(CINEMON_SHIPPED_BACKUP));
     const QCommandLineOption counter(QStringLiteral("counter"),
                                      QStringLiteral("Serve as one counter: DATABASE RUN PIECES PHASEFILE."));
-    parser.addOptions({counters, pieces, kills, restart, server, run, folder, backup, counter});
+    parser.addOptions(
+        {counters, pieces, kills, restart, closes, retire, server, run, folder, backup, counter});
     parser.process(app);
 
     if (!FbClient::Load()) {
         std::fprintf(stderr, "The Firebird client library is missing\n");
         return kNoServer;
     }
+    const TSoakMix mix{parser.isSet(closes), parser.isSet(retire)};
     try {
         if (parser.isSet(counter)) {
             const QStringList args = parser.positionalArguments();
             if (args.size() != 4)
                 parser.showHelp(2);
-            return RunCounter(parser.value(server), args[0], args[1].toUInt(), args[2].toInt(), args[3]);
+            return RunCounter(parser.value(server), args[0], args[1].toUInt(), args[2].toInt(), args[3], mix);
         }
         return RunDriver(parser.value(counters).toInt(), parser.value(pieces).toInt(),
-                         parser.value(kills).toInt(), parser.value(restart).toInt(),
+                         parser.value(kills).toInt(), parser.value(restart).toInt(), mix,
                          parser.value(run).toUInt(), parser.value(folder), parser.value(backup));
     } catch (const ECinemonError& error) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(error.TypeName()),
