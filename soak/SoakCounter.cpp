@@ -8,6 +8,7 @@
 #include "GlobFunc.h"
 #include "MediumLookup.h"
 #include "Money.h"
+#include "PieceJournal.h"
 #include "PriceSettings.h"
 #include "Pricing.h"
 #include "Takings.h"
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <random>
 #include <utility>
 
@@ -76,8 +78,10 @@ TCartRow NewLoan(TDMGlobDB& db, TTransaction& tr, const TCounterCustomer& custom
 
 class TCounter {
 public:
-    TCounter(TDMGlobDB& db, int kodUziv, unsigned run, const TPayingNotice& paying, TSoakMix mix)
-        : db_(db), prices_(db), kodUziv_(kodUziv), random_(run), paying_(paying), mix_(mix) {
+    TCounter(TDMGlobDB& db, int kodUziv, unsigned run, const TPayingNotice& paying, TSoakMix mix,
+             const TJournalNotice& journal)
+        : db_(db), prices_(db), kodUziv_(kodUziv), run_(run), random_(run), paying_(paying), mix_(mix),
+          journal_(journal) {
         TTransaction tr(db_.DB);
         customers_ = Keys(db_, tr, QStringLiteral("select KOD_ZAK from ZAKAZNICI order by KOD_ZAK"));
         mediumCodes_ = Texts(db_, tr, QStringLiteral("select EAN_KOD from NOSICE order by KOD_NOSIC"));
@@ -96,55 +100,96 @@ public:
                                    : dice < 86                                 ? TSoakWork::CashMovement
                                    : dice < 93                                 ? TSoakWork::DepositTaken
                                                                                : TSoakWork::DepositReturned;
-            TSoakFigures& figures = tally_[work];
-            ++figures.tried;
-            try {
-                switch (work) {
-                case TSoakWork::Visit:
-                    Visit(figures);
-                    break;
-                case TSoakWork::Cancellation:
-                    Cancellation(figures);
-                    break;
-                case TSoakWork::CashMovement:
-                    CashMovement(figures);
-                    break;
-                case TSoakWork::DepositTaken:
-                    TakeDeposit(figures);
-                    break;
-                case TSoakWork::DepositReturned:
-                    ReturnDeposit(figures);
-                    break;
-                case TSoakWork::Close:
-                    Close(figures);
-                    break;
-                case TSoakWork::Retirement:
-                    Retire(figures);
-                    break;
-                case TSoakWork::Count:
-                    break;
-                }
-            } catch (const EVisitConflict& conflict) {
-                Refused(figures, conflict.Message());
-            } catch (const ETillBusy& busy) {
-                // A close is running: the clerk keeps the input and tries again in a moment.
-                Refused(figures, busy.Message());
-            } catch (const EDatabaseError& error) {
-                if (error.ConnectionLost()) {
-                    // The clerk is told nothing was stored and waits for the server to come back.
-                    Refused(figures, error.Message().section(QStringLiteral("\r\r"), 0, 0));
-                    QThread::msleep(300);
-                } else {
-                    Failed(figures, error);
-                }
-            } catch (const ECinemonError& error) {
-                Failed(figures, error);
+            const QString id = QStringLiteral("%1-%2").arg(run_).arg(i);
+            Piece(id, tally_[work], [this, work](TSoakFigures& figures) { Do(work, figures); });
+            // What the clerk does next at once is a piece of its own.
+            for (int next = 0; next < static_cast<int>(followUps_.size()); ++next) {
+                auto [suffix, figures, followUp] = followUps_[static_cast<std::size_t>(next)];
+                Piece(id + suffix, *figures, followUp);
             }
+            followUps_.clear();
         }
         return tally_;
     }
 
 private:
+    using TWork = std::function<void(TSoakFigures&)>;
+    struct TFollowUp {
+        QString suffix;
+        TSoakFigures* figures;
+        TWork work;
+    };
+
+    void Do(TSoakWork work, TSoakFigures& figures) {
+        switch (work) {
+        case TSoakWork::Visit:
+            Visit(figures);
+            break;
+        case TSoakWork::Cancellation:
+            Cancellation(figures);
+            break;
+        case TSoakWork::CashMovement:
+            CashMovement(figures);
+            break;
+        case TSoakWork::DepositTaken:
+            TakeDeposit(figures);
+            break;
+        case TSoakWork::DepositReturned:
+            ReturnDeposit(figures);
+            break;
+        case TSoakWork::Close:
+            Close(figures);
+            break;
+        case TSoakWork::Retirement:
+            Retire(figures);
+            break;
+        case TSoakWork::Count:
+            break;
+        }
+    }
+
+    // One piece with its identity journalled before and its outcome after, as its figures tell.
+    void Piece(const QString& id, TSoakFigures& figures, const TWork& work) {
+        const TSoakFigures before = figures;
+        uncertain_ = false;
+        Journal(QStringLiteral("B ") + id);
+        ++figures.tried;
+        try {
+            if (journal_)
+                MarkPiece(db_, id);
+            work(figures);
+        } catch (const EVisitConflict& conflict) {
+            Refused(figures, conflict.Message());
+        } catch (const ETillBusy& busy) {
+            // A close is running: the clerk keeps the input and tries again in a moment.
+            Refused(figures, busy.Message());
+        } catch (const EDatabaseError& error) {
+            if (error.ConnectionLost()) {
+                // The clerk is told nothing was stored and waits for the server to come back; or
+                // that the commit's fate is unknown.
+                const QString told = error.Message().section(QStringLiteral("\r\r"), 0, 0);
+                uncertain_ =
+                    told.startsWith(QStringLiteral("Spojení s databází bylo přerušeno během ukládání."));
+                Refused(figures, told);
+                QThread::msleep(300);
+            } else {
+                Failed(figures, error);
+            }
+        } catch (const ECinemonError& error) {
+            Failed(figures, error);
+        }
+        const TPieceOutcome outcome = uncertain_                         ? TPieceOutcome::Uncertain
+                                      : figures.failed > before.failed   ? TPieceOutcome::Failed
+                                      : figures.stored > before.stored   ? TPieceOutcome::Stored
+                                      : figures.refused > before.refused ? TPieceOutcome::Refused
+                                                                         : TPieceOutcome::Empty;
+        Journal(QStringLiteral("E ") + id + u' ' + PieceOutcomeName(outcome));
+    }
+    void Journal(const QString& line) {
+        if (journal_)
+            journal_(line);
+    }
+
     int Uniform(int from, int to) { return std::uniform_int_distribution<int>(from, to)(random_); }
     template <typename T> const T& Pick(const std::vector<T>& items) {
         return items[static_cast<std::size_t>(Uniform(0, static_cast<int>(items.size()) - 1))];
@@ -255,7 +300,8 @@ private:
             return;
         }
         const auto [kodDok, cisloDok] = Pick(open);
-        const TCancelResult result = CancelDocument(db_, kodDok, Uniform(0, 1) == 1, kodUziv_);
+        const bool returnLoans = Uniform(0, 1) == 1;
+        const TCancelResult result = CancelDocument(db_, kodDok, kodUziv_);
         // The receipt was listed a moment ago and receipts are never deleted; without closes in the
         // run nothing moves the cut-off past it.
         if (result.outcome == TCancelOutcome::Missing ||
@@ -265,6 +311,16 @@ private:
                                    CancelRefusalText(result.outcome, cisloDok);
         } else if (result.outcome == TCancelOutcome::Cancelled) {
             ++figures.stored;
+            // The clerk's yes to the second question: the loans go back in a transaction of their own.
+            if (returnLoans)
+                followUps_.push_back(
+                    {QStringLiteral("v"), &loanReturns_, [this, kodDok = kodDok](TSoakFigures& f) {
+                         const TCancelResult returned = ReturnCancelledLoans(db_, kodDok, kodUziv_);
+                         // Loans returned meanwhile at a counter leave nothing to write.
+                         ++(returned.outcome != TCancelOutcome::Cancelled ? f.refused
+                            : returned.loansReturned > 0                  ? f.stored
+                                                                          : f.empty);
+                     }});
         } else {
             Refused(figures, CancelRefusalText(result.outcome, cisloDok));
         }
@@ -275,11 +331,9 @@ private:
     void Close(TSoakFigures& figures) {
         StoreClose(db_, TCloseMode::Today, kodUziv_);
         ++figures.stored;
-        if (Uniform(0, 1) == 0)
-            return;
-        TSoakFigures& cancellation = tally_[TSoakWork::Cancellation];
-        ++cancellation.tried;
-        Cancellation(cancellation);
+        if (Uniform(0, 1) == 1)
+            followUps_.push_back({QStringLiteral("c"), &tally_[TSoakWork::Cancellation],
+                                  [this](TSoakFigures& f) { Cancellation(f); }});
     }
 
     // A medium retired at the titles desk: the title's counts as the desk loaded them, one less in
@@ -387,6 +441,7 @@ private:
     TDMGlobDB& db_;
     TSpecCena prices_;
     int kodUziv_;
+    unsigned run_;
     std::mt19937 random_;
     std::vector<int> customers_;
     QStringList mediumCodes_;
@@ -394,7 +449,11 @@ private:
     QStringList titleNames_;
     TPayingNotice paying_;
     TSoakMix mix_;
+    TJournalNotice journal_;
     TSoakTally tally_;
+    std::vector<TFollowUp> followUps_;
+    TSoakFigures loanReturns_; // the loans of cancelled receipts, in no table of the run
+    bool uncertain_ = false;
 };
 
 } // namespace
@@ -581,8 +640,23 @@ std::vector<TInvariantResult> CheckAccounted(const TShopCounts& before, const TS
 }
 
 TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned run, int pieces, const TPayingNotice& paying,
-                        TSoakMix mix) {
-    return TCounter(db, kodUziv, run, paying, mix).Serve(pieces);
+                        TSoakMix mix, const TJournalNotice& journal) {
+    std::optional<TCounter> counter;
+    RetryStartUp([&] { counter.emplace(db, kodUziv, run, paying, mix, journal); });
+    return counter->Serve(pieces);
+}
+
+void RetryStartUp(const std::function<void()>& startUp) {
+    for (int attempt = 1;; ++attempt) {
+        try {
+            startUp();
+            return;
+        } catch (const EDatabaseError&) {
+            if (attempt == 60)
+                throw;
+            QThread::msleep(500);
+        }
+    }
 }
 
 int AdminKey(TDMGlobDB& db) {

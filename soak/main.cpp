@@ -4,7 +4,8 @@
 //   cinemon_soak [--counters N] [--pieces N] [--kills N] [--restart N] [--closes] [--retire] [--run N]
 //                [--folder DIR] [--backup FILE]
 //
-// The program starts its own counters as "cinemon_soak --counter DATABASE RUN PIECES PHASEFILE"; each
+// The program starts its own counters as "cinemon_soak --counter DATABASE RUN PIECES PHASEFILE
+// JOURNALFILE"; each
 // prints the clerk's messages it was refused with and its tally as lines. With --kills the
 // program kills counters with SIGKILL at random moments and starts new ones in their place. With
 // --restart the run works on a server of its own, which the program stops and starts again that
@@ -20,6 +21,7 @@
 #include "Invariants.h"
 #include "LocalServer.h"
 #include "OwnServer.h"
+#include "PieceJournal.h"
 #include "SoakCounter.h"
 
 #include <QCommandLineParser>
@@ -57,36 +59,31 @@ void Configure(TDMGlobDB& db, const QString& server, const QString& file, const 
     db.Config.Password = password;
 }
 
-// A counter started while the run's server restarts waits for it, as a clerk would.
-void ConnectCounter(TDMGlobDB& db) {
-    for (int attempt = 1;; ++attempt) {
-        try {
-            db.Connect();
-            return;
-        } catch (const EDatabaseError&) {
-            if (attempt == 60)
-                throw;
-            QThread::msleep(500);
-        }
-    }
-}
-
 int RunCounter(const QString& server, const QString& file, unsigned run, int pieces, const QString& phaseFile,
-               TSoakMix mix) {
+               const QString& journalFile, TSoakMix mix) {
     TDMGlobDB db(QFileInfo(file).absolutePath() + QStringLiteral("/Cinemon"));
     Configure(db, server, file, LocalServerAdminPassword());
-    ConnectCounter(db);
+    // A counter started while the run's server restarts waits for it, as a clerk would.
+    int admin = 0;
+    RetryStartUp([&] {
+        db.Connect();
+        admin = AdminKey(db);
+    });
     // One byte the driver reads before a kill: "P" while a payment is being written.
     QFile phase(phaseFile);
     if (!phase.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw ECinemonError(QStringLiteral("Cannot write ") + phaseFile);
+    // Each line reaches the file before the piece goes on: a kill loses none that was written.
+    QFile journal(journalFile);
+    if (!journal.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        throw ECinemonError(QStringLiteral("Cannot write ") + journalFile);
     const TSoakTally tally = ServeCounter(
         db, AdminKey(db), run, pieces,
         [&](bool paying) {
             phase.seek(0);
             phase.write(paying ? "P" : "-", 1);
         },
-        mix);
+        mix, [&](const QString& line) { journal.write((line + u'\n').toUtf8()); });
     for (const QString& failure : tally.failures)
         std::fprintf(stderr, "%s\n", qPrintable(QString(failure).replace(u'\r', u' ')));
     for (const auto& [text, count] : tally.refusals)
@@ -183,6 +180,7 @@ int RunDriver(int counters, int pieces, int kills, int restarts, TSoakMix mix, u
     const int admin = AdminKey(db);
     StockSoakShop(db, 4, 3, 6);
     LendOverdue(db, admin);
+    InstallPieceJournal(db, password);
     const TShopCounts before = ReadShopCounts(db);
 
     TSoakTally tally;
@@ -191,10 +189,15 @@ int RunDriver(int counters, int pieces, int kills, int restarts, TSoakMix mix, u
     const auto phaseFile = [&](unsigned counterRun) {
         return QDir(folder).absoluteFilePath(QStringLiteral("counter-%1.phase").arg(counterRun));
     };
+    const auto journalFile = [&](unsigned counterRun) {
+        return QDir(folder).absoluteFilePath(QStringLiteral("counter-%1.journal").arg(counterRun));
+    };
     std::map<const QProcess*, unsigned> runs;
     const auto start = [&] {
         auto process = std::make_unique<QProcess>();
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // A folder kept from an earlier run must not lend this run its pieces.
+        QFile::remove(journalFile(nextRun));
         QStringList arguments{QStringLiteral("--server"), server};
         if (mix.closes)
             arguments << QStringLiteral("--closes");
@@ -202,7 +205,7 @@ int RunDriver(int counters, int pieces, int kills, int restarts, TSoakMix mix, u
             arguments << QStringLiteral("--retire");
         process->start(QCoreApplication::applicationFilePath(),
                        arguments << QStringLiteral("--counter") << file << QString::number(nextRun)
-                                 << QString::number(pieces) << phaseFile(nextRun));
+                                 << QString::number(pieces) << phaseFile(nextRun) << journalFile(nextRun));
         ++nextRun;
         process->waitForStarted(-1);
         runs[process.get()] = nextRun - 1;
@@ -280,6 +283,16 @@ int RunDriver(int counters, int pieces, int kills, int restarts, TSoakMix mix, u
     std::vector<TInvariantResult> invariants;
     if (kills == 0 && !uncertain)
         invariants = CheckAccounted(before, ReadShopCounts(db), tally);
+    // The pieces themselves are compared in every run: a killed counter's last piece and a
+    // lost commit answer are uncertain, the rest as reported.
+    QStringList journalLines;
+    for (unsigned counterRun = run; counterRun < nextRun; ++counterRun) {
+        QFile journal(journalFile(counterRun));
+        if (journal.open(QIODevice::ReadOnly))
+            journalLines << QString::fromUtf8(journal.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    }
+    for (TInvariantResult& result : CheckPieces(db, ReadPieceJournal(journalLines)))
+        invariants.push_back(std::move(result));
     StoreClose(db, TCloseMode::Today, admin);
     for (TInvariantResult& result : CheckInvariants(db))
         invariants.push_back(std::move(result));
@@ -332,8 +345,9 @@ int main(int argc, char** argv) {
                                     QStringLiteral("dir"));
     const QCommandLineOption backup(QStringLiteral("backup"), QStringLiteral("The shipped backup."),
                                     QStringLiteral("file"), QStringLiteral(CINEMON_SHIPPED_BACKUP));
-    const QCommandLineOption counter(QStringLiteral("counter"),
-                                     QStringLiteral("Serve as one counter: DATABASE RUN PIECES PHASEFILE."));
+    const QCommandLineOption counter(
+        QStringLiteral("counter"),
+        QStringLiteral("Serve as one counter: DATABASE RUN PIECES PHASEFILE JOURNALFILE."));
     parser.addOptions(
         {counters, pieces, kills, restart, closes, retire, server, run, folder, backup, counter});
     parser.process(app);
@@ -346,9 +360,10 @@ int main(int argc, char** argv) {
     try {
         if (parser.isSet(counter)) {
             const QStringList args = parser.positionalArguments();
-            if (args.size() != 4)
+            if (args.size() != 5)
                 parser.showHelp(2);
-            return RunCounter(parser.value(server), args[0], args[1].toUInt(), args[2].toInt(), args[3], mix);
+            return RunCounter(parser.value(server), args[0], args[1].toUInt(), args[2].toInt(), args[3],
+                              args[4], mix);
         }
         return RunDriver(parser.value(counters).toInt(), parser.value(pieces).toInt(),
                          parser.value(kills).toInt(), parser.value(restart).toInt(), mix,

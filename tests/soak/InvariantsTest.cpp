@@ -2,6 +2,8 @@
 
 #include "DayClose.h"
 #include "DbError.h"
+#include "GlobFunc.h"
+#include "PieceJournal.h"
 #include "SoakCounter.h"
 #include "Takings.h"
 #include "TestDatabase.h"
@@ -213,6 +215,57 @@ TEST_F(Invariants, MoneyWrittenAfterTheCloseIsMissingFromTheStoredDay) {
         << offenders.front().toStdString();
     StoreClose(db, TCloseMode::Today, AdminKey(db));
     EXPECT_TRUE(Offenders(name).isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// Each piece a counter reported is found in the database by its identity, and a piece lost,
+// doubled, stored though reported refused, or never begun is reported with its identity.
+TEST_F(Invariants, EveryPieceIsInTheDatabaseAsItsCounterReported) {
+    InstallPieceJournal(db, QString());
+    QStringList lines;
+    const TSoakTally tally =
+        ServeCounter(db, AdminKey(db), 3, 40, {}, {}, [&](const QString& line) { lines << line; });
+    EXPECT_TRUE(tally.failures.isEmpty()) << tally.failures.join(u'\n').toStdString();
+    std::map<QString, TPieceOutcome> pieces = ReadPieceJournal(lines);
+    ASSERT_GE(pieces.size(), 40u);
+    const auto offenders = [&] {
+        QStringList all;
+        for (const TInvariantResult& result : CheckPieces(db, pieces))
+            for (const QString& offender : result.offenders)
+                all << result.name + QStringLiteral(": ") + offender;
+        return all;
+    };
+    EXPECT_TRUE(offenders().isEmpty()) << offenders().join(u'\n').toStdString();
+
+    QStringList stored;
+    for (const auto& [id, outcome] : pieces)
+        if (outcome == TPieceOutcome::Stored)
+            stored << id;
+    ASSERT_GE(stored.size(), 4);
+    const auto piece = [](const QString& id) { return SqlText(id); };
+    // Lost, doubled, stored though refused, stored though never begun.
+    database.Exec(QStringLiteral("delete from SOAK_JOURNAL where PIECE = ") + piece(stored[0]));
+    database.Exec(
+        QStringLiteral("insert into SOAK_JOURNAL (PIECE, TABULKA, TX) select first 1 PIECE, TABULKA, TX + "
+                       "1000000 from SOAK_JOURNAL where PIECE = ") +
+        piece(stored[1]));
+    pieces[stored[2]] = TPieceOutcome::Refused;
+    pieces.erase(stored[3]);
+    const QStringList found = offenders();
+    ASSERT_EQ(found.size(), 4) << found.join(u'\n').toStdString();
+    EXPECT_TRUE(found[0].contains(stored[0] + QStringLiteral(": ohlášeno uloženo, v databázi není")));
+    EXPECT_TRUE(found[1].contains(stored[1] + QStringLiteral(": zapsáno víckrát")));
+    EXPECT_TRUE(found.filter(stored[2] + QStringLiteral(": v databázi, ohlášeno refused")).size() == 1);
+    EXPECT_TRUE(found.filter(stored[3] + QStringLiteral(": v databázi, žádná pokladna")).size() == 1);
+
+    // A piece whose commit answer was lost may be there once, not twice.
+    pieces[stored[1]] = TPieceOutcome::Uncertain;
+    EXPECT_EQ(
+        offenders().filter(QStringLiteral("nejistá práce v databázi nejvýše jednou: ") + stored[1]).size(),
+        1);
 }
 
 } // namespace
