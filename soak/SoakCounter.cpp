@@ -161,8 +161,12 @@ private:
         } catch (const EVisitConflict& conflict) {
             Refused(figures, conflict.Message());
         } catch (const ETillBusy& busy) {
-            // A close is running: the clerk keeps the input and tries again in a moment.
-            Refused(figures, busy.Message());
+            // A close is running: the clerk keeps the input and tries again in a moment. In a run
+            // whose counters close nothing, no close can run meanwhile.
+            if (mix_.closes)
+                Refused(figures, busy.Message());
+            else
+                Failed(figures, busy);
         } catch (const EDatabaseError& error) {
             if (error.ConnectionLost()) {
                 // The clerk is told nothing was stored and waits for the server to come back; or
@@ -172,6 +176,10 @@ private:
                     told.startsWith(QStringLiteral("Spojení s databází bylo přerušeno během ukládání."));
                 Refused(figures, told);
                 QThread::msleep(300);
+            } else if (error.Code() == EDatabaseError::kLockConflict ||
+                       error.Code() == EDatabaseError::kDeadlock) {
+                // Another counter holds the row: the clerk is told so and tries again.
+                Refused(figures, error.Message().section(QStringLiteral("\r\r"), 0, 0));
             } else {
                 Failed(figures, error);
             }
@@ -267,6 +275,7 @@ private:
             ++figures.empty;
             return;
         }
+        const TSoakTally before = tally_;
         const TPaymentResult paid = WhilePaying([&] { return PayVisit(db_, prices_, visit, kodUziv_); });
         ++figures.stored;
         tally_.receipts += paid.receipt ? 1 : 0;
@@ -279,6 +288,12 @@ private:
         for (const TReservationRow& reservation : visit.Reservations())
             tally_.reservations += reservation.IsStored() ? 0 : 1;
         tally_.reservationsCancelled += static_cast<int>(visit.Cancelled().size());
+        // A visit that only cancelled reservations writes nothing when another counter cancelled
+        // them first: such a piece may be in the database once, or not at all.
+        uncertain_ = tally_.loans == before.loans && tally_.complaints == before.complaints &&
+                     tally_.returnedLate == before.returnedLate &&
+                     tally_.returnedOnTime == before.returnedOnTime &&
+                     tally_.reservations == before.reservations;
     }
 
     // A clerk cancels one of today's receipts, often one another counter is working on.
@@ -373,15 +388,8 @@ private:
         save.loadedTitle = save.title;
         save.media = {medium};
         save.userKey = kodUziv_;
-        try {
-            RunInTransaction(db_.DB, [&](TTransaction& tr) { WriteTitle(db_, tr, save); });
-        } catch (const EDatabaseError& error) {
-            // The desk shows the database's message and keeps the editing for another try.
-            if (error.Code() != EDatabaseError::kLockConflict && error.Code() != EDatabaseError::kDeadlock)
-                throw;
-            Refused(figures, error.Message().section(QStringLiteral("\r\r"), 0, 0));
-            return;
-        }
+        // A conflict is the database's message at the desk, the editing kept for another try.
+        RunInTransaction(db_.DB, [&](TTransaction& tr) { WriteTitle(db_, tr, save); });
         ++figures.stored;
     }
 

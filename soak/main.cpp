@@ -10,7 +10,8 @@
 // program kills counters with SIGKILL at random moments and starts new ones in their place. With
 // --restart the run works on a server of its own, which the program stops and starts again that
 // many times in the middle of the load; the counters go on on their connections. With --closes the
-// counters close the day now and then, with --retire they retire media. Exit status: 0
+// counters close the day now and then, with --retire they retire media; with --sigkill every second
+// restart kills the server with SIGKILL instead of ending it with SIGTERM. Exit status: 0
 // when every invariant holds and nothing failed, 1 otherwise, 77 when no server is reachable (or,
 // with --restart, the run's own server cannot be started here).
 
@@ -143,8 +144,8 @@ void PrintTable(const TSoakTally& tally, int counters, int killed, int killedPay
 }
 
 // A port nothing listens on at the moment, for the run's own server.
-int RunDriver(int counters, int pieces, int kills, int restarts, TSoakMix mix, unsigned run, QString folder,
-              const QString& backup) {
+int RunDriver(int counters, int pieces, int kills, int restarts, bool serverKills, TSoakMix mix, unsigned run,
+              QString folder, const QString& backup) {
     const QString password = LocalServerAdminPassword();
     if (!LocalServerListens() || password.isEmpty()) {
         std::fprintf(stderr, "No Firebird server on localhost, or its password cannot be read\n");
@@ -242,7 +243,11 @@ int RunDriver(int counters, int pieces, int kills, int restarts, TSoakMix mix, u
         if (std::none_of(processes.begin(), processes.end(),
                          [](const auto& process) { return process->state() == QProcess::Running; }))
             break;
-        own->Stop();
+        // With --sigkill every second restart ends the server the hard way.
+        if (serverKills && r % 2 == 1)
+            own->Kill();
+        else
+            own->Stop();
         QThread::msleep(std::uniform_int_distribution<unsigned>(200, 1500)(random));
         if (!own->Start())
             throw ECinemonError(QStringLiteral("The run's own server did not start again"));
@@ -330,6 +335,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption restart(QStringLiteral("restart"),
                                      QStringLiteral("Restarts of the run's own server during the run."),
                                      QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption sigkill(QStringLiteral("sigkill"),
+                                     QStringLiteral("Every second restart kills the server with SIGKILL."));
     const QCommandLineOption closes(QStringLiteral("closes"),
                                     QStringLiteral("The counters close the day now and then."));
     const QCommandLineOption retire(QStringLiteral("retire"),
@@ -349,7 +356,7 @@ int main(int argc, char** argv) {
         QStringLiteral("counter"),
         QStringLiteral("Serve as one counter: DATABASE RUN PIECES PHASEFILE JOURNALFILE."));
     parser.addOptions(
-        {counters, pieces, kills, restart, closes, retire, server, run, folder, backup, counter});
+        {counters, pieces, kills, restart, sigkill, closes, retire, server, run, folder, backup, counter});
     parser.process(app);
 
     if (!FbClient::Load()) {
@@ -366,8 +373,8 @@ int main(int argc, char** argv) {
                               args[4], mix);
         }
         return RunDriver(parser.value(counters).toInt(), parser.value(pieces).toInt(),
-                         parser.value(kills).toInt(), parser.value(restart).toInt(), mix,
-                         parser.value(run).toUInt(), parser.value(folder), parser.value(backup));
+                         parser.value(kills).toInt(), parser.value(restart).toInt(), parser.isSet(sigkill),
+                         mix, parser.value(run).toUInt(), parser.value(folder), parser.value(backup));
     } catch (const ECinemonError& error) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(error.TypeName()),
                      qPrintable(QString(error.Message()).replace(u'\r', u' ')));
