@@ -3,30 +3,24 @@
 #include "Deposits.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
+#include "ReceiptLines.h"
+#include "StoredCloses.h"
 
+#include <QDate>
+#include <QDateTime>
+
+#include <algorithm>
+#include <map>
 #include <utility>
 
 namespace {
 
-// The price the receipt printer and the documents desk ask the database for; the procedure
-// returns one value per call, so each receipt is asked in turn.
-QStringList DokCenaOffenders(TDMGlobDB& db, TTransaction& transaction) {
-    std::vector<std::pair<int, double>> receipts;
-    auto query =
-        db.OpenQuery(transaction, QStringLiteral("select KOD_DOK, coalesce(CENA_DPH, 0) from DOKLADY"));
+QStringList Descriptions(TDMGlobDB& db, TTransaction& transaction, const QString& sql) {
+    auto query = db.OpenQuery(transaction, sql);
     query->Open();
-    for (; !query->Eof(); query->Next())
-        receipts.emplace_back(query->Fields(0).AsInteger(), query->Fields(1).AsFloat());
-    query.reset();
     QStringList offenders;
-    for (const auto& [kodDok, cenaDph] : receipts) {
-        const double procedure = db.DokCena(transaction, kodDok);
-        if (procedure != cenaDph)
-            offenders << QStringLiteral("doklad %1: CENA_DPH %2, P_DOK_CENA %3")
-                             .arg(kodDok)
-                             .arg(cenaDph)
-                             .arg(procedure);
-    }
+    for (; !query->Eof(); query->Next())
+        offenders << query->Fields(0).AsString();
     return offenders;
 }
 
@@ -34,8 +28,8 @@ QStringList DokCenaOffenders(TDMGlobDB& db, TTransaction& transaction) {
 // one transaction: a row closed by a further deposit without its successor, or a part return's
 // rest without the rows it replaced, is a save half-written.
 QStringList RebookOffenders(TDMGlobDB& db, TTransaction& transaction) {
-    auto query = db.OpenQuery(
-        transaction,
+    return Descriptions(
+        db, transaction,
         QStringLiteral(
             "select 'zákazník ' || z.KOD_ZAK || ': záloha uzavřená ' || z.D_VRACENI || ' bez nové' "
             "from ZALOHY z where z.POZN_VRAC = ") +
@@ -48,11 +42,75 @@ QStringList RebookOffenders(TDMGlobDB& db, TTransaction& transaction) {
             QStringLiteral(
                 " and not exists (select 1 from ZALOHY z where z.KOD_ZAK = n.KOD_ZAK and z.D_VRACENI = "
                 "n.D_PREVZETI)"));
+}
+
+// A title's reservations cover their first day up to the day before their last; on no day may
+// more of them wait than the title had media when the day's latest of them was written (the
+// media retired since then still counted).
+QStringList ReservationOffenders(TDMGlobDB& db, TTransaction& transaction) {
+    struct TDay {
+        int reservations = 0;
+        int media = 0;
+        QDateTime latest;
+    };
+    std::map<std::pair<int, QDate>, TDay> byDay; // (title, day)
+    auto query =
+        db.OpenQuery(transaction, QStringLiteral("select r.KOD_TITUL, r.TERMIN_PUJCENI, r.TERMIN_VRACENI, "
+                                                 "coalesce(t.POCET_CELKEM, 0), r.D_REZERV from REZERVACE r "
+                                                 "join TITULY t on (t.KOD_TITUL = r.KOD_TITUL)"));
     query->Open();
-    QStringList offenders;
+    for (; !query->Eof(); query->Next()) {
+        const QDate from = query->Fields(1).AsDate();
+        const QDate to = std::max(query->Fields(2).AsDate(), from.addDays(1));
+        for (QDate day = from; day < to; day = day.addDays(1)) {
+            TDay& counted = byDay[{query->Fields(0).AsInteger(), day}];
+            ++counted.reservations;
+            counted.media = query->Fields(3).AsInteger();
+            counted.latest = std::max(counted.latest, query->Fields(4).AsDateTime());
+        }
+    }
+    std::multimap<int, QDateTime> retired;
+    query = db.OpenQuery(
+        transaction, QStringLiteral("select KOD_TITUL, D_ZRUSENI from NOSICE where D_ZRUSENI is not null"));
+    query->Open();
     for (; !query->Eof(); query->Next())
-        offenders << query->Fields(0).AsString();
+        retired.emplace(query->Fields(0).AsInteger(), query->Fields(1).AsDateTime());
+    query.reset();
+    QStringList offenders;
+    for (const auto& [titleDay, day] : byDay) {
+        const auto [first, last] = retired.equal_range(titleDay.first);
+        const auto since = std::count_if(first, last, [&](const auto& r) { return r.second > day.latest; });
+        if (day.reservations > day.media + since)
+            offenders << QStringLiteral("titul %1 dne %2: rezervací %3, nosičů %4")
+                             .arg(titleDay.first)
+                             .arg(titleDay.second.toString(Qt::ISODate))
+                             .arg(day.reservations)
+                             .arg(day.media + since);
+    }
     return offenders;
+}
+
+// A generator below a key its table holds hands that key out again.
+QStringList GeneratorOffenders(TDMGlobDB& db, TTransaction& transaction) {
+    const char* const keys[][3] = {{"GEN_KOD_ZAK", "ZAKAZNICI", "KOD_ZAK"},
+                                   {"GEN_KOD_TITUL", "TITULY", "KOD_TITUL"},
+                                   {"GEN_KOD_NOSIC", "NOSICE", "KOD_NOSIC"},
+                                   {"GEN_KOD_DOK", "DOKLADY", "KOD_DOK"},
+                                   {"GEN_CISLO_DOK", "DOKLADY", "CISLO_DOK"},
+                                   {"GEN_KOD_RAD", "RADKY_DOK", "KOD_RAD"},
+                                   {"GEN_KOD_OBR", "OBRAZKY", "KOD_OBR"},
+                                   {"GEN_KOD_UZIV", "UZIVATELE", "KOD_UZIV"},
+                                   {"GEN_KOD_ZANR", "ZANRY", "KOD_ZANR"},
+                                   {"GEN_KOD_FORMAT", "FORMATY_ZVUKU", "KOD_FORMAT"},
+                                   {"GEN_PORADI_TIT", "FILM_TITULKY", "PORADI_TIT"},
+                                   {"GEN_PORADI_JAZ", "FILM_JAZYKY", "PORADI_JAZ"}};
+    QStringList selects;
+    for (const auto& [generator, table, column] : keys)
+        selects << QStringLiteral("select '%1 ' || gen_id(%1, 0) || ', největší %2.%3 ' || max(%3) from %2 "
+                                  "having max(%3) > gen_id(%1, 0)")
+                       .arg(QString::fromLatin1(generator), QString::fromLatin1(table),
+                            QString::fromLatin1(column));
+    return Descriptions(db, transaction, selects.join(QStringLiteral(" union all ")));
 }
 
 struct TInvariant {
@@ -76,7 +134,7 @@ const TInvariant kInvariants[] = {
     {"nosič nejvýše v jedné otevřené půjčce", "select 'nosič ' || KOD_NOSIC || ': ' || count(*) || ' "
                                               "otevřených půjček' from PUJCKY where D_VRACENI is "
                                               "null group by KOD_NOSIC having count(*) > 1"},
-    {"součty dokladu = součet řádků = P_DOK_CENA",
+    {"součty dokladu = součet řádků",
      "select 'doklad ' || d.KOD_DOK || ': CENA ' || coalesce(d.CENA, 0) || ', CENA_DPH ' || "
      "coalesce(d.CENA_DPH, 0) "
      "|| ', řádky ' || (select coalesce(sum(r.CENA_RADKU), 0) from RADKY_DOK r where r.KOD_DOK = d.KOD_DOK) "
@@ -84,19 +142,12 @@ const TInvariant kInvariants[] = {
      "' / ' || (select coalesce(sum(r.CENA_RADKU_DPH), 0) from RADKY_DOK r where r.KOD_DOK = d.KOD_DOK) from "
      "DOKLADY d where coalesce(d.CENA, 0) <> (select coalesce(sum(r.CENA_RADKU), 0) from RADKY_DOK r where "
      "r.KOD_DOK = d.KOD_DOK) or coalesce(d.CENA_DPH, 0) <> (select coalesce(sum(r.CENA_RADKU_DPH), 0) from "
-     "RADKY_DOK r where r.KOD_DOK = d.KOD_DOK)",
-     DokCenaOffenders},
-    {"jedinečná čísla dokladů", "select 'číslo ' || coalesce(CISLO_DOK, '(žádné)') || ': ' || count(*) || ' "
-                                "dokladů' from DOKLADY group by "
-                                "CISLO_DOK having count(*) > 1 or CISLO_DOK is null"},
+     "RADKY_DOK r where r.KOD_DOK = d.KOD_DOK)"},
     {"doklad má řádky", "select 'doklad ' || d.KOD_DOK from DOKLADY d where not exists (select 1 from "
                         "RADKY_DOK r where r.KOD_DOK = "
                         "d.KOD_DOK)"},
-    {"placená půjčka má svůj doklad",
-     "select 'půjčka nosiče ' || p.KOD_NOSIC || ' od ' || p.D_PUJCENI from PUJCKY p where "
-     "coalesce(p.CENA_PUJCKA, 0) "
-     "<> 0 and not exists (select 1 from RADKY_DOK r join DOKLADY d on (d.KOD_DOK = r.KOD_DOK) where "
-     "r.KOD_NOSIC = p.KOD_NOSIC and r.D_PUJCENI = p.D_PUJCENI and d.KOD_ZAK = p.KOD_ZAK)"},
+    {"řádek dokladu = cena, dny a sazba jeho půjčky", nullptr, ReceiptLineOffenders},
+    {"placená půjčka má právě jeden řádek půjčovného", nullptr, RentLineOffenders},
     {"počet půjček zákazníka = zapsané půjčky",
      "select 'zákazník ' || z.KOD_ZAK || ': POCET_PUJCEK ' || coalesce(z.POCET_PUJCEK, 0) || ', půjček ' || "
      "(select count(*) from PUJCKY p where p.KOD_ZAK = z.KOD_ZAK) from ZAKAZNICI z where "
@@ -108,9 +159,9 @@ const TInvariant kInvariants[] = {
      "select 'zákazník ' || KOD_ZAK || ': drží ' || sum(CASTKA) || ', nejmenší otevřená ' || min(CASTKA) "
      "from ZALOHY where D_VRACENI is null group by KOD_ZAK having sum(CASTKA) < 0 or min(CASTKA) < 0"},
     {"záloha přeúčtována celá: uzavřené řádky spolu s novou", nullptr, RebookOffenders},
-    {"jeden řádek TRZBY za den", "select 'den ' || coalesce(cast(DATUM as varchar(10)), '(žádný)') || ': ' "
-                                 "|| count(*) || ' uzávěrek' from "
-                                 "TRZBY group by DATUM having count(*) > 1 or DATUM is null"},
+    {"uzávěrka = součty řádků jejího dne", nullptr, StoredCloseOffenders},
+    {"rezervací titulu na den nejvýše POCET_CELKEM", nullptr, ReservationOffenders},
+    {"generátor nad největším klíčem své tabulky", nullptr, GeneratorOffenders},
 };
 
 } // namespace
@@ -120,12 +171,8 @@ std::vector<TInvariantResult> CheckInvariants(TDMGlobDB& db) {
     TTransaction transaction(db.DB);
     for (const TInvariant& invariant : kInvariants) {
         TInvariantResult result{QString::fromUtf8(invariant.name), {}};
-        if (invariant.sql) {
-            auto query = db.OpenQuery(transaction, QString::fromUtf8(invariant.sql));
-            query->Open();
-            for (; !query->Eof(); query->Next())
-                result.offenders << query->Fields(0).AsString();
-        }
+        if (invariant.sql)
+            result.offenders << Descriptions(db, transaction, QString::fromUtf8(invariant.sql));
         if (invariant.more)
             result.offenders << invariant.more(db, transaction);
         results.push_back(std::move(result));

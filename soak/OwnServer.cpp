@@ -93,3 +93,10 @@ void TOwnServer::Stop() {
         process_.waitForFinished(-1);
     }
 }
+
+void TOwnServer::Kill() {
+    if (process_.state() == QProcess::NotRunning)
+        return;
+    process_.kill();
+    process_.waitForFinished(-1);
+}

@@ -22,6 +22,9 @@ public:
     bool Start();
     // Ends the server as the system ends it (SIGTERM), SIGKILL if it lingers.
     void Stop();
+    // Ends the server at once (SIGKILL), as a crash or a power cut would: no chance to finish
+    // what it was doing.
+    void Kill();
 
 private:
     QString root_;

@@ -1,11 +1,14 @@
 #include "SoakCounter.h"
 
+#include "DayClose.h"
 #include "Deposits.h"
 #include "Documents.h"
+#include "FilmySave.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
 #include "MediumLookup.h"
 #include "Money.h"
+#include "PieceJournal.h"
 #include "PriceSettings.h"
 #include "Pricing.h"
 #include "Takings.h"
@@ -19,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <random>
 #include <utility>
 
@@ -74,8 +78,10 @@ TCartRow NewLoan(TDMGlobDB& db, TTransaction& tr, const TCounterCustomer& custom
 
 class TCounter {
 public:
-    TCounter(TDMGlobDB& db, int kodUziv, unsigned run, const TPayingNotice& paying)
-        : db_(db), prices_(db), kodUziv_(kodUziv), random_(run), paying_(paying) {
+    TCounter(TDMGlobDB& db, int kodUziv, unsigned run, const TPayingNotice& paying, TSoakMix mix,
+             const TJournalNotice& journal)
+        : db_(db), prices_(db), kodUziv_(kodUziv), run_(run), random_(run), paying_(paying), mix_(mix),
+          journal_(journal) {
         TTransaction tr(db_.DB);
         customers_ = Keys(db_, tr, QStringLiteral("select KOD_ZAK from ZAKAZNICI order by KOD_ZAK"));
         mediumCodes_ = Texts(db_, tr, QStringLiteral("select EAN_KOD from NOSICE order by KOD_NOSIC"));
@@ -87,54 +93,111 @@ public:
     TSoakTally Serve(int pieces) {
         for (int i = 0; i < pieces; ++i) {
             const int dice = Uniform(0, 99);
-            const TSoakWork work = dice < 68   ? TSoakWork::Visit
-                                   : dice < 80 ? TSoakWork::Cancellation
-                                   : dice < 86 ? TSoakWork::CashMovement
-                                   : dice < 93 ? TSoakWork::DepositTaken
-                                               : TSoakWork::DepositReturned;
-            TSoakFigures& figures = tally_[work];
-            ++figures.tried;
-            try {
-                switch (work) {
-                case TSoakWork::Visit:
-                    Visit(figures);
-                    break;
-                case TSoakWork::Cancellation:
-                    Cancellation(figures);
-                    break;
-                case TSoakWork::CashMovement:
-                    CashMovement(figures);
-                    break;
-                case TSoakWork::DepositTaken:
-                    TakeDeposit(figures);
-                    break;
-                case TSoakWork::DepositReturned:
-                    ReturnDeposit(figures);
-                    break;
-                case TSoakWork::Count:
-                    break;
-                }
-            } catch (const EVisitConflict& conflict) {
-                Refused(figures, conflict.Message());
-            } catch (const ETillBusy& busy) {
-                // A close is running: the clerk keeps the input and tries again in a moment.
-                Refused(figures, busy.Message());
-            } catch (const EDatabaseError& error) {
-                if (error.ConnectionLost()) {
-                    // The clerk is told nothing was stored and waits for the server to come back.
-                    Refused(figures, error.Message().section(QStringLiteral("\r\r"), 0, 0));
-                    QThread::msleep(300);
-                } else {
-                    Failed(figures, error);
-                }
-            } catch (const ECinemonError& error) {
-                Failed(figures, error);
+            const TSoakWork work = mix_.closes && dice < 3                     ? TSoakWork::Close
+                                   : mix_.retirements && dice >= 3 && dice < 5 ? TSoakWork::Retirement
+                                   : dice < 68                                 ? TSoakWork::Visit
+                                   : dice < 80                                 ? TSoakWork::Cancellation
+                                   : dice < 86                                 ? TSoakWork::CashMovement
+                                   : dice < 93                                 ? TSoakWork::DepositTaken
+                                                                               : TSoakWork::DepositReturned;
+            const QString id = QStringLiteral("%1-%2").arg(run_).arg(i);
+            Piece(id, tally_[work], [this, work](TSoakFigures& figures) { Do(work, figures); });
+            // What the clerk does next at once is a piece of its own.
+            for (int next = 0; next < static_cast<int>(followUps_.size()); ++next) {
+                auto [suffix, figures, followUp] = followUps_[static_cast<std::size_t>(next)];
+                Piece(id + suffix, *figures, followUp);
             }
+            followUps_.clear();
         }
         return tally_;
     }
 
 private:
+    using TWork = std::function<void(TSoakFigures&)>;
+    struct TFollowUp {
+        QString suffix;
+        TSoakFigures* figures;
+        TWork work;
+    };
+
+    void Do(TSoakWork work, TSoakFigures& figures) {
+        switch (work) {
+        case TSoakWork::Visit:
+            Visit(figures);
+            break;
+        case TSoakWork::Cancellation:
+            Cancellation(figures);
+            break;
+        case TSoakWork::CashMovement:
+            CashMovement(figures);
+            break;
+        case TSoakWork::DepositTaken:
+            TakeDeposit(figures);
+            break;
+        case TSoakWork::DepositReturned:
+            ReturnDeposit(figures);
+            break;
+        case TSoakWork::Close:
+            Close(figures);
+            break;
+        case TSoakWork::Retirement:
+            Retire(figures);
+            break;
+        case TSoakWork::Count:
+            break;
+        }
+    }
+
+    // One piece with its identity journalled before and its outcome after, as its figures tell.
+    void Piece(const QString& id, TSoakFigures& figures, const TWork& work) {
+        const TSoakFigures before = figures;
+        uncertain_ = false;
+        Journal(QStringLiteral("B ") + id);
+        ++figures.tried;
+        try {
+            if (journal_)
+                MarkPiece(db_, id);
+            work(figures);
+        } catch (const EVisitConflict& conflict) {
+            Refused(figures, conflict.Message());
+        } catch (const ETillBusy& busy) {
+            // A close is running: the clerk keeps the input and tries again in a moment. In a run
+            // whose counters close nothing, no close can run meanwhile.
+            if (mix_.closes)
+                Refused(figures, busy.Message());
+            else
+                Failed(figures, busy);
+        } catch (const EDatabaseError& error) {
+            if (error.ConnectionLost()) {
+                // The clerk is told nothing was stored and waits for the server to come back; or
+                // that the commit's fate is unknown.
+                const QString told = error.Message().section(QStringLiteral("\r\r"), 0, 0);
+                uncertain_ =
+                    told.startsWith(QStringLiteral("Spojení s databází bylo přerušeno během ukládání."));
+                Refused(figures, told);
+                QThread::msleep(300);
+            } else if (error.Code() == EDatabaseError::kLockConflict ||
+                       error.Code() == EDatabaseError::kDeadlock) {
+                // Another counter holds the row: the clerk is told so and tries again.
+                Refused(figures, error.Message().section(QStringLiteral("\r\r"), 0, 0));
+            } else {
+                Failed(figures, error);
+            }
+        } catch (const ECinemonError& error) {
+            Failed(figures, error);
+        }
+        const TPieceOutcome outcome = uncertain_                         ? TPieceOutcome::Uncertain
+                                      : figures.failed > before.failed   ? TPieceOutcome::Failed
+                                      : figures.stored > before.stored   ? TPieceOutcome::Stored
+                                      : figures.refused > before.refused ? TPieceOutcome::Refused
+                                                                         : TPieceOutcome::Empty;
+        Journal(QStringLiteral("E ") + id + u' ' + PieceOutcomeName(outcome));
+    }
+    void Journal(const QString& line) {
+        if (journal_)
+            journal_(line);
+    }
+
     int Uniform(int from, int to) { return std::uniform_int_distribution<int>(from, to)(random_); }
     template <typename T> const T& Pick(const std::vector<T>& items) {
         return items[static_cast<std::size_t>(Uniform(0, static_cast<int>(items.size()) - 1))];
@@ -212,6 +275,7 @@ private:
             ++figures.empty;
             return;
         }
+        const TSoakTally before = tally_;
         const TPaymentResult paid = WhilePaying([&] { return PayVisit(db_, prices_, visit, kodUziv_); });
         ++figures.stored;
         tally_.receipts += paid.receipt ? 1 : 0;
@@ -224,6 +288,12 @@ private:
         for (const TReservationRow& reservation : visit.Reservations())
             tally_.reservations += reservation.IsStored() ? 0 : 1;
         tally_.reservationsCancelled += static_cast<int>(visit.Cancelled().size());
+        // A visit that only cancelled reservations writes nothing when another counter cancelled
+        // them first: such a piece may be in the database once, or not at all.
+        uncertain_ = tally_.loans == before.loans && tally_.complaints == before.complaints &&
+                     tally_.returnedLate == before.returnedLate &&
+                     tally_.returnedOnTime == before.returnedOnTime &&
+                     tally_.reservations == before.reservations;
     }
 
     // A clerk cancels one of today's receipts, often one another counter is working on.
@@ -245,11 +315,82 @@ private:
             return;
         }
         const auto [kodDok, cisloDok] = Pick(open);
-        const TCancelResult result = CancelDocument(db_, kodDok, Uniform(0, 1) == 1, kodUziv_);
-        if (result.outcome == TCancelOutcome::Cancelled)
+        const bool returnLoans = Uniform(0, 1) == 1;
+        const TCancelResult result = CancelDocument(db_, kodDok, kodUziv_);
+        // The receipt was listed a moment ago and receipts are never deleted; without closes in the
+        // run nothing moves the cut-off past it.
+        if (result.outcome == TCancelOutcome::Missing ||
+            (result.outcome == TCancelOutcome::PastCutOff && !mix_.closes)) {
+            ++figures.failed;
+            tally_.failures << QStringLiteral("storno dokladu %1: ").arg(cisloDok) +
+                                   CancelRefusalText(result.outcome, cisloDok);
+        } else if (result.outcome == TCancelOutcome::Cancelled) {
             ++figures.stored;
-        else
+            // The clerk's yes to the second question: the loans go back in a transaction of their own.
+            if (returnLoans)
+                followUps_.push_back(
+                    {QStringLiteral("v"), &loanReturns_, [this, kodDok = kodDok](TSoakFigures& f) {
+                         const TCancelResult returned = ReturnCancelledLoans(db_, kodDok, kodUziv_);
+                         // Loans returned meanwhile at a counter leave nothing to write.
+                         ++(returned.outcome != TCancelOutcome::Cancelled ? f.refused
+                            : returned.loansReturned > 0                  ? f.stored
+                                                                          : f.empty);
+                     }});
+        } else {
             Refused(figures, CancelRefusalText(result.outcome, cisloDok));
+        }
+    }
+
+    // Today's close from this counter, as the close page stores it; half the time the clerk then
+    // cancels a receipt at once, which the close has just put out of reach or not.
+    void Close(TSoakFigures& figures) {
+        StoreClose(db_, TCloseMode::Today, kodUziv_);
+        ++figures.stored;
+        if (Uniform(0, 1) == 1)
+            followUps_.push_back({QStringLiteral("c"), &tally_[TSoakWork::Cancellation],
+                                  [this](TSoakFigures& f) { Cancellation(f); }});
+    }
+
+    // A medium retired at the titles desk: the title's counts as the desk loaded them, one less in
+    // total and on the shelf unless the medium is out. A title keeps two media at least, so the
+    // load goes on.
+    void Retire(TSoakFigures& figures) {
+        TTitleSave save;
+        TMediumRow medium;
+        {
+            TTransaction tr(db_.DB);
+            auto query = db_.OpenQuery(
+                tr, QStringLiteral(
+                        "select n.KOD_NOSIC, n.EAN_KOD, t.KOD_TITUL, t.POCET_CELKEM, t.POCET_PRITOMNO, "
+                        "(select count(*) from PUJCKY p where p.KOD_NOSIC = n.KOD_NOSIC and p.D_VRACENI "
+                        "is null) from NOSICE n join TITULY t on (t.KOD_TITUL = n.KOD_TITUL) where "
+                        "n.D_ZRUSENI is null and t.POCET_CELKEM > 2 and n.KOD_TITUL = ") +
+                        Key(Pick(titles_)));
+            query->Open();
+            if (query->Eof()) {
+                ++figures.empty;
+                return;
+            }
+            medium.kodNosic = query->Fields(0).AsInteger();
+            medium.eanKod = query->Fields(1).AsString();
+            save.title.kodTitul = query->Fields(2).AsInteger();
+            save.loadedCelkem = query->Fields(3).AsInteger();
+            save.loadedPritomno = query->Fields(4).AsInteger();
+            medium.onLoanAtRetirement = query->Fields(5).AsInteger() > 0;
+            query.reset();
+            tr.Commit();
+        }
+        medium.saved = true;
+        medium.dZruseni = QDateTime::currentDateTime();
+        medium.duvod = QStringLiteral("Soak: poškozený");
+        save.title.pocetCelkem = save.loadedCelkem - 1;
+        save.title.pocetPritomno = save.loadedPritomno - (medium.onLoanAtRetirement ? 0 : 1);
+        save.loadedTitle = save.title;
+        save.media = {medium};
+        save.userKey = kodUziv_;
+        // A conflict is the database's message at the desk, the editing kept for another try.
+        RunInTransaction(db_.DB, [&](TTransaction& tr) { WriteTitle(db_, tr, save); });
+        ++figures.stored;
     }
 
     // A deposit taken from one of the few customers, now and then a correction that lowers it,
@@ -308,13 +449,19 @@ private:
     TDMGlobDB& db_;
     TSpecCena prices_;
     int kodUziv_;
+    unsigned run_;
     std::mt19937 random_;
     std::vector<int> customers_;
     QStringList mediumCodes_;
     std::vector<int> titles_;
     QStringList titleNames_;
     TPayingNotice paying_;
+    TSoakMix mix_;
+    TJournalNotice journal_;
     TSoakTally tally_;
+    std::vector<TFollowUp> followUps_;
+    TSoakFigures loanReturns_; // the loans of cancelled receipts, in no table of the run
+    bool uncertain_ = false;
 };
 
 } // namespace
@@ -331,6 +478,10 @@ QString SoakWorkName(TSoakWork work) {
         return QStringLiteral("převzetí zálohy");
     case TSoakWork::DepositReturned:
         return QStringLiteral("vrácení zálohy");
+    case TSoakWork::Close:
+        return QStringLiteral("uzávěrky");
+    case TSoakWork::Retirement:
+        return QStringLiteral("vyřazení nosičů");
     case TSoakWork::Count:
         break;
     }
@@ -496,8 +647,24 @@ std::vector<TInvariantResult> CheckAccounted(const TShopCounts& before, const TS
                   after.openDeposits - before.openDeposits, tally.depositsTaken - tally.depositsReturned)};
 }
 
-TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned run, int pieces, const TPayingNotice& paying) {
-    return TCounter(db, kodUziv, run, paying).Serve(pieces);
+TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned run, int pieces, const TPayingNotice& paying,
+                        TSoakMix mix, const TJournalNotice& journal) {
+    std::optional<TCounter> counter;
+    RetryStartUp([&] { counter.emplace(db, kodUziv, run, paying, mix, journal); });
+    return counter->Serve(pieces);
+}
+
+void RetryStartUp(const std::function<void()>& startUp) {
+    for (int attempt = 1;; ++attempt) {
+        try {
+            startUp();
+            return;
+        } catch (const EDatabaseError&) {
+            if (attempt == 60)
+                throw;
+            QThread::msleep(500);
+        }
+    }
 }
 
 int AdminKey(TDMGlobDB& db) {

@@ -16,7 +16,16 @@ class TDMGlobDB;
 // crowding onto the few media and customers the shop was stocked with.
 
 // What the counters do.
-enum class TSoakWork { Visit, Cancellation, CashMovement, DepositTaken, DepositReturned, Count };
+enum class TSoakWork {
+    Visit,
+    Cancellation,
+    CashMovement,
+    DepositTaken,
+    DepositReturned,
+    Close,
+    Retirement,
+    Count
+};
 QString SoakWorkName(TSoakWork work);
 
 struct TSoakFigures {
@@ -58,11 +67,23 @@ void StockSoakShop(TDMGlobDB& db, int titles, int mediaPerTitle, int customers);
 // Lends a medium to each customer with a due date already past, so returns come late too.
 void LendOverdue(TDMGlobDB& db, int kodUziv);
 
+// The rarer work a run may add to the counters' mix: daily closes, each often followed at once by
+// a cancellation, and retirements of media through the catalogue's save. Without closes, a
+// cancellation refused as past the cut-off cannot happen and is a failure.
+struct TSoakMix {
+    bool closes = false;
+    bool retirements = false;
+};
+
 // Serves this many pieces of work as user kodUziv, the random sequence numbered run. paying, when
 // given, hears true just before a payment or a deposit is written and false once it is done.
+// journal, when given, hears each piece's lines for the piece journal, and the piece's identity
+// goes beside the rows it writes (the run's journal must be installed).
 using TPayingNotice = std::function<void(bool paying)>;
+using TJournalNotice = std::function<void(const QString& line)>;
 TSoakTally ServeCounter(TDMGlobDB& db, int kodUziv, unsigned run, int pieces,
-                        const TPayingNotice& paying = {});
+                        const TPayingNotice& paying = {}, TSoakMix mix = {},
+                        const TJournalNotice& journal = {});
 
 // What the counters must account for: every row they reported written is there once, and
 // nothing they reported refused left a row behind.
@@ -76,6 +97,10 @@ struct TShopCounts {
 TShopCounts ReadShopCounts(TDMGlobDB& db);
 std::vector<TInvariantResult> CheckAccounted(const TShopCounts& before, const TShopCounts& after,
                                              const TSoakTally& tally);
+
+// Runs a counter's start-up (connecting, reading what it works with) again while the server is
+// down or restarting, as a clerk starting the program would, for up to half a minute.
+void RetryStartUp(const std::function<void()>& startUp);
 
 // The key of the shop's administrator, who works every counter of the run.
 int AdminKey(TDMGlobDB& db);

@@ -1,14 +1,17 @@
 // The reliability run: several counter processes against the shop's server on this machine,
 // then one close and the invariants over the whole database.
 //
-//   cinemon_soak [--counters N] [--pieces N] [--kills N] [--restart N] [--run N] [--folder DIR]
-//                [--backup FILE]
+//   cinemon_soak [--counters N] [--pieces N] [--kills N] [--restart N] [--closes] [--retire] [--run N]
+//                [--folder DIR] [--backup FILE]
 //
-// The program starts its own counters as "cinemon_soak --counter DATABASE RUN PIECES PHASEFILE"; each
+// The program starts its own counters as "cinemon_soak --counter DATABASE RUN PIECES PHASEFILE
+// JOURNALFILE"; each
 // prints the clerk's messages it was refused with and its tally as lines. With --kills the
 // program kills counters with SIGKILL at random moments and starts new ones in their place. With
 // --restart the run works on a server of its own, which the program stops and starts again that
-// many times in the middle of the load; the counters go on on their connections. Exit status: 0
+// many times in the middle of the load; the counters go on on their connections. With --closes the
+// counters close the day now and then, with --retire they retire media; with --sigkill every second
+// restart kills the server with SIGKILL instead of ending it with SIGTERM. Exit status: 0
 // when every invariant holds and nothing failed, 1 otherwise, 77 when no server is reachable (or,
 // with --restart, the run's own server cannot be started here).
 
@@ -19,6 +22,7 @@
 #include "Invariants.h"
 #include "LocalServer.h"
 #include "OwnServer.h"
+#include "PieceJournal.h"
 #include "SoakCounter.h"
 
 #include <QCommandLineParser>
@@ -56,33 +60,31 @@ void Configure(TDMGlobDB& db, const QString& server, const QString& file, const 
     db.Config.Password = password;
 }
 
-// A counter started while the run's server restarts waits for it, as a clerk would.
-void ConnectCounter(TDMGlobDB& db) {
-    for (int attempt = 1;; ++attempt) {
-        try {
-            db.Connect();
-            return;
-        } catch (const EDatabaseError&) {
-            if (attempt == 60)
-                throw;
-            QThread::msleep(500);
-        }
-    }
-}
-
-int RunCounter(const QString& server, const QString& file, unsigned run, int pieces,
-               const QString& phaseFile) {
+int RunCounter(const QString& server, const QString& file, unsigned run, int pieces, const QString& phaseFile,
+               const QString& journalFile, TSoakMix mix) {
     TDMGlobDB db(QFileInfo(file).absolutePath() + QStringLiteral("/Cinemon"));
     Configure(db, server, file, LocalServerAdminPassword());
-    ConnectCounter(db);
+    // A counter started while the run's server restarts waits for it, as a clerk would.
+    int admin = 0;
+    RetryStartUp([&] {
+        db.Connect();
+        admin = AdminKey(db);
+    });
     // One byte the driver reads before a kill: "P" while a payment is being written.
     QFile phase(phaseFile);
     if (!phase.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw ECinemonError(QStringLiteral("Cannot write ") + phaseFile);
-    const TSoakTally tally = ServeCounter(db, AdminKey(db), run, pieces, [&](bool paying) {
-        phase.seek(0);
-        phase.write(paying ? "P" : "-", 1);
-    });
+    // Each line reaches the file before the piece goes on: a kill loses none that was written.
+    QFile journal(journalFile);
+    if (!journal.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        throw ECinemonError(QStringLiteral("Cannot write ") + journalFile);
+    const TSoakTally tally = ServeCounter(
+        db, AdminKey(db), run, pieces,
+        [&](bool paying) {
+            phase.seek(0);
+            phase.write(paying ? "P" : "-", 1);
+        },
+        mix, [&](const QString& line) { journal.write((line + u'\n').toUtf8()); });
     for (const QString& failure : tally.failures)
         std::fprintf(stderr, "%s\n", qPrintable(QString(failure).replace(u'\r', u' ')));
     for (const auto& [text, count] : tally.refusals)
@@ -142,8 +144,8 @@ void PrintTable(const TSoakTally& tally, int counters, int killed, int killedPay
 }
 
 // A port nothing listens on at the moment, for the run's own server.
-int RunDriver(int counters, int pieces, int kills, int restarts, unsigned run, QString folder,
-              const QString& backup) {
+int RunDriver(int counters, int pieces, int kills, int restarts, bool serverKills, TSoakMix mix, unsigned run,
+              QString folder, const QString& backup) {
     const QString password = LocalServerAdminPassword();
     if (!LocalServerListens() || password.isEmpty()) {
         std::fprintf(stderr, "No Firebird server on localhost, or its password cannot be read\n");
@@ -179,6 +181,7 @@ int RunDriver(int counters, int pieces, int kills, int restarts, unsigned run, Q
     const int admin = AdminKey(db);
     StockSoakShop(db, 4, 3, 6);
     LendOverdue(db, admin);
+    InstallPieceJournal(db, password);
     const TShopCounts before = ReadShopCounts(db);
 
     TSoakTally tally;
@@ -187,13 +190,23 @@ int RunDriver(int counters, int pieces, int kills, int restarts, unsigned run, Q
     const auto phaseFile = [&](unsigned counterRun) {
         return QDir(folder).absoluteFilePath(QStringLiteral("counter-%1.phase").arg(counterRun));
     };
+    const auto journalFile = [&](unsigned counterRun) {
+        return QDir(folder).absoluteFilePath(QStringLiteral("counter-%1.journal").arg(counterRun));
+    };
     std::map<const QProcess*, unsigned> runs;
     const auto start = [&] {
         auto process = std::make_unique<QProcess>();
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // A folder kept from an earlier run must not lend this run its pieces.
+        QFile::remove(journalFile(nextRun));
+        QStringList arguments{QStringLiteral("--server"), server};
+        if (mix.closes)
+            arguments << QStringLiteral("--closes");
+        if (mix.retirements)
+            arguments << QStringLiteral("--retire");
         process->start(QCoreApplication::applicationFilePath(),
-                       {QStringLiteral("--server"), server, QStringLiteral("--counter"), file,
-                        QString::number(nextRun), QString::number(pieces), phaseFile(nextRun)});
+                       arguments << QStringLiteral("--counter") << file << QString::number(nextRun)
+                                 << QString::number(pieces) << phaseFile(nextRun) << journalFile(nextRun));
         ++nextRun;
         process->waitForStarted(-1);
         runs[process.get()] = nextRun - 1;
@@ -230,7 +243,11 @@ int RunDriver(int counters, int pieces, int kills, int restarts, unsigned run, Q
         if (std::none_of(processes.begin(), processes.end(),
                          [](const auto& process) { return process->state() == QProcess::Running; }))
             break;
-        own->Stop();
+        // With --sigkill every second restart ends the server the hard way.
+        if (serverKills && r % 2 == 1)
+            own->Kill();
+        else
+            own->Stop();
         QThread::msleep(std::uniform_int_distribution<unsigned>(200, 1500)(random));
         if (!own->Start())
             throw ECinemonError(QStringLiteral("The run's own server did not start again"));
@@ -271,6 +288,16 @@ int RunDriver(int counters, int pieces, int kills, int restarts, unsigned run, Q
     std::vector<TInvariantResult> invariants;
     if (kills == 0 && !uncertain)
         invariants = CheckAccounted(before, ReadShopCounts(db), tally);
+    // The pieces themselves are compared in every run: a killed counter's last piece and a
+    // lost commit answer are uncertain, the rest as reported.
+    QStringList journalLines;
+    for (unsigned counterRun = run; counterRun < nextRun; ++counterRun) {
+        QFile journal(journalFile(counterRun));
+        if (journal.open(QIODevice::ReadOnly))
+            journalLines << QString::fromUtf8(journal.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    }
+    for (TInvariantResult& result : CheckPieces(db, ReadPieceJournal(journalLines)))
+        invariants.push_back(std::move(result));
     StoreClose(db, TCloseMode::Today, admin);
     for (TInvariantResult& result : CheckInvariants(db))
         invariants.push_back(std::move(result));
@@ -308,6 +335,12 @@ int main(int argc, char** argv) {
     const QCommandLineOption restart(QStringLiteral("restart"),
                                      QStringLiteral("Restarts of the run's own server during the run."),
                                      QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption sigkill(QStringLiteral("sigkill"),
+                                     QStringLiteral("Every second restart kills the server with SIGKILL."));
+    const QCommandLineOption closes(QStringLiteral("closes"),
+                                    QStringLiteral("The counters close the day now and then."));
+    const QCommandLineOption retire(QStringLiteral("retire"),
+                                    QStringLiteral("The counters retire media now and then."));
     const QCommandLineOption server(QStringLiteral("server"),
                                     QStringLiteral("The server a counter connects to (with --counter)."),
                                     QStringLiteral("host"), QStringLiteral("localhost"));
@@ -319,25 +352,29 @@ int main(int argc, char** argv) {
                                     QStringLiteral("dir"));
     const QCommandLineOption backup(QStringLiteral("backup"), QStringLiteral("The shipped backup."),
                                     QStringLiteral("file"), QStringLiteral(CINEMON_SHIPPED_BACKUP));
-    const QCommandLineOption counter(QStringLiteral("counter"),
-                                     QStringLiteral("Serve as one counter: DATABASE RUN PIECES PHASEFILE."));
-    parser.addOptions({counters, pieces, kills, restart, server, run, folder, backup, counter});
+    const QCommandLineOption counter(
+        QStringLiteral("counter"),
+        QStringLiteral("Serve as one counter: DATABASE RUN PIECES PHASEFILE JOURNALFILE."));
+    parser.addOptions(
+        {counters, pieces, kills, restart, sigkill, closes, retire, server, run, folder, backup, counter});
     parser.process(app);
 
     if (!FbClient::Load()) {
         std::fprintf(stderr, "The Firebird client library is missing\n");
         return kNoServer;
     }
+    const TSoakMix mix{parser.isSet(closes), parser.isSet(retire)};
     try {
         if (parser.isSet(counter)) {
             const QStringList args = parser.positionalArguments();
-            if (args.size() != 4)
+            if (args.size() != 5)
                 parser.showHelp(2);
-            return RunCounter(parser.value(server), args[0], args[1].toUInt(), args[2].toInt(), args[3]);
+            return RunCounter(parser.value(server), args[0], args[1].toUInt(), args[2].toInt(), args[3],
+                              args[4], mix);
         }
         return RunDriver(parser.value(counters).toInt(), parser.value(pieces).toInt(),
-                         parser.value(kills).toInt(), parser.value(restart).toInt(),
-                         parser.value(run).toUInt(), parser.value(folder), parser.value(backup));
+                         parser.value(kills).toInt(), parser.value(restart).toInt(), parser.isSet(sigkill),
+                         mix, parser.value(run).toUInt(), parser.value(folder), parser.value(backup));
     } catch (const ECinemonError& error) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(error.TypeName()),
                      qPrintable(QString(error.Message()).replace(u'\r', u' ')));

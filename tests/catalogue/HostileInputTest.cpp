@@ -151,6 +151,35 @@ TEST_F(TitleHostileInput, BothSearchFieldsTakeEveryEntryWithoutADatabaseError) {
     }
 }
 
+// The search treats the name as text: quotes, wildcards and comments find the title that has
+// that very name, whatever else the shop holds.
+TEST_F(TitleHostileInput, ANameSearchForAHostileNameFindsTheTitleThatHasIt) {
+    StoreTitle(QStringLiteral("O'Brien a spol."), 1);
+    StoreTitle(QStringLiteral("100 x _a_ y"), 1);
+    for (const THostileInput& input : HostileInputs()) {
+        // What the name column cannot hold, or a search field cannot tell from empty.
+        if (!input.storable || input.text.trimmed().isEmpty() || input.text.size() > 200 ||
+            input.text.contains(QChar(u'\0')))
+            continue;
+        SCOPED_TRACE(input.name);
+        PasteOver(Child<QLineEdit>("EHledejNazev"), input.text);
+        const QString name = OneLineStored(Child<QLineEdit>("EHledejNazev")->text());
+        StoreTitle(name, 1);
+        hook.Clear();
+        QTest::keyClick(Child<QLineEdit>("EHledejNazev"), Qt::Key_Return);
+        EXPECT_EQ(hook.Texts(), std::vector<QString>{});
+        // Among what the search shows, first to last (its wildcards are the shop's own, so a
+        // decoy may come too), the title named so.
+        QStringList shown{Child<QLineEdit>("ENazevCesky")->text()};
+        while (Enabled("BNasledujici")) {
+            Click("BNasledujici");
+            shown << Child<QLineEdit>("ENazevCesky")->text();
+        }
+        EXPECT_TRUE(shown.contains(name)) << shown.join(u'|').toStdString();
+        Child<QLineEdit>("EHledejNazev")->clear();
+    }
+}
+
 // Prices, counts and years take numbers only; anything else pasted into them is refused and the
 // stored value stays (a year that read as its minimum would be saved as 1900).
 TEST_F(TitleHostileInput, TheNumberFieldsRefuseEveryEntryThatIsNoNumberAndKeepTheirValue) {

@@ -79,6 +79,35 @@ TEST_F(CustomerDesk, BothSearchFieldsTakeEveryEntryWithoutADatabaseError) {
     }
 }
 
+// The search treats the name as text: quotes, wildcards and comments find the customer who has
+// that very name, whoever else the shop has.
+TEST_F(CustomerDesk, ASurnameSearchForAHostileNameFindsTheCustomerWhoHasIt) {
+    AddCustomer(QStringLiteral("Seán"), QStringLiteral("O'Brien"));
+    AddCustomer(QStringLiteral("Jan"), QStringLiteral("100 x _a_ y"));
+    for (const THostileInput& input : HostileInputs()) {
+        // What the surname column cannot hold, or a search field cannot tell from empty.
+        if (!input.storable || input.text.trimmed().isEmpty() || input.text.size() > 40 ||
+            input.text.contains(QChar(u'\0')))
+            continue;
+        SCOPED_TRACE(input.name);
+        PasteOver(Edit("EHledejPrijmeni"), input.text);
+        const QString name = OneLineStored(FieldText(Edit("EHledejPrijmeni")));
+        AddCustomer(QStringLiteral("Hledaný"), name);
+        hook.Clear();
+        QTest::keyClick(Edit("EHledejPrijmeni"), Qt::Key_Return);
+        EXPECT_EQ(hook.Texts(), std::vector<QString>{});
+        // Among what the search shows, first to last (its wildcards are the shop's own, so a
+        // decoy may come too), the customer named so.
+        QStringList shown{Edit("EPrijmeni")->text()};
+        while (Button("BNasledujici")->isEnabled()) {
+            Click("BNasledujici");
+            shown << Edit("EPrijmeni")->text();
+        }
+        EXPECT_TRUE(shown.contains(name)) << shown.join(u'|').toStdString();
+        Edit("EHledejPrijmeni")->clear();
+    }
+}
+
 TEST_F(CustomerDesk, TheMailSubjectAndTextGoAndAreLoggedAsWrittenOrAreRefused) {
     TSmtpSink sink;
     database.Exec(QStringLiteral("update SPEC_APP set MAIL_HOST = '127.0.0.1', MAIL_PORT = '%1', "

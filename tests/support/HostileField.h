@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EngineTexts.h"
 #include "GlobDialog.h"
 
 #include <QApplication>
@@ -36,11 +37,11 @@ inline QString FieldText(QWidget* field) {
     return qobject_cast<QLineEdit*>(field)->text();
 }
 
-// A message that hands the database's own words to the clerk instead of saying what is wrong.
+// A message that hands the database's own words to the clerk instead of saying what is wrong:
+// the program's error class, or any text the engine words.
 inline bool RawDatabaseError(const QString& message) {
     return message.contains(QStringLiteral("EDatabaseError")) || message.contains(QStringLiteral("SQL")) ||
-           message.contains(QStringLiteral("truncation")) ||
-           message.contains(QStringLiteral("transliteration")) || message.contains(QStringLiteral("Dynamic"));
+           HoldsEngineText(message);
 }
 
 inline bool AnyRawDatabaseError(const TDialogHook& hook) {
