@@ -35,6 +35,19 @@ protected:
         Reserve(3, 501, today);
         Reserve(4, 501, today.addDays(5));
     }
+    // "Návrat idiota" (its only medium) reserved in the visit for days from today.
+    void ReserveIdiot(int firstDay, int lastDay) {
+        TReservationRow reservation;
+        reservation.kodTitul = 6;
+        reservation.nazevCesky = QStringLiteral("Návrat idiota");
+        reservation.terminPujceni = today.addDays(firstDay);
+        reservation.terminVraceni = today.addDays(lastDay);
+        visit.Reserve(reservation);
+    }
+    static QString OtherCounterPaying() {
+        return QStringLiteral("Jiná pokladna právě ukládá platbu se stejnými nosiči, tituly nebo "
+                              "zákazníkem.\rNic nebylo uloženo, zaplaťte znovu.");
+    }
     void LendOn(int kodNosic, int kodTitul, int kodZak, int lent, int due, double price) {
         database.Exec(QStringLiteral(
                           "insert into PUJCKY (KOD_TITUL, KOD_NOSIC, KOD_ZAK, TERMIN_PUJCENI, D_PUJCENI, "
@@ -81,11 +94,7 @@ TEST_F(VisitPayment, AWholeVisitWritesEveryRowOnce) {
     ASSERT_TRUE(visit.Lend(NewLoan(7, 6, 1, 20)));
     visit.Return(visit.FindMedium(4), today, QStringLiteral("Eva"), QStringLiteral("obal prasklý"));
     visit.Complain(visit.FindMedium(5), today, QStringLiteral("Eva"), QStringLiteral("nejde přehrát"));
-    TReservationRow reservation;
-    reservation.kodTitul = 6;
-    reservation.terminPujceni = today.addDays(3);
-    reservation.terminVraceni = today.addDays(5);
-    visit.Reserve(reservation);
+    ReserveIdiot(3, 5);
     EXPECT_EQ(visit.Total(), 99 + 20 + 20 - 90);
 
     const TPaymentResult paid = PayVisit(counter.Db(), counter.SpecCena(), visit, kodUziv);
@@ -246,9 +255,7 @@ TEST_F(VisitPayment, AReservationDeletedMeanwhileAtAnotherCounterRefusesThePayme
         PayVisit(counter.Db(), counter.SpecCena(), visit, kodUziv);
         FAIL() << "the reservation went at another counter meanwhile";
     } catch (const EVisitConflict& conflict) {
-        EXPECT_EQ(conflict.Message(),
-                  QStringLiteral("Jiná pokladna právě ukládá platbu se stejnými nosiči, "
-                                 "tituly nebo zákazníkem.\rNic nebylo uloženo, zaplaťte znovu."));
+        EXPECT_EQ(conflict.Message(), OtherCounterPaying());
     }
     EXPECT_EQ(Count(QStringLiteral("DOKLADY")), 0);
     EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1")), 0);
@@ -272,9 +279,7 @@ TEST_F(VisitPayment, AnotherCounterPayingForTheSameTitleRefusesThePaymentClearly
         PayVisit(counter.Db(), counter.SpecCena(), visit, kodUziv);
         ADD_FAILURE() << "the payment wrote beside another counter's change";
     } catch (const EVisitConflict& conflict) {
-        EXPECT_EQ(conflict.Message(), QStringLiteral("Jiná pokladna právě ukládá platbu se stejnými nosiči, "
-                                                     "tituly nebo zákazníkem.\rNic nebylo uloženo, zaplaťte "
-                                                     "znovu."));
+        EXPECT_EQ(conflict.Message(), OtherCounterPaying());
     }
     other.Rollback();
     EXPECT_EQ(Count(QStringLiteral("DOKLADY")), 0);
@@ -337,12 +342,7 @@ TEST_F(VisitPayment, ReservationsAreWrittenAsChangedAndOthersSurvive) {
 
 TEST_F(VisitPayment, AFirstDayBookedOutMeanwhileRefusesTheNewReservation) {
     LoadVisit(visit, counter.Db(), 501);
-    TReservationRow reservation;
-    reservation.kodTitul = 6;
-    reservation.nazevCesky = QStringLiteral("Návrat idiota");
-    reservation.terminPujceni = today.addDays(3);
-    reservation.terminVraceni = today.addDays(5);
-    visit.Reserve(reservation);
+    ReserveIdiot(3, 5);
     Reserve(6, 502, today.addDays(2)); // covers the third day to the fourth: the only medium is taken
     database.Exec(QStringLiteral("update REZERVACE set TERMIN_VRACENI = ") + SqlDate(today.addDays(4)) +
                   QStringLiteral(" where KOD_ZAK = 502"));
@@ -357,12 +357,7 @@ TEST_F(VisitPayment, AReservationIsNeverDoubledInTheDatabaseNorByAPaymentOfOneCo
     // Two moves of one visit, one onto the day the other leaves.
     visit.ChangeReservation(2, today.addDays(9), today.addDays(10), {});
     visit.ChangeReservation(1, today.addDays(7), today.addDays(8), {});
-    TReservationRow reservation;
-    reservation.kodTitul = 6;
-    reservation.nazevCesky = QStringLiteral("Návrat idiota");
-    reservation.terminPujceni = today.addDays(3);
-    reservation.terminVraceni = today.addDays(4);
-    visit.Reserve(reservation);
+    ReserveIdiot(3, 4);
     Reserve(6, 501, today.addDays(3)); // the same, at another counter meanwhile
     try {
         PayVisit(counter.Db(), counter.SpecCena(), visit, kodUziv);
@@ -388,12 +383,7 @@ TEST_F(VisitPayment, AReservationIsNeverDoubledInTheDatabaseNorByAPaymentOfOneCo
 // The other counter's payment holds the title between its count and its commit.
 TEST_F(VisitPayment, TwoCountersReservingTheLastMediumOfATitleBookItOnce) {
     LoadVisit(visit, counter.Db(), 501);
-    TReservationRow reservation;
-    reservation.kodTitul = 6;
-    reservation.nazevCesky = QStringLiteral("Návrat idiota");
-    reservation.terminPujceni = today.addDays(3);
-    reservation.terminVraceni = today.addDays(4);
-    visit.Reserve(reservation);
+    ReserveIdiot(3, 4);
     TTransaction other(db.DB);
     other.StartTransaction();
     db.OpenQuery(other,
@@ -406,9 +396,7 @@ TEST_F(VisitPayment, TwoCountersReservingTheLastMediumOfATitleBookItOnce) {
         PayVisit(counter.Db(), counter.SpecCena(), visit, kodUziv);
         ADD_FAILURE() << "both counters booked the only medium";
     } catch (const EVisitConflict& conflict) {
-        EXPECT_EQ(conflict.Message(), QStringLiteral("Jiná pokladna právě ukládá platbu se stejnými nosiči, "
-                                                     "tituly nebo zákazníkem.\rNic nebylo uloženo, zaplaťte "
-                                                     "znovu."));
+        EXPECT_EQ(conflict.Message(), OtherCounterPaying());
     }
     other.Commit();
     EXPECT_TRUE(visit.Pending()) << "the visit is kept";
