@@ -4,6 +4,7 @@
 #include "DbError.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
+#include "Till.h"
 
 #include <QThread>
 
@@ -156,6 +157,20 @@ QDate FirstActivityDay(TDMGlobDB& db, TTransaction& transaction) {
     return query->Eof() ? QDate() : query->FieldByName(QStringLiteral("PRVNI")).AsDate();
 }
 
+// A payment stamped before midnight may still be in flight after it, invisible to the gate
+// until it commits: an idle day closed meanwhile would leave it belonging to no close. Asked
+// again once every money write in flight has ended; a row stamped before today is committed
+// by then. Writes in flight all the while count as activity: the clerk closes the day.
+bool PaidMeanwhile(TDMGlobDB& db, const TNewestClose& last, const QString& today) {
+    bool paid = true;
+    try {
+        RunTillRead(db.DB,
+                    [&](TTransaction& settled) { paid = AnyOf(db, settled, ActivityBetween(last, today)); });
+    } catch (const ETillBusy&) {
+    }
+    return paid;
+}
+
 } // namespace
 
 TCloseAnswer PreviousDayClosed(TDMGlobDB& db, TTransaction& transaction, int kodUziv) {
@@ -166,7 +181,7 @@ TCloseAnswer PreviousDayClosed(TDMGlobDB& db, TTransaction& transaction, int kod
 
     if (last.Day != today) {
         const QString t = DateToText(QStringLiteral("yyyy-mm-dd"), today);
-        if (AnyOf(db, transaction, ActivityBetween(last, t))) {
+        if (AnyOf(db, transaction, ActivityBetween(last, t)) || PaidMeanwhile(db, last, t)) {
             answer.Yes = false;
         } else if (last.Day.isValid()) {
             for (QDate day = today.addDays(-1); answer.Yes && day > last.Day; day = day.addDays(-1))

@@ -12,6 +12,9 @@ const QString kCloseRunning =
 const QString kWriteInFlight =
     QStringLiteral("Jiná pokladna právě ukládá platbu, storno, zálohu, pohyb hotovosti nebo uzávěrku."
                    "\rUzávěrka nebyla uložena, spusťte ji prosím znovu.");
+const QString kReadInFlight =
+    QStringLiteral("Jiná pokladna právě ukládá platbu, storno, zálohu, pohyb hotovosti nebo uzávěrku."
+                   "\rZkuste to prosím znovu za chvíli.");
 
 TTransactionOptions Reserving(TTableReservation::TKind kind) {
     TTransactionOptions options;
@@ -44,6 +47,15 @@ void Run(TDatabase& database, const std::function<void(TTransaction&)>& work, TT
     }
 }
 
+TTransactionOptions WaitingForWritesInFlight() {
+    TTransactionOptions options = Reserving(TTableReservation::TKind::ProtectedRead);
+    options.Snapshot = true;
+    // A payment takes a moment: wait for those in flight rather than fail at once on a busy
+    // day. Writers that come meanwhile go on; the snapshot starts in the first gap.
+    options.LockWaitSeconds = 3;
+    return options;
+}
+
 } // namespace
 
 TTillWrite::TTillWrite(TDatabase& database)
@@ -62,12 +74,12 @@ void RunTillWrite(TDatabase& database, const std::function<void(TTransaction&)>&
 }
 
 void RunTillClose(TDatabase& database, const std::function<void(TTransaction&)>& work) {
-    TTransactionOptions options = Reserving(TTableReservation::TKind::ProtectedRead);
-    options.Snapshot = true;
+    TTransactionOptions options = WaitingForWritesInFlight();
     // Two closes of one day take turns as well.
     options.Reserve.push_back({"TRZBY", TTableReservation::TKind::ProtectedWrite});
-    // A payment takes a moment: the close waits for those in flight rather than fail at once
-    // on a busy day. Writers that come meanwhile go on; the close starts in the first gap.
-    options.LockWaitSeconds = 3;
     Run(database, work, std::move(options), kWriteInFlight);
+}
+
+void RunTillRead(TDatabase& database, const std::function<void(TTransaction&)>& work) {
+    Run(database, work, WaitingForWritesInFlight(), kReadInFlight);
 }

@@ -42,3 +42,8 @@ void RunTillWrite(TDatabase& database, const std::function<void(TTransaction&)>&
 // writer out until it ends. It waits a few seconds for the money writes in flight to end, and
 // fails with ETillBusy when they have not.
 void RunTillClose(TDatabase& database, const std::function<void(TTransaction&)>& work);
+
+// Runs work that reads the money rows on a snapshot taken once the money writes in flight have
+// ended; writers wait until it ends. A row stamped before the call is then committed or gone.
+// Fails with ETillBusy when writes went on all the while it waited.
+void RunTillRead(TDatabase& database, const std::function<void(TTransaction&)>& work);

@@ -1,6 +1,7 @@
 #include "DenUzavreni.h"
 #include "GlobFunc.h"
 #include "TestDatabase.h"
+#include "Till.h"
 
 namespace {
 
@@ -93,6 +94,23 @@ TEST_F(DailyCloseGate, IdleDaysAnotherCounterIsWritingCountOnlyOnceCommitted) {
     TTransaction transaction(second.Db().DB);
     EXPECT_TRUE(PreviousDayClosed(second.Db(), transaction, 8).Yes) << "committed rows count";
     EXPECT_EQ(second.Scalar(QStringLiteral("select count(*) from TRZBY where UZIV_UZAVREL = 7")).toInt(), 2);
+}
+
+TEST_F(DailyCloseGate, APaymentStampedYesterdayStillInFlightClosesNoIdleDay) {
+    StoreClose(-3, 50);
+    TDMGlobDB other(database.ExecutablePath());
+    {
+        TTillWrite payment(other.DB);
+        other.ExecSql(payment.Transaction(),
+                      QStringLiteral("insert into DOKLADY (KOD_DOK, CISLO_DOK, D_VYSTAVENI, CENA_DPH) values "
+                                     "(1, 1, ") +
+                          Stamp(-1, QStringLiteral("23:59:59.900")) + QStringLiteral(", 100)"));
+        EXPECT_FALSE(Gate().Yes) << "the day the payment belongs to is not closed as idle";
+        EXPECT_EQ(Rows(), 1);
+        payment.Transaction().Commit();
+    }
+    EXPECT_FALSE(Gate().Yes);
+    EXPECT_EQ(Rows(), 1);
 }
 
 // Rows carry milliseconds; the gate compares to the millisecond, and a past day's close covers
