@@ -4,9 +4,8 @@
 #include "LocalServer.h"
 #include "Main_Setup.h"
 #include "PasswordScramble.h"
-#include "SetupFixture.h"
-#include "SetupMessage.h"
 #include "Transaction.h"
+#include "WizardFixture.h"
 
 #include <QCheckBox>
 #include <QDirIterator>
@@ -21,8 +20,6 @@
 #include <memory>
 
 namespace {
-
-using TPage = TFMain_Setup::TPage;
 
 // The files of a cabinet as cabextract, an extractor of its own, sees them.
 QString CabextractInto(const QString& cabinet, const QString& folder) {
@@ -52,66 +49,6 @@ void ExpectValidShortcut(const QString& file) {
     ASSERT_TRUE(validate.waitForFinished(30000));
     EXPECT_EQ(validate.exitCode(), 0) << validate.readAllStandardOutput().toStdString();
 }
-
-// The wizard on a computer of its own, installing from the setup folder this build made.
-class Wizard : public ::testing::Test {
-protected:
-    Wizard() {
-        env.paths = root.paths;
-        env.setupFolder = Platform::WithSeparator(QStringLiteral(CINEMON_SETUP_FOLDER));
-    }
-
-    void Start() {
-        hook.messages.clear();
-        wizard = std::make_unique<TFMain_Setup>(env);
-        wizard->show();
-        ASSERT_TRUE(QTest::qWaitFor([&] {
-            return Button("BDalsi")->isEnabled() || wizard->CurrentPage() == TPage::Broken ||
-                   !wizard->isVisible();
-        }));
-    }
-
-    QPushButton* Button(const char* name) const {
-        return wizard->findChild<QPushButton*>(QString::fromLatin1(name));
-    }
-    template <typename T> T* Child(const char* name) const {
-        return wizard->findChild<T*>(QString::fromLatin1(name));
-    }
-
-    // Presses next and notes the page it leads to.
-    void Next() {
-        Button("BDalsi")->click();
-        pages.push_back(wizard->CurrentPage());
-    }
-    void Back() {
-        Button("BZpet")->click();
-        pages.push_back(wizard->CurrentPage());
-    }
-
-    void Install() {
-        ASSERT_EQ(wizard->CurrentPage(), TPage::Ready);
-        EXPECT_EQ(Button("BDalsi")->text(), QStringLiteral("&Instalovat"));
-        Next();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return wizard->CurrentPage() == TPage::Finish; }, 120000));
-        pages.push_back(wizard->CurrentPage());
-        EXPECT_EQ(Button("BDalsi")->text(), QStringLiteral("&Dokončit"));
-        EXPECT_FALSE(Button("BZpet")->isEnabled());
-        EXPECT_FALSE(Button("BStorno")->isEnabled());
-    }
-
-    void Finish(bool startProgram) {
-        Child<QCheckBox>("ChSpustit")->setChecked(startProgram);
-        Next();
-        EXPECT_TRUE(wizard->Finished());
-        EXPECT_FALSE(wizard->isVisible());
-    }
-
-    TSetupRoot root;
-    TSetupEnvironment env;
-    TSetupMessageHook hook;
-    std::unique_ptr<TFMain_Setup> wizard;
-    std::vector<TPage> pages;
-};
 
 TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDatabase) {
     // The server's administrator password as this machine's package keeps it.
@@ -348,16 +285,6 @@ TEST_F(Wizard, AReinstallationKeepsTheBackupAsksForTheDatabaseAndLocksTheCompone
     EXPECT_EQ(UnscramblePassword(kept.ReadString(QStringLiteral("Database"), QStringLiteral("Password"), {})),
               QStringLiteral("heslo obchodu"));
     EXPECT_EQ(kept.ReadString(QStringLiteral("Print"), QStringLiteral("Device"), {}), QStringLiteral("COM2"));
-}
-
-// Runs an installed uninstaller with the owner's answers typed in.
-QString Uninstall(const QString& uninstaller, const QByteArray& answers) {
-    QProcess process;
-    process.start(QStringLiteral("/bin/sh"), {uninstaller});
-    process.write(answers);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 TEST_F(Wizard, TheUninstallerAsksFirstRemovesExactlyWhatWasInstalledAndKeepsTheDatabaseUnlessToldOtherwise) {
