@@ -97,6 +97,7 @@ private:
     TInstallUndo undo_;
     QStringList delivered_; // the files of the cabinet being extracted, kept or replaced
     QStringList databaseFiles_;
+    bool serverReconfigured_ = false;
 };
 
 void TRun::OnFile(const QString& name, QString& destination) {
@@ -205,6 +206,13 @@ void TRun::ApplicationSteps() {
         config.serverFolder = serverFolder_;
     undo_.KeepFile(ProgramConfigFile(config));
     WriteProgramConfig(config, Platform::ComputerName());
+
+    if (choices_.letWorkstationsIn && findings_.serverOnlyLocal) {
+        Step(QStringLiteral("Povolení připojení pracovních stanic k databázovému serveru."));
+        undo_.KeepFile(env_.paths.serverConfigFile);
+        LetWorkstationsIn(env_.paths.serverConfigFile);
+        serverReconfigured_ = true;
+    }
 }
 
 void TRun::WorkstationSteps() {
@@ -340,7 +348,8 @@ void TRun::Run() {
         Step(QStringLiteral("Spuštění Firebird Guardian."));
     if (server || (choices_.installApp && findings_.server.found)) {
         try {
-            Platform::StartServerService(env_.paths, server ? serverFolder_ : findings_.server.folder);
+            Platform::StartServerService(env_.paths, server ? serverFolder_ : findings_.server.folder,
+                                         serverReconfigured_);
         } catch (const ECinemonError& e) {
             progress_.ShowError(kErrorTitle, e.Message());
         }
@@ -426,8 +435,12 @@ TShellFolders DetectShellFolders(const TPlatformPaths& paths) {
 
 TFindings DetectAll(const TSetupEnvironment& env) {
     const TRegistry registry = env.Registry();
-    return {DetectSystemFolders(env.paths), DetectShellFolders(env.paths), DetectServer(registry, env.paths),
-            DetectClient(registry, env.paths), Platform::MissingRuntimePackages(env.paths.systemFolder)};
+    return {DetectSystemFolders(env.paths),
+            DetectShellFolders(env.paths),
+            DetectServer(registry, env.paths),
+            DetectClient(registry, env.paths),
+            Platform::MissingRuntimePackages(env.paths.systemFolder),
+            ServerOnlyLocal(env.paths.serverConfigFile)};
 }
 
 bool ProductInstalled(const TRegistry& registry) {
@@ -514,7 +527,8 @@ int ProgressMaximum(const TSetupChoices& choices) {
     const bool s = choices.installServer && !choices.serverLater;
     const bool a = choices.installApp;
     const bool w = choices.installWorkstation;
-    return (s ? 25 : 0) + (a ? 9 : 0) + (w && !a ? 4 : 0) + (w ? 3 : 0) + (w || a ? 4 : 0);
+    return (s ? 25 : 0) + (a ? 9 : 0) + (w && !a ? 4 : 0) + (w ? 3 : 0) + (w || a ? 4 : 0) +
+           (a && choices.letWorkstationsIn ? 1 : 0);
 }
 
 void RunInstallation(const TSetupEnvironment& env, const TSetupChoices& choices, const TFindings& findings,

@@ -48,6 +48,7 @@ struct TSetupChoices {
     QString workstationAppPath; // the application on the server, for a workstation alone
     bool reinstall = false;
     QString adminPassword; // the database server administrator's, plain; the configuration file keeps it
+    bool letWorkstationsIn = false; // the owner lets the setup open the server to the shop's network
 
     // The program the shortcuts and the start at the end run.
     QString AppPath() const;
@@ -72,7 +73,8 @@ struct TFindings {
     TShellFolders shellFolders;
     TFoundServer server;
     TFoundClient client;
-    QStringList missingPackages; // of the main program's run-time libraries
+    QStringList missingPackages;  // of the main program's run-time libraries
+    bool serverOnlyLocal = false; // the server's configuration keeps the workstations out
 };
 
 TSystemFolders DetectSystemFolders(const TPlatformPaths& paths);

@@ -362,6 +362,14 @@ void TFMain_Setup::EnterExistingServer() {
     lExistingUpdate_->setVisible(older);
     lExistingWarning_->setVisible(older);
     lExistingFormat_->setVisible(!OpensDeliveredDatabase(findings_.server));
+    const bool localOnly = findings_.serverOnlyLocal && choices_.installApp;
+    lLocalOnly_->setVisible(localOnly);
+    chNetwork_->setVisible(localOnly);
+    lLocalOnly_->setText(
+        QStringLiteral("Databázový server přijímá spojení jen z tohoto počítače (v souboru %1 je "
+                       "RemoteBindAddress = localhost), pracovní stanice prodejny se k němu nepřipojí. Aby "
+                       "se připojily, je třeba tento řádek zakomentovat a server restartovat.")
+            .arg(env_.paths.serverConfigFile));
     switch (order) {
     case TVersionOrder::Equal:
         lExistingVerdict_->setText(

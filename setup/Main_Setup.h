@@ -126,6 +126,8 @@ private:
     QLabel* lExistingWarning_ = nullptr;
     QLabel* lExistingFormat_ = nullptr;
     QLineEdit* eAdminPassword_ = nullptr;
+    QLabel* lLocalOnly_ = nullptr;
+    QCheckBox* chNetwork_ = nullptr;
     QCheckBox* chAgree_ = nullptr;
     QCheckBox* chLater_ = nullptr;
     QLabel* lServerPackages_ = nullptr;

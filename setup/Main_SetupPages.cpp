@@ -163,6 +163,17 @@ QWidget* TFMain_Setup::BuildExistingServerPage() {
     layout->addWidget(eAdminPassword_);
     connect(eAdminPassword_, &QLineEdit::textChanged, this,
             [this](const QString& text) { choices_.adminPassword = text; });
+    // The package's server takes connections from this computer alone; the shop's workstations
+    // need it on the network, which only the owner may allow.
+    lLocalOnly_ = SetupTexts::Label(QString(), page);
+    lLocalOnly_->setObjectName(QStringLiteral("LJenMistni"));
+    layout->addWidget(lLocalOnly_);
+    chNetwork_ = new QCheckBox(
+        QStringLiteral("&Povolit připojení pracovních stanic (upravit nastavení serveru a restartovat ho)"),
+        page);
+    chNetwork_->setObjectName(QStringLiteral("ChSit"));
+    layout->addWidget(chNetwork_);
+    connect(chNetwork_, &QCheckBox::toggled, this, [this](bool on) { choices_.letWorkstationsIn = on; });
     layout->addWidget(SetupTexts::Label(SetupTexts::kGoOn, page));
     layout->addStretch(1);
     return page;

@@ -24,6 +24,7 @@ struct TPlatformPaths {
     QString programFiles;   // the folder programs are installed under
     QString networkProgram; // the program on the server's shared drive, as a workstation reaches it
     QString serverPasswordFile; // where the server's package keeps the administrator's password
+    QString serverConfigFile;   // the configuration file the package's server reads
     QString systemdMarker;      // a folder that is there while systemd runs the computer
 
     static TPlatformPaths System();
@@ -71,8 +72,9 @@ bool ServerProcessRunning();
 // Starts the server the way the system's package runs it, as the server's own account and never
 // as the installing user: where systemd runs, its service is enabled and started with systemctl;
 // elsewhere root starts the guardian as the server's account when the server does not run yet.
-// Fails with a message saying what the administrator must do.
-void StartServerService(const TPlatformPaths& paths, const QString& serverFolder);
+// A server whose configuration changed is restarted where systemd runs it. Fails with a message
+// saying what the administrator must do.
+void StartServerService(const TPlatformPaths& paths, const QString& serverFolder, bool restart = false);
 // The version text the program reports about itself ("LI-V3.0.11.33637 Firebird 3.0"), empty
 // when it reports none.
 QString ProgramVersionText(const QString& program);

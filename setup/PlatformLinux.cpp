@@ -89,6 +89,7 @@ TPlatformPaths TPlatformPaths::System() {
     // The server's shared drive Z: mounted on the workstation.
     paths.networkProgram = QStringLiteral("/mnt/z/Cinemon.exe");
     paths.serverPasswordFile = QStringLiteral("/etc/firebird/3.0/SYSDBA.password");
+    paths.serverConfigFile = QStringLiteral("/etc/firebird/3.0/firebird.conf");
     paths.systemdMarker = QStringLiteral("/run/systemd/system");
     return paths;
 }
@@ -237,19 +238,27 @@ int RunWaiting(const QString& program, const QStringList& arguments) {
 
 } // namespace
 
-void StartServerService(const TPlatformPaths& paths, const QString& serverFolder) {
+void StartServerService(const TPlatformPaths& paths, const QString& serverFolder, bool restart) {
     if (!paths.systemdMarker.isEmpty() && QFileInfo(paths.systemdMarker).isDir()) {
         const QString unit = ServerUnit();
-        if (RunWaiting(QStringLiteral("systemctl"),
-                       {QStringLiteral("enable"), QStringLiteral("--now"), unit}) != 0)
-            throw ECinemonError(
-                QStringLiteral("Databázový server nelze spustit.\rSpusťte ho prosím jako správce "
-                               "příkazem:\rsystemctl enable --now %1")
-                    .arg(unit));
+        QList<QStringList> commands{{QStringLiteral("enable"), QStringLiteral("--now"), unit}};
+        if (restart)
+            commands << QStringList{QStringLiteral("restart"), unit};
+        for (const QStringList& command : commands) {
+            if (RunWaiting(QStringLiteral("systemctl"), command) != 0)
+                throw ECinemonError(
+                    QStringLiteral("Databázový server nelze spustit.\rSpusťte ho prosím jako správce "
+                                   "příkazem:\rsystemctl %1")
+                        .arg(command.join(u' ')));
+        }
         return;
     }
-    if (ServerProcessRunning())
+    if (ServerProcessRunning()) {
+        if (restart)
+            throw ECinemonError(QStringLiteral("Nastavení databázového serveru se změnilo a platí až po jeho "
+                                               "restartu.\rRestartujte prosím databázový server."));
         return;
+    }
     const QString guardian = JoinPath(serverFolder, QStringLiteral("sbin/fbguard"));
     if (geteuid() != 0 || !getpwnam("firebird") ||
         !QProcess::startDetached(QStringLiteral("runuser"),

@@ -47,6 +47,7 @@ TEST(Versions, TheServerAndClientOfThisMachineAreFoundWithTheirVersions) {
                                {},
                                {},
                                {},
+                               {},
                                {}};
     const TRegistry registry(paths.machineRegistry, paths.userRegistry);
     const TFoundServer server = DetectServer(registry, paths);
