@@ -77,7 +77,8 @@ private:
     void WriteUninstallList();
     // A shortcut that cannot be made is reported; the installation goes on without it.
     void Shortcut(const QString& folder, const QString& name, const QString& target,
-                  const QStringList& arguments = {});
+                  const QStringList& arguments = {}, bool terminal = false);
+    void DesktopShortcut(const TDesktopOwner& owner);
     void CheckClient();
 
     // Folders however they were chosen, each ended by exactly one separator.
@@ -232,10 +233,24 @@ void TRun::WorkstationSteps() {
 }
 
 void TRun::Shortcut(const QString& folder, const QString& name, const QString& target,
-                    const QStringList& arguments) {
+                    const QStringList& arguments, bool terminal) {
     try {
         undo_.KeepFile(Platform::ShortcutFile(folder, name));
-        Platform::CreateShortcut(folder, name, target, arguments);
+        Platform::CreateShortcut(folder, name, target, arguments, terminal);
+    } catch (const ECinemonError& e) {
+        progress_.ShowError(kErrorTitle, e.Message());
+    }
+}
+
+// A shortcut on a person's desktop is theirs, like the desktop folder when the setup makes it.
+void TRun::DesktopShortcut(const TDesktopOwner& owner) {
+    try {
+        undo_.KeepFolder(owner.desktop);
+        Platform::MakeFolderFor(owner.desktop, owner);
+        const QString file = Platform::ShortcutFile(owner.desktop, kDisplayName);
+        undo_.KeepFile(file);
+        Platform::CreateShortcut(owner.desktop, kDisplayName, choices_.AppPath());
+        Platform::GiveTo(file, owner);
     } catch (const ECinemonError& e) {
         progress_.ShowError(kErrorTitle, e.Message());
     }
@@ -253,21 +268,26 @@ void TRun::ShortcutSteps() {
         Step(QStringLiteral("Vytvoření zástupce, nabídka Start: Kinodesk."));
         Shortcut(group, kDisplayName, choices_.AppPath());
         Step(QStringLiteral("Vytvoření zástupce, plocha."));
-        if (choices_.desktopShortcut) {
+        if (choices_.desktopShortcut && env_.paths.accountsFile.isEmpty()) {
             undo_.KeepFolder(findings_.shellFolders.desktop);
             QDir().mkpath(findings_.shellFolders.desktop);
             Shortcut(findings_.shellFolders.desktop, kDisplayName, choices_.AppPath());
         }
+        for (const TDesktopOwner& owner : findings_.shellFolders.desktops) {
+            if (choices_.desktopShortcut && choices_.desktopAccounts.contains(owner.account))
+                DesktopShortcut(owner);
+        }
     }
 
     Step(QStringLiteral("Vytvoření zástupce, nabídka Start: Odinstalovat Kinodesk."));
+    // The uninstaller asks its questions in a terminal.
     if (choices_.installApp)
         Shortcut(group, QStringLiteral("Odinstalovat Kinodesk"),
-                 Platform::JoinPath(choices_.appFolder, kUninstaller));
+                 Platform::JoinPath(choices_.appFolder, kUninstaller), {}, true);
     else
         Shortcut(group, QStringLiteral("Odinstalovat Kinodesk"),
-                 Platform::JoinPath(findings_.systemFolders.windows, kWorkstationUninstaller),
-                 {kProductName});
+                 Platform::JoinPath(findings_.systemFolders.windows, kWorkstationUninstaller), {kProductName},
+                 true);
 
     Step(QStringLiteral("Kopírování souborů: _uninst.cab"));
     Extract(QStringLiteral("_uninst.cab"), findings_.systemFolders.windows);
@@ -430,7 +450,9 @@ TSystemFolders DetectSystemFolders(const TPlatformPaths& paths) {
 TShellFolders DetectShellFolders(const TPlatformPaths& paths) {
     // Each folder on its own: a system may have a menu for every account but no common desktop.
     return {paths.commonDesktop.isEmpty() ? paths.userDesktop : paths.commonDesktop,
-            paths.commonPrograms.isEmpty() ? paths.userPrograms : paths.commonPrograms};
+            paths.commonPrograms.isEmpty() ? paths.userPrograms : paths.commonPrograms,
+            paths.accountsFile.isEmpty() ? std::vector<TDesktopOwner>()
+                                         : Platform::PeoplesDesktops(paths.accountsFile)};
 }
 
 TFindings DetectAll(const TSetupEnvironment& env) {

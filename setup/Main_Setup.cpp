@@ -292,7 +292,14 @@ void TFMain_Setup::EnterPage(bool forward) {
                 QDir(findings_.shellFolders.programs).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
             groups.sort(Qt::CaseInsensitive);
             groupList_->addItems(groups);
+            for (const TDesktopOwner& owner : findings_.shellFolders.desktops) {
+                auto* item = new QListWidgetItem(owner.account, desktopList_);
+                item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+                item->setCheckState(Qt::Checked);
+            }
         }
+        lDesktops_->setVisible(!findings_.shellFolders.desktops.empty());
+        desktopList_->setVisible(!findings_.shellFolders.desktops.empty());
         SetButtons(true, true, true);
         break;
     case TPage::ServerShortcuts:

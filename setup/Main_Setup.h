@@ -139,6 +139,8 @@ private:
     QLineEdit* eGroup_ = nullptr;
     QListWidget* groupList_ = nullptr;
     QCheckBox* chDesktop_ = nullptr;
+    QLabel* lDesktops_ = nullptr;
+    QListWidget* desktopList_ = nullptr;
     QLineEdit* eAppPath_ = nullptr;
     QLabel* lStep_ = nullptr;
     QProgressBar* progressBar_ = nullptr;

@@ -294,6 +294,20 @@ QWidget* TFMain_Setup::BuildGroupPage() {
     chDesktop_->setObjectName(QStringLiteral("ChPlocha"));
     chDesktop_->setChecked(true);
     layout->addWidget(chDesktop_);
+    // Installing for every account, the owner ticks whose desktops get the shortcut.
+    lDesktops_ = new QLabel(QStringLiteral("Zástupce na plochách uživatelů:"), page);
+    layout->addWidget(lDesktops_);
+    desktopList_ = new QListWidget(page);
+    desktopList_->setObjectName(QStringLiteral("PlochyUzivatelu"));
+    layout->addWidget(desktopList_);
+    connect(desktopList_, &QListWidget::itemChanged, this, [this] {
+        choices_.desktopAccounts.clear();
+        for (int i = 0; i < desktopList_->count(); ++i) {
+            if (desktopList_->item(i)->checkState() == Qt::Checked)
+                choices_.desktopAccounts << desktopList_->item(i)->text();
+        }
+    });
+    connect(chDesktop_, &QCheckBox::toggled, desktopList_, &QWidget::setEnabled);
     connect(groupList_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { eGroup_->setText(item->text()); });
     connect(eGroup_, &QLineEdit::textChanged, this, [this](const QString& text) { choices_.group = text; });

@@ -19,6 +19,8 @@
 
 #include <memory>
 
+#include <unistd.h>
+
 namespace {
 
 // The files of a cabinet as cabextract, an extractor of its own, sees them.
@@ -217,6 +219,9 @@ TEST_F(Wizard, InstallsAWorkstationAloneAndStartsTheProgramOnTheServer) {
     const QString group = root.paths.userPrograms + QStringLiteral("/Půjčovna/");
     ExpectValidShortcut(group + QStringLiteral("Videopůjčovna Kinodesk.desktop"));
     ExpectValidShortcut(group + QStringLiteral("Odinstalovat Kinodesk.desktop"));
+    // The uninstaller asks its questions in a terminal window.
+    EXPECT_TRUE(
+        ReadBytes(group + QStringLiteral("Odinstalovat Kinodesk.desktop")).contains("\nTerminal=true\n"));
     EXPECT_TRUE(
         ReadBytes(group + QStringLiteral("Videopůjčovna Kinodesk.desktop")).contains(program.toUtf8()));
     EXPECT_TRUE(QFileInfo::exists(root.paths.windowsFolder + QStringLiteral("/unicinemon.exe")));
@@ -337,6 +342,47 @@ TEST_F(Wizard, TheUninstallerAsksFirstRemovesExactlyWhatWasInstalledAndKeepsTheD
     EXPECT_FALSE(QFileInfo::exists(app + QStringLiteral("CINEMON.GDB")));
     EXPECT_FALSE(QFileInfo::exists(app + QStringLiteral("CINEMON.GBK")));
     EXPECT_EQ(ReadBytes(app + QStringLiteral("poznamky.txt")), "the shop's own notes");
+}
+
+TEST_F(Wizard, InstalledForEveryAccountTheShortcutGoesToTheDesktopsTheOwnerTicksAndIsTheirs) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "Hands files to other accounts: root only";
+    // Two people and a service of the computer; Jana's desktop has its Czech name.
+    const QString jana = root.Path(QStringLiteral("people/jana"));
+    const QString petr = root.Path(QStringLiteral("people/petr"));
+    WriteBytes(jana + QStringLiteral("/.config/user-dirs.dirs"), "XDG_DESKTOP_DIR=\"$HOME/Plocha\"\n");
+    QDir().mkpath(petr);
+    env.paths.accountsFile = root.Path(QStringLiteral("etc/passwd"));
+    WriteBytes(env.paths.accountsFile,
+               "root:x:0:0:root:/root:/bin/bash\nwww-data:x:33:33::/var/www:/usr/sbin/nologin\n"
+               "jana:x:1234:1235:Jana:" +
+                   QFile::encodeName(jana) + ":/bin/bash\npetr:x:1236:1237:Petr:" + QFile::encodeName(petr) +
+                   ":/bin/bash\n");
+    Start();
+    for (int i = 0; i < 6; ++i)
+        Next();
+    ASSERT_EQ(wizard->CurrentPage(), TPage::Group);
+    auto* desktops = Child<QListWidget>("PlochyUzivatelu");
+    ASSERT_EQ(desktops->count(), 2);
+    EXPECT_EQ(desktops->item(0)->text(), QStringLiteral("jana"));
+    // Petr gets none.
+    QTest::mouseClick(desktops->viewport(), Qt::LeftButton, {},
+                      desktops->visualItemRect(desktops->item(1)).center());
+    QTest::keyClick(desktops, Qt::Key_Space);
+    EXPECT_EQ(desktops->item(1)->checkState(), Qt::Unchecked);
+    Next();
+    Install();
+    Finish(false);
+    EXPECT_EQ(hook.Texts(), std::vector<QString>());
+
+    const QFileInfo shortcut(jana + QStringLiteral("/Plocha/Videopůjčovna Kinodesk.desktop"));
+    ExpectValidShortcut(shortcut.filePath());
+    for (const QFileInfo& theirs : {shortcut, QFileInfo(shortcut.path())}) {
+        EXPECT_EQ(theirs.ownerId(), 1234u) << theirs.filePath().toStdString();
+        EXPECT_EQ(theirs.groupId(), 1235u) << theirs.filePath().toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(petr + QStringLiteral("/Desktop")));
+    EXPECT_FALSE(QFileInfo::exists(root.paths.userDesktop)); // nothing on the installing account's desktop
 }
 
 TEST_F(Wizard, StartedFromAnotherFolderTheSetupFindsItsLicenceAndTheServersTexts) {
