@@ -9,7 +9,7 @@ packages=(
   qt6-translations-l10n
   libsane-dev sane-utils libmspack-dev gcab cabextract desktop-file-utils
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  zbar-tools poppler-utils socat python3-aiosmtpd recode
+  zbar-tools poppler-utils socat python3-aiosmtpd recode iproute2 util-linux passwd
   fonts-dejavu-core fonts-liberation
 )
 

@@ -1,8 +1,11 @@
 #include "InstFB.h"
 
+#include "DbError.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 #include <array>
 #include <optional>
@@ -49,6 +52,19 @@ std::optional<TFoundServer> ServerIn(const QString& folder) {
                         number.isEmpty() ? QStringLiteral("0.0.0.0") : NormaliseVersion(number),
                         DescriptionOf(text, QStringLiteral("Firebird")),
                         match.hasMatch() ? match.captured(1).toInt() : 0};
+}
+
+// An active "RemoteBindAddress = value" line of the server's configuration (its keys are read
+// regardless of case, a "#" starts a comment).
+const QRegularExpression& BindAddressLine() {
+    static const QRegularExpression line(QStringLiteral("^\\s*RemoteBindAddress\\s*=\\s*([^#\\s]*)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    return line;
+}
+
+QList<QByteArray> ConfigLines(const QString& configFile) {
+    QFile in(configFile);
+    return in.open(QIODevice::ReadOnly) ? in.readAll().split('\n') : QList<QByteArray>();
 }
 
 TFoundClient ClientAt(const QString& path) {
@@ -148,4 +164,32 @@ std::optional<QString> PackageAdminPassword(const QString& file) {
 
 bool OpensDeliveredDatabase(const TFoundServer& server) {
     return !server.found || server.major == 0 || server.major == 3;
+}
+
+bool ServerOnlyLocal(const QString& configFile) {
+    // The last active line is the one the server takes.
+    QString address;
+    bool bound = false;
+    for (const QByteArray& line : ConfigLines(configFile)) {
+        const auto match = BindAddressLine().match(QString::fromUtf8(line));
+        if (match.hasMatch()) {
+            bound = true;
+            address = match.captured(1).toLower();
+        }
+    }
+    return bound && (address == QStringLiteral("localhost") || address.startsWith(QStringLiteral("127.")) ||
+                     address == QStringLiteral("::1") || address == QStringLiteral("[::1]"));
+}
+
+void LetWorkstationsIn(const QString& configFile) {
+    QList<QByteArray> lines = ConfigLines(configFile);
+    for (QByteArray& line : lines) {
+        if (BindAddressLine().match(QString::fromUtf8(line)).hasMatch())
+            line.prepend("# Kinodesk: the shop's workstations connect over the network.\n#");
+    }
+    QSaveFile out(configFile);
+    const QByteArray text = lines.join('\n');
+    if (lines.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit())
+        throw ECinemonError(
+            QStringLiteral("Nastavení databázového serveru %1 nelze změnit.").arg(configFile));
 }

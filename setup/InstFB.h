@@ -57,3 +57,12 @@ bool ServerRunning();
 // "ISC_PASSWORD=..." in the file): none when the package keeps no such file, empty when it
 // does but this user may not read it.
 std::optional<QString> PackageAdminPassword(const QString& file);
+
+// Whether the server's configuration file has it take connections from this computer alone (an
+// active "RemoteBindAddress" naming the loopback, as the package ships it), so that no
+// workstation reaches it. False when the file is not there.
+bool ServerOnlyLocal(const QString& configFile);
+// Lets the shop's workstations in: the active "RemoteBindAddress" lines become comments, so that
+// the server listens on every address of the computer. Every other line stays as it was; the file
+// is replaced whole or not at all, keeping its permissions. Fails with a message.
+void LetWorkstationsIn(const QString& configFile);

@@ -77,7 +77,8 @@ private:
     void WriteUninstallList();
     // A shortcut that cannot be made is reported; the installation goes on without it.
     void Shortcut(const QString& folder, const QString& name, const QString& target,
-                  const QStringList& arguments = {});
+                  const QStringList& arguments = {}, bool terminal = false);
+    void DesktopShortcut(const TDesktopOwner& owner);
     void CheckClient();
 
     // Folders however they were chosen, each ended by exactly one separator.
@@ -97,6 +98,7 @@ private:
     TInstallUndo undo_;
     QStringList delivered_; // the files of the cabinet being extracted, kept or replaced
     QStringList databaseFiles_;
+    bool serverReconfigured_ = false;
 };
 
 void TRun::OnFile(const QString& name, QString& destination) {
@@ -205,6 +207,13 @@ void TRun::ApplicationSteps() {
         config.serverFolder = serverFolder_;
     undo_.KeepFile(ProgramConfigFile(config));
     WriteProgramConfig(config, Platform::ComputerName());
+
+    if (choices_.letWorkstationsIn && findings_.serverOnlyLocal) {
+        Step(QStringLiteral("Povolení připojení pracovních stanic k databázovému serveru."));
+        undo_.KeepFile(env_.paths.serverConfigFile);
+        LetWorkstationsIn(env_.paths.serverConfigFile);
+        serverReconfigured_ = true;
+    }
 }
 
 void TRun::WorkstationSteps() {
@@ -224,10 +233,24 @@ void TRun::WorkstationSteps() {
 }
 
 void TRun::Shortcut(const QString& folder, const QString& name, const QString& target,
-                    const QStringList& arguments) {
+                    const QStringList& arguments, bool terminal) {
     try {
         undo_.KeepFile(Platform::ShortcutFile(folder, name));
-        Platform::CreateShortcut(folder, name, target, arguments);
+        Platform::CreateShortcut(folder, name, target, arguments, terminal);
+    } catch (const ECinemonError& e) {
+        progress_.ShowError(kErrorTitle, e.Message());
+    }
+}
+
+// A shortcut on a person's desktop is theirs, like the desktop folder when the setup makes it.
+void TRun::DesktopShortcut(const TDesktopOwner& owner) {
+    try {
+        undo_.KeepFolder(owner.desktop);
+        Platform::MakeFolderFor(owner.desktop, owner);
+        const QString file = Platform::ShortcutFile(owner.desktop, kDisplayName);
+        undo_.KeepFile(file);
+        Platform::CreateShortcut(owner.desktop, kDisplayName, choices_.AppPath());
+        Platform::GiveTo(file, owner);
     } catch (const ECinemonError& e) {
         progress_.ShowError(kErrorTitle, e.Message());
     }
@@ -245,21 +268,26 @@ void TRun::ShortcutSteps() {
         Step(QStringLiteral("Vytvoření zástupce, nabídka Start: Kinodesk."));
         Shortcut(group, kDisplayName, choices_.AppPath());
         Step(QStringLiteral("Vytvoření zástupce, plocha."));
-        if (choices_.desktopShortcut) {
+        if (choices_.desktopShortcut && env_.paths.accountsFile.isEmpty()) {
             undo_.KeepFolder(findings_.shellFolders.desktop);
             QDir().mkpath(findings_.shellFolders.desktop);
             Shortcut(findings_.shellFolders.desktop, kDisplayName, choices_.AppPath());
         }
+        for (const TDesktopOwner& owner : findings_.shellFolders.desktops) {
+            if (choices_.desktopShortcut && choices_.desktopAccounts.contains(owner.account))
+                DesktopShortcut(owner);
+        }
     }
 
     Step(QStringLiteral("Vytvoření zástupce, nabídka Start: Odinstalovat Kinodesk."));
+    // The uninstaller asks its questions in a terminal.
     if (choices_.installApp)
         Shortcut(group, QStringLiteral("Odinstalovat Kinodesk"),
-                 Platform::JoinPath(choices_.appFolder, kUninstaller));
+                 Platform::JoinPath(choices_.appFolder, kUninstaller), {}, true);
     else
         Shortcut(group, QStringLiteral("Odinstalovat Kinodesk"),
-                 Platform::JoinPath(findings_.systemFolders.windows, kWorkstationUninstaller),
-                 {kProductName});
+                 Platform::JoinPath(findings_.systemFolders.windows, kWorkstationUninstaller), {kProductName},
+                 true);
 
     Step(QStringLiteral("Kopírování souborů: _uninst.cab"));
     Extract(QStringLiteral("_uninst.cab"), findings_.systemFolders.windows);
@@ -340,7 +368,8 @@ void TRun::Run() {
         Step(QStringLiteral("Spuštění Firebird Guardian."));
     if (server || (choices_.installApp && findings_.server.found)) {
         try {
-            Platform::StartServerService(env_.paths, server ? serverFolder_ : findings_.server.folder);
+            Platform::StartServerService(env_.paths, server ? serverFolder_ : findings_.server.folder,
+                                         serverReconfigured_);
         } catch (const ECinemonError& e) {
             progress_.ShowError(kErrorTitle, e.Message());
         }
@@ -421,13 +450,19 @@ TSystemFolders DetectSystemFolders(const TPlatformPaths& paths) {
 TShellFolders DetectShellFolders(const TPlatformPaths& paths) {
     // Each folder on its own: a system may have a menu for every account but no common desktop.
     return {paths.commonDesktop.isEmpty() ? paths.userDesktop : paths.commonDesktop,
-            paths.commonPrograms.isEmpty() ? paths.userPrograms : paths.commonPrograms};
+            paths.commonPrograms.isEmpty() ? paths.userPrograms : paths.commonPrograms,
+            paths.accountsFile.isEmpty() ? std::vector<TDesktopOwner>()
+                                         : Platform::PeoplesDesktops(paths.accountsFile)};
 }
 
 TFindings DetectAll(const TSetupEnvironment& env) {
     const TRegistry registry = env.Registry();
-    return {DetectSystemFolders(env.paths), DetectShellFolders(env.paths), DetectServer(registry, env.paths),
-            DetectClient(registry, env.paths), Platform::MissingRuntimePackages(env.paths.systemFolder)};
+    return {DetectSystemFolders(env.paths),
+            DetectShellFolders(env.paths),
+            DetectServer(registry, env.paths),
+            DetectClient(registry, env.paths),
+            Platform::MissingRuntimePackages(env.paths.systemFolder),
+            ServerOnlyLocal(env.paths.serverConfigFile)};
 }
 
 bool ProductInstalled(const TRegistry& registry) {
@@ -514,7 +549,8 @@ int ProgressMaximum(const TSetupChoices& choices) {
     const bool s = choices.installServer && !choices.serverLater;
     const bool a = choices.installApp;
     const bool w = choices.installWorkstation;
-    return (s ? 25 : 0) + (a ? 9 : 0) + (w && !a ? 4 : 0) + (w ? 3 : 0) + (w || a ? 4 : 0);
+    return (s ? 25 : 0) + (a ? 9 : 0) + (w && !a ? 4 : 0) + (w ? 3 : 0) + (w || a ? 4 : 0) +
+           (a && choices.letWorkstationsIn ? 1 : 0);
 }
 
 void RunInstallation(const TSetupEnvironment& env, const TSetupChoices& choices, const TFindings& findings,

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 // The installation: what the wizard has chosen, what was found on the computer, and the
 // steps that put the system on it.
@@ -25,6 +26,8 @@ struct TSystemFolders {
 struct TShellFolders {
     QString desktop;
     QString programs;
+    // Installing for every account: the people's desktops, of which the owner chooses.
+    std::vector<TDesktopOwner> desktops;
 };
 
 // The computer as the setup sees it.
@@ -45,9 +48,11 @@ struct TSetupChoices {
     QString databaseFolder;
     QString group = kProductName;
     bool desktopShortcut = true;
-    QString workstationAppPath; // the application on the server, for a workstation alone
+    QStringList desktopAccounts; // installing for every account: whose desktops get the shortcut
+    QString workstationAppPath;  // the application on the server, for a workstation alone
     bool reinstall = false;
     QString adminPassword; // the database server administrator's, plain; the configuration file keeps it
+    bool letWorkstationsIn = false; // the owner lets the setup open the server to the shop's network
 
     // The program the shortcuts and the start at the end run.
     QString AppPath() const;
@@ -72,7 +77,8 @@ struct TFindings {
     TShellFolders shellFolders;
     TFoundServer server;
     TFoundClient client;
-    QStringList missingPackages; // of the main program's run-time libraries
+    QStringList missingPackages;  // of the main program's run-time libraries
+    bool serverOnlyLocal = false; // the server's configuration keeps the workstations out
 };
 
 TSystemFolders DetectSystemFolders(const TPlatformPaths& paths);

@@ -292,7 +292,14 @@ void TFMain_Setup::EnterPage(bool forward) {
                 QDir(findings_.shellFolders.programs).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
             groups.sort(Qt::CaseInsensitive);
             groupList_->addItems(groups);
+            for (const TDesktopOwner& owner : findings_.shellFolders.desktops) {
+                auto* item = new QListWidgetItem(owner.account, desktopList_);
+                item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+                item->setCheckState(Qt::Checked);
+            }
         }
+        lDesktops_->setVisible(!findings_.shellFolders.desktops.empty());
+        desktopList_->setVisible(!findings_.shellFolders.desktops.empty());
         SetButtons(true, true, true);
         break;
     case TPage::ServerShortcuts:
@@ -362,6 +369,14 @@ void TFMain_Setup::EnterExistingServer() {
     lExistingUpdate_->setVisible(older);
     lExistingWarning_->setVisible(older);
     lExistingFormat_->setVisible(!OpensDeliveredDatabase(findings_.server));
+    const bool localOnly = findings_.serverOnlyLocal && choices_.installApp;
+    lLocalOnly_->setVisible(localOnly);
+    chNetwork_->setVisible(localOnly);
+    lLocalOnly_->setText(
+        QStringLiteral("Databázový server přijímá spojení jen z tohoto počítače (v souboru %1 je "
+                       "RemoteBindAddress = localhost), pracovní stanice prodejny se k němu nepřipojí. Aby "
+                       "se připojily, je třeba tento řádek zakomentovat a server restartovat.")
+            .arg(env_.paths.serverConfigFile));
     switch (order) {
     case TVersionOrder::Equal:
         lExistingVerdict_->setText(

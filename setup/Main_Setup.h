@@ -126,6 +126,8 @@ private:
     QLabel* lExistingWarning_ = nullptr;
     QLabel* lExistingFormat_ = nullptr;
     QLineEdit* eAdminPassword_ = nullptr;
+    QLabel* lLocalOnly_ = nullptr;
+    QCheckBox* chNetwork_ = nullptr;
     QCheckBox* chAgree_ = nullptr;
     QCheckBox* chLater_ = nullptr;
     QLabel* lServerPackages_ = nullptr;
@@ -137,6 +139,8 @@ private:
     QLineEdit* eGroup_ = nullptr;
     QListWidget* groupList_ = nullptr;
     QCheckBox* chDesktop_ = nullptr;
+    QLabel* lDesktops_ = nullptr;
+    QListWidget* desktopList_ = nullptr;
     QLineEdit* eAppPath_ = nullptr;
     QLabel* lStep_ = nullptr;
     QProgressBar* progressBar_ = nullptr;

@@ -163,6 +163,17 @@ QWidget* TFMain_Setup::BuildExistingServerPage() {
     layout->addWidget(eAdminPassword_);
     connect(eAdminPassword_, &QLineEdit::textChanged, this,
             [this](const QString& text) { choices_.adminPassword = text; });
+    // The package's server takes connections from this computer alone; the shop's workstations
+    // need it on the network, which only the owner may allow.
+    lLocalOnly_ = SetupTexts::Label(QString(), page);
+    lLocalOnly_->setObjectName(QStringLiteral("LJenMistni"));
+    layout->addWidget(lLocalOnly_);
+    chNetwork_ = new QCheckBox(
+        QStringLiteral("&Povolit připojení pracovních stanic (upravit nastavení serveru a restartovat ho)"),
+        page);
+    chNetwork_->setObjectName(QStringLiteral("ChSit"));
+    layout->addWidget(chNetwork_);
+    connect(chNetwork_, &QCheckBox::toggled, this, [this](bool on) { choices_.letWorkstationsIn = on; });
     layout->addWidget(SetupTexts::Label(SetupTexts::kGoOn, page));
     layout->addStretch(1);
     return page;
@@ -283,6 +294,20 @@ QWidget* TFMain_Setup::BuildGroupPage() {
     chDesktop_->setObjectName(QStringLiteral("ChPlocha"));
     chDesktop_->setChecked(true);
     layout->addWidget(chDesktop_);
+    // Installing for every account, the owner ticks whose desktops get the shortcut.
+    lDesktops_ = new QLabel(QStringLiteral("Zástupce na plochách uživatelů:"), page);
+    layout->addWidget(lDesktops_);
+    desktopList_ = new QListWidget(page);
+    desktopList_->setObjectName(QStringLiteral("PlochyUzivatelu"));
+    layout->addWidget(desktopList_);
+    connect(desktopList_, &QListWidget::itemChanged, this, [this] {
+        choices_.desktopAccounts.clear();
+        for (int i = 0; i < desktopList_->count(); ++i) {
+            if (desktopList_->item(i)->checkState() == Qt::Checked)
+                choices_.desktopAccounts << desktopList_->item(i)->text();
+        }
+    });
+    connect(chDesktop_, &QCheckBox::toggled, desktopList_, &QWidget::setEnabled);
     connect(groupList_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { eGroup_->setText(item->text()); });
     connect(eGroup_, &QLineEdit::textChanged, this, [this](const QString& text) { choices_.group = text; });

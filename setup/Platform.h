@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // Everything the installation needs from the operating system, in one place: where things
 // live, free space, shortcuts, starting programs and the database server of this computer.
@@ -24,9 +25,21 @@ struct TPlatformPaths {
     QString programFiles;   // the folder programs are installed under
     QString networkProgram; // the program on the server's shared drive, as a workstation reaches it
     QString serverPasswordFile; // where the server's package keeps the administrator's password
+    QString serverConfigFile;   // the configuration file the package's server reads
     QString systemdMarker;      // a folder that is there while systemd runs the computer
+    // The computer's accounts (the passwd file) whose desktops may get the shortcut when the setup
+    // installs for every account (as root); empty otherwise.
+    QString accountsFile;
 
     static TPlatformPaths System();
+};
+
+// A person's account of this computer and the folder of its desktop.
+struct TDesktopOwner {
+    QString account;
+    QString desktop;
+    unsigned uid = 0;
+    unsigned gid = 0;
 };
 
 namespace Platform {
@@ -49,9 +62,17 @@ QString DriveOf(const QString& folder);
 QString ComputerName();
 
 // A menu or desktop shortcut: a desktop entry named after the shortcut that starts the target
-// with the arguments. Fails with a message.
+// with the arguments, in a terminal window when it asks its questions there. Fails with a message.
 void CreateShortcut(const QString& folder, const QString& name, const QString& target,
-                    const QStringList& arguments = {});
+                    const QStringList& arguments = {}, bool terminal = false);
+// The accounts of the people of this computer in the passwd file (not the system's own accounts,
+// which have no login shell or a number below 1000), each with its desktop folder as its
+// user-dirs.dirs names it ("Desktop" in its home otherwise).
+std::vector<TDesktopOwner> PeoplesDesktops(const QString& accountsFile);
+// Makes the folder with its missing parents, each of them the owner's. Fails with a message.
+void MakeFolderFor(const QString& folder, const TDesktopOwner& owner);
+// Hands a file the setup made to the account. Fails with a message.
+void GiveTo(const QString& file, const TDesktopOwner& owner);
 // The file a shortcut of this name is kept in.
 QString ShortcutFile(const QString& folder, const QString& name);
 
@@ -71,8 +92,9 @@ bool ServerProcessRunning();
 // Starts the server the way the system's package runs it, as the server's own account and never
 // as the installing user: where systemd runs, its service is enabled and started with systemctl;
 // elsewhere root starts the guardian as the server's account when the server does not run yet.
-// Fails with a message saying what the administrator must do.
-void StartServerService(const TPlatformPaths& paths, const QString& serverFolder);
+// A server whose configuration changed is restarted where systemd runs it. Fails with a message
+// saying what the administrator must do.
+void StartServerService(const TPlatformPaths& paths, const QString& serverFolder, bool restart = false);
 // The version text the program reports about itself ("LI-V3.0.11.33637 Firebird 3.0"), empty
 // when it reports none.
 QString ProgramVersionText(const QString& program);

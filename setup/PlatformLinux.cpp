@@ -77,11 +77,13 @@ TPlatformPaths TPlatformPaths::System() {
         Home(QStandardPaths::GenericConfigLocation) + QStringLiteral("/quarkon/registry-user.ini");
     paths.windowsFolder = root ? QStringLiteral("/usr/local/lib/quarkon") : data + QStringLiteral("/quarkon");
     paths.systemFolder = LibraryFolder();
-    // Root installs for every account: the menu entries go where the system's menus read them.
-    // The desktop of every account is no folder of its own here: the desktop shortcut goes to the
-    // desktop of the user running the setup.
-    if (root)
+    // Root installs for every account: the menu entries go where the system's menus read them,
+    // and the desktop shortcuts to the desktops of the accounts the owner chooses. Another user
+    // installs for itself.
+    if (root) {
         paths.commonPrograms = QStringLiteral("/usr/local/share/applications");
+        paths.accountsFile = QStringLiteral("/etc/passwd");
+    }
     paths.userDesktop = Home(QStandardPaths::DesktopLocation);
     paths.userPrograms = Home(QStandardPaths::ApplicationsLocation);
     paths.serverRoot = QStringLiteral("/usr/");
@@ -89,6 +91,7 @@ TPlatformPaths TPlatformPaths::System() {
     // The server's shared drive Z: mounted on the workstation.
     paths.networkProgram = QStringLiteral("/mnt/z/Cinemon.exe");
     paths.serverPasswordFile = QStringLiteral("/etc/firebird/3.0/SYSDBA.password");
+    paths.serverConfigFile = QStringLiteral("/etc/firebird/3.0/firebird.conf");
     paths.systemdMarker = QStringLiteral("/run/systemd/system");
     return paths;
 }
@@ -151,13 +154,14 @@ QString ShortcutFile(const QString& folder, const QString& name) {
 }
 
 void CreateShortcut(const QString& folder, const QString& name, const QString& target,
-                    const QStringList& arguments) {
+                    const QStringList& arguments, bool terminal) {
     QString exec = ExecArgument(target);
     for (const QString& argument : arguments)
         exec += u' ' + ExecArgument(argument);
     const QString text = QStringLiteral("[Desktop Entry]\nType=Application\nName=") + EntryString(name) +
                          QStringLiteral("\nExec=") + exec + QStringLiteral("\nPath=") +
-                         EntryString(QFileInfo(target).absolutePath()) + QStringLiteral("\nTerminal=false\n");
+                         EntryString(QFileInfo(target).absolutePath()) + QStringLiteral("\nTerminal=") +
+                         (terminal ? QStringLiteral("true") : QStringLiteral("false")) + u'\n';
     const QString file = ShortcutFile(folder, name);
     QFile out(file);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(text.toUtf8()) < 0) {
@@ -167,6 +171,53 @@ void CreateShortcut(const QString& folder, const QString& name, const QString& t
     // Desktops start only entries marked as programs.
     out.setPermissions(out.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeGroup |
                        QFileDevice::ExeOther);
+}
+
+std::vector<TDesktopOwner> PeoplesDesktops(const QString& accountsFile) {
+    QFile file(accountsFile);
+    std::vector<TDesktopOwner> owners;
+    if (!file.open(QIODevice::ReadOnly))
+        return owners;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split(':');
+        if (fields.size() < 7)
+            continue;
+        bool numbers = false;
+        const unsigned uid = fields[2].toUInt(&numbers);
+        const unsigned gid = fields[3].toUInt();
+        const QString home = QFile::decodeName(fields[5]);
+        const QByteArray shell = fields[6].trimmed();
+        if (!numbers || uid < 1000 || uid == 65534 || shell.endsWith("nologin") || shell.endsWith("false") ||
+            !QFileInfo(home).isDir())
+            continue;
+        QString desktop = JoinPath(home, QStringLiteral("Desktop"));
+        QFile dirs(JoinPath(home, QStringLiteral(".config/user-dirs.dirs")));
+        if (dirs.open(QIODevice::ReadOnly)) {
+            static const QRegularExpression named(QStringLiteral("^XDG_DESKTOP_DIR=\"\\$HOME/([^\"]*)\""),
+                                                  QRegularExpression::MultilineOption);
+            const auto match = named.match(QString::fromUtf8(dirs.readAll()));
+            if (match.hasMatch())
+                desktop = JoinPath(home, match.captured(1));
+        }
+        owners.push_back({QString::fromUtf8(fields[0]), desktop, uid, gid});
+    }
+    return owners;
+}
+
+void GiveTo(const QString& file, const TDesktopOwner& owner) {
+    if (chown(QFile::encodeName(file).constData(), owner.uid, owner.gid) != 0)
+        throw ECinemonError(QStringLiteral("Soubor %1 nelze předat uživateli %2.").arg(file, owner.account));
+}
+
+void MakeFolderFor(const QString& folder, const TDesktopOwner& owner) {
+    QStringList missing;
+    for (QString step = QDir::cleanPath(folder); !QFileInfo::exists(step); step = QFileInfo(step).path())
+        missing.prepend(step);
+    for (const QString& made : missing) {
+        if (!QDir().mkdir(made))
+            throw ECinemonError(QStringLiteral("Složku %1 nelze vytvořit.").arg(made));
+        GiveTo(made, owner);
+    }
 }
 
 bool StartProgram(const QString& program, const QStringList& arguments) {
@@ -237,19 +288,27 @@ int RunWaiting(const QString& program, const QStringList& arguments) {
 
 } // namespace
 
-void StartServerService(const TPlatformPaths& paths, const QString& serverFolder) {
+void StartServerService(const TPlatformPaths& paths, const QString& serverFolder, bool restart) {
     if (!paths.systemdMarker.isEmpty() && QFileInfo(paths.systemdMarker).isDir()) {
         const QString unit = ServerUnit();
-        if (RunWaiting(QStringLiteral("systemctl"),
-                       {QStringLiteral("enable"), QStringLiteral("--now"), unit}) != 0)
-            throw ECinemonError(
-                QStringLiteral("Databázový server nelze spustit.\rSpusťte ho prosím jako správce "
-                               "příkazem:\rsystemctl enable --now %1")
-                    .arg(unit));
+        QList<QStringList> commands{{QStringLiteral("enable"), QStringLiteral("--now"), unit}};
+        if (restart)
+            commands << QStringList{QStringLiteral("restart"), unit};
+        for (const QStringList& command : commands) {
+            if (RunWaiting(QStringLiteral("systemctl"), command) != 0)
+                throw ECinemonError(
+                    QStringLiteral("Databázový server nelze spustit.\rSpusťte ho prosím jako správce "
+                                   "příkazem:\rsystemctl %1")
+                        .arg(command.join(u' ')));
+        }
         return;
     }
-    if (ServerProcessRunning())
+    if (ServerProcessRunning()) {
+        if (restart)
+            throw ECinemonError(QStringLiteral("Nastavení databázového serveru se změnilo a platí až po jeho "
+                                               "restartu.\rRestartujte prosím databázový server."));
         return;
+    }
     const QString guardian = JoinPath(serverFolder, QStringLiteral("sbin/fbguard"));
     if (geteuid() != 0 || !getpwnam("firebird") ||
         !QProcess::startDetached(QStringLiteral("runuser"),

@@ -28,7 +28,7 @@ bool WriteFile(const QString& path, const QString& text) {
 
 } // namespace
 
-TOwnServer::TOwnServer(const QString& folder, quint16 port)
+TOwnServer::TOwnServer(const QString& folder, quint16 port, const QString& configuration)
     : root_(QDir(folder).absoluteFilePath(QStringLiteral("server"))), port_(port) {
     const QDir root(root_);
     if (!QFile::exists(kServer) || QStandardPaths::findExecutable(QStringLiteral("unshare")).isEmpty() ||
@@ -41,11 +41,10 @@ TOwnServer::TOwnServer(const QString& folder, quint16 port)
     if (!QFile::copy(kUsers, users))
         return;
     QFile::setPermissions(users, QFile::ReadOwner | QFile::WriteOwner);
-    available_ = WriteFile(root.filePath(QStringLiteral("firebird.conf")),
-                           QStringLiteral("UdfAccess = None\nRemoteBindAddress = localhost\n"
-                                          "RemoteServicePort = %1\nSecurityDatabase = %2\n")
-                               .arg(port_)
-                               .arg(users));
+    available_ = WriteFile(
+        root.filePath(QStringLiteral("firebird.conf")),
+        configuration +
+            QStringLiteral("\nRemoteServicePort = %1\nSecurityDatabase = %2\n").arg(port_).arg(users));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("FIREBIRD_LOCK"), root.filePath(QStringLiteral("lock")));
     process_.setProcessEnvironment(environment);

@@ -9,8 +9,11 @@
 class TOwnServer final {
 public:
     // Prepares the server's folder inside `folder`; Available() tells whether it can run here
-    // (the server program, its user database and a mount namespace of its own take root).
-    explicit TOwnServer(const QString& folder, quint16 port);
+    // (the server program, its user database and a mount namespace of its own take root). The
+    // server reads the configuration given, with its port and user database added.
+    explicit TOwnServer(const QString& folder, quint16 port,
+                        const QString& configuration = QStringLiteral("UdfAccess = None\nRemoteBindAddress = "
+                                                                      "localhost\n"));
     ~TOwnServer();
     TOwnServer(const TOwnServer&) = delete;
     TOwnServer& operator=(const TOwnServer&) = delete;

@@ -30,6 +30,8 @@ if ask "Odebrat také databázi? Všechna data prodejny budou nenávratně ztrac
     database=yes
 fi
 
+# Read first: the list is among the files it names.
+folders=$(grep '^D ' "$list" | cut -c3- | sort -r)
 registry=
 while IFS= read -r line; do
     path=${line#? }
@@ -40,14 +42,18 @@ while IFS= read -r line; do
     esac
 done <"$list"
 
-# Folders the setup made, the deepest first; a folder that still holds anything stays.
-grep '^D ' "$list" | cut -c3- | sort -r | while IFS= read -r folder; do
-    rmdir -- "$folder" 2>/dev/null
-done
-
 # The product's records go; the section headers are plain ASCII whatever the values' encoding.
+# A registry left without any record goes too.
 if [ -n "$registry" ] && [ -f "$registry" ]; then
     awk '/^\[/{h=$0; sub(/\r$/,"",h); skip=(h=="[Software\\Quarkon computers\\Cinemon]" || h=="[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kinodesk]")}
          !skip{print}' "$registry" >"$registry.new" && mv "$registry.new" "$registry"
+    if ! grep -q '[^[:space:]]' "$registry"; then
+        rm -f -- "$registry"
+    fi
 fi
+
+# Folders the setup made, the deepest first; a folder that still holds anything stays.
+printf '%s\n' "$folders" | while IFS= read -r folder; do
+    [ -n "$folder" ] && rmdir -- "$folder" 2>/dev/null
+done
 echo "Aplikace Kinodesk byla odinstalována."

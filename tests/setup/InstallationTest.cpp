@@ -310,6 +310,17 @@ TEST_F(Installation, WhereSystemdRunsTheServersServiceIsEnabledAndStartedAndAFai
     EXPECT_EQ(ReadBytes(asked), "enable --now firebird3.0.service\n");
     EXPECT_EQ(progress.errors, QStringList());
 
+    // A server the owner let the setup open to the workstations reads its new configuration.
+    QFile::remove(asked);
+    WriteBytes(env.paths.serverConfigFile, "RemoteBindAddress = localhost\n");
+    findings = DetectAll(env);
+    choices.letWorkstationsIn = true;
+    choices.reinstall = true;
+    RunInstallation(env, choices, findings, progress);
+    EXPECT_EQ(ReadBytes(asked), "enable --now firebird3.0.service\nrestart firebird3.0.service\n");
+    EXPECT_EQ(progress.errors, QStringList());
+    choices.letWorkstationsIn = false;
+
     qputenv("SYSTEMCTL_EXIT", "1");
     TRecordedProgress again;
     choices.reinstall = true;

@@ -29,6 +29,7 @@ public:
         paths.programFiles = Path(QStringLiteral("opt"));
         paths.networkProgram = QStringLiteral("/mnt/z/Cinemon.exe");
         paths.serverPasswordFile = Path(QStringLiteral("etc/SYSDBA.password"));
+        paths.serverConfigFile = Path(QStringLiteral("etc/firebird.conf"));
         QDir().mkpath(paths.userPrograms);
         QDir().mkpath(paths.windowsFolder);
     }

@@ -35,19 +35,11 @@ TEST(Versions, ServerTextsAreNormalised) {
 }
 
 TEST(Versions, TheServerAndClientOfThisMachineAreFoundWithTheirVersions) {
-    const TPlatformPaths paths{QStringLiteral("/nonexistent/m.ini"),
-                               QStringLiteral("/nonexistent/u.ini"),
-                               {},
-                               TPlatformPaths::System().systemFolder,
-                               {},
-                               {},
-                               {},
-                               {},
-                               QStringLiteral("/usr/"),
-                               {},
-                               {},
-                               {},
-                               {}};
+    TPlatformPaths paths;
+    paths.machineRegistry = QStringLiteral("/nonexistent/m.ini");
+    paths.userRegistry = QStringLiteral("/nonexistent/u.ini");
+    paths.systemFolder = TPlatformPaths::System().systemFolder;
+    paths.serverRoot = QStringLiteral("/usr/");
     const TRegistry registry(paths.machineRegistry, paths.userRegistry);
     const TFoundServer server = DetectServer(registry, paths);
     ASSERT_TRUE(server.found);

@@ -4,9 +4,8 @@
 #include "LocalServer.h"
 #include "Main_Setup.h"
 #include "PasswordScramble.h"
-#include "SetupFixture.h"
-#include "SetupMessage.h"
 #include "Transaction.h"
+#include "WizardFixture.h"
 
 #include <QCheckBox>
 #include <QDirIterator>
@@ -20,9 +19,9 @@
 
 #include <memory>
 
-namespace {
+#include <unistd.h>
 
-using TPage = TFMain_Setup::TPage;
+namespace {
 
 // The files of a cabinet as cabextract, an extractor of its own, sees them.
 QString CabextractInto(const QString& cabinet, const QString& folder) {
@@ -52,66 +51,6 @@ void ExpectValidShortcut(const QString& file) {
     ASSERT_TRUE(validate.waitForFinished(30000));
     EXPECT_EQ(validate.exitCode(), 0) << validate.readAllStandardOutput().toStdString();
 }
-
-// The wizard on a computer of its own, installing from the setup folder this build made.
-class Wizard : public ::testing::Test {
-protected:
-    Wizard() {
-        env.paths = root.paths;
-        env.setupFolder = Platform::WithSeparator(QStringLiteral(CINEMON_SETUP_FOLDER));
-    }
-
-    void Start() {
-        hook.messages.clear();
-        wizard = std::make_unique<TFMain_Setup>(env);
-        wizard->show();
-        ASSERT_TRUE(QTest::qWaitFor([&] {
-            return Button("BDalsi")->isEnabled() || wizard->CurrentPage() == TPage::Broken ||
-                   !wizard->isVisible();
-        }));
-    }
-
-    QPushButton* Button(const char* name) const {
-        return wizard->findChild<QPushButton*>(QString::fromLatin1(name));
-    }
-    template <typename T> T* Child(const char* name) const {
-        return wizard->findChild<T*>(QString::fromLatin1(name));
-    }
-
-    // Presses next and notes the page it leads to.
-    void Next() {
-        Button("BDalsi")->click();
-        pages.push_back(wizard->CurrentPage());
-    }
-    void Back() {
-        Button("BZpet")->click();
-        pages.push_back(wizard->CurrentPage());
-    }
-
-    void Install() {
-        ASSERT_EQ(wizard->CurrentPage(), TPage::Ready);
-        EXPECT_EQ(Button("BDalsi")->text(), QStringLiteral("&Instalovat"));
-        Next();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return wizard->CurrentPage() == TPage::Finish; }, 120000));
-        pages.push_back(wizard->CurrentPage());
-        EXPECT_EQ(Button("BDalsi")->text(), QStringLiteral("&Dokončit"));
-        EXPECT_FALSE(Button("BZpet")->isEnabled());
-        EXPECT_FALSE(Button("BStorno")->isEnabled());
-    }
-
-    void Finish(bool startProgram) {
-        Child<QCheckBox>("ChSpustit")->setChecked(startProgram);
-        Next();
-        EXPECT_TRUE(wizard->Finished());
-        EXPECT_FALSE(wizard->isVisible());
-    }
-
-    TSetupRoot root;
-    TSetupEnvironment env;
-    TSetupMessageHook hook;
-    std::unique_ptr<TFMain_Setup> wizard;
-    std::vector<TPage> pages;
-};
 
 TEST_F(Wizard, InstallsServerApplicationAndWorkstationThatStartsOnTheInstalledDatabase) {
     // The server's administrator password as this machine's package keeps it.
@@ -280,6 +219,9 @@ TEST_F(Wizard, InstallsAWorkstationAloneAndStartsTheProgramOnTheServer) {
     const QString group = root.paths.userPrograms + QStringLiteral("/Půjčovna/");
     ExpectValidShortcut(group + QStringLiteral("Videopůjčovna Kinodesk.desktop"));
     ExpectValidShortcut(group + QStringLiteral("Odinstalovat Kinodesk.desktop"));
+    // The uninstaller asks its questions in a terminal window.
+    EXPECT_TRUE(
+        ReadBytes(group + QStringLiteral("Odinstalovat Kinodesk.desktop")).contains("\nTerminal=true\n"));
     EXPECT_TRUE(
         ReadBytes(group + QStringLiteral("Videopůjčovna Kinodesk.desktop")).contains(program.toUtf8()));
     EXPECT_TRUE(QFileInfo::exists(root.paths.windowsFolder + QStringLiteral("/unicinemon.exe")));
@@ -350,16 +292,6 @@ TEST_F(Wizard, AReinstallationKeepsTheBackupAsksForTheDatabaseAndLocksTheCompone
     EXPECT_EQ(kept.ReadString(QStringLiteral("Print"), QStringLiteral("Device"), {}), QStringLiteral("COM2"));
 }
 
-// Runs an installed uninstaller with the owner's answers typed in.
-QString Uninstall(const QString& uninstaller, const QByteArray& answers) {
-    QProcess process;
-    process.start(QStringLiteral("/bin/sh"), {uninstaller});
-    process.write(answers);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 TEST_F(Wizard, TheUninstallerAsksFirstRemovesExactlyWhatWasInstalledAndKeepsTheDatabaseUnlessToldOtherwise) {
     // A menu group of the shop's that is there already, with an entry of its own.
     const QString group = root.paths.userPrograms + QStringLiteral("/Půjčovna");
@@ -410,6 +342,47 @@ TEST_F(Wizard, TheUninstallerAsksFirstRemovesExactlyWhatWasInstalledAndKeepsTheD
     EXPECT_FALSE(QFileInfo::exists(app + QStringLiteral("CINEMON.GDB")));
     EXPECT_FALSE(QFileInfo::exists(app + QStringLiteral("CINEMON.GBK")));
     EXPECT_EQ(ReadBytes(app + QStringLiteral("poznamky.txt")), "the shop's own notes");
+}
+
+TEST_F(Wizard, InstalledForEveryAccountTheShortcutGoesToTheDesktopsTheOwnerTicksAndIsTheirs) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "Hands files to other accounts: root only";
+    // Two people and a service of the computer; Jana's desktop has its Czech name.
+    const QString jana = root.Path(QStringLiteral("people/jana"));
+    const QString petr = root.Path(QStringLiteral("people/petr"));
+    WriteBytes(jana + QStringLiteral("/.config/user-dirs.dirs"), "XDG_DESKTOP_DIR=\"$HOME/Plocha\"\n");
+    QDir().mkpath(petr);
+    env.paths.accountsFile = root.Path(QStringLiteral("etc/passwd"));
+    WriteBytes(env.paths.accountsFile,
+               "root:x:0:0:root:/root:/bin/bash\nwww-data:x:33:33::/var/www:/usr/sbin/nologin\n"
+               "jana:x:1234:1235:Jana:" +
+                   QFile::encodeName(jana) + ":/bin/bash\npetr:x:1236:1237:Petr:" + QFile::encodeName(petr) +
+                   ":/bin/bash\n");
+    Start();
+    for (int i = 0; i < 6; ++i)
+        Next();
+    ASSERT_EQ(wizard->CurrentPage(), TPage::Group);
+    auto* desktops = Child<QListWidget>("PlochyUzivatelu");
+    ASSERT_EQ(desktops->count(), 2);
+    EXPECT_EQ(desktops->item(0)->text(), QStringLiteral("jana"));
+    // Petr gets none.
+    QTest::mouseClick(desktops->viewport(), Qt::LeftButton, {},
+                      desktops->visualItemRect(desktops->item(1)).center());
+    QTest::keyClick(desktops, Qt::Key_Space);
+    EXPECT_EQ(desktops->item(1)->checkState(), Qt::Unchecked);
+    Next();
+    Install();
+    Finish(false);
+    EXPECT_EQ(hook.Texts(), std::vector<QString>());
+
+    const QFileInfo shortcut(jana + QStringLiteral("/Plocha/Videopůjčovna Kinodesk.desktop"));
+    ExpectValidShortcut(shortcut.filePath());
+    for (const QFileInfo& theirs : {shortcut, QFileInfo(shortcut.path())}) {
+        EXPECT_EQ(theirs.ownerId(), 1234u) << theirs.filePath().toStdString();
+        EXPECT_EQ(theirs.groupId(), 1235u) << theirs.filePath().toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(petr + QStringLiteral("/Desktop")));
+    EXPECT_FALSE(QFileInfo::exists(root.paths.userDesktop)); // nothing on the installing account's desktop
 }
 
 TEST_F(Wizard, StartedFromAnotherFolderTheSetupFindsItsLicenceAndTheServersTexts) {
