@@ -8,8 +8,10 @@
 // server or anyone else's work on it. It knows the same administrator as the local server.
 class TOwnServer final {
 public:
-    // Prepares the server's folder inside `folder`; Available() tells whether it can run here
-    // (the server program, its user database and a mount namespace of its own take root).
+    // Prepares the server's folder inside `folder`, which must be given to the local server
+    // (GiveToLocalServer) for the server to keep databases there; Available() tells whether it
+    // can run here (the server program, its user database and a mount namespace of its own take
+    // root).
     explicit TOwnServer(const QString& folder, quint16 port);
     ~TOwnServer();
     TOwnServer(const TOwnServer&) = delete;
