@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config git clang-format
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
-  firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
+  firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server iproute2
   qt6-translations-l10n
   libsane-dev sane-utils libmspack-dev gcab cabextract desktop-file-utils
   libgtest-dev libgmock-dev googletest libbenchmark-dev

@@ -1,5 +1,7 @@
 #include "OwnServer.h"
 
+#include "LocalServer.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -7,6 +9,9 @@
 #include <QStandardPaths>
 #include <QTcpSocket>
 #include <QThread>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,8 +36,9 @@ bool WriteFile(const QString& path, const QString& text) {
 TOwnServer::TOwnServer(const QString& folder, quint16 port, const QString& configuration)
     : root_(QDir(folder).absoluteFilePath(QStringLiteral("server"))), port_(port) {
     const QDir root(root_);
+    const QString lock = root.filePath(QStringLiteral("lock"));
     if (!QFile::exists(kServer) || QStandardPaths::findExecutable(QStringLiteral("unshare")).isEmpty() ||
-        !QDir().mkpath(root.filePath(QStringLiteral("lock"))))
+        !QDir().mkpath(lock) || !GiveToLocalServer(root_) || !GiveToLocalServer(lock))
         return;
     // The server reads its configuration from a fixed place; in a mount namespace of its own it
     // reads this one there instead, and the local server and everyone else still see theirs.
@@ -40,13 +46,16 @@ TOwnServer::TOwnServer(const QString& folder, quint16 port, const QString& confi
     QFile::remove(users);
     if (!QFile::copy(kUsers, users))
         return;
-    QFile::setPermissions(users, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::setPermissions(users, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup);
     available_ = WriteFile(
         root.filePath(QStringLiteral("firebird.conf")),
         configuration +
-            QStringLiteral("\nRemoteServicePort = %1\nSecurityDatabase = %2\n").arg(port_).arg(users));
+            QStringLiteral("
+RemoteServicePort = %1
+SecurityDatabase = %2
+").arg(port_).arg(users));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("FIREBIRD_LOCK"), root.filePath(QStringLiteral("lock")));
+    environment.insert(QStringLiteral("FIREBIRD_LOCK"), lock);
     process_.setProcessEnvironment(environment);
     // What the server has to say goes to its log; its leaving words would only mix into the table.
     process_.setStandardOutputFile(QProcess::nullDevice());
@@ -64,12 +73,19 @@ QString TOwnServer::Host() const {
 bool TOwnServer::Start() {
     if (!available_ || Listens(port_))
         return false;
-    // exec keeps the process id, so Stop() signals the server itself.
+    // exec keeps the process id, so Stop() signals the server itself. Root runs it as the
+    // package's account, as the local server runs, so that it meets the rights a shop's server has.
+    QStringList server;
+    if (geteuid() == 0 && getpwnam("firebird"))
+        server << QStringLiteral("setpriv") << QStringLiteral("--reuid=firebird")
+               << QStringLiteral("--regid=firebird") << QStringLiteral("--init-groups");
+    server << kServer;
     process_.start(QStringLiteral("unshare"),
-                   {QStringLiteral("--mount"), QStringLiteral("--propagation"), QStringLiteral("private"),
-                    QStringLiteral("sh"), QStringLiteral("-c"),
-                    QStringLiteral("mount --bind \"$0\" \"$1\" && exec \"$2\""),
-                    QDir(root_).filePath(QStringLiteral("firebird.conf")), kConfig, kServer});
+                   QStringList{QStringLiteral("--mount"), QStringLiteral("--propagation"),
+                               QStringLiteral("private"), QStringLiteral("sh"), QStringLiteral("-c"),
+                               QStringLiteral("mount --bind \"$0\" \"$1\" && shift && exec \"$@\""),
+                               QDir(root_).filePath(QStringLiteral("firebird.conf")), kConfig} +
+                       server);
     if (!process_.waitForStarted(10000))
         return false;
     const QDeadlineTimer deadline(30000);

@@ -156,7 +156,12 @@ int RunDriver(int counters, int pieces, int kills, int restarts, bool serverKill
         temporary = std::make_unique<QTemporaryDir>();
         folder = temporary->path();
     }
-    QDir().mkpath(folder);
+    // The server, running as its own account, keeps the run's database in this folder.
+    if (!QDir().mkpath(folder) || !GiveToLocalServer(folder)) {
+        std::fprintf(stderr, "The folder %s cannot be given to the server's group firebird\n",
+                     qPrintable(folder));
+        return 1;
+    }
     // Restarts stop a server of the run's own: the shop's server serves other work meanwhile.
     std::unique_ptr<TOwnServer> own;
     QString server = QStringLiteral("localhost");

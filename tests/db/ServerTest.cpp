@@ -9,7 +9,6 @@
 #include "Till.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -31,7 +30,7 @@ protected:
         ASSERT_TRUE(QFile::copy(TTestDatabase::ShippedBackup(), dir.filePath(QStringLiteral("Cinemon.gbk"))));
     }
 
-    QTemporaryDir dir;
+    TServerFolder dir;
     TDMGlobDB db{dir.filePath(QStringLiteral("Cinemon"))};
 };
 

@@ -160,7 +160,7 @@ TEST_F(FirstStart, AMissingClientLibraryIsReportedAndNothingIsTouched) {
 
 TEST(InstalledOnAServer, TheFirstStartGivesTheServerTheProgramsLogin) {
     ASSERT_TRUE(FbClient::Load());
-    QTemporaryDir dir;
+    TServerFolder dir;
     const QString password = LocalServerAdminPassword();
     TOwnServer server(dir.path(), FreeLocalPort());
     if (password.isEmpty() || !server.Available() || !server.Start())
