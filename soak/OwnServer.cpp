@@ -50,10 +50,7 @@ TOwnServer::TOwnServer(const QString& folder, quint16 port, const QString& confi
     available_ = WriteFile(
         root.filePath(QStringLiteral("firebird.conf")),
         configuration +
-            QStringLiteral("
-RemoteServicePort = %1
-SecurityDatabase = %2
-").arg(port_).arg(users));
+            QStringLiteral("\nRemoteServicePort = %1\nSecurityDatabase = %2\n").arg(port_).arg(users));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("FIREBIRD_LOCK"), lock);
     process_.setProcessEnvironment(environment);

@@ -12,17 +12,14 @@ public:
     // (GiveToLocalServer) for the server to keep databases there; Available() tells whether it
     // can run here (the server program, its user database and a mount namespace of its own take
     // root). The server reads the configuration given, with its port and user database added.
-    explicit TOwnServer(const QString& folder, quint16 port,
-                        const QString& configuration = QStringLiteral("UdfAccess = None
-RemoteBindAddress = "
-                                                                      "localhost
-"));
+    explicit TOwnServer(
+        const QString& folder, quint16 port,
+        const QString& configuration = QStringLiteral("UdfAccess = None\nRemoteBindAddress = localhost\n"));
     ~TOwnServer();
     TOwnServer(const TOwnServer&) = delete;
     TOwnServer& operator=(const TOwnServer&) = delete;
 
-    bool Available() const {
-        return available_; }
+    bool Available() const { return available_; }
     // "localhost/<port>", as the configuration's server names it.
     QString Host() const;
     // Start until the port listens; false when it did not within a while.
