@@ -20,12 +20,15 @@ const TSpecCena::Values& TSpecCena::Loaded() {
                   flag("PLAT_PA"), flag("PLAT_SO"), flag("PLAT_NE")};
         v.CenaVipDvd = row.FieldByName(QStringLiteral("CENA_VIP_DVD")).AsFloat();
         v.CenaVipVhs = row.FieldByName(QStringLiteral("CENA_VIP_VHS")).AsFloat();
-        v.BlokPujceni = flag("BLOK_PUJCENI");
-        // A row from before the setting existed holds no number: the default stands.
-        if (const TField& days = row.FieldByName(QStringLiteral("BLOK_DNY")); !days.IsNull())
-            v.BlokDny = days.AsInteger();
         values_ = v;
     });
+    Values& v = values_;
+    LoadSingleRow(
+        db_, QStringLiteral("select BLOK_PUJCENI, BLOK_DNY from SPEC_PUJCKY"), [&v](const TQuery& row) {
+            v.BlokPujceni = row.FieldByName(QStringLiteral("BLOK_PUJCENI")).AsString() == QStringLiteral("A");
+            if (const TField& days = row.FieldByName(QStringLiteral("BLOK_DNY")); !days.IsNull())
+                v.BlokDny = days.AsInteger();
+        });
     return values_;
 }
 

@@ -14,7 +14,7 @@ std::optional<TBlockingLoan> BlockingLoanOnRecord(TDMGlobDB& db, TTransaction& t
     {
         const auto rule = db.OpenQuery(
             transaction,
-            QStringLiteral("select BLOK_PUJCENI, coalesce(BLOK_DNY, 14) as BLOK_DNY from SPEC_CENA"));
+            QStringLiteral("select BLOK_PUJCENI, coalesce(BLOK_DNY, 14) as BLOK_DNY from SPEC_PUJCKY"));
         rule->Open();
         if (rule->Eof() ||
             rule->FieldByName(QStringLiteral("BLOK_PUJCENI")).AsString() != QStringLiteral("A"))

@@ -124,7 +124,7 @@ bool TPagePujcky::Save() {
         days[i] = days_[i]->isChecked();
     const TWaitBox wait(QStringLiteral("Ulkádám půjčky..."));
     SavePrices(context_.Db(), context_.SpecCena(), rows, days,
-               {ChBlokPujceni->isChecked(), EBlokDny->valueInt()});
+               TBlockSetting{ChBlokPujceni->isChecked(), EBlokDny->valueInt()});
     MarkSaved();
     return true;
 }

@@ -34,7 +34,8 @@ struct TBlockSetting {
     int Days = 14;
 };
 void SavePrices(TDMGlobDB& db, TSpecCena& specCena, const QList<TDiscountRow>& discounts,
-                const std::array<bool, 7>& openDays, const TBlockSetting& block);
+                const std::array<bool, 7>& openDays,
+                const std::optional<TBlockSetting>& block = std::nullopt);
 
 // "Prostředí": one row of a code list; a row without a key is new.
 struct TCodeRow {

@@ -724,7 +724,7 @@ TEST_F(CounterDesk, TheBorrowingBlockLetsACustomerReturnButNotBorrow) {
     EXPECT_EQ(desk->Visit().NewLoans(), 1) << "the block is off by default";
     Button("BZpet")->click();
 
-    database.Exec(QStringLiteral("update SPEC_CENA set BLOK_PUJCENI = 'A', BLOK_DNY = 14"));
+    database.Exec(QStringLiteral("update SPEC_PUJCKY set BLOK_PUJCENI = 'A', BLOK_DNY = 14"));
     Scan(Child("EHledejEAN"), QStringLiteral("501"));
     hook.Answer({TMsgResult::Ok});
     Scan(Button("BPujcit"), code1);
