@@ -202,6 +202,12 @@ void TFPujcky::Refresh() {
     UpdateButtons();
 }
 
+QString TFPujcky::UndoCaption(const TCartRow& row) {
+    if (row.IsNewLoan())
+        return QStringLiteral("Zp&ět (nepůjčovat)");
+    return row.IsExtended() ? QStringLiteral("Zp&ět (neprodlužovat)") : QStringLiteral("Zp&ět (nevracet)");
+}
+
 void TFPujcky::UpdateButtons() {
     const bool withCustomer = customer_.has_value();
     for (QWidget* w : panel_)
@@ -215,9 +221,7 @@ void TFPujcky::UpdateButtons() {
     const bool undo = visit_.CanUndo(row);
     BZpet->setEnabled(undo);
     if (undo)
-        BZpet->setText(visit_.Cart()[static_cast<std::size_t>(row)].IsNewLoan()
-                           ? QStringLiteral("Zp&ět (nepůjčovat)")
-                           : QStringLiteral("Zp&ět (nevracet)"));
+        BZpet->setText(UndoCaption(visit_.Cart()[static_cast<std::size_t>(row)]));
     else
         BZpet->setText(QStringLiteral("Zp&ět "));
     pending_ = visit_.Pending();

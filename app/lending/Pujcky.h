@@ -55,6 +55,7 @@ private:
     void ReloadVisit();
     void Refresh();
     void UpdateButtons();
+    static QString UndoCaption(const TCartRow& row);
     void ShowCart();
     void ShowReservations();
 

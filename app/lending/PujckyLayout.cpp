@@ -242,7 +242,7 @@ QWidget* TFPujcky::BuildButtons() {
     BPujcit = button(QStringLiteral("Půjčit n&osič"), "BPujcit", 1, 0);
     BVratit = button(QStringLiteral("Vrátit no&sič"), "BVratit", 1, 1);
     BReklamace = button(QStringLiteral("Rekla&mace"), "BReklamace", 1, 2);
-    BZpet = button(QStringLiteral("Zp&ět (nepůjčovat)"), "BZpet", 1, 3);
+    BZpet = button(QStringLiteral("Zp&ět (neprodlužovat)"), "BZpet", 1, 3);
     BZaplatit = button(QStringLiteral("Zaplatit / &Rezervovat / Vrátit"), "BZaplatit", 1, 4);
     // "Zpět" changes its caption with the row; its column keeps room for the longest one.
     BZpet->setMinimumWidth(BZpet->sizeHint().width());

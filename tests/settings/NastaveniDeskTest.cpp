@@ -82,7 +82,8 @@ TEST_F(SettingsDesk, TheBorrowingBlockIsOffUntilSwitchedOnWithItsDays) {
     days->selectAll();
     QTest::keyClicks(days, QStringLiteral("30"));
     Click(OnPage(P::Pujcky, "BUlozPujcky"));
-    EXPECT_EQ(Text(QStringLiteral("select BLOK_PUJCENI || BLOK_DNY from SPEC_PUJCKY")), QStringLiteral("A30"));
+    EXPECT_EQ(Text(QStringLiteral("select BLOK_PUJCENI || BLOK_DNY from SPEC_PUJCKY")),
+              QStringLiteral("A30"));
     EXPECT_TRUE(context.SpecCena().GetBlokPujceni());
     EXPECT_EQ(context.SpecCena().GetBlokDny(), 30);
 }
