@@ -704,6 +704,18 @@ TEST_F(CounterDesk, AnExtensionIntoAnotherCustomersReservationIsRefused) {
     ScriptExtension(1);
     Button("BProdlouzit")->click();
     EXPECT_EQ(desk->Visit().Cart()[0].prodlouzeniDo, today.addDays(2));
+    {
+        TTransaction other(db.DB);
+        other.StartTransaction();
+        db.ExecSql(other, QStringLiteral("update PUJCKY set INFO_VRACENI = 'x' where KOD_NOSIC = 5"));
+        hook.Answer({TMsgResult::Ok});
+        Button("BZaplatit")->click();
+        other.Rollback();
+    }
+    EXPECT_EQ(hook.Texts().back(),
+              QStringLiteral("Jiná pokladna právě ukládá platbu se stejnými nosiči, tituly "
+                             "nebo zákazníkem.\rNic nebylo uloženo, zaplaťte znovu."))
+        << "the loan is held at another counter";
     Reserve(5, 501, today.addDays(1));
     hook.Answer({TMsgResult::Ok});
     Button("BZaplatit")->click();
