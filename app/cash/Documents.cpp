@@ -91,6 +91,7 @@ public:
         }
         db_.ExecSql(tr_, QStringLiteral("update DOKLADY set D_STORNO = CURRENT_TIMESTAMP, UZIV_STORNO = ") +
                              user_ + QStringLiteral(" where KOD_DOK = ") + dok_);
+        UndoExtensions();
         result.outcome = TCancelOutcome::Cancelled;
         return result;
     }
@@ -113,6 +114,42 @@ public:
     }
 
 private:
+    struct TExtension {
+        QString kodNosic;
+        QString dPujceni;
+        QString puvodni;
+        QString novy;
+    };
+
+    // The days the receipt paid for are not the customer's any more: a loan still out whose due
+    // date is the one the extension set gets its earlier one back. A loan returned since, or
+    // extended again, keeps its due date; the extension is marked cancelled either way.
+    void UndoExtensions() {
+        std::vector<TExtension> extensions;
+        {
+            auto query = db_.OpenQuery(
+                tr_,
+                QStringLiteral("select KOD_NOSIC, D_PUJCENI, TERMIN_PUVODNI, TERMIN_NOVY from PRODLOUZENI "
+                               "where KOD_DOK = ") +
+                    dok_ + QStringLiteral(" and D_STORNO is null"));
+            for (query->Open(); !query->Eof(); query->Next())
+                extensions.push_back(
+                    {QString::number(query->FieldByName(QStringLiteral("KOD_NOSIC")).AsInteger()),
+                     SqlTimestampMs(query->FieldByName(QStringLiteral("D_PUJCENI")).AsDateTime()),
+                     SqlDate(query->FieldByName(QStringLiteral("TERMIN_PUVODNI")).AsDate()),
+                     SqlDate(query->FieldByName(QStringLiteral("TERMIN_NOVY")).AsDate())});
+        }
+        for (const TExtension& e : extensions)
+            db_.ExecSql(tr_, QStringLiteral("update PUJCKY set TERMIN_VRACENI = ") + e.puvodni +
+                                 QStringLiteral(" where KOD_NOSIC = ") + e.kodNosic +
+                                 QStringLiteral(" and D_PUJCENI = ") + e.dPujceni +
+                                 QStringLiteral(" and D_VRACENI is null and TERMIN_VRACENI = ") + e.novy);
+        if (!extensions.empty())
+            db_.ExecSql(
+                tr_, QStringLiteral("update PRODLOUZENI set D_STORNO = CURRENT_TIMESTAMP where KOD_DOK = ") +
+                         dok_ + QStringLiteral(" and D_STORNO is null"));
+    }
+
     std::unique_ptr<TQuery> LockReceipt() {
         auto query = db_.OpenQuery(
             tr_, QStringLiteral("select KOD_ZAK, D_VYSTAVENI, D_STORNO from DOKLADY where KOD_DOK = ") +

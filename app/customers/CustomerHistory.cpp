@@ -19,7 +19,11 @@ int Count(TDMGlobDB& db, TTransaction& transaction, int key, const QString& cond
 
 QString CustomerLoansSql(int key) {
     return QStringLiteral(
-               "select p.D_PUJCENI, p.CENA_PUJCKA, p.D_VRACENI, p.TERMIN_VRACENI, n.EAN_KOD, "
+               "select p.D_PUJCENI, p.CENA_PUJCKA, p.D_VRACENI, p.TERMIN_VRACENI, "
+               // An extended loan is one row with its due date as extended and the one it had
+               // when lent.
+               "(select min(x.TERMIN_PUVODNI) from PRODLOUZENI x where x.KOD_NOSIC = p.KOD_NOSIC and "
+               "x.D_PUJCENI = p.D_PUJCENI and x.D_STORNO is null) as TERMIN_PUVODNI, n.EAN_KOD, "
                "n.CENA_NAKUP, n.D_PRIJMU, n.D_ZRUSENI, n.DUVOD_ZRUSENI, t.NAZEV_CESKY from NOSICE n "
                "join PUJCKY p on (p.KOD_NOSIC = n.KOD_NOSIC) join TITULY t on (n.KOD_TITUL = "
                "t.KOD_TITUL) where p.KOD_ZAK = ") +

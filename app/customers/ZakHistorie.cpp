@@ -54,16 +54,16 @@ TFZakHistorie::TFZakHistorie(TAppContext& ctx, QWidget* parent)
     resize(900, 640);
     SetDeskSurface(this);
 
-    pujcky_->setColumns({QStringLiteral("EAN_KOD"), QStringLiteral("NAZEV_CESKY"),
-                         QStringLiteral("D_PUJCENI"), QStringLiteral("CENA_PUJCKA"),
-                         QStringLiteral("D_VRACENI"), QStringLiteral("TERMIN_VRACENI"),
-                         QStringLiteral("D_PRIJMU"), QStringLiteral("CENA_NAKUP"),
-                         QStringLiteral("D_ZRUSENI"), QStringLiteral("DUVOD_ZRUSENI")});
-    const QStringList titles{QStringLiteral("CN kód"),         QStringLiteral("Titul"),
-                             QStringLiteral("Datum půjčení"),  QStringLiteral("Cena půjčky"),
-                             QStringLiteral("Datum vrácení"),  QStringLiteral("Termín vrácení"),
-                             QStringLiteral("Datum příjmu"),   QStringLiteral("Nákupní cena"),
-                             QStringLiteral("Datum vyřazení"), QStringLiteral("Důvod vyřazení")};
+    pujcky_->setColumns(
+        {QStringLiteral("EAN_KOD"), QStringLiteral("NAZEV_CESKY"), QStringLiteral("D_PUJCENI"),
+         QStringLiteral("CENA_PUJCKA"), QStringLiteral("D_VRACENI"), QStringLiteral("TERMIN_VRACENI"),
+         QStringLiteral("TERMIN_PUVODNI"), QStringLiteral("D_PRIJMU"), QStringLiteral("CENA_NAKUP"),
+         QStringLiteral("D_ZRUSENI"), QStringLiteral("DUVOD_ZRUSENI")});
+    const QStringList titles{
+        QStringLiteral("CN kód"),         QStringLiteral("Titul"),         QStringLiteral("Datum půjčení"),
+        QStringLiteral("Cena půjčky"),    QStringLiteral("Datum vrácení"), QStringLiteral("Termín vrácení"),
+        QStringLiteral("Prodlouženo z"),  QStringLiteral("Datum příjmu"),  QStringLiteral("Nákupní cena"),
+        QStringLiteral("Datum vyřazení"), QStringLiteral("Důvod vyřazení")};
     for (int i = 0; i < titles.size(); ++i)
         pujcky_->setColumnTitle(pujcky_->columns().at(i), titles.at(i));
     pujcky_->setColumnDecimals(QStringLiteral("CENA_PUJCKA"), 2);
@@ -169,11 +169,11 @@ void TFZakHistorie::LoadLoans(TTransaction& transaction, int key) {
         const auto field = [&](const char* name) -> const TField& {
             return query->FieldByName(QString::fromLatin1(name));
         };
-        rows.append({field("EAN_KOD").AsString(), field("NAZEV_CESKY").AsString(),
-                     FieldTime(field("D_PUJCENI")), Amount(field("CENA_PUJCKA")),
-                     FieldTime(field("D_VRACENI")), DateText(field("TERMIN_VRACENI")),
-                     FieldTime(field("D_PRIJMU")), Amount(field("CENA_NAKUP")), FieldTime(field("D_ZRUSENI")),
-                     field("DUVOD_ZRUSENI").AsString()});
+        rows.append(
+            {field("EAN_KOD").AsString(), field("NAZEV_CESKY").AsString(), FieldTime(field("D_PUJCENI")),
+             Amount(field("CENA_PUJCKA")), FieldTime(field("D_VRACENI")), DateText(field("TERMIN_VRACENI")),
+             DateText(field("TERMIN_PUVODNI")), FieldTime(field("D_PRIJMU")), Amount(field("CENA_NAKUP")),
+             FieldTime(field("D_ZRUSENI")), field("DUVOD_ZRUSENI").AsString()});
         looks_.push_back(LoanRowLook(field("D_ZRUSENI").AsDateTime(), field("D_VRACENI").AsDateTime(),
                                      field("TERMIN_VRACENI").AsDate(), today));
     }

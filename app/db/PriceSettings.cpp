@@ -22,6 +22,13 @@ const TSpecCena::Values& TSpecCena::Loaded() {
         v.CenaVipVhs = row.FieldByName(QStringLiteral("CENA_VIP_VHS")).AsFloat();
         values_ = v;
     });
+    Values& v = values_;
+    LoadSingleRow(
+        db_, QStringLiteral("select BLOK_PUJCENI, BLOK_DNY from SPEC_PUJCKY"), [&v](const TQuery& row) {
+            v.BlokPujceni = row.FieldByName(QStringLiteral("BLOK_PUJCENI")).AsString() == QStringLiteral("A");
+            if (const TField& days = row.FieldByName(QStringLiteral("BLOK_DNY")); !days.IsNull())
+                v.BlokDny = days.AsInteger();
+        });
     return values_;
 }
 

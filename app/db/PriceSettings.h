@@ -20,6 +20,9 @@ public:
         std::array<bool, 7> Plat{true, true, true, true, true, true, true}; // Monday … Sunday
         double CenaVipDvd = 0;
         double CenaVipVhs = 0;
+        // No borrowing for a customer holding a medium more than BlokDny days past its due date.
+        bool BlokPujceni = false;
+        int BlokDny = 14;
     };
 
     explicit TSpecCena(TDMGlobDB& db) : db_(db) {}
@@ -39,6 +42,8 @@ public:
     bool GetPlatNe() { return Loaded().Plat[6]; }
     double GetCenaVipDvd() { return Loaded().CenaVipDvd; }
     double GetCenaVipVhs() { return Loaded().CenaVipVhs; }
+    bool GetBlokPujceni() { return Loaded().BlokPujceni; }
+    int GetBlokDny() { return Loaded().BlokDny; }
 
     bool IsChargedDay(const QDate& date);
     // Charged days from the earlier to the later moment: the first day always counts,

@@ -71,6 +71,13 @@ int LoanDays(TSpecCena& prices, const QDate& terminPujceni, const QDate& terminV
     return prices.ChargedDays(StartOf(terminPujceni), StartOf(terminVraceni));
 }
 
+int ExtensionDays(TSpecCena& prices, const QDate& terminPujceni, const QDate& terminVraceni,
+                  const QDate& novyTermin) {
+    if (!novyTermin.isValid() || novyTermin <= terminVraceni)
+        return 0;
+    return LoanDays(prices, terminPujceni, novyTermin) - LoanDays(prices, terminPujceni, terminVraceni);
+}
+
 int LateDays(TSpecCena& prices, const QDate& terminVraceni, const QDate& dVraceni) {
     if (!terminVraceni.isValid() || !dVraceni.isValid() || dVraceni <= terminVraceni)
         return 0;

@@ -55,6 +55,10 @@ TLoanOffer DefaultLoanOffer(TSpecCena& prices, const QDate& today, int mediaTota
 
 // Charged days of a loan from its first day to its due date.
 int LoanDays(TSpecCena& prices, const QDate& terminPujceni, const QDate& terminVraceni);
+// Days charged for extending a loan to a later due date: what a loan to the new date counts
+// beyond what the loan to the old one counted, so a free day added costs nothing.
+int ExtensionDays(TSpecCena& prices, const QDate& terminPujceni, const QDate& terminVraceni,
+                  const QDate& novyTermin);
 // Days charged for a return after the due date; 0 on or before it.
 int LateDays(TSpecCena& prices, const QDate& terminVraceni, const QDate& dVraceni);
 

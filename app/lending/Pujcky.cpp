@@ -1,8 +1,10 @@
 #include "Pujcky.h"
 
 #include "AppContext.h"
+#include "BorrowingBlock.h"
 #include "CustomerSql.h"
 #include "Deposits.h"
+#include "Extension.h"
 #include "FailureGuard.h"
 #include "GlobDialog.h"
 #include "GlobFunc.h"
@@ -20,6 +22,8 @@
 #include "NosicVraceni.h"
 #include "PictureFrame.h"
 #include "Pictures.h"
+#include "PriceSettings.h"
+#include "Prodlouzeni.h"
 #include "PujckyLook.h"
 #include "RezervJe.h"
 #include "RezervPujcit.h"
@@ -198,6 +202,12 @@ void TFPujcky::Refresh() {
     UpdateButtons();
 }
 
+QString TFPujcky::UndoCaption(const TCartRow& row) {
+    if (row.IsNewLoan())
+        return QStringLiteral("Zp&ět (nepůjčovat)");
+    return row.IsExtended() ? QStringLiteral("Zp&ět (neprodlužovat)") : QStringLiteral("Zp&ět (nevracet)");
+}
+
 void TFPujcky::UpdateButtons() {
     const bool withCustomer = customer_.has_value();
     for (QWidget* w : panel_)
@@ -207,12 +217,11 @@ void TFPujcky::UpdateButtons() {
     BRezervace->setEnabled(canLend);
     BZmenaRezervace->setEnabled(withCustomer && !visit_.Reservations().empty());
     const int row = tablePujcky_->currentRow();
+    BProdlouzit->setEnabled(canLend && visit_.CanExtend(row));
     const bool undo = visit_.CanUndo(row);
     BZpet->setEnabled(undo);
     if (undo)
-        BZpet->setText(visit_.Cart()[static_cast<std::size_t>(row)].IsNewLoan()
-                           ? QStringLiteral("Zp&ět (nepůjčovat)")
-                           : QStringLiteral("Zp&ět (nevracet)"));
+        BZpet->setText(UndoCaption(visit_.Cart()[static_cast<std::size_t>(row)]));
     else
         BZpet->setText(QStringLiteral("Zp&ět "));
     pending_ = visit_.Pending();
@@ -251,7 +260,7 @@ void TFPujcky::ScannedAtCounter(const QString& code) {
 }
 
 void TFPujcky::PujcitNosic(const QString& scanned) {
-    if (!customer_)
+    if (!customer_ || Blocked())
         return;
     TFNosicPujceni dialog(ctx_, this);
     dialog.SetCustomer(customer_->kodZak, customer_->prices, customer_->pocetPujcek + visit_.NewLoans());
@@ -310,6 +319,19 @@ void TFPujcky::PujcitNosic(const QString& scanned) {
     Refresh();
     tablePujcky_->setCurrentRow(static_cast<int>(visit_.Cart().size()) - 1);
     FocusNextScan();
+}
+
+bool TFPujcky::Blocked() {
+    TSpecCena& prices = ctx_.SpecCena();
+    if (!prices.GetBlokPujceni())
+        return false;
+    const QDate today = QDate::currentDate();
+    const int row = visit_.BlockingLoan(today, prices.GetBlokDny());
+    if (row < 0)
+        return false;
+    const TCartRow& loan = visit_.Cart()[static_cast<std::size_t>(row)];
+    Warn(BorrowingBlockedText({loan.eanKod, loan.nazevCesky, static_cast<int>(loan.Due().daysTo(today))}));
+    return true;
 }
 
 int TFPujcky::BorrowersRow(const TMediumOnLoan& medium, const QString& notFound) {
@@ -376,6 +398,31 @@ void TFPujcky::Zpet() {
         return;
     visit_.Undo(row);
     Refresh();
+}
+
+void TFPujcky::Prodlouzit() {
+    const int row = tablePujcky_->currentRow();
+    if (!customer_ || !visit_.CanExtend(row))
+        return;
+    const TCartRow loan = visit_.Cart()[static_cast<std::size_t>(row)];
+    const QDate today = QDate::currentDate();
+    TFProdlouzeni dialog(ctx_.SpecCena(), loan, today, this);
+    if (ExecModal(dialog) != QDialog::Accepted)
+        return;
+    const QDate novy = dialog.NovyTermin();
+    const std::optional<QDate> needed =
+        DayNeededByOthers(ctx_.Db(), trDesk_, loan.kodTitul, customer_->kodZak,
+                          MediaOfTitle(ctx_.Db(), trDesk_, loan.kodTitul, false),
+                          ExtensionStart(loan.terminVraceni, today), novy);
+    trDesk_.Commit();
+    if (needed) {
+        Inform(ExtensionRefusedText(*needed));
+        return;
+    }
+    visit_.Extend(row, novy);
+    Refresh();
+    tablePujcky_->setCurrentRow(row);
+    FocusNextScan();
 }
 
 // --- Payment --------------------------------------------------------------------------------

@@ -55,6 +55,7 @@ private:
     void ReloadVisit();
     void Refresh();
     void UpdateButtons();
+    static QString UndoCaption(const TCartRow& row);
     void ShowCart();
     void ShowReservations();
 
@@ -69,12 +70,16 @@ private:
     // Where the next label read goes after the card and after every medium.
     void FocusNextScan();
     void Reklamace();
+    // Whether the shop's borrowing block stops lending to the customer; says why when it does.
+    bool Blocked();
     // The cart row of a medium coming back, after switching to its borrower; -1 when it is not there.
     int BorrowersRow(const TMediumOnLoan& medium, const QString& notFound);
     void ReservationNotice(int kodTitul);
     void Rezervace();
     void ZmenaRezervace();
     void Zpet();
+    // A later due date for the loan on record in the current row.
+    void Prodlouzit();
     bool Zaplatit();
     void ZaplatitClicked() { Zaplatit(); }
     // The cart as the database has it now, with the visit's changes kept and the medium in
@@ -129,6 +134,7 @@ private:
     TMoxButton* BRezervace = nullptr;
     TMoxButton* BZmenaRezervace = nullptr;
     TMoxButton* BZpet = nullptr;
+    TMoxButton* BProdlouzit = nullptr;
     TMoxButton* BZaplatit = nullptr;
     TMoxGrid* GridPujcky = nullptr;
     TMoxGrid* GridRezerv = nullptr;

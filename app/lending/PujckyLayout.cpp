@@ -116,6 +116,7 @@ void TFPujcky::BuildForm() {
     connect(BRezervace, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Rezervace); });
     connect(BZmenaRezervace, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::ZmenaRezervace); });
     connect(BZpet, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Zpet); });
+    connect(BProdlouzit, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Prodlouzit); });
     connect(BZaplatit, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::ZaplatitClicked); });
     connect(ImageFoto, &TPictureFrame::doubleClicked, this, [this] { Guarded(&TFPujcky::NahledFoto); });
     connect(tablePujcky_, &TMemTable::currentRowChanged, this, [this] { UpdateButtons(); });
@@ -237,10 +238,11 @@ QWidget* TFPujcky::BuildButtons() {
     BZalohy = button(QStringLiteral("Zálo&hy"), "BZalohy", 0, 2);
     BRezervace = button(QStringLiteral("Rezer&vace"), "BRezervace", 0, 3);
     BZmenaRezervace = button(QStringLiteral("Změna rezervace"), "BZmenaRezervace", 0, 4);
+    BProdlouzit = button(QStringLiteral("Prodlou&žit"), "BProdlouzit", 0, 5);
     BPujcit = button(QStringLiteral("Půjčit n&osič"), "BPujcit", 1, 0);
     BVratit = button(QStringLiteral("Vrátit no&sič"), "BVratit", 1, 1);
     BReklamace = button(QStringLiteral("Rekla&mace"), "BReklamace", 1, 2);
-    BZpet = button(QStringLiteral("Zp&ět (nepůjčovat)"), "BZpet", 1, 3);
+    BZpet = button(QStringLiteral("Zp&ět (neprodlužovat)"), "BZpet", 1, 3);
     BZaplatit = button(QStringLiteral("Zaplatit / &Rezervovat / Vrátit"), "BZaplatit", 1, 4);
     // "Zpět" changes its caption with the row; its column keeps room for the longest one.
     BZpet->setMinimumWidth(BZpet->sizeHint().width());

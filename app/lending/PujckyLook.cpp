@@ -20,11 +20,12 @@ QVariant Text(const QString& text) {
 
 QStringList CartColumns() {
     return {
-        QStringLiteral("KOD_TITUL"),    QStringLiteral("KOD_NOSIC"),       QStringLiteral("TYP_NOSICE"),
-        QStringLiteral("NAZEV_CESKY"),  QStringLiteral("EAN_KOD"),         QStringLiteral("TERMIN_PUJCENI"),
-        QStringLiteral("POCET_DNI"),    QStringLiteral("TERMIN_VRACENI"),  QStringLiteral("CENA_PUJCKA"),
-        QStringLiteral("D_PUJCENI"),    QStringLiteral("UZIV_PUJCIL"),     QStringLiteral("D_VRACENI"),
-        QStringLiteral("INFO_VRACENI"), QStringLiteral("DUVOD_REKLAMACE"), QStringLiteral("UZIV_VRACENO")};
+        QStringLiteral("KOD_TITUL"),     QStringLiteral("KOD_NOSIC"),       QStringLiteral("TYP_NOSICE"),
+        QStringLiteral("NAZEV_CESKY"),   QStringLiteral("EAN_KOD"),         QStringLiteral("TERMIN_PUJCENI"),
+        QStringLiteral("POCET_DNI"),     QStringLiteral("TERMIN_VRACENI"),  QStringLiteral("CENA_PUJCKA"),
+        QStringLiteral("D_PUJCENI"),     QStringLiteral("UZIV_PUJCIL"),     QStringLiteral("D_VRACENI"),
+        QStringLiteral("INFO_VRACENI"),  QStringLiteral("DUVOD_REKLAMACE"), QStringLiteral("UZIV_VRACENO"),
+        QStringLiteral("PRODLOUZENI_DO")};
 }
 
 QStringList CartTitles() {
@@ -42,7 +43,8 @@ QStringList CartTitles() {
             QStringLiteral("Datum vrácení"),
             QStringLiteral("Zpráva při vracení"),
             QStringLiteral("Důvod reklamace"),
-            QStringLiteral("Vráceno")};
+            QStringLiteral("Vráceno"),
+            QStringLiteral("Prodlouženo do")};
 }
 
 QVariantList CartRecord(const TCartRow& row) {
@@ -60,7 +62,8 @@ QVariantList CartRecord(const TCartRow& row) {
             Date(row.dVraceni),
             Text(row.infoVraceni),
             Text(row.duvodReklamace),
-            Text(row.uzivVraceno)};
+            Text(row.uzivVraceno),
+            Date(row.prodlouzeniDo)};
 }
 
 QStringList ReservationColumns() {

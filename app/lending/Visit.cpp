@@ -8,7 +8,7 @@ TCartRow::TKind TCartRow::Kind() const {
     if (!dPujceni.isValid())
         return TKind::NewLoan;
     if (!dVraceni.isValid())
-        return TKind::OnRecord;
+        return prodlouzeniDo.isValid() ? TKind::Extended : TKind::OnRecord;
     return duvodReklamace.trimmed().isEmpty() ? TKind::Returned : TKind::Complaint;
 }
 
@@ -38,6 +38,9 @@ void TVisit::ReloadLoans(std::vector<TCartRow> onRecord) {
         fresh.uzivVraceno = before.uzivVraceno;
         fresh.infoVraceni = before.infoVraceni;
         fresh.duvodReklamace = before.duvodReklamace;
+        // An extension still reaches past the due date another counter may have set meanwhile.
+        if (before.prodlouzeniDo > fresh.terminVraceni)
+            fresh.prodlouzeniDo = before.prodlouzeniDo;
     }
     for (TCartRow& row : cart_)
         if (row.IsNewLoan())
@@ -70,6 +73,8 @@ void TVisit::Return(int row, const QDate& today, const QString& user, const QStr
     TCartRow& r = cart_.at(static_cast<std::size_t>(row));
     r.dVraceni = today;
     r.uzivVraceno = user;
+    // What comes back today needs no later due date.
+    r.prodlouzeniDo = {};
     // A complaint of this visit stays one: the return only adds its note.
     r.infoVraceni = note;
     Recompute();
@@ -80,6 +85,22 @@ void TVisit::Complain(int row, const QDate& today, const QString& user, const QS
     r.dVraceni = today;
     r.uzivVraceno = user;
     r.duvodReklamace = reason;
+    r.prodlouzeniDo = {};
+    Recompute();
+}
+
+bool TVisit::CanExtend(int row) const {
+    if (row < 0 || row >= static_cast<int>(cart_.size()))
+        return false;
+    const TCartRow::TKind kind = cart_[static_cast<std::size_t>(row)].Kind();
+    return kind == TCartRow::TKind::OnRecord || kind == TCartRow::TKind::Extended;
+}
+
+void TVisit::Extend(int row, const QDate& novyTermin) {
+    if (!CanExtend(row))
+        return;
+    TCartRow& r = cart_.at(static_cast<std::size_t>(row));
+    r.prodlouzeniDo = novyTermin > r.terminVraceni ? novyTermin : QDate();
     Recompute();
 }
 
@@ -107,6 +128,7 @@ void TVisit::Undo(int row) {
         at->uzivVraceno.clear();
         at->infoVraceni.clear();
         at->duvodReklamace.clear();
+        at->prodlouzeniDo = {};
     }
     Recompute();
 }
@@ -148,13 +170,16 @@ void TVisit::CancelReservation(int row) {
 double TVisit::Total() const {
     double total = 0;
     for (const TCartRow& row : cart_)
-        total += RowAmount(prices_, row.Money());
+        total +=
+            RowAmount(prices_, row.Money()) +
+            row.cenaPujcka * ExtensionDays(prices_, row.terminPujceni, row.terminVraceni, row.prodlouzeniDo);
     return total;
 }
 
 bool TVisit::Pending() const {
-    const bool cartChanged = std::any_of(cart_.begin(), cart_.end(),
-                                         [](const TCartRow& r) { return r.IsNewLoan() || r.IsBackToday(); });
+    const bool cartChanged = std::any_of(cart_.begin(), cart_.end(), [](const TCartRow& r) {
+        return r.IsNewLoan() || r.IsBackToday() || r.IsExtended();
+    });
     const bool reservationsChanged = std::any_of(reservations_.begin(), reservations_.end(),
                                                  [](const TReservationRow& r) { return r.IsPending(); });
     return cartChanged || reservationsChanged || ReservationRemoved();
@@ -165,13 +190,23 @@ int TVisit::NewLoans() const {
         std::count_if(cart_.begin(), cart_.end(), [](const TCartRow& r) { return r.IsNewLoan(); }));
 }
 
+int TVisit::BlockingLoan(const QDate& today, int blockDays) const {
+    for (std::size_t i = 0; i < cart_.size(); ++i) {
+        const TCartRow& r = cart_[i];
+        if (!r.IsNewLoan() && !r.IsBackToday() && r.Due().daysTo(today) > blockDays)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
 void TVisit::Recompute() {
     receiptNeeded_ = false;
     for (TReservationRow& reservation : reservations_)
         reservation.pujceno = false;
     for (TCartRow& row : cart_) {
         row.pocetDni = LoanDays(prices_, row.terminPujceni, row.terminVraceni);
-        if (row.IsNewLoan() || row.IsComplaint() || row.IsLate())
+        if (row.IsNewLoan() || row.IsComplaint() || row.IsLate() ||
+            ExtensionDays(prices_, row.terminPujceni, row.terminVraceni, row.prodlouzeniDo) > 0)
             receiptNeeded_ = true;
         if (!row.IsNewLoan())
             continue;
@@ -187,9 +222,9 @@ TLoanState TVisit::LoanState(int row, const QDate& today) const {
     if (r.IsNewLoan())
         return TLoanState::NewLoan;
     const bool back = r.IsBackToday();
-    if (today > r.terminVraceni)
+    if (today > r.Due())
         return back ? TLoanState::OverdueBack : TLoanState::Overdue;
-    if (today == r.terminVraceni)
+    if (today == r.Due())
         return back ? TLoanState::DueTodayBack : TLoanState::DueToday;
     return back ? TLoanState::RunningBack : TLoanState::Running;
 }

@@ -28,10 +28,14 @@ struct TCartRow {
     QDate dVraceni; // the day it came back in this visit; invalid otherwise
     QString infoVraceni;
     QString duvodReklamace;
+    QDate prodlouzeniDo; // the new due date of a loan on record extended in this visit
 
-    enum class TKind { OnRecord, NewLoan, Returned, Complaint };
+    enum class TKind { OnRecord, NewLoan, Returned, Complaint, Extended };
     TKind Kind() const;
     bool IsNewLoan() const { return Kind() == TKind::NewLoan; }
+    bool IsExtended() const { return Kind() == TKind::Extended; }
+    // The due date the loan has once the visit is paid.
+    QDate Due() const { return IsExtended() ? prodlouzeniDo : terminVraceni; }
     bool IsBackToday() const { return dVraceni.isValid(); }
     bool IsComplaint() const { return Kind() == TKind::Complaint; }
     bool IsLate() const { return dVraceni.isValid() && dVraceni > terminVraceni; }
@@ -91,7 +95,11 @@ public:
     // Books the return of the row's medium today.
     void Return(int row, const QDate& today, const QString& user, const QString& note);
     void Complain(int row, const QDate& today, const QString& user, const QString& reason);
-    // What "Zpět" does for a row: a new loan goes, a return or complaint becomes a loan again.
+    // Whether the row is a loan on record that can get a later due date in this visit.
+    bool CanExtend(int row) const;
+    void Extend(int row, const QDate& novyTermin);
+    // What "Zpět" does for a row: a new loan goes, a return, complaint or extension becomes a
+    // loan again.
     bool CanUndo(int row) const;
     void Undo(int row);
 
@@ -108,6 +116,9 @@ public:
     // Something of this visit waits for "Zaplatit / Rezervovat / Vrátit".
     bool Pending() const;
     int NewLoans() const;
+    // The first loan on record the customer keeps more than blockDays past its due date, even
+    // after this visit's returns and extensions; -1 when there is none.
+    int BlockingLoan(const QDate& today, int blockDays) const;
 
     TLoanState LoanState(int row, const QDate& today) const;
     TReservationState ReservationState(int row, const QDate& today) const;

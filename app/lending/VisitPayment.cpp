@@ -1,5 +1,7 @@
 #include "VisitPayment.h"
 
+#include "BorrowingBlock.h"
+#include "Extension.h"
 #include "GlobDB.h"
 #include "GlobFunc.h"
 #include "PriceSettings.h"
@@ -44,7 +46,14 @@ public:
                 WriteLoan(row);
             else if (row.IsBackToday())
                 WriteReturn(row);
+            else if (row.IsExtended())
+                WriteExtension(row);
         }
+        // After this visit's returns and extensions: a medium brought back now lifts the block.
+        if (visit_.NewLoans() > 0)
+            if (const std::optional<TBlockingLoan> blocking = BlockingLoanOnRecord(db_, tr_, visit_.KodZak()))
+                throw EVisitConflict(BorrowingBlockedText(*blocking) +
+                                     QStringLiteral("\rNic nebylo uloženo."));
         if (result_.receipt)
             result_.total = db_.DokCena(tr_, result_.kodDok);
         WriteReservations();
@@ -132,6 +141,52 @@ private:
                  customer_ + QStringLiteral(", ") + SqlTimestampMs(row.dPujceni) +
                  QStringLiteral(", CURRENT_TIMESTAMP, ") + SqlText(row.duvodReklamace) +
                  QStringLiteral(", ") + user_ + u')');
+    }
+
+    void WriteExtension(const TCartRow& row) {
+        const QString loan = QStringLiteral("KOD_NOSIC = ") + Key(row.kodNosic) +
+                             QStringLiteral(" and KOD_ZAK = ") + customer_ +
+                             QStringLiteral(" and D_VRACENI is null and D_PUJCENI = ") +
+                             SqlTimestampMs(row.dPujceni);
+        // The loan stays locked until the commit: a second counter extending or returning it
+        // fails at once, and after this commit it sees the new due date.
+        {
+            const auto query = db_.OpenQuery(tr_, QStringLiteral("select TERMIN_VRACENI from PUJCKY where ") +
+                                                      loan + QStringLiteral(" for update with lock"));
+            query->Open();
+            if (query->Eof())
+                throw EVisitConflict(
+                    QStringLiteral("Nosič ") + row.eanKod + QStringLiteral(" (") + row.nazevCesky +
+                        QStringLiteral(") byl mezitím vrácen na jiné pokladně.\rNic nebylo uloženo."),
+                    row.kodNosic);
+            if (query->FieldByName(QStringLiteral("TERMIN_VRACENI")).AsDate() != row.terminVraceni)
+                throw EVisitConflict(QStringLiteral("Výpůjčka nosiče ") + row.eanKod + QStringLiteral(" (") +
+                                         row.nazevCesky +
+                                         QStringLiteral(") byla mezitím prodloužena na jiné pokladně.\rNic "
+                                                        "nebylo uloženo."),
+                                     row.kodNosic);
+        }
+        // The title's row is locked as a reservation being written locks it, so a reservation of
+        // the same days made at another counter meanwhile either is counted here or fails.
+        const int pocetCelkem = MediaOfTitle(db_, tr_, row.kodTitul, true);
+        if (const std::optional<QDate> needed = DayNeededByOthers(
+                db_, tr_, row.kodTitul, visit_.KodZak(), pocetCelkem,
+                ExtensionStart(row.terminVraceni, result_.written.date()), row.prodlouzeniDo))
+            throw EVisitConflict(ExtensionRefusedText(*needed) + QStringLiteral("\rNic nebylo uloženo."),
+                                 row.kodNosic);
+        Exec(QStringLiteral("update PUJCKY set TERMIN_VRACENI = ") + Day(row.prodlouzeniDo) +
+             QStringLiteral(" where ") + loan);
+        Exec(QStringLiteral(
+                 "insert into PRODLOUZENI (KOD_NOSIC, KOD_ZAK, D_PUJCENI, TERMIN_PUVODNI, TERMIN_NOVY, "
+                 "KOD_DOK, D_PRODLOUZENI, UZIV_PRODLOUZIL) values (") +
+             Key(row.kodNosic) + QStringLiteral(", ") + customer_ + QStringLiteral(", ") +
+             SqlTimestampMs(row.dPujceni) + QStringLiteral(", ") + Day(row.terminVraceni) +
+             QStringLiteral(", ") + Day(row.prodlouzeniDo) + QStringLiteral(", ") +
+             (result_.receipt ? Key(result_.kodDok) : QStringLiteral("null")) + QStringLiteral(", ") + ts_ +
+             QStringLiteral(", ") + user_ + u')');
+        const int days = ExtensionDays(prices_, row.terminPujceni, row.terminVraceni, row.prodlouzeniDo);
+        if (result_.receipt && days > 0)
+            Line(row, Day(row.terminVraceni), Day(row.prodlouzeniDo), row.cenaPujcka, days);
     }
 
     // Only what the clerk changed: cancelled rows go, changed rows are written again on their

@@ -39,6 +39,8 @@ private:
     TMemTable* slevy_;
     TMoxGrid* GridSlevy = nullptr;
     std::array<TMoxCheckBox*, 7> days_{};
+    TMoxCheckBox* ChBlokPujceni = nullptr;
+    TMoxNumEdit* EBlokDny = nullptr;
 };
 
 // "Uživatelé": the program's users, their rights and blocking.

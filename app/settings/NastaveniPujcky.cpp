@@ -7,6 +7,7 @@
 #include "MoxGrid.h"
 #include "MoxLabel.h"
 #include "MoxNavigator.h"
+#include "MoxNumEdit.h"
 #include "NastaveniPages.h"
 
 #include <QGridLayout>
@@ -43,6 +44,27 @@ TPagePujcky::TPagePujcky(TAppContext& context, QWidget* parent)
         connect(days_[i], &TMoxCheckBox::changed, this, [this] { MarkChanged(); });
         days->addWidget(days_[i]);
     }
+    days->addSpacing(12);
+    ChBlokPujceni = Named(
+        new TMoxCheckBox(
+            QStringLiteral("&Nepůjčovat zákazníkovi, který má nosič po termínu vrácení déle než"), this),
+        "ChBlokPujceni");
+    EBlokDny = Named(new TMoxNumEdit(this), "EBlokDny");
+    EBlokDny->setMinValue(0);
+    EBlokDny->setMaxValue(999);
+    EBlokDny->setMaxLength(3);
+    EBlokDny->setMaximumWidth(60);
+    connect(ChBlokPujceni, &TMoxCheckBox::changed, this, [this] {
+        EBlokDny->setEnabled(ChBlokPujceni->isChecked());
+        MarkChanged();
+    });
+    connect(EBlokDny, &TMoxNumEdit::textEdited, this, [this] { MarkChanged(); });
+    auto* block = new QHBoxLayout;
+    block->addWidget(EBlokDny);
+    block->addWidget(new TMoxLabel(QStringLiteral("dní"), this));
+    block->addStretch();
+    days->addWidget(ChBlokPujceni);
+    days->addLayout(block);
     days->addStretch();
 
     auto* grid = new QVBoxLayout;
@@ -73,6 +95,9 @@ void TPagePujcky::Load() {
     const TSpecCena::Values& values = context_.SpecCena().Current();
     for (std::size_t i = 0; i < days_.size(); ++i)
         days_[i]->setChecked(values.Plat[i]);
+    ChBlokPujceni->setChecked(values.BlokPujceni);
+    EBlokDny->setValue(values.BlokDny);
+    EBlokDny->setEnabled(values.BlokPujceni);
     MarkSaved();
 }
 
@@ -98,7 +123,8 @@ bool TPagePujcky::Save() {
     for (std::size_t i = 0; i < days_.size(); ++i)
         days[i] = days_[i]->isChecked();
     const TWaitBox wait(QStringLiteral("Ulkádám půjčky..."));
-    SavePrices(context_.Db(), context_.SpecCena(), rows, days);
+    SavePrices(context_.Db(), context_.SpecCena(), rows, days,
+               TBlockSetting{ChBlokPujceni->isChecked(), EBlokDny->valueInt()});
     MarkSaved();
     return true;
 }

@@ -68,13 +68,18 @@ QList<TDiscountRow> LoadDiscounts(TDMGlobDB& db, TTransaction& transaction) {
 }
 
 void SavePrices(TDMGlobDB& db, TSpecCena& specCena, const QList<TDiscountRow>& discounts,
-                const std::array<bool, 7>& openDays) {
+                const std::array<bool, 7>& openDays, const std::optional<TBlockSetting>& block) {
     static const char* const kDays[] = {"PLAT_PO", "PLAT_UT", "PLAT_ST", "PLAT_CT",
                                         "PLAT_PA", "PLAT_SO", "PLAT_NE"};
     TSpecCena::Values values = specCena.Current();
     TChanges days;
     for (std::size_t i = 0; i < openDays.size(); ++i)
         days.Add(Latin(kDays[i]), Flag(values.Plat[i]), Flag(openDays[i]));
+    TChanges rules;
+    if (block) {
+        rules.Add(QStringLiteral("BLOK_PUJCENI"), Flag(values.BlokPujceni), Flag(block->On));
+        rules.Add(QStringLiteral("BLOK_DNY"), QString::number(values.BlokDny), QString::number(block->Days));
+    }
 
     RunInTransaction(db.DB, [&](TTransaction& transaction) {
         db.ExecSql(transaction, QStringLiteral("delete from SPEC_SLEVY"));
@@ -84,8 +89,14 @@ void SavePrices(TDMGlobDB& db, TSpecCena& specCena, const QList<TDiscountRow>& d
                                         FloatToSql(row.Sleva) + QStringLiteral(")"));
         if (!days.Empty())
             db.ExecSql(transaction, days.Update(QStringLiteral("SPEC_CENA")));
+        if (!rules.Empty())
+            db.ExecSql(transaction, rules.Update(QStringLiteral("SPEC_PUJCKY")));
     });
     values.Plat = openDays;
+    if (block) {
+        values.BlokPujceni = block->On;
+        values.BlokDny = block->Days;
+    }
     specCena.Assign(values);
 }
 

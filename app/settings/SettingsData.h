@@ -28,8 +28,14 @@ struct TDiscountRow {
     bool operator==(const TDiscountRow&) const = default;
 };
 QList<TDiscountRow> LoadDiscounts(TDMGlobDB& db, TTransaction& transaction);
+// The borrowing block: on, and the days past the due date a medium may be out before it applies.
+struct TBlockSetting {
+    bool On = false;
+    int Days = 14;
+};
 void SavePrices(TDMGlobDB& db, TSpecCena& specCena, const QList<TDiscountRow>& discounts,
-                const std::array<bool, 7>& openDays);
+                const std::array<bool, 7>& openDays,
+                const std::optional<TBlockSetting>& block = std::nullopt);
 
 // "Prostředí": one row of a code list; a row without a key is new.
 struct TCodeRow {

@@ -4,6 +4,7 @@
 #include "DbError.h"
 #include "FbClient.h"
 #include "GlobDialog.h"
+#include "SchemaUpgrade.h"
 
 #include <QFileInfo>
 
@@ -106,6 +107,7 @@ TStartupResult ReadSettings(TAppContext& context, const TStartupEnv& env) {
         Warn(QStringLiteral("Čas tohoto počítače se liší od času serveru.\rRozdíl je vyšší než 15 minut."));
     transaction.Commit();
 
+    UpgradeSchema(db);
     if (context.SpecDB().GetVerzeApp() != env.Version)
         context.SpecDB().SetVerzeApp(env.Version);
     return TStartupResult::Ready;

@@ -1,4 +1,7 @@
+#include "Documents.h"
+#include "Extension.h"
 #include "LendingFixture.h"
+#include "MemTable.h"
 #include "MoxButton.h"
 #include "MoxEdit.h"
 #include "MoxGrid.h"
@@ -99,6 +102,19 @@ protected:
             paymentShown = dialog.findChild<QLabel*>(QStringLiteral("ECastka"))->text();
             dialog.reject();
         });
+    }
+    // "Prodloužit" on the current loan: the clerk types the number of days and confirms.
+    void ScriptExtension(int days) {
+        hook.Script([days](QDialog& dialog) {
+            auto* field = dialog.findChild<TMoxNumEdit*>(QStringLiteral("EPocetDni"));
+            field->selectAll();
+            QTest::keyClicks(field, QString::number(days));
+            dialog.findChild<TMoxButton*>(QStringLiteral("BProdlouzit"))->click();
+        });
+    }
+    QDate DueOf(int kodNosic) {
+        return Value(QStringLiteral("select TERMIN_VRACENI from PUJCKY where KOD_NOSIC = %1").arg(kodNosic))
+            .toDate();
     }
     int Count(const QString& table, const QString& where = QStringLiteral("1 = 1")) {
         return database.Scalar(QStringLiteral("select count(*) from %1 where %2").arg(table, where)).toInt();
@@ -629,6 +645,123 @@ TEST_F(CounterDesk, DepositsOpenForTheCustomerShownAndTheirSumComesBack) {
     EXPECT_EQ(Value(QStringLiteral("select count(*) from ZALOHY where KOD_ZAK = 502 and D_VRACENI is null"))
                   .toInt(),
               0);
+}
+
+// An extension is priced as the longer loan less the loan as it was, paid with the rest of the
+// visit, kept as one loan with its new due date, and given back when its receipt is cancelled.
+TEST_F(CounterDesk, AnExtensionIsChargedInTheVisitsPaymentAndKeptAsOneLoan) {
+    Scan(Child("EHledejEAN"), QStringLiteral("502"));
+    ScriptExtension(2);
+    Button("BProdlouzit")->click();
+    EXPECT_EQ(desk->Visit().Cart()[0].prodlouzeniDo, today.addDays(3)) << "two days from the due date";
+    EXPECT_EQ(Text("ECenaCelkem"), QStringLiteral("60,00")) << "a loan of 5 days less one of 3, at 30";
+    ScriptLookup(code1);
+    Scan(Button("BPujcit"), code1);
+    ScriptPayment();
+    Button("BZaplatit")->click();
+    EXPECT_EQ(paymentShown, QStringLiteral("95,00 Kč")) << "one payment for the extension and the new loan";
+    EXPECT_EQ(Count(QStringLiteral("DOKLADY")), 1);
+    EXPECT_EQ(Count(QStringLiteral("RADKY_DOK"),
+                    QStringLiteral("KOD_NOSIC = 5 and POCET_DNI = 2 and CENA_DPH = 30")),
+              1);
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 5")), 1) << "still one loan";
+    EXPECT_EQ(DueOf(5), today.addDays(3));
+    EXPECT_FALSE(Button("BZaplatit")->isEnabled());
+
+    QString shownDue;
+    QString shownFormer;
+    hook.Script([&](QDialog& dialog) {
+        auto* loans =
+            qobject_cast<TMemTable*>(dialog.findChild<TMoxGrid*>(QStringLiteral("GridPujcky"))->model());
+        for (int row = 0; row < loans->rowCount(); ++row)
+            if (loans->value(row, QStringLiteral("EAN_KOD")).toString() == CodeOf(5)) {
+                shownDue = loans->value(row, QStringLiteral("TERMIN_VRACENI")).toString();
+                shownFormer = loans->value(row, QStringLiteral("TERMIN_PUVODNI")).toString();
+            }
+        dialog.reject();
+    });
+    Button("BStatistika")->click();
+    EXPECT_EQ(shownDue, today.addDays(3).toString(QStringLiteral("dd.MM.yyyy")));
+    EXPECT_EQ(shownFormer, today.addDays(1).toString(QStringLiteral("dd.MM.yyyy")));
+
+    const int kodDok = Value(QStringLiteral("select KOD_DOK from DOKLADY")).toInt();
+    EXPECT_EQ(CancelDocument(db, kodDok, false, kodUziv).outcome, TCancelOutcome::Cancelled);
+    EXPECT_EQ(DueOf(5), today.addDays(1)) << "the days paid for are given back with the money";
+    EXPECT_EQ(Count(QStringLiteral("PRODLOUZENI"), QStringLiteral("D_STORNO is not null")), 1);
+}
+
+// The title's one medium is wanted by another customer from the day after tomorrow: the loan can
+// run until then, not into it; a reservation made at another counter meanwhile stops the payment.
+TEST_F(CounterDesk, AnExtensionIntoAnotherCustomersReservationIsRefused) {
+    Reserve(5, 501, today.addDays(2));
+    Scan(Child("EHledejEAN"), QStringLiteral("502"));
+    hook.Answer({TMsgResult::Ok});
+    ScriptExtension(2);
+    Button("BProdlouzit")->click();
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{ExtensionRefusedText(today.addDays(2))});
+    EXPECT_FALSE(Button("BZaplatit")->isEnabled()) << "nothing was extended";
+
+    ScriptExtension(1);
+    Button("BProdlouzit")->click();
+    EXPECT_EQ(desk->Visit().Cart()[0].prodlouzeniDo, today.addDays(2));
+    {
+        TTransaction other(db.DB);
+        other.StartTransaction();
+        db.ExecSql(other, QStringLiteral("update PUJCKY set INFO_VRACENI = 'x' where KOD_NOSIC = 5"));
+        hook.Answer({TMsgResult::Ok});
+        Button("BZaplatit")->click();
+        other.Rollback();
+    }
+    EXPECT_EQ(hook.Texts().back(),
+              QStringLiteral("Jiná pokladna právě ukládá platbu se stejnými nosiči, tituly "
+                             "nebo zákazníkem.\rNic nebylo uloženo, zaplaťte znovu."))
+        << "the loan is held at another counter";
+    Reserve(5, 501, today.addDays(1));
+    hook.Answer({TMsgResult::Ok});
+    Button("BZaplatit")->click();
+    EXPECT_EQ(hook.Texts().back(),
+              ExtensionRefusedText(today.addDays(1)) + QStringLiteral("\rNic nebylo uloženo."));
+    EXPECT_EQ(DueOf(5), today.addDays(1));
+    EXPECT_EQ(Count(QStringLiteral("DOKLADY")), 0);
+    EXPECT_EQ(Count(QStringLiteral("PRODLOUZENI")), 0);
+}
+
+// With the block on, a medium 20 days overdue stops lending until it is scanned back; a return
+// taken back before paying is caught by the payment.
+TEST_F(CounterDesk, TheBorrowingBlockLetsACustomerReturnButNotBorrow) {
+    database.Exec(QStringLiteral("update PUJCKY set TERMIN_VRACENI = CURRENT_DATE - 20 where KOD_NOSIC = 4"));
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    ScriptLookup(code1);
+    Scan(Button("BPujcit"), code1);
+    EXPECT_EQ(desk->Visit().NewLoans(), 1) << "the block is off by default";
+    Button("BZpet")->click();
+
+    database.Exec(QStringLiteral("update SPEC_PUJCKY set BLOK_PUJCENI = 'A', BLOK_DNY = 14"));
+    Scan(Child("EHledejEAN"), QStringLiteral("501"));
+    hook.Answer({TMsgResult::Ok});
+    Scan(Button("BPujcit"), code1);
+    const QString blocked = QStringLiteral("Zákazník má nosič ") + CodeOf(4) +
+                            QStringLiteral(" (Kolja) 20 dní po termínu vrácení, dokud jej nevrátí, nelze mu "
+                                           "půjčit další titul.");
+    EXPECT_EQ(hook.Texts(), std::vector<QString>{blocked});
+    EXPECT_EQ(desk->Visit().NewLoans(), 0);
+
+    ScriptLookup(CodeOf(4));
+    Scan(Button("BPujcit"), CodeOf(4));
+    ScriptLookup(code1);
+    Scan(Button("BPujcit"), code1);
+    EXPECT_EQ(desk->Visit().NewLoans(), 1) << "the medium is back";
+
+    // The clerk clicks the returned medium's title and takes the return back.
+    auto* grid = Child<TMoxGrid>("GridPujcky");
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->model()->index(0, 3)).center());
+    ASSERT_EQ(Button("BZpet")->text(), QStringLiteral("Zp&ět (nevracet)"));
+    Button("BZpet")->click();
+    hook.Answer({TMsgResult::Ok});
+    Button("BZaplatit")->click();
+    EXPECT_EQ(hook.Texts().back(), blocked + QStringLiteral("\rNic nebylo uloženo."));
+    EXPECT_EQ(Count(QStringLiteral("PUJCKY"), QStringLiteral("KOD_NOSIC = 1")), 0);
 }
 
 } // namespace

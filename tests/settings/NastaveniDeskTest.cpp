@@ -71,6 +71,23 @@ TEST_F(SettingsDesk, OpenDaysSaveAndChangeTheChargedDaysAtOnce) {
     EXPECT_EQ(context.SpecCena().ChargedDays(friday, friday.addDays(4)), 2);
 }
 
+TEST_F(SettingsDesk, TheBorrowingBlockIsOffUntilSwitchedOnWithItsDays) {
+    Open();
+    auto* days = OnPage<TMoxNumEdit>(P::Pujcky, "EBlokDny");
+    EXPECT_FALSE(OnPage<TMoxCheckBox>(P::Pujcky, "ChBlokPujceni")->isChecked());
+    EXPECT_FALSE(days->isEnabled());
+    Click(OnPage(P::Pujcky, "ChBlokPujceni"));
+    ASSERT_TRUE(days->isEnabled());
+    days->setFocus();
+    days->selectAll();
+    QTest::keyClicks(days, QStringLiteral("30"));
+    Click(OnPage(P::Pujcky, "BUlozPujcky"));
+    EXPECT_EQ(Text(QStringLiteral("select BLOK_PUJCENI || BLOK_DNY from SPEC_PUJCKY")),
+              QStringLiteral("A30"));
+    EXPECT_TRUE(context.SpecCena().GetBlokPujceni());
+    EXPECT_EQ(context.SpecCena().GetBlokDny(), 30);
+}
+
 TEST_F(SettingsDesk, DiscountsAreAddedAndSavedAndAnEmptyGridDeletesThemAll) {
     Open();
     auto* grid = OnPage<TMoxGrid>(P::Pujcky, "GridSlevy");
