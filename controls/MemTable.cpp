@@ -19,7 +19,7 @@ void TMemTable::setColumns(const QStringList& names) {
     beginResetModel();
     m_columns.clear();
     for (const QString& name : names)
-        m_columns.append({name, {}, false, -1, {}});
+        m_columns.append({name, {}, false, -1, {}, 0, kindOf(name)});
     m_rows.clear();
     m_pendingRow = -1;
     endResetModel();
@@ -31,6 +31,18 @@ QStringList TMemTable::columns() const {
     for (const Column& c : m_columns)
         names.append(c.name);
     return names;
+}
+
+TMemTable::ColumnKind TMemTable::kindOf(const QString& fieldName) {
+    const QString field = fieldName.toUpper();
+    if (field.startsWith(QStringLiteral("EAN_KOD")) || field == QStringLiteral("CN_KOD"))
+        return ColumnKind::Code;
+    static const QStringList names{QStringLiteral("ZAKAZNIK"), QStringLiteral("UZIVATEL"),
+                                   QStringLiteral("JMENO"), QStringLiteral("PRIJMENI"),
+                                   QStringLiteral("POPIS")};
+    if (field.startsWith(QStringLiteral("NAZEV")) || names.contains(field))
+        return ColumnKind::Name;
+    return ColumnKind::Plain;
 }
 
 int TMemTable::columnIndex(const QString& name) const {
@@ -231,6 +243,8 @@ QVariant TMemTable::headerData(int section, Qt::Orientation orientation, int rol
         return c.maxLength > 0 ? QVariant(c.maxLength) : QVariant();
     if (role == DecimalsRole)
         return c.decimals >= 0 ? QVariant(c.decimals) : QVariant();
+    if (role == KindRole)
+        return static_cast<int>(c.kind);
     if (role == Qt::DisplayRole)
         return c.title.isEmpty() ? c.name : c.title;
     return {};

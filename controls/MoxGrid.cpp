@@ -139,6 +139,15 @@ TMoxGrid::TMoxGrid(QWidget* parent) : QTableView(parent) {
         header->setPalette(palette);
     }
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &TMoxGrid::titleClicked);
+    // Fitting waits for the desk to finish a change (rows, titles, hidden columns) and is done once.
+    m_fitTimer.setSingleShot(true);
+    m_fitTimer.setInterval(0);
+    connect(&m_fitTimer, &QTimer::timeout, this, &TMoxGrid::fitColumns);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+        // Only the clerk's dragging of a column edge is held; the grid's own fitting is not.
+        if (!m_fitting && QApplication::mouseButtons().testFlag(Qt::LeftButton))
+            m_clerkWidths.insert(column, size);
+    });
     updateColors();
     updateSortMark();
 }
@@ -147,12 +156,21 @@ void TMoxGrid::setModel(QAbstractItemModel* model) {
     for (const QMetaObject::Connection& connection : std::as_const(m_modelConnections))
         disconnect(connection);
     m_modelConnections.clear();
+    m_clerkWidths.clear();
     QTableView::setModel(model);
     if (model) {
         m_modelConnections << connect(model, &QAbstractItemModel::modelReset, this, &TMoxGrid::updateSortMark)
                            << connect(model, &QAbstractItemModel::headerDataChanged, this,
                                       &TMoxGrid::updateSortMark);
+        m_modelConnections << connect(model, &QAbstractItemModel::modelReset, this, &TMoxGrid::scheduleFit)
+                           << connect(model, &QAbstractItemModel::rowsInserted, this, &TMoxGrid::scheduleFit)
+                           << connect(model, &QAbstractItemModel::rowsRemoved, this, &TMoxGrid::scheduleFit)
+                           << connect(model, &QAbstractItemModel::layoutChanged, this, &TMoxGrid::scheduleFit)
+                           << connect(model, &QAbstractItemModel::dataChanged, this, &TMoxGrid::scheduleFit)
+                           << connect(model, &QAbstractItemModel::headerDataChanged, this,
+                                      &TMoxGrid::scheduleFit);
     }
+    scheduleFit();
     if (auto* table = qobject_cast<TMemTable*>(model)) {
         m_modelConnections << connect(table, &TMemTable::currentRowChanged, this, &TMoxGrid::followTableRow);
         followTableRow(table->currentRow());
@@ -377,6 +395,63 @@ void TMoxGrid::changeEvent(QEvent* event) {
     QTableView::changeEvent(event);
     if (event->type() == QEvent::EnabledChange)
         updateColors();
+}
+
+bool TMoxGrid::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Resize)
+        scheduleFit();
+    return QTableView::viewportEvent(event);
+}
+
+void TMoxGrid::showEvent(QShowEvent* event) {
+    QTableView::showEvent(event);
+    scheduleFit();
+}
+
+void TMoxGrid::scheduleFit() {
+    m_fitTimer.start();
+}
+
+int TMoxGrid::codeWidth() const {
+    // Sixteen digits between the cell's text margins, and the grid line.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return fontMetrics().horizontalAdvance(QString(16, u'0')) + 2 * margin + (showGrid() ? 1 : 0);
+}
+
+void TMoxGrid::fitColumns() {
+    if (!model())
+        return;
+    QHeaderView* header = horizontalHeader();
+    QList<int> widths(model()->columnCount(), 0);
+    QList<int> growing;
+    int total = 0;
+    int last = -1;
+    for (int column = 0; column < widths.size(); ++column) {
+        // A column the owner stretches itself is left to the header.
+        if (header->isSectionHidden(column) || header->sectionResizeMode(column) != QHeaderView::Interactive)
+            continue;
+        const auto kind = static_cast<TMemTable::ColumnKind>(
+            model()->headerData(column, Qt::Horizontal, TMemTable::KindRole).toInt());
+        int width = std::max(header->sectionSizeHint(column), sizeHintForColumn(column));
+        if (kind == TMemTable::ColumnKind::Code)
+            width = std::max(width, codeWidth());
+        if (const auto clerk = m_clerkWidths.constFind(column); clerk != m_clerkWidths.cend())
+            width = *clerk;
+        else if (kind == TMemTable::ColumnKind::Name)
+            growing.append(column);
+        widths[column] = width;
+        total += width;
+        last = column;
+    }
+    if (growing.isEmpty() && last >= 0 && !m_clerkWidths.contains(last))
+        growing.append(last);
+    const int extra = viewport()->width() - total;
+    for (qsizetype i = 0; extra > 0 && i < growing.size(); ++i)
+        widths[growing.at(i)] += int(extra / growing.size() + (i < extra % growing.size() ? 1 : 0));
+    const QScopedValueRollback fitting(m_fitting, true);
+    for (int column = 0; column < widths.size(); ++column)
+        if (widths.at(column) > 0 && header->sectionSize(column) != widths.at(column))
+            header->resizeSection(column, widths.at(column));
 }
 
 void TMoxGrid::updateColors() {
