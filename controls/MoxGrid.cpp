@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMetaMethod>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QStyledItemDelegate>
@@ -143,9 +144,10 @@ TMoxGrid::TMoxGrid(QWidget* parent) : QTableView(parent) {
     m_fitTimer.setSingleShot(true);
     m_fitTimer.setInterval(0);
     connect(&m_fitTimer, &QTimer::timeout, this, &TMoxGrid::fitColumns);
+    horizontalHeader()->viewport()->installEventFilter(this);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
         // Only the clerk's dragging of a column edge is held; the grid's own fitting is not.
-        if (!m_fitting && QApplication::mouseButtons().testFlag(Qt::LeftButton))
+        if (m_clerkOnHeader && !m_fitting)
             m_clerkWidths.insert(column, size);
     });
     updateColors();
@@ -395,6 +397,17 @@ void TMoxGrid::changeEvent(QEvent* event) {
     QTableView::changeEvent(event);
     if (event->type() == QEvent::EnabledChange)
         updateColors();
+}
+
+bool TMoxGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == horizontalHeader()->viewport()) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
+            m_clerkOnHeader = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+        else if (type == QEvent::MouseButtonRelease)
+            m_clerkOnHeader = false;
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 bool TMoxGrid::viewportEvent(QEvent* event) {

@@ -77,6 +77,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void connectNotify(const QMetaMethod& signal) override;
@@ -103,6 +104,7 @@ private:
     bool m_readOnly = false;
     bool m_followingTable = false;
     bool m_fitting = false;
+    bool m_clerkOnHeader = false;
     QTimer m_fitTimer;
     QHash<int, int> m_clerkWidths;
     CellParamsHandler m_onGetCellParams;
