@@ -146,9 +146,14 @@ TMoxGrid::TMoxGrid(QWidget* parent) : QTableView(parent) {
     connect(&m_fitTimer, &QTimer::timeout, this, &TMoxGrid::fitColumns);
     horizontalHeader()->viewport()->installEventFilter(this);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
-        // Only the clerk's dragging of a column edge is held; the grid's own fitting is not.
-        if (m_clerkOnHeader && !m_fitting)
+        if (m_fitting)
+            return;
+        // The clerk's dragging of a column edge is held, and the room is shared out again once the
+        // clerk lets go; a column hidden or shown by the owner changes the room at once.
+        if (m_clerkOnHeader)
             m_clerkWidths.insert(column, size);
+        else
+            scheduleFit();
     });
     updateColors();
     updateSortMark();
@@ -404,8 +409,10 @@ bool TMoxGrid::eventFilter(QObject* watched, QEvent* event) {
         const QEvent::Type type = event->type();
         if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
             m_clerkOnHeader = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-        else if (type == QEvent::MouseButtonRelease)
+        else if (type == QEvent::MouseButtonRelease && m_clerkOnHeader) {
             m_clerkOnHeader = false;
+            scheduleFit();
+        }
     }
     return QTableView::eventFilter(watched, event);
 }
