@@ -28,12 +28,9 @@ public:
     static constexpr int KindRole = Qt::UserRole + 4;
 
     // A code column holds the shop's 16-digit codes; a name column holds titles, names and
-    // descriptions, which take the room a wider window gives.
+    // descriptions, which take the room a wider window gives. A column is of the kind its field
+    // name says.
     enum class ColumnKind { Plain, Code, Name };
-    // The schema names its codes EAN_KOD… and CN_KOD, its titles NAZEV…, people ZAKAZNIK,
-    // UZIVATEL, JMENO and PRIJMENI, and a cash movement's description POPIS; a column is of the
-    // kind its field name says.
-    static ColumnKind kindOf(const QString& fieldName);
 
     explicit TMemTable(QObject* parent = nullptr);
     explicit TMemTable(const QStringList& columns, QObject* parent = nullptr);

@@ -168,8 +168,8 @@ void TMoxGrid::setModel(QAbstractItemModel* model) {
     if (model) {
         m_modelConnections << connect(model, &QAbstractItemModel::modelReset, this, &TMoxGrid::updateSortMark)
                            << connect(model, &QAbstractItemModel::headerDataChanged, this,
-                                      &TMoxGrid::updateSortMark);
-        m_modelConnections << connect(model, &QAbstractItemModel::modelReset, this, &TMoxGrid::scheduleFit)
+                                      &TMoxGrid::updateSortMark)
+                           << connect(model, &QAbstractItemModel::modelReset, this, &TMoxGrid::scheduleFit)
                            << connect(model, &QAbstractItemModel::rowsInserted, this, &TMoxGrid::scheduleFit)
                            << connect(model, &QAbstractItemModel::rowsRemoved, this, &TMoxGrid::scheduleFit)
                            << connect(model, &QAbstractItemModel::layoutChanged, this, &TMoxGrid::scheduleFit)
