@@ -5,6 +5,24 @@
 #include <cmath>
 #include <stdexcept>
 
+namespace {
+
+// The schema names its codes EAN_KOD… and CN_KOD, its titles NAZEV…, people ZAKAZNIK, UZIVATEL,
+// JMENO and PRIJMENI, and a cash movement's description POPIS.
+TMemTable::ColumnKind KindOf(const QString& fieldName) {
+    const QString field = fieldName.toUpper();
+    if (field.startsWith(QStringLiteral("EAN_KOD")) || field == QStringLiteral("CN_KOD"))
+        return TMemTable::ColumnKind::Code;
+    static const QStringList names{QStringLiteral("ZAKAZNIK"), QStringLiteral("UZIVATEL"),
+                                   QStringLiteral("JMENO"), QStringLiteral("PRIJMENI"),
+                                   QStringLiteral("POPIS")};
+    if (field.startsWith(QStringLiteral("NAZEV")) || names.contains(field))
+        return TMemTable::ColumnKind::Name;
+    return TMemTable::ColumnKind::Plain;
+}
+
+} // namespace
+
 TMemTable::TMemTable(QObject* parent) : TMemTable(QStringList(), parent) {}
 
 TMemTable::TMemTable(const QStringList& columns, QObject* parent) : QAbstractTableModel(parent) {
@@ -19,7 +37,7 @@ void TMemTable::setColumns(const QStringList& names) {
     beginResetModel();
     m_columns.clear();
     for (const QString& name : names)
-        m_columns.append({name, {}, false, -1, {}});
+        m_columns.append({name, {}, false, -1, {}, 0, KindOf(name)});
     m_rows.clear();
     m_pendingRow = -1;
     endResetModel();
@@ -231,6 +249,8 @@ QVariant TMemTable::headerData(int section, Qt::Orientation orientation, int rol
         return c.maxLength > 0 ? QVariant(c.maxLength) : QVariant();
     if (role == DecimalsRole)
         return c.decimals >= 0 ? QVariant(c.decimals) : QVariant();
+    if (role == KindRole)
+        return static_cast<int>(c.kind);
     if (role == Qt::DisplayRole)
         return c.title.isEmpty() ? c.name : c.title;
     return {};

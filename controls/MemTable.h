@@ -24,6 +24,13 @@ public:
     static constexpr int MaxLengthRole = Qt::UserRole + 2;
     // Header role that gives the decimals of a numeric column; invalid for other columns.
     static constexpr int DecimalsRole = Qt::UserRole + 3;
+    // Header role that gives what the column holds (a ColumnKind), for the width a grid gives it.
+    static constexpr int KindRole = Qt::UserRole + 4;
+
+    // A code column holds the shop's 16-digit codes; a name column holds titles, names and
+    // descriptions, which take the room a wider window gives. A column is of the kind its field
+    // name says.
+    enum class ColumnKind { Plain, Code, Name };
 
     explicit TMemTable(QObject* parent = nullptr);
     explicit TMemTable(const QStringList& columns, QObject* parent = nullptr);
@@ -97,6 +104,7 @@ private:
         int decimals = -1;
         Qt::Alignment alignment;
         int maxLength = 0; // 0: unlimited
+        ColumnKind kind = ColumnKind::Plain;
     };
 
     const Column& column(const QString& name) const;

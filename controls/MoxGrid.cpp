@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMetaMethod>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QStyledItemDelegate>
@@ -139,6 +140,21 @@ TMoxGrid::TMoxGrid(QWidget* parent) : QTableView(parent) {
         header->setPalette(palette);
     }
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &TMoxGrid::titleClicked);
+    // Fitting waits for the desk to finish a change (rows, titles, hidden columns) and is done once.
+    m_fitTimer.setSingleShot(true);
+    m_fitTimer.setInterval(0);
+    connect(&m_fitTimer, &QTimer::timeout, this, &TMoxGrid::fitColumns);
+    horizontalHeader()->viewport()->installEventFilter(this);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+        if (m_fitting)
+            return;
+        // The clerk's dragging of a column edge is held, and the room is shared out again once the
+        // clerk lets go; a column hidden or shown by the owner changes the room at once.
+        if (m_clerkOnHeader)
+            m_clerkWidths.insert(column, size);
+        else
+            scheduleFit();
+    });
     updateColors();
     updateSortMark();
 }
@@ -147,12 +163,21 @@ void TMoxGrid::setModel(QAbstractItemModel* model) {
     for (const QMetaObject::Connection& connection : std::as_const(m_modelConnections))
         disconnect(connection);
     m_modelConnections.clear();
+    m_clerkWidths.clear();
     QTableView::setModel(model);
     if (model) {
         m_modelConnections << connect(model, &QAbstractItemModel::modelReset, this, &TMoxGrid::updateSortMark)
                            << connect(model, &QAbstractItemModel::headerDataChanged, this,
-                                      &TMoxGrid::updateSortMark);
+                                      &TMoxGrid::updateSortMark)
+                           << connect(model, &QAbstractItemModel::modelReset, this, &TMoxGrid::scheduleFit)
+                           << connect(model, &QAbstractItemModel::rowsInserted, this, &TMoxGrid::scheduleFit)
+                           << connect(model, &QAbstractItemModel::rowsRemoved, this, &TMoxGrid::scheduleFit)
+                           << connect(model, &QAbstractItemModel::layoutChanged, this, &TMoxGrid::scheduleFit)
+                           << connect(model, &QAbstractItemModel::dataChanged, this, &TMoxGrid::scheduleFit)
+                           << connect(model, &QAbstractItemModel::headerDataChanged, this,
+                                      &TMoxGrid::scheduleFit);
     }
+    scheduleFit();
     if (auto* table = qobject_cast<TMemTable*>(model)) {
         m_modelConnections << connect(table, &TMemTable::currentRowChanged, this, &TMoxGrid::followTableRow);
         followTableRow(table->currentRow());
@@ -377,6 +402,76 @@ void TMoxGrid::changeEvent(QEvent* event) {
     QTableView::changeEvent(event);
     if (event->type() == QEvent::EnabledChange)
         updateColors();
+}
+
+bool TMoxGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == horizontalHeader()->viewport()) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
+            m_clerkOnHeader = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+        else if (type == QEvent::MouseButtonRelease && m_clerkOnHeader) {
+            m_clerkOnHeader = false;
+            scheduleFit();
+        }
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+bool TMoxGrid::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Resize)
+        scheduleFit();
+    return QTableView::viewportEvent(event);
+}
+
+void TMoxGrid::showEvent(QShowEvent* event) {
+    QTableView::showEvent(event);
+    scheduleFit();
+}
+
+void TMoxGrid::scheduleFit() {
+    m_fitTimer.start();
+}
+
+int TMoxGrid::codeWidth() const {
+    // Sixteen digits between the cell's text margins, and the grid line.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return fontMetrics().horizontalAdvance(QString(16, u'0')) + 2 * margin + (showGrid() ? 1 : 0);
+}
+
+void TMoxGrid::fitColumns() {
+    if (!model())
+        return;
+    QHeaderView* header = horizontalHeader();
+    QList<int> widths(model()->columnCount(), 0);
+    QList<int> growing;
+    int total = 0;
+    int last = -1;
+    for (int column = 0; column < widths.size(); ++column) {
+        // A column the owner stretches itself is left to the header.
+        if (header->isSectionHidden(column) || header->sectionResizeMode(column) != QHeaderView::Interactive)
+            continue;
+        const auto kind = static_cast<TMemTable::ColumnKind>(
+            model()->headerData(column, Qt::Horizontal, TMemTable::KindRole).toInt());
+        int width = std::max(header->sectionSizeHint(column), sizeHintForColumn(column));
+        if (kind == TMemTable::ColumnKind::Code)
+            width = std::max(width, codeWidth());
+        if (const auto clerk = m_clerkWidths.constFind(column); clerk != m_clerkWidths.cend())
+            width = *clerk;
+        else if (kind == TMemTable::ColumnKind::Name)
+            growing.append(column);
+        widths[column] = width;
+        total += width;
+        last = column;
+    }
+    if (growing.isEmpty() && last >= 0 && !m_clerkWidths.contains(last))
+        growing.append(last);
+    const int extra = viewport()->width() - total;
+    for (qsizetype i = 0; extra > 0 && i < growing.size(); ++i)
+        widths[growing.at(i)] += int(extra / growing.size() + (i < extra % growing.size() ? 1 : 0));
+    const QScopedValueRollback fitting(m_fitting, true);
+    for (int column = 0; column < widths.size(); ++column)
+        if (widths.at(column) > 0 && header->sectionSize(column) != widths.at(column))
+            header->resizeSection(column, widths.at(column));
 }
 
 void TMoxGrid::updateColors() {

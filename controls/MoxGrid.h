@@ -2,7 +2,9 @@
 
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QTableView>
+#include <QTimer>
 #include <QVariant>
 
 #include <functional>
@@ -24,6 +26,9 @@ struct TMoxCellParams {
 // asks the owner to re-read the rows in that column's order; the grid never reorders rows itself.
 // With editing allowed (edit triggers set) and not read-only, read-only columns and the current
 // row are tinted so the clerk sees where typing goes.
+// Columns fit their header and their rows, a code column (TMemTable::KindRole) at least a
+// 16-digit code; the room a wider grid has left goes to its name columns (to the last column
+// when it has none). A column the clerk resized keeps the clerk's width.
 class TMoxGrid final : public QTableView {
     Q_OBJECT
 
@@ -72,6 +77,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void connectNotify(const QMetaMethod& signal) override;
     void disconnectNotify(const QMetaMethod& signal) override;
 
@@ -88,10 +96,17 @@ private:
     void insertByClerk(int row);
     void deleteByClerk();
     void followTableRow(int row);
+    void scheduleFit();
+    void fitColumns();
+    int codeWidth() const;
 
     QString m_sorting;
     bool m_readOnly = false;
     bool m_followingTable = false;
+    bool m_fitting = false;
+    bool m_clerkOnHeader = false;
+    QTimer m_fitTimer;
+    QHash<int, int> m_clerkWidths;
     CellParamsHandler m_onGetCellParams;
     DeleteConfirmation m_confirmDelete;
     QList<QMetaObject::Connection> m_modelConnections;

@@ -16,7 +16,6 @@
 #include "ReceiptPrinter.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -303,7 +302,6 @@ void TFDoklady::LoadList() {
     CommitIfActive(trList_);
     rows_ = std::move(docs);
     doklady_->setRows(std::move(rows));
-    GridDoklady->resizeColumnsToContents();
     int row = 0;
     for (std::size_t i = 0; i < rows_.size(); ++i)
         if (rows_[i].kodDok == remembered)
@@ -361,7 +359,6 @@ void TFDoklady::LoadLines() {
     query.reset();
     CommitIfActive(trList_);
     radky_->setRows(std::move(lines));
-    GridRadky->resizeColumnsToContents();
 }
 
 void TFDoklady::Storno() {

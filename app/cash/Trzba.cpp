@@ -308,7 +308,6 @@ void TFTrzba::ShowMovementsMonth(TMonth month) {
     // Held while the page is shown, the transaction would hold back the server's clean-up.
     CommitIfActive(trLists_);
     hotovost_->setRows(std::move(rows));
-    GridHotovost->resizeColumnsToContents();
     // Only a month that loaded is named, so a failed move leaves the list on the month shown.
     movementsMonth_ = month;
     LObdobiHot->setText(month.Text());
@@ -335,7 +334,6 @@ void TFTrzba::ShowClosesMonth(TMonth month) {
     query.reset();
     CommitIfActive(trLists_);
     trzby_->setRows(std::move(rows));
-    GridTrzby->resizeColumnsToContents();
     closesMonth_ = month;
     LObdobiTrz->setText(month.Text());
     BPredTrz->setText(month.Previous().Text());

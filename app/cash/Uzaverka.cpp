@@ -258,8 +258,6 @@ void TFUzaverka::LoadLists() {
         }
         rezervace_->setRows(std::move(rows));
     }
-    GridPujcky->resizeColumnsToContents();
-    GridRezervace->resizeColumnsToContents();
 }
 
 void TFUzaverka::Uzavrit() {

@@ -23,7 +23,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -261,8 +260,6 @@ QWidget* TFFilmy::BuildTitulPage() {
         gridNosice_->setColumnHidden(tableNosice_->columnIndex(QString::fromLatin1(hidden)), true);
     gridNosice_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                  QAbstractItemView::AnyKeyPressed);
-    gridNosice_->horizontalHeader()->setStretchLastSection(true);
-    gridNosice_->setColumnWidth(0, 140);
     gridNosice_->setOnGetCellParams([this](TMoxCellParams& cell) {
         if (!cell.highlighted && !tableNosice_->value(cell.row, QStringLiteral("D_ZRUSENI")).isNull())
             cell.fontColor = Qt::red;

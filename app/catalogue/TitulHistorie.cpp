@@ -11,7 +11,6 @@
 #include "Transaction.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QVBoxLayout>
 
 namespace {
@@ -42,7 +41,6 @@ TMoxGrid* Grid(TMemTable* table, const char* name, QWidget* parent) {
     grid->setModel(table);
     grid->setReadOnly(true);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->horizontalHeader()->setStretchLastSection(true);
     return grid;
 }
 
@@ -135,8 +133,6 @@ void TFTitulHistorie::Load(int kodTitul) {
     Fill(*pujcky_, *loans);
     loans.reset();
     transaction.Commit();
-    gridNosic_->resizeColumnsToContents();
-    gridPujcky_->resizeColumnsToContents();
 }
 
 void TFTitulHistorie::ShowHistory(int kodTitul) {

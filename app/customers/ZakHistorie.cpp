@@ -178,7 +178,6 @@ void TFZakHistorie::LoadLoans(TTransaction& transaction, int key) {
                                      field("TERMIN_VRACENI").AsDate(), today));
     }
     pujcky_->setRows(rows);
-    gridPujcky_->resizeColumnsToContents();
 }
 
 void TFZakHistorie::LoadMessages(TTransaction& transaction, int key) {
@@ -196,7 +195,6 @@ void TFZakHistorie::LoadMessages(TTransaction& transaction, int key) {
     }
     mZprava_->clear();
     zpravy_->setRows(rows);
-    gridZpravy_->resizeColumnsToContents();
     if (!zpravy_->isEmpty())
         mZprava_->setPlainText(texts_.front());
 }

@@ -117,7 +117,6 @@ void TFZakZalohy::Load(int kodZak) {
         returned_.push_back(row.Returned());
     }
     zalohy_->setRows(records);
-    GridZalohy->resizeColumnsToContents();
 }
 
 double TFZakZalohy::CurrentDeposit() const {

@@ -244,12 +244,19 @@ QWidget* TFPujcky::BuildButtons() {
     BReklamace = button(QStringLiteral("Rekla&mace"), "BReklamace", 1, 2);
     BZpet = button(QStringLiteral("Zp&ět (neprodlužovat)"), "BZpet", 1, 3);
     BZaplatit = button(QStringLiteral("Zaplatit / &Rezervovat / Vrátit"), "BZaplatit", 1, 4);
-    // "Zpět" changes its caption with the row; its column keeps room for the longest one.
-    BZpet->setMinimumWidth(BZpet->sizeHint().width());
     QFont bold = BZaplatit->font();
     bold.setBold(true);
     BZaplatit->setFont(bold);
-    BZaplatit->setMinimumWidth(BZaplatit->sizeHint().width());
+    // The long captions keep two characters' room inside the face on either side ("Zpět" changes
+    // its caption with the row, so its column keeps room for the longest one); the short ones
+    // give way for it in a small window.
+    for (TMoxButton* b : {BDetail, BStatistika, BZalohy, BRezervace, BZmenaRezervace, BPujcit, BVratit,
+                          BReklamace, BZpet, BZaplatit})
+        LetNarrowToCaption(b);
+    for (TMoxButton* b : {BZpet, BZaplatit})
+        b->setMinimumWidth(b->minimumSizeHint().width() + 4 * b->fontMetrics().averageCharWidth());
+    // A wider window leaves the buttons at their size, the room on the right.
+    layout->setColumnStretch(5, 1);
     for (QWidget* w : std::initializer_list<QWidget*>{BDetail, BStatistika, BZalohy, BPujcit, BRezervace})
         panel_.push_back(w);
     return box;

@@ -16,7 +16,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QUrl>
@@ -130,7 +129,6 @@ TPageProstredi::TPageProstredi(TAppContext& context, QWidget* parent)
         grid->setModel(table);
         grid->setColumnHidden(0, true);
         grid->setColumnHidden(2, true);
-        grid->horizontalHeader()->setStretchLastSection(true);
         grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::AnyKeyPressed);
         // A code is kept in the titles that use it, so a list's rows are never deleted here.

@@ -204,7 +204,6 @@ void TFInventura::ShowList() {
     table_->setRows(std::move(rows));
     if (!table_->isEmpty())
         table_->setCurrentRow(0);
-    GridNosice->resizeColumnsToContents();
     EPocetD->setValue(list_.InShopDvd());
     EPocetV->setValue(list_.InShopVhs());
     ShowFound();

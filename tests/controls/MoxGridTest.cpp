@@ -293,3 +293,26 @@ TEST(MoxGrid, ClerkEditsByKeysAndDoubleClickAndTheNavigatorPostsAndCancels) {
     EXPECT_EQ(desk.table.rowCount(), 3);
     EXPECT_EQ(desk.table.value(1, QStringLiteral("NAZEV")).toString(), QStringLiteral("Brazil"));
 }
+
+// The columns fit their rows and the name column takes the room left; an edge the clerk dragged
+// stays where the clerk left it when the rows change.
+TEST(MoxGrid, ANameColumnTakesTheRoomLeftAndAColumnTheClerkResizedKeepsItsWidth) {
+    Desk desk;
+    QHeaderView* header = desk.grid->horizontalHeader();
+    const auto filled = [&] {
+        QApplication::processEvents();
+        return header->length() == desk.grid->viewport()->width();
+    };
+    ASSERT_TRUE(filled());
+    EXPECT_GT(header->sectionSize(0), header->sectionSize(2));
+    const int edge = header->sectionViewportPosition(1) + header->sectionSize(1) - 1;
+    const int fitted = header->sectionSize(1);
+    const int y = header->height() / 2;
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(edge, y));
+    QTest::mouseMove(header->viewport(), QPoint(edge + 40, y));
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(edge + 40, y));
+    EXPECT_EQ(header->sectionSize(1), fitted + 40);
+    desk.table.appendRecord({QStringLiteral("Dune"), 15.0, 4});
+    EXPECT_TRUE(filled());
+    EXPECT_EQ(header->sectionSize(1), fitted + 40);
+}

@@ -1,12 +1,15 @@
 #include "DeskFit.h"
 
+#include "MemTable.h"
 #include "MoxCheckBox.h"
+#include "MoxGrid.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -80,6 +83,47 @@ template <typename Check> QStringList Collect(const QWidget& root, Check check) 
     return found;
 }
 
+TMemTable::ColumnKind Kind(const TMoxGrid& grid, int column) {
+    return static_cast<TMemTable::ColumnKind>(
+        grid.model()->headerData(column, Qt::Horizontal, TMemTable::KindRole).toInt());
+}
+
+QString Title(const TMoxGrid& grid, int column) {
+    return grid.model()->headerData(column, Qt::Horizontal).toString();
+}
+
+// Calls the check with every column shown by a visible grid under the root.
+template <typename Check> void EveryColumn(const QWidget& root, Check check) {
+    for (const TMoxGrid* grid : root.findChildren<TMoxGrid*>())
+        if (grid->isVisibleTo(&root) && grid->model())
+            for (int column = 0; column < grid->model()->columnCount(); ++column)
+                if (!grid->isColumnHidden(column))
+                    check(*grid, column);
+}
+
+// The width the column needs for its title and, in a code or name column, for its cells' texts.
+int NeededWidth(const TMoxGrid& grid, int column) {
+    const QHeaderView& header = *grid.horizontalHeader();
+    const QStyle& style = *grid.style();
+    int needed = header.fontMetrics().horizontalAdvance(Title(grid, column)) +
+                 2 * style.pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header);
+    if (header.isSortIndicatorShown() && header.sortIndicatorSection() == column)
+        needed += style.pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, &header) +
+                  style.pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header);
+    const TMemTable::ColumnKind kind = Kind(grid, column);
+    if (kind == TMemTable::ColumnKind::Plain)
+        return needed;
+    // A cell keeps a margin on either side of its text.
+    const int margins = 2 * (style.pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1);
+    if (kind == TMemTable::ColumnKind::Code)
+        needed = std::max(needed, grid.fontMetrics().horizontalAdvance(QString(16, u'0')) + margins);
+    for (int row = 0; row < grid.model()->rowCount(); ++row)
+        needed = std::max(
+            needed, grid.fontMetrics().horizontalAdvance(grid.model()->index(row, column).data().toString()) +
+                        margins);
+    return needed;
+}
+
 } // namespace
 
 TDeskInMainWindow::TDeskInMainWindow(TAppContext& context, TMenuButton button, TDeskFactory desk) {
@@ -107,7 +151,7 @@ TDeskInMainWindow::TDeskInMainWindow(TAppContext& context, TMenuButton button, T
 }
 
 void TDeskInMainWindow::Settle() {
-    window_->resize(window_->minimumSize());
+    window_->resize(maximised_ ? kMaximised : window_->minimumSize());
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
 }
@@ -120,6 +164,40 @@ QStringList CutCaptions(const QWidget& root) {
         if (needed > 0 && available < needed)
             found.append(Describe(widget, text, available, needed));
     });
+}
+
+void TDeskInMainWindow::SetMaximised(bool maximised) {
+    maximised_ = maximised;
+    Settle();
+}
+
+QStringList NarrowColumns(const QWidget& root) {
+    QStringList found;
+    EveryColumn(root, [&found](const TMoxGrid& grid, int column) {
+        const int width = grid.columnWidth(column);
+        const int needed = NeededWidth(grid, column);
+        if (width < needed)
+            found.append(Describe(grid, Title(grid, column), width, needed));
+    });
+    return found;
+}
+
+QHash<QString, int> NameColumnWidths(const QWidget& root) {
+    QHash<QString, int> widths;
+    EveryColumn(root, [&widths](const TMoxGrid& grid, int column) {
+        if (Kind(grid, column) == TMemTable::ColumnKind::Name)
+            widths.insert(grid.objectName() + u'/' + Title(grid, column), grid.columnWidth(column));
+    });
+    return widths;
+}
+
+bool SaveShotsAtBothSizes(TDeskInMainWindow& shown, const QDir& folder, const QString& name) {
+    shown.SetMaximised(false);
+    bool saved = SaveShot(shown.Window(), folder, name + QStringLiteral(".png"));
+    shown.SetMaximised(true);
+    saved = SaveShot(shown.Window(), folder, name + QStringLiteral("-maximised.png")) && saved;
+    shown.SetMaximised(false);
+    return saved;
 }
 
 QStringList NarrowFields(const QWidget& root) {

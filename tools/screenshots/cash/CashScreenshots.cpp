@@ -1,6 +1,7 @@
 // Logs in as ADMIN on a copy of the shipped database with a month of closes and cash
-// movements, opens "&Tržba" and "&Uzávěrka" in the main window at its minimum size and saves them, then the
-// cash overview as a PDF, then the payment dialog with money to give back and with money short.
+// movements, opens "&Tržba" and "&Uzávěrka" in the main window and saves them at its minimum size
+// and maximised, then the cash overview as a PDF, then the payment dialog with money to give back and with
+// money short.
 #include "DeskFit.h"
 #include "GlobFunc.h"
 #include "Hotovost.h"
@@ -61,11 +62,11 @@ int main(int argc, char** argv) {
     bool ok = false;
     {
         TDeskInMainWindow shown(context, TMenuButton::Trzba, MakeDesk<TFTrzba>);
-        ok = SaveShot(shown.Window(), folder, QStringLiteral("trzba.png"));
+        ok = SaveShotsAtBothSizes(shown, folder, QStringLiteral("trzba"));
     }
     {
         TDeskInMainWindow shown(context, TMenuButton::Uzaverka, MakeDesk<TFUzaverka>);
-        ok = SaveShot(shown.Window(), folder, QStringLiteral("uzaverka.png")) && ok;
+        ok = SaveShotsAtBothSizes(shown, folder, QStringLiteral("uzaverka")) && ok;
         const auto* page = dynamic_cast<TFUzaverka*>(shown.Desk());
         QPdfWriter pdf(folder.filePath(QStringLiteral("prehled-pokladny.pdf")));
         TQRKasa(page->Figures(), context.SpecCena().GetMena(), ReportShop(context.Pobocka()))

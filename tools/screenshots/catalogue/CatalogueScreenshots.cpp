@@ -133,13 +133,13 @@ int main(int argc, char** argv) {
         TDesk& desk = *shown.Desk();
         desk.OpenRecord(title);
         auto* pages = desk.findChild<TTarnPageControl*>(QStringLiteral("PageControl"));
-        const char* names[] = {"filmy-titul.png", "filmy-popis.png", "filmy-obrazky.png"};
+        const char* names[] = {"filmy-titul", "filmy-popis", "filmy-obrazky"};
         for (int page = 0; page < 3; ++page) {
             pages->setCurrentIndex(page);
             shown.Settle();
-            for (const QString& cut : CutCaptions(desk) + NarrowFields(desk))
+            for (const QString& cut : CutCaptions(desk) + NarrowFields(desk) + NarrowColumns(desk))
                 out << "does not fit: " << cut << Qt::endl;
-            SaveShot(shown.Window(), folder, QString::fromLatin1(names[page]));
+            SaveShotsAtBothSizes(shown, folder, QString::fromLatin1(names[page]));
         }
         pages->setCurrentIndex(0);
         desk.findChild<QLineEdit*>(QStringLiteral("EHledejNazev"))->setText(QStringLiteral("Pel"));

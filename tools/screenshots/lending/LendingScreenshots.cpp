@@ -1,6 +1,7 @@
 // Logs in as ADMIN on a copy of the shipped database with a customer who has loans overdue, due
-// today and running and a few reservations, opens the counter in the main window at its minimum
-// size, returns one medium and lends another, and saves it; then the dialogs the counter opens.
+// today and running and a few reservations, opens the counter in the main window, returns one
+// medium and lends another, and saves it at the window's minimum size and maximised; then the
+// dialogs the counter opens.
 #include "DeskFit.h"
 #include "GlobDialog.h"
 #include "GlobFunc.h"
@@ -107,7 +108,7 @@ int main(int argc, char** argv) {
         lookup(QStringLiteral("11"));
         shown.Desk()->findChild<TMoxButton*>(QStringLiteral("BPujcit"))->click();
         shown.Settle();
-        ok = SaveShot(shown.Window(), folder, QStringLiteral("pujcky.png"));
+        ok = SaveShotsAtBothSizes(shown, folder, QStringLiteral("pujcky"));
         for (const QString& text : hook.Texts())
             out << "message: " << text << Qt::endl;
     }
