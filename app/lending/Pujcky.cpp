@@ -20,6 +20,7 @@
 #include "NosicVraceni.h"
 #include "PictureFrame.h"
 #include "Pictures.h"
+#include "PoTerminu.h"
 #include "PujckyLook.h"
 #include "RezervJe.h"
 #include "RezervPujcit.h"
@@ -470,4 +471,9 @@ void TFPujcky::NahledFoto() {
     nahled.SetCaption(customer_->DisplayName());
     nahled.SetPicture(ImageFoto->Picture());
     ExecModal(nahled);
+}
+
+void TFPujcky::PoTerminu() {
+    TFPoTerminu seznam(ctx_, this);
+    ExecModal(seznam);
 }

@@ -8,6 +8,7 @@
 #include "MoxEdit.h"
 #include "MoxGrid.h"
 #include "MoxLabel.h"
+#include "MoxMemo.h"
 #include "MoxNavigator.h"
 #include "MoxNumEdit.h"
 #include "NastaveniPages.h"
@@ -80,6 +81,9 @@ TPageProstredi::TPageProstredi(TAppContext& context, QWidget* parent)
     EPort = text("EPort", 16);
     ESmsLogin = text("ESmsLogin", 32);
     ESmsHeslo = text("ESmsHeslo", 64);
+    EUpominkaSubj = text("EUpominkaSubj", kReminderSubjectLimit);
+    MUpominkaText = Named(new TMoxMemo(this), "MUpominkaText");
+    Watch(MUpominkaText, &QPlainTextEdit::textChanged);
 
     const auto form = [this](const QString& title, const std::vector<std::pair<QString, QWidget*>>& rows) {
         auto* box = new QGroupBox(title, this);
@@ -117,6 +121,9 @@ TPageProstredi::TPageProstredi(TAppContext& context, QWidget* parent)
     auto* sms = form(QStringLiteral("SMS brána:"), {{QStringLiteral("Přih&lášení:"), ESmsLogin},
                                                     {QStringLiteral("Heslo:"), ESmsHeslo},
                                                     {QString(), link}});
+    auto* upominky =
+        form(QStringLiteral("Upomínky nosičů po termínu:"),
+             {{QStringLiteral("Před&mět:"), EUpominkaSubj}, {QStringLiteral("Te&xt:"), MUpominkaText}});
 
     auto* tituly = new QGroupBox(QStringLiteral("Filmové tituly:"), this);
     auto* listsGrid = new QGridLayout(tituly);
@@ -161,7 +168,7 @@ TPageProstredi::TPageProstredi(TAppContext& context, QWidget* parent)
     auto* left = new QVBoxLayout;
     left->addWidget(ceny);
     left->addWidget(sms);
-    left->addStretch();
+    left->addWidget(upominky, 1);
     auto* right = new QVBoxLayout;
     right->addWidget(maily);
     right->addWidget(tituly, 1);
@@ -191,8 +198,8 @@ void TPageProstredi::Load() {
     loaded_ = {};
     loaded_.Prices = context_.SpecCena().Current();
     TSpecApp& app = context_.SpecApp();
-    loaded_.App = {app.GetEmail(),    app.GetMailOdeslat(), app.GetMailHost(),
-                   app.GetMailPort(), app.GetSmsLogin(),    app.GetSmsPswd()};
+    loaded_.App = {app.GetEmail(),    app.GetMailOdeslat(), app.GetMailHost(),     app.GetMailPort(),
+                   app.GetSmsLogin(), app.GetSmsPswd(),     app.GetUpominkaSubj(), app.GetUpominkaText()};
     RunInTransaction(context_.Db().DB, [&](TTransaction& transaction) {
         for (std::size_t i = 0; i < kCodeLists.size(); ++i)
             loaded_.Lists[i] = LoadCodeList(context_.Db(), transaction, kCodeLists[i]);
@@ -213,6 +220,8 @@ void TPageProstredi::Load() {
     EPort->setText(a.MailPort);
     ESmsLogin->setText(a.SmsLogin);
     ESmsHeslo->setText(a.SmsPswd);
+    EUpominkaSubj->setText(a.UpominkaSubj);
+    MUpominkaText->setPlainText(a.UpominkaText);
     for (std::size_t i = 0; i < lists_.size(); ++i) {
         QList<QVariantList> rows;
         for (const TCodeRow& row : loaded_.Lists[i])
@@ -238,8 +247,8 @@ TEnvironment TPageProstredi::Input() const {
     e.Prices.DphPujcka = chosen == 1   ? QStringLiteral("A")
                          : chosen == 2 ? QStringLiteral("B")
                                        : QStringLiteral("0");
-    e.App = {EEmaily->text(), EOdesilatel->text(), EHost->text(),
-             EPort->text(),   ESmsLogin->text(),   ESmsHeslo->text()};
+    e.App = {EEmaily->text(),   EOdesilatel->text(), EHost->text(),         EPort->text(),
+             ESmsLogin->text(), ESmsHeslo->text(),   EUpominkaSubj->text(), MUpominkaText->toPlainText()};
     for (std::size_t i = 0; i < lists_.size(); ++i) {
         e.Lists[i].clear();
         for (int row = 0; row < lists_[i]->rowCount(); ++row)

@@ -117,7 +117,9 @@ CREATE TABLE ZAK_ZPRAVY (
     EMAIL_MESSAGE  D_MEMO,
     /* The customer history shows text messages beside the mails. */
     SMS_TEL        VARCHAR(16),
-    SMS_MESSAGE    VARCHAR(160)
+    SMS_MESSAGE    VARCHAR(160),
+    /* The day of a reminder of overdue media; null for every other message. */
+    UPOMINKA       DATE
 );
 
 /* ---- Catalogue -------------------------------------------------------------------- */
@@ -300,7 +302,10 @@ CREATE TABLE SPEC_APP (
     SMS_LOGIN     VARCHAR(32),
     SMS_PSWD      VARCHAR(64),
     ZALOHA_EMAIL  D_FLAG,
-    ZALOHA_UZAV   D_FLAG
+    ZALOHA_UZAV   D_FLAG,
+    /* The reminder of overdue media: the subject and the text above the list of the media. */
+    UPOMINKA_SUBJ VARCHAR(200),
+    UPOMINKA_TEXT D_MEMO
 );
 
 CREATE TABLE SPEC_DB (
@@ -478,6 +483,9 @@ CREATE INDEX IX_ZALOHY_ZAK ON ZALOHY (KOD_ZAK);
 CREATE INDEX IX_ZALOHY_PREVZETI ON ZALOHY (D_PREVZETI);
 CREATE INDEX IX_ZALOHY_VRACENI ON ZALOHY (D_VRACENI);
 CREATE INDEX IX_ZAK_ZPRAVY_ZAK ON ZAK_ZPRAVY (KOD_ZAK);
+/* One reminder per customer and day: a second counter sending the same reminder at once fails
+   at its insert, before its mail goes out. Other messages leave the day null. */
+CREATE UNIQUE INDEX IX_ZAK_ZPRAVY_UPOMINKA ON ZAK_ZPRAVY (KOD_ZAK, UPOMINKA);
 
 CREATE INDEX IX_TITULY_NAZEV ON TITULY COMPUTED BY (UPPER(NAZEV_CESKY));
 CREATE INDEX IX_TITULY_EAN ON TITULY (EAN_KOD);
@@ -573,8 +581,12 @@ INSERT INTO SPEC_CENA (DPH_A, DPH_B, PLATCE_DPH, MENA, DPH_PUJCKA,
                        CENA_VIP_DVD, CENA_VIP_VHS)
     VALUES (12, 21, 'A', 'Kč', 'B', 'A', 'A', 'A', 'A', 'A', 'A', 'A', 40, 25);
 
-INSERT INTO SPEC_APP (EMAIL, MAIL_ODESLAT, MAIL_HOST, MAIL_PORT, SMS_LOGIN, SMS_PSWD, ZALOHA_EMAIL, ZALOHA_UZAV)
-    VALUES (NULL, NULL, NULL, '25', NULL, NULL, 'N', 'N');
+INSERT INTO SPEC_APP (EMAIL, MAIL_ODESLAT, MAIL_HOST, MAIL_PORT, SMS_LOGIN, SMS_PSWD, ZALOHA_EMAIL, ZALOHA_UZAV,
+                      UPOMINKA_SUBJ, UPOMINKA_TEXT)
+    VALUES (NULL, NULL, NULL, '25', NULL, NULL, 'N', 'N', 'Upomínka - nevrácené nosiče',
+            'Dobrý den,' || ASCII_CHAR(10) || ASCII_CHAR(10) ||
+            'upozorňujeme Vás, že máte po termínu vrácení tyto zapůjčené nosiče. Prosíme Vás o jejich' ||
+            ' brzké vrácení. U každého nosiče je uvedeno půjčovné za dny po termínu k dnešnímu dni.');
 
 INSERT INTO SPEC_DB (VERZE_APP, VERZE_DB, VERZE_INST, DATUM_DB, D_ZALOZENI)
     VALUES (NULL, '1.0', '1.0', '2026-12-09', CURRENT_TIMESTAMP);
