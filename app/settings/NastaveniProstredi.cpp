@@ -84,6 +84,8 @@ TPageProstredi::TPageProstredi(TAppContext& context, QWidget* parent)
     EUpominkaSubj = text("EUpominkaSubj", kReminderSubjectLimit);
     MUpominkaText = Named(new TMoxMemo(this), "MUpominkaText");
     Watch(MUpominkaText, &QPlainTextEdit::textChanged);
+    // A few lines are enough to read the text; the code lists below keep the room.
+    MUpominkaText->setFixedHeight(MUpominkaText->fontMetrics().lineSpacing() * 4 + 10);
 
     const auto form = [this](const QString& title, const std::vector<std::pair<QString, QWidget*>>& rows) {
         auto* box = new QGroupBox(title, this);
@@ -168,9 +170,10 @@ TPageProstredi::TPageProstredi(TAppContext& context, QWidget* parent)
     auto* left = new QVBoxLayout;
     left->addWidget(ceny);
     left->addWidget(sms);
-    left->addWidget(upominky, 1);
+    left->addStretch();
     auto* right = new QVBoxLayout;
     right->addWidget(maily);
+    right->addWidget(upominky);
     right->addWidget(tituly, 1);
     auto* columns = new QHBoxLayout;
     columns->addLayout(left, 1);
