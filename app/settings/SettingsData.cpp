@@ -118,9 +118,13 @@ std::optional<QString> CheckEnvironment(const TEnvironment& environment) {
             .arg(a.UpominkaText.size());
     for (const auto& [where, text] : {std::pair{QStringLiteral("Předmět upomínky"), a.UpominkaSubj},
                                       std::pair{QStringLiteral("Text upomínky"), a.UpominkaText}})
-        if (const auto c = Win1250::FirstUnencodable(text))
-            return where + QStringLiteral(" obsahuje znak „") + *c +
-                   QStringLiteral("“, který e-mail v kódování windows-1250 nepřenese. Data nelze uložit.");
+        for (qsizetype i = 0; i < text.size(); ++i)
+            if (!Win1250::ToByte(text[i]))
+                // A character beyond the first plane is named whole, both halves of it.
+                return where + QStringLiteral(" obsahuje znak „") +
+                       text.mid(i, text[i].isHighSurrogate() ? 2 : 1) +
+                       QStringLiteral(
+                           "“, který e-mail v kódování windows-1250 nepřenese. Data nelze uložit.");
     for (const QList<TCodeRow>& rows : environment.Lists)
         for (const TCodeRow& row : rows)
             if (!row.Key.isNull() && row.Name.trimmed().isEmpty())
