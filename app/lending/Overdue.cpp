@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-QString OverdueLoansSql(const QDate& today) {
+QString OverdueLoansSql(const QDate& today, int kodZak) {
     // The last reminder comes from the reminders' own index, one step per row.
     return QStringLiteral(
                "select p.KOD_ZAK, z.JMENO, z.PRIJMENI, z.TELEFON, z.MOBIL_SMS, z.EMAIL, p.KOD_NOSIC, "
@@ -15,12 +15,14 @@ QString OverdueLoansSql(const QDate& today) {
                "ZAK_ZPRAVY m where m.KOD_ZAK = p.KOD_ZAK) as UPOMINKA from PUJCKY p join ZAKAZNICI z on "
                "(z.KOD_ZAK = p.KOD_ZAK) join NOSICE n on (n.KOD_NOSIC = p.KOD_NOSIC) join TITULY t on "
                "(t.KOD_TITUL = n.KOD_TITUL) where p.D_VRACENI is null and p.TERMIN_VRACENI < ") +
-           SqlDate(today) + QStringLiteral(" order by p.TERMIN_VRACENI, z.PRIJMENI, z.JMENO, n.EAN_KOD");
+           SqlDate(today) +
+           (kodZak > 0 ? QStringLiteral(" and p.KOD_ZAK = ") + QString::number(kodZak) : QString()) +
+           QStringLiteral(" order by p.TERMIN_VRACENI, z.PRIJMENI, z.JMENO, n.EAN_KOD");
 }
 
 std::vector<TOverdueLoan> LoadOverdueLoans(TDMGlobDB& db, TTransaction& transaction, TSpecCena& prices,
-                                           const QDate& today) {
-    const auto query = db.OpenQuery(transaction, OverdueLoansSql(today));
+                                           const QDate& today, int kodZak) {
+    const auto query = db.OpenQuery(transaction, OverdueLoansSql(today, kodZak));
     query->Open();
     std::vector<TOverdueLoan> rows;
     for (; !query->Eof(); query->Next()) {

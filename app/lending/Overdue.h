@@ -28,10 +28,11 @@ struct TOverdueLoan {
     QDate upominka;       // the day of the customer's last reminder; invalid when never reminded
 };
 
-// Every open loan due before today, by due date, customer and code.
-QString OverdueLoansSql(const QDate& today);
+// Every open loan due before today (of one customer, when a key is given), by due date, customer
+// and code.
+QString OverdueLoansSql(const QDate& today, int kodZak = 0);
 std::vector<TOverdueLoan> LoadOverdueLoans(TDMGlobDB& db, TTransaction& transaction, TSpecCena& prices,
-                                           const QDate& today);
+                                           const QDate& today, int kodZak = 0);
 
 // The rows overdue by at least minDays days, the longest overdue first or last; rows overdue
 // equally keep the list's order.

@@ -7,17 +7,14 @@
 
 #include <QDateTime>
 
-#include <map>
+#include <set>
 
 std::vector<TReminderCustomer> ReminderCustomers(const std::vector<TOverdueLoan>& chosen) {
     std::vector<TReminderCustomer> customers;
-    std::map<int, std::size_t> index;
-    for (const TOverdueLoan& loan : chosen) {
-        const auto [at, added] = index.try_emplace(loan.kodZak, customers.size());
-        if (added)
-            customers.push_back({loan.kodZak, loan.zakaznik, loan.email, {}});
-        customers[at->second].loans.push_back(loan);
-    }
+    std::set<int> seen;
+    for (const TOverdueLoan& loan : chosen)
+        if (seen.insert(loan.kodZak).second)
+            customers.push_back({loan.kodZak, loan.zakaznik});
     return customers;
 }
 
@@ -56,30 +53,36 @@ bool HeldElsewhere(const EDatabaseError& failure) {
 
 } // namespace
 
-TReminderResult SendReminders(TDMGlobDB& db, const TReminderRun& run,
+TReminderResult SendReminders(TDMGlobDB& db, TSpecCena& prices, const TReminderRun& run,
                               const std::vector<TReminderCustomer>& customers, const TMailRunHooks& hooks) {
     TReminderResult result;
     const int count = static_cast<int>(customers.size());
     for (int i = 0; i < count; ++i) {
         const TReminderCustomer& customer = customers[static_cast<std::size_t>(i)];
-        if (MailRecipients(customer.email).isEmpty()) {
-            result.NoEmail << customer.zakaznik;
-            continue;
-        }
         if (hooks.Progress && !hooks.Progress(i, count)) {
             result.Cancelled = true;
             return result;
         }
-        const QString body = ReminderBody(run.Text, customer.loans, run.Currency, run.Signature);
         TTransaction transaction(db.DB);
         transaction.StartTransaction();
+        const std::vector<TOverdueLoan> loans =
+            LoadOverdueLoans(db, transaction, prices, run.Today, customer.kodZak);
+        if (loans.empty()) {
+            result.NothingDue << customer.zakaznik;
+            continue;
+        }
+        const QString email = loans.front().email;
+        if (MailRecipients(email).isEmpty()) {
+            result.NoEmail << customer.zakaznik;
+            continue;
+        }
         if (RemindedToday(db, transaction, customer.kodZak)) {
             result.RemindedToday << customer.zakaznik;
             continue;
         }
+        const QString body = ReminderBody(run.Text, loans, run.Currency, run.Signature);
         try {
-            db.ExecSql(transaction,
-                       MailLogSql(customer.kodZak, run.KodUziv, customer.email, run.Subject, body, true));
+            db.ExecSql(transaction, MailLogSql(customer.kodZak, run.KodUziv, email, run.Subject, body, true));
         } catch (const EDatabaseError& failure) {
             if (!HeldElsewhere(failure))
                 throw;
@@ -90,9 +93,8 @@ TReminderResult SendReminders(TDMGlobDB& db, const TReminderRun& run,
         mail.SetTimeout(run.TimeoutMs);
         if (hooks.Current)
             hooks.Current(&mail);
-        const bool sent =
-            mail.Send(run.Host, run.Port,
-                      {run.Sender, customer.email, run.Subject, body, QDateTime::currentDateTime()});
+        const bool sent = mail.Send(run.Host, run.Port,
+                                    {run.Sender, email, run.Subject, body, QDateTime::currentDateTime()});
         if (hooks.Current)
             hooks.Current(nullptr);
         if (!sent) {
@@ -103,7 +105,7 @@ TReminderResult SendReminders(TDMGlobDB& db, const TReminderRun& run,
             }
             ++result.Failed;
             if (hooks.Failed)
-                hooks.Failed(MailFailureText(customer.email, mail.Error()));
+                hooks.Failed(MailFailureText(email, mail.Error()));
             continue;
         }
         ++result.Sent;
@@ -112,7 +114,7 @@ TReminderResult SendReminders(TDMGlobDB& db, const TReminderRun& run,
         } catch (const ECinemonError& failure) {
             // The customer has the message: the clerk must learn that the history lacks it.
             if (hooks.Failed)
-                hooks.Failed(MailUnrecordedText(customer.email, failure.Message()));
+                hooks.Failed(MailUnrecordedText(email, failure.Message()));
         }
     }
     return result;

@@ -217,10 +217,11 @@ void TFPoTerminu::Upomenout() {
         Warn(QStringLiteral("Předmět upomínky není nastaven (Nastavení, Prostředí). Nic nebylo odesláno."));
         return;
     }
-    // A customer's reminder names every medium of theirs in the list, not only the rows chosen.
+    // In the order of the list; each reminder names every medium of the customer then overdue.
     std::vector<TOverdueLoan> theirs;
     std::copy_if(view_.begin(), view_.end(), std::back_inserter(theirs),
                  [&chosen](const TOverdueLoan& row) { return chosen.count(row.kodZak) > 0; });
+    const std::vector<TReminderCustomer> customers = ReminderCustomers(theirs);
     Lock(true);
     bool ended = false;
     // A failure on the way ends the run; the label must not go on saying a message is leaving.
@@ -232,7 +233,8 @@ void TFPoTerminu::Upomenout() {
         RunReported([this] { Load(); });
     });
     TPobocka& pobocka = ctx_.Pobocka();
-    const TReminderRun run{app.GetMailHost(),
+    const TReminderRun run{QDate::currentDate(),
+                           app.GetMailHost(),
                            app.GetMailPort(),
                            app.GetMailOdeslat(),
                            subject,
@@ -247,15 +249,15 @@ void TFPoTerminu::Upomenout() {
     hooks.Failed = [](const QString& text) { ReportError(text); };
     hooks.Progress = [this](int done, int count) { return Progress(done, count); };
     hooks.Current = [this](TDMGlobMail* current) { current_ = current; };
-    const std::vector<TReminderCustomer> customers = ReminderCustomers(theirs);
-    const TReminderResult result = SendReminders(ctx_.Db(), run, customers, hooks);
+    const TReminderResult result = SendReminders(ctx_.Db(), ctx_.SpecCena(), run, customers, hooks);
     ended = true;
     LPrubeh->setText((result.Cancelled ? QStringLiteral("Odesílání přerušeno. ") : QString()) +
                      QStringLiteral("Odeslané upomínky: %1 z %2.").arg(result.Sent).arg(customers.size()));
     const QString skipped =
         Names(QStringLiteral("Bez e-mailu: "), result.NoEmail) +
         Names(QStringLiteral("Dnes již upomenuti: "), result.RemindedToday) +
-        Names(QStringLiteral("Upomínku jim právě posílá jiná pokladna: "), result.OtherCounter);
+        Names(QStringLiteral("Upomínku jim právě posílá jiná pokladna: "), result.OtherCounter) +
+        Names(QStringLiteral("Mezitím vrátili vše, co měli po termínu: "), result.NothingDue);
     if (!skipped.isEmpty())
         Inform(QStringLiteral("Těmto zákazníkům upomínka odeslána nebyla:") + skipped);
 }
