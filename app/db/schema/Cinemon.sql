@@ -484,8 +484,10 @@ CREATE INDEX IX_ZALOHY_PREVZETI ON ZALOHY (D_PREVZETI);
 CREATE INDEX IX_ZALOHY_VRACENI ON ZALOHY (D_VRACENI);
 CREATE INDEX IX_ZAK_ZPRAVY_ZAK ON ZAK_ZPRAVY (KOD_ZAK);
 /* One reminder per customer and day: a second counter sending the same reminder at once fails
-   at its insert, before its mail goes out. Other messages leave the day null. */
-CREATE UNIQUE INDEX IX_ZAK_ZPRAVY_UPOMINKA ON ZAK_ZPRAVY (KOD_ZAK, UPOMINKA);
+   at its insert, before its mail goes out. Other messages leave the day null, and so the key:
+   a key of two columns would count a null day as a value and allow one message only. */
+CREATE UNIQUE INDEX IX_ZAK_ZPRAVY_UPOMINKA ON ZAK_ZPRAVY
+    COMPUTED BY (KOD_ZAK * CAST(100000 AS BIGINT) + DATEDIFF(DAY FROM DATE '2000-01-01' TO UPOMINKA));
 
 CREATE INDEX IX_TITULY_NAZEV ON TITULY COMPUTED BY (UPPER(NAZEV_CESKY));
 CREATE INDEX IX_TITULY_EAN ON TITULY (EAN_KOD);
