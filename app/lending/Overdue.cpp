@@ -6,6 +6,7 @@
 #include "Pricing.h"
 
 #include <algorithm>
+#include <iterator>
 
 QString OverdueLoansSql(const QDate& today, int kodZak) {
     // The last reminder comes from the reminders' own index, one step per row.

@@ -25,6 +25,8 @@
 #include <QScopeGuard>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 
 namespace {
