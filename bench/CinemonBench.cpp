@@ -12,6 +12,7 @@
 #include "GlobDB.h"
 #include "GlobFunc.h"
 #include "MediumLookup.h"
+#include "OverdueBench.h"
 #include "Pricing.h"
 #include "PrintingBench.h"
 #include "ReservationWindow.h"
@@ -251,6 +252,8 @@ int Run(const QStringList& args) {
     PreparePrinting(*shop);
     PrepareDeposits(*empty);
     PrepareDeposits(*shop);
+    PrepareOverdue(*empty);
+    PrepareOverdue(*shop);
     Out() << Qt::endl
           << QStringLiteral("%1 %2 %3 %4")
                  .arg(QStringLiteral("statement"), -42)
@@ -271,6 +274,8 @@ int Run(const QStringList& args) {
     for (TCase& c : PrintingCases())
         cases.push_back(std::move(c));
     for (TCase& c : DepositCases())
+        cases.push_back(std::move(c));
+    for (TCase& c : OverdueCases(today))
         cases.push_back(std::move(c));
     for (const TCase& c : cases) {
         const double small = Measure(*empty, c, rounds);

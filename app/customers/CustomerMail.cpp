@@ -13,12 +13,13 @@ QString MailRecipientsSql(TMailChoice choice, int kodZak) {
 }
 
 QString MailLogSql(int kodZak, int kodUziv, const QString& email, const QString& subject,
-                   const QString& message) {
+                   const QString& message, bool reminder) {
     return QStringLiteral("insert into ZAK_ZPRAVY (KOD_ZAK, DATUM_ODS, UZIV_ODS, EMAIL_ADR, EMAIL_SUBJ, "
-                          "EMAIL_MESSAGE) values (") +
+                          "EMAIL_MESSAGE, UPOMINKA) values (") +
            QString::number(kodZak) + QStringLiteral(", CURRENT_TIMESTAMP, ") + QString::number(kodUziv) +
            QStringLiteral(", '") + SqlEscape(email) + QStringLiteral("', ") + SqlText(subject) +
-           QStringLiteral(", ") + SqlText(message, true) + u')';
+           QStringLiteral(", ") + SqlText(message, true) +
+           (reminder ? QStringLiteral(", CURRENT_DATE)") : QStringLiteral(", null)"));
 }
 
 QString MailUnrecordedText(const QString& email, const QString& reason) {

@@ -17,8 +17,9 @@ enum class TMailChoice { All, One };
 
 // The customers who want news (All) or the one customer (One), each with an address value.
 QString MailRecipientsSql(TMailChoice choice, int kodZak);
+// A reminder of overdue media carries today's date in UPOMINKA: one per customer and day.
 QString MailLogSql(int kodZak, int kodUziv, const QString& email, const QString& subject,
-                   const QString& message);
+                   const QString& message, bool reminder = false);
 // What the clerk is shown for a message that did not go: the address and the exchange's error.
 QString MailFailureText(const QString& email, const QString& error);
 // What the clerk is shown for a message the server took that could not be recorded.

@@ -10,8 +10,8 @@ const TSpecApp::Values& TSpecApp::Loaded() {
         const auto text = [&](const char* column) {
             return row.FieldByName(QString::fromLatin1(column)).AsString();
         };
-        values_ = {text("EMAIL"),     text("MAIL_ODESLAT"), text("MAIL_HOST"),
-                   text("MAIL_PORT"), text("SMS_LOGIN"),    text("SMS_PSWD")};
+        values_ = {text("EMAIL"),     text("MAIL_ODESLAT"), text("MAIL_HOST"),     text("MAIL_PORT"),
+                   text("SMS_LOGIN"), text("SMS_PSWD"),     text("UPOMINKA_SUBJ"), text("UPOMINKA_TEXT")};
     });
     loaded_ = true;
     return values_;

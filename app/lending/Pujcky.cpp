@@ -22,6 +22,7 @@
 #include "NosicVraceni.h"
 #include "PictureFrame.h"
 #include "Pictures.h"
+#include "PoTerminu.h"
 #include "PriceSettings.h"
 #include "Prodlouzeni.h"
 #include "PujckyLook.h"
@@ -517,4 +518,9 @@ void TFPujcky::NahledFoto() {
     nahled.SetCaption(customer_->DisplayName());
     nahled.SetPicture(ImageFoto->Picture());
     ExecModal(nahled);
+}
+
+void TFPujcky::PoTerminu() {
+    TFPoTerminu seznam(ctx_, this);
+    ExecModal(seznam);
 }

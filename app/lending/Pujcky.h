@@ -90,6 +90,7 @@ private:
     void Statistika();
     void Zalohy();
     void NahledFoto();
+    void PoTerminu();
 
     TAppContext& ctx_;
     TTransaction trDesk_; // IBTransaction
@@ -110,6 +111,7 @@ private:
     TMoxButton* BNasledujici = nullptr;
     TMoxLabel* LPocet = nullptr;
     TMoxLabel* LFiltr = nullptr;
+    TMoxButton* BPoTerminu = nullptr;
 
     TMoxEdit* EJmeno = nullptr;
     TMoxEdit* EAdresa = nullptr;

@@ -62,6 +62,9 @@ void TFPujcky::BuildForm() {
     search->addWidget(BNasledujici);
     search->addWidget(LPocet);
     search->addWidget(LFiltr, 1);
+    // The overdue list concerns every customer, so it is open whoever is shown.
+    BPoTerminu = Named(new TMoxButton(QStringLiteral("Po &termínu"), this), "BPoTerminu");
+    search->addWidget(BPoTerminu);
 
     QWidget* panel = BuildCustomerPanel();
     QWidget* buttons = BuildButtons();
@@ -118,6 +121,7 @@ void TFPujcky::BuildForm() {
     connect(BZpet, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Zpet); });
     connect(BProdlouzit, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::Prodlouzit); });
     connect(BZaplatit, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::ZaplatitClicked); });
+    connect(BPoTerminu, &TMoxButton::clicked, this, [this] { Guarded(&TFPujcky::PoTerminu); });
     connect(ImageFoto, &TPictureFrame::doubleClicked, this, [this] { Guarded(&TFPujcky::NahledFoto); });
     connect(tablePujcky_, &TMemTable::currentRowChanged, this, [this] { UpdateButtons(); });
 }

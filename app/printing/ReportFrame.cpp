@@ -4,6 +4,7 @@
 #include "GlobFunc.h"
 #include "Pobocka.h"
 
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
@@ -83,6 +84,12 @@ QFont TReportFrame::Font(double points, bool bold, bool italic) {
     font.setBold(bold);
     font.setItalic(italic);
     return font;
+}
+
+QString TReportFrame::Fitted(const QString& text, const QFont& font, double widthMm) {
+    // Scalable fonts keep their proportions on every device, so the screen's measure serves.
+    const QFontMetricsF metrics(font);
+    return metrics.elidedText(text, Qt::ElideRight, widthMm / 25.4 * metrics.fontDpi());
 }
 
 void TReportFrame::AddTable(const TReportTable& table) {

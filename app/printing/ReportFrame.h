@@ -113,6 +113,8 @@ public:
 
     // The report's typeface at a size in points.
     static QFont Font(double points, bool bold = false, bool italic = false);
+    // A long text ends with an ellipsis inside its column instead of running into the next one.
+    static QString Fitted(const QString& text, const QFont& font, double widthMm);
 
 private:
     // The index of the first band of each page.

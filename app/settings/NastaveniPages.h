@@ -153,6 +153,8 @@ private:
     TMoxEdit* EPort = nullptr;
     TMoxEdit* ESmsLogin = nullptr;
     TMoxEdit* ESmsHeslo = nullptr;
+    TMoxEdit* EUpominkaSubj = nullptr;
+    TMoxMemo* MUpominkaText = nullptr;
 };
 
 // "Databáze": the connection and the server's tools, backup, restore and a new database.

@@ -8,6 +8,7 @@
 #include "MoxEdit.h"
 #include "MoxGrid.h"
 #include "MoxLabel.h"
+#include "MoxMemo.h"
 #include "MoxNavigator.h"
 #include "MoxNumEdit.h"
 #include "NastaveniPages.h"
@@ -79,6 +80,11 @@ TPageProstredi::TPageProstredi(TAppContext& context, QWidget* parent)
     EPort = text("EPort", 16);
     ESmsLogin = text("ESmsLogin", 32);
     ESmsHeslo = text("ESmsHeslo", 64);
+    EUpominkaSubj = text("EUpominkaSubj", kReminderSubjectLimit);
+    MUpominkaText = Named(new TMoxMemo(this), "MUpominkaText");
+    Watch(MUpominkaText, &QPlainTextEdit::textChanged);
+    // A few lines are enough to read the text; the code lists below keep the room.
+    MUpominkaText->setFixedHeight(MUpominkaText->fontMetrics().lineSpacing() * 4 + 10);
 
     const auto form = [this](const QString& title, const std::vector<std::pair<QString, QWidget*>>& rows) {
         auto* box = new QGroupBox(title, this);
@@ -116,6 +122,9 @@ TPageProstredi::TPageProstredi(TAppContext& context, QWidget* parent)
     auto* sms = form(QStringLiteral("SMS brána:"), {{QStringLiteral("Přih&lášení:"), ESmsLogin},
                                                     {QStringLiteral("Heslo:"), ESmsHeslo},
                                                     {QString(), link}});
+    auto* upominky =
+        form(QStringLiteral("Upomínky nosičů po termínu:"),
+             {{QStringLiteral("Před&mět:"), EUpominkaSubj}, {QStringLiteral("Te&xt:"), MUpominkaText}});
 
     auto* tituly = new QGroupBox(QStringLiteral("Filmové tituly:"), this);
     auto* listsGrid = new QGridLayout(tituly);
@@ -162,6 +171,7 @@ TPageProstredi::TPageProstredi(TAppContext& context, QWidget* parent)
     left->addStretch();
     auto* right = new QVBoxLayout;
     right->addWidget(maily);
+    right->addWidget(upominky);
     right->addWidget(tituly, 1);
     auto* columns = new QHBoxLayout;
     columns->addLayout(left, 1);
@@ -189,8 +199,8 @@ void TPageProstredi::Load() {
     loaded_ = {};
     loaded_.Prices = context_.SpecCena().Current();
     TSpecApp& app = context_.SpecApp();
-    loaded_.App = {app.GetEmail(),    app.GetMailOdeslat(), app.GetMailHost(),
-                   app.GetMailPort(), app.GetSmsLogin(),    app.GetSmsPswd()};
+    loaded_.App = {app.GetEmail(),    app.GetMailOdeslat(), app.GetMailHost(),     app.GetMailPort(),
+                   app.GetSmsLogin(), app.GetSmsPswd(),     app.GetUpominkaSubj(), app.GetUpominkaText()};
     RunInTransaction(context_.Db().DB, [&](TTransaction& transaction) {
         for (std::size_t i = 0; i < kCodeLists.size(); ++i)
             loaded_.Lists[i] = LoadCodeList(context_.Db(), transaction, kCodeLists[i]);
@@ -211,6 +221,8 @@ void TPageProstredi::Load() {
     EPort->setText(a.MailPort);
     ESmsLogin->setText(a.SmsLogin);
     ESmsHeslo->setText(a.SmsPswd);
+    EUpominkaSubj->setText(a.UpominkaSubj);
+    MUpominkaText->setPlainText(a.UpominkaText);
     for (std::size_t i = 0; i < lists_.size(); ++i) {
         QList<QVariantList> rows;
         for (const TCodeRow& row : loaded_.Lists[i])
@@ -236,8 +248,8 @@ TEnvironment TPageProstredi::Input() const {
     e.Prices.DphPujcka = chosen == 1   ? QStringLiteral("A")
                          : chosen == 2 ? QStringLiteral("B")
                                        : QStringLiteral("0");
-    e.App = {EEmaily->text(), EOdesilatel->text(), EHost->text(),
-             EPort->text(),   ESmsLogin->text(),   ESmsHeslo->text()};
+    e.App = {EEmaily->text(),   EOdesilatel->text(), EHost->text(),         EPort->text(),
+             ESmsLogin->text(), ESmsHeslo->text(),   EUpominkaSubj->text(), MUpominkaText->toPlainText()};
     for (std::size_t i = 0; i < lists_.size(); ++i) {
         e.Lists[i].clear();
         for (int row = 0; row < lists_[i]->rowCount(); ++row)

@@ -4,6 +4,7 @@
 #include "GlobDB.h"
 #include "GlobFunc.h"
 #include "Pobocka.h"
+#include "Win1250.h"
 
 #include <QImage>
 #include <QStringList>
@@ -121,6 +122,20 @@ std::optional<QString> CheckEnvironment(const TEnvironment& environment) {
         return QStringLiteral("Sazba DPH musí být od 0 do 99,99 %. Data nelze uložit.");
     if (p.CenaVipDvd < 0 || p.CenaVipVhs < 0)
         return QStringLiteral("VIP cena nemůže být záporná. Data nelze uložit.");
+    const TSpecApp::Values& a = environment.App;
+    if (a.UpominkaText.size() > kReminderTextLimit)
+        return QStringLiteral("Text upomínky může mít nejvýše %1 znaků, zadaný má %2. Data nelze uložit.")
+            .arg(kReminderTextLimit)
+            .arg(a.UpominkaText.size());
+    for (const auto& [where, text] : {std::pair{QStringLiteral("Předmět upomínky"), a.UpominkaSubj},
+                                      std::pair{QStringLiteral("Text upomínky"), a.UpominkaText}})
+        for (qsizetype i = 0; i < text.size(); ++i)
+            if (!Win1250::ToByte(text[i]))
+                // A character beyond the first plane is named whole, both halves of it.
+                return where + QStringLiteral(" obsahuje znak „") +
+                       text.mid(i, text[i].isHighSurrogate() ? 2 : 1) +
+                       QStringLiteral(
+                           "“, který e-mail v kódování windows-1250 nepřenese. Data nelze uložit.");
     for (const QList<TCodeRow>& rows : environment.Lists)
         for (const TCodeRow& row : rows)
             if (!row.Key.isNull() && row.Name.trimmed().isEmpty())
@@ -151,6 +166,9 @@ void SaveEnvironment(TDMGlobDB& db, TSpecCena& specCena, TSpecApp& specApp, cons
     app.Add(QStringLiteral("MAIL_PORT"), SqlText(appWas.MailPort), SqlText(appNow.MailPort));
     app.Add(QStringLiteral("SMS_LOGIN"), SqlText(appWas.SmsLogin), SqlText(appNow.SmsLogin));
     app.Add(QStringLiteral("SMS_PSWD"), SqlText(appWas.SmsPswd), SqlText(appNow.SmsPswd));
+    app.Add(QStringLiteral("UPOMINKA_SUBJ"), SqlText(appWas.UpominkaSubj), SqlText(appNow.UpominkaSubj));
+    app.Add(QStringLiteral("UPOMINKA_TEXT"), SqlText(appWas.UpominkaText, true),
+            SqlText(appNow.UpominkaText, true));
 
     RunInTransaction(db.DB, [&](TTransaction& transaction) {
         if (!prices.Empty())

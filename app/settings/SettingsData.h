@@ -53,6 +53,10 @@ struct TEnvironment {
     TSpecApp::Values App;
     std::array<QList<TCodeRow>, 4> Lists;
 };
+// The reminder's subject is a mail subject; its text leaves room for the list of media and the
+// signature under it.
+inline constexpr int kReminderSubjectLimit = 200;
+inline constexpr int kReminderTextLimit = 2048;
 // A text for the clerk when the page cannot be saved as it stands; nothing when it can.
 std::optional<QString> CheckEnvironment(const TEnvironment& environment);
 // Saves against the values the page loaded (`loaded`); new code-list rows are inserted.

@@ -2,8 +2,6 @@
 
 #include "StockList.h"
 
-#include <QFontMetricsF>
-
 namespace {
 
 QString TypeText(QChar typNosice) {
@@ -12,13 +10,6 @@ QString TypeText(QChar typNosice) {
     if (typNosice == u'V')
         return QStringLiteral("VHS");
     return QString(typNosice);
-}
-
-// A long name ends with an ellipsis inside its column instead of running into the next one.
-// Scalable fonts keep their proportions on every device, so the screen's measure serves.
-QString Fitted(const QString& text, const QFont& font, double widthMm) {
-    const QFontMetricsF metrics(font);
-    return metrics.elidedText(text, Qt::ElideRight, widthMm / 25.4 * metrics.fontDpi());
 }
 
 } // namespace
@@ -39,10 +30,11 @@ TQRInventura::TQRInventura(const TStockList& list, TReportShop shop)
     table.Rows.reserve(static_cast<std::size_t>(list.Size()));
     for (int i = 0; i < list.Size(); ++i) {
         const TStockRow& row = list.Row(i);
-        table.Rows.push_back({QString::number(i + 1), TypeText(row.typNosice),
-                              Fitted(row.nazevCesky, table.RowFont, table.Columns[2].WidthMm - 1),
-                              Fitted(row.nazevOrig, table.RowFont, table.Columns[3].WidthMm - 1), row.cnKod,
-                              QString(row.stav)});
+        table.Rows.push_back(
+            {QString::number(i + 1), TypeText(row.typNosice),
+             TReportFrame::Fitted(row.nazevCesky, table.RowFont, table.Columns[2].WidthMm - 1),
+             TReportFrame::Fitted(row.nazevOrig, table.RowFont, table.Columns[3].WidthMm - 1), row.cnKod,
+             QString(row.stav)});
     }
     // Rows 2, 5, 8, ... counted from 1.
     table.Background = [](int row) { return (row + 1) % 3 == 2 ? QColor(240, 240, 240) : QColor(); };

@@ -273,6 +273,8 @@ TEST_F(CustomerMail, MessagesThatDidNotGoAreShownAndNotRecorded) {
                               QStringLiteral("posta.nonexistent.invalid"),
                               QStringLiteral("25"),
                               {},
+                              {},
+                              {},
                               {}});
     Send(*dialog);
     EXPECT_EQ(
@@ -295,6 +297,8 @@ TEST_F(CustomerMail, MessagesThatDidNotGoAreShownAndNotRecorded) {
                               QStringLiteral("kino@ukina.cz"),
                               QStringLiteral("127.0.0.1"),
                               QString::number(peer.Port()),
+                              {},
+                              {},
                               {},
                               {}});
     Send(*dialog);

@@ -88,7 +88,14 @@ TEST_F(SettingsRecords, SettingsDeskAssignmentIsSeenAtOnce) {
 
     TSpecApp app(db);
     EXPECT_EQ(app.GetMailPort(), QStringLiteral("25"));
-    app.Assign({QStringLiteral("a@b.cz"), {}, QStringLiteral("smtp.example"), QStringLiteral("587"), {}, {}});
+    app.Assign({QStringLiteral("a@b.cz"),
+                {},
+                QStringLiteral("smtp.example"),
+                QStringLiteral("587"),
+                {},
+                {},
+                {},
+                {}});
     EXPECT_EQ(app.GetMailHost(), QStringLiteral("smtp.example"));
 }
 

@@ -214,6 +214,30 @@ TEST_F(SettingsDesk, EnvironmentSavesVipPricesMailAndANewGenreWithAnApostrophe) 
     EXPECT_TRUE(keyed);
 }
 
+TEST_F(SettingsDesk, EnvironmentSavesTheReminderOfOverdueMediaOnlyInTheMailsCodePage) {
+    Open();
+    ASSERT_TRUE(desk->ShowPage(P::Prostredi));
+    Type(OnPage(P::Prostredi, "EUpominkaSubj"), QStringLiteral("Vraťte nám Ω"));
+    QWidget* text = OnPage(P::Prostredi, "MUpominkaText");
+    Type(text, QStringLiteral("Dobrý den,"));
+    QTest::keyClick(text, Qt::Key_Return);
+    Keys(text, QStringLiteral("čekáme na tyto nosiče:"));
+    Click(OnPage(P::Prostredi, "BUlozProstredi"));
+    ASSERT_EQ(hook.messages.size(), 1u);
+    EXPECT_EQ(hook.messages[0].text, QStringLiteral("Předmět upomínky obsahuje znak „Ω“, který e-mail "
+                                                    "v kódování windows-1250 nepřenese. Data nelze uložit."));
+    EXPECT_EQ(Text(QStringLiteral("select UPOMINKA_SUBJ from SPEC_APP")),
+              QStringLiteral("Upomínka - nevrácené nosiče"));
+
+    Type(OnPage(P::Prostredi, "EUpominkaSubj"), QStringLiteral("Vraťte nám „Pelíšky“"));
+    Click(OnPage(P::Prostredi, "BUlozProstredi"));
+    EXPECT_EQ(Text(QStringLiteral("select UPOMINKA_SUBJ from SPEC_APP")),
+              QStringLiteral("Vraťte nám „Pelíšky“"));
+    EXPECT_EQ(Text(QStringLiteral("select UPOMINKA_TEXT from SPEC_APP")),
+              QStringLiteral("Dobrý den,\nčekáme na tyto nosiče:"));
+    EXPECT_EQ(context.SpecApp().GetUpominkaText(), QStringLiteral("Dobrý den,\nčekáme na tyto nosiče:"));
+}
+
 TEST_F(SettingsDesk, UsersNewDuplicateRightsBlockingAndClearingThePassword) {
     Open();
     ASSERT_TRUE(desk->ShowPage(P::Uzivatele));

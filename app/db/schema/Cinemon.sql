@@ -117,7 +117,9 @@ CREATE TABLE ZAK_ZPRAVY (
     EMAIL_MESSAGE  D_MEMO,
     /* The customer history shows text messages beside the mails. */
     SMS_TEL        VARCHAR(16),
-    SMS_MESSAGE    VARCHAR(160)
+    SMS_MESSAGE    VARCHAR(160),
+    /* The day of a reminder of overdue media; null for every other message. */
+    UPOMINKA       DATE
 );
 
 /* ---- Catalogue -------------------------------------------------------------------- */
@@ -322,7 +324,10 @@ CREATE TABLE SPEC_APP (
     SMS_LOGIN     VARCHAR(32),
     SMS_PSWD      VARCHAR(64),
     ZALOHA_EMAIL  D_FLAG,
-    ZALOHA_UZAV   D_FLAG
+    ZALOHA_UZAV   D_FLAG,
+    /* The reminder of overdue media: the subject and the text above the list of the media. */
+    UPOMINKA_SUBJ VARCHAR(200),
+    UPOMINKA_TEXT D_MEMO
 );
 
 CREATE TABLE SPEC_DB (
@@ -500,6 +505,11 @@ CREATE INDEX IX_ZALOHY_ZAK ON ZALOHY (KOD_ZAK);
 CREATE INDEX IX_ZALOHY_PREVZETI ON ZALOHY (D_PREVZETI);
 CREATE INDEX IX_ZALOHY_VRACENI ON ZALOHY (D_VRACENI);
 CREATE INDEX IX_ZAK_ZPRAVY_ZAK ON ZAK_ZPRAVY (KOD_ZAK);
+/* One reminder per customer and day: a second counter sending the same reminder at once fails
+   at its insert, before its mail goes out. Other messages leave the day null, and so the key:
+   a key of two columns would count a null day as a value and allow one message only. */
+CREATE UNIQUE INDEX IX_ZAK_ZPRAVY_UPOMINKA ON ZAK_ZPRAVY
+    COMPUTED BY (KOD_ZAK * CAST(100000 AS BIGINT) + DATEDIFF(DAY FROM DATE '2000-01-01' TO UPOMINKA));
 
 CREATE INDEX IX_TITULY_NAZEV ON TITULY COMPUTED BY (UPPER(NAZEV_CESKY));
 CREATE INDEX IX_TITULY_EAN ON TITULY (EAN_KOD);
@@ -601,8 +611,12 @@ INSERT INTO SPEC_CENA (DPH_A, DPH_B, PLATCE_DPH, MENA, DPH_PUJCKA,
 
 INSERT INTO SPEC_PUJCKY (BLOK_PUJCENI, BLOK_DNY) VALUES ('N', 14);
 
-INSERT INTO SPEC_APP (EMAIL, MAIL_ODESLAT, MAIL_HOST, MAIL_PORT, SMS_LOGIN, SMS_PSWD, ZALOHA_EMAIL, ZALOHA_UZAV)
-    VALUES (NULL, NULL, NULL, '25', NULL, NULL, 'N', 'N');
+INSERT INTO SPEC_APP (EMAIL, MAIL_ODESLAT, MAIL_HOST, MAIL_PORT, SMS_LOGIN, SMS_PSWD, ZALOHA_EMAIL, ZALOHA_UZAV,
+                      UPOMINKA_SUBJ, UPOMINKA_TEXT)
+    VALUES (NULL, NULL, NULL, '25', NULL, NULL, 'N', 'N', 'Upomínka - nevrácené nosiče',
+            'Dobrý den,' || ASCII_CHAR(10) || ASCII_CHAR(10) ||
+            'upozorňujeme Vás, že máte po termínu vrácení tyto zapůjčené nosiče. Prosíme Vás o jejich' ||
+            ' brzké vrácení. U každého nosiče je uvedeno půjčovné za dny po termínu k dnešnímu dni.');
 
 INSERT INTO SPEC_DB (VERZE_APP, VERZE_DB, VERZE_INST, DATUM_DB, D_ZALOZENI)
     VALUES (NULL, '1.0', '1.0', '2026-12-09', CURRENT_TIMESTAMP);

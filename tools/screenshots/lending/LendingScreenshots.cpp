@@ -1,7 +1,7 @@
 // Logs in as ADMIN on a copy of the shipped database with a customer who has loans overdue, due
 // today and running and a few reservations, opens the counter in the main window, returns one
 // medium and lends another, and saves it at the window's minimum size and maximised; then the
-// dialogs the counter opens.
+// dialogs the counter opens, the overdue list last.
 #include "DeskFit.h"
 #include "GlobDialog.h"
 #include "GlobFunc.h"
@@ -9,6 +9,7 @@
 #include "NosicPujceni.h"
 #include "NosicReklamace.h"
 #include "NosicVraceni.h"
+#include "PoTerminu.h"
 #include "Pujcky.h"
 #include "RezervJe.h"
 #include "RezervPujcit.h"
@@ -135,5 +136,7 @@ int main(int argc, char** argv) {
                    QStringLiteral("0101261200000501"), today, today.addDays(2)},
                   true);
     ok = SaveShot(je, folder, QStringLiteral("rezerv-je.png")) && ok;
+    TFPoTerminu poTerminu(context);
+    ok = SaveShot(poTerminu, folder, QStringLiteral("po-terminu.png")) && ok;
     return ok ? 0 : 1;
 }
