@@ -16,11 +16,39 @@ namespace {
 struct TUpgradeStep {
     QString present; // a count that is not zero once the step is done
     QStringList statements;
+    // Run once the statements are committed, by the counter that ran them: new columns can be
+    // filled only then.
+    QStringList filling = {};
 };
 
-// The extension of loans and the borrowing block came after the first shops.
+QString ColumnPresent(const char* table, const char* column) {
+    return QStringLiteral("select count(*) as POCET from RDB$RELATION_FIELDS where RDB$RELATION_NAME = '%1' "
+                          "and RDB$FIELD_NAME = '%2'")
+        .arg(QLatin1String(table), QLatin1String(column));
+}
+
+QString IndexPresent(const char* index) {
+    return QStringLiteral("select count(*) as POCET from RDB$INDICES where RDB$INDEX_NAME = '%1'")
+        .arg(QLatin1String(index));
+}
+
+// What came after the first shops: the title's loan index, the extension of loans, the
+// borrowing block and the reminders of overdue media.
 std::vector<TUpgradeStep> Steps() {
     return {
+        {IndexPresent("IX_PUJCKY_TITUL"),
+         {QStringLiteral("CREATE INDEX IX_PUJCKY_TITUL ON PUJCKY (KOD_TITUL, D_VRACENI)")}},
+        {ColumnPresent("ZAK_ZPRAVY", "UPOMINKA"),
+         {QStringLiteral("ALTER TABLE ZAK_ZPRAVY ADD UPOMINKA DATE")}},
+        {IndexPresent("IX_ZAK_ZPRAVY_UPOMINKA"),
+         {QStringLiteral("CREATE UNIQUE INDEX IX_ZAK_ZPRAVY_UPOMINKA ON ZAK_ZPRAVY COMPUTED BY (KOD_ZAK * "
+                         "CAST(100000 AS BIGINT) + DATEDIFF(DAY FROM DATE '2000-01-01' TO UPOMINKA))")}},
+        {ColumnPresent("SPEC_APP", "UPOMINKA_SUBJ"),
+         {QStringLiteral("ALTER TABLE SPEC_APP ADD UPOMINKA_SUBJ VARCHAR(200), ADD UPOMINKA_TEXT D_MEMO")},
+         {QStringLiteral("UPDATE SPEC_APP SET UPOMINKA_SUBJ = 'Upomínka - nevrácené nosiče', UPOMINKA_TEXT = "
+                         "'Dobrý den,' || ASCII_CHAR(10) || ASCII_CHAR(10) || 'upozorňujeme Vás, že máte po "
+                         "termínu vrácení tyto zapůjčené nosiče. Prosíme Vás o jejich brzké vrácení. U "
+                         "každého nosiče je uvedeno půjčovné za dny po termínu k dnešnímu dni.'")}},
         {QStringLiteral(
              "select count(*) as POCET from RDB$RELATIONS where RDB$RELATION_NAME = 'PRODLOUZENI'"),
          {QStringLiteral("CREATE TABLE PRODLOUZENI (KOD_NOSIC D_KEY NOT NULL, KOD_ZAK D_KEY NOT NULL, "
@@ -53,10 +81,12 @@ bool Present(TDatabase& database, const QString& sql) {
     return present;
 }
 
-void Apply(TDatabase& database, const TUpgradeStep& step) {
+void Run(TDatabase& database, const QStringList& statements) {
+    if (statements.isEmpty())
+        return;
     TTransaction transaction(database);
     transaction.StartTransaction();
-    for (const QString& statement : step.statements)
+    for (const QString& statement : statements)
         TQuery(transaction, statement).ExecSQL();
     transaction.Commit();
 }
@@ -80,11 +110,13 @@ void UpgradeSchema(TDMGlobDB& db) {
         if (Present(admin, step.present))
             continue;
         try {
-            Apply(admin, step);
+            Run(admin, step.statements);
         } catch (const EDatabaseError&) {
             // Another counter starting at the same moment may have made it first.
             if (!Present(admin, step.present))
                 throw;
+            continue;
         }
+        Run(admin, step.filling);
     }
 }
