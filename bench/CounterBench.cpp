@@ -1,11 +1,15 @@
 #include "CounterBench.h"
 
+#include "BorrowingBlock.h"
 #include "Deposits.h"
 #include "GlobDB.h"
 #include "PriceSettings.h"
 #include "Visit.h"
 #include "VisitLoad.h"
 #include "VisitPayment.h"
+
+#include <algorithm>
+#include <stdexcept>
 
 namespace {
 
@@ -35,6 +39,12 @@ void PrepareCounter(TDMGlobDB& db) {
                   QStringLiteral("delete from PUJCKY where KOD_ZAK = %1"),
                   QStringLiteral("update ZAKAZNICI set POCET_PUJCEK = 0 where KOD_ZAK = %1")})
                 db.ExecSql(tr, sql.arg(kVisitCustomer));
+            for (const QString& sql :
+                 {QStringLiteral("delete from RADKY_DOK where KOD_DOK in (select KOD_DOK from DOKLADY where "
+                                 "KOD_ZAK = %1)"),
+                  QStringLiteral("delete from DOKLADY where KOD_ZAK = %1"),
+                  QStringLiteral("delete from PRODLOUZENI where KOD_ZAK = %1")})
+                db.ExecSql(tr, sql.arg(kLoadedCustomer));
             db.ExecSql(tr, QStringLiteral("update TITULY set POCET_PRITOMNO = %1 where KOD_TITUL = %2")
                                .arg(kShelfMedia)
                                .arg(kTitle));
@@ -63,6 +73,8 @@ end)")
                        .arg(kVisitCustomer)
                        .arg(kLoanedMedia)
                        .arg(kShelfMedia));
+    // The loaded customer holds media long overdue: with the block on, every check finds one.
+    db.ExecSql(tr, QStringLiteral("update SPEC_PUJCKY set BLOK_PUJCENI = 'A', BLOK_DNY = 14"));
     tr.Commit();
 }
 
@@ -96,6 +108,31 @@ std::vector<TCase> CounterCases() {
              loan.cenaPujcka = 35;
              visit.Lend(loan);
              PayVisit(db, prices, visit, 1);
+         }});
+    // A loan of the customer with 400 loans extended by a day from today, paid; a loan of an
+    // earlier round is extended again.
+    cases.push_back(
+        {QStringLiteral("counter: extension of a loan, paid"), {}, false, 1.5, [](TDMGlobDB& db, int round) {
+             TSpecCena prices(db);
+             TVisit visit(prices);
+             {
+                 TTransaction tr(db.DB);
+                 visit.Load(kLoadedCustomer, LoadLoansOnRecord(db, tr, kLoadedCustomer),
+                            LoadReservations(db, tr, kLoadedCustomer));
+                 tr.Commit();
+             }
+             const int row = round % static_cast<int>(visit.Cart().size());
+             const QDate due = visit.Cart()[static_cast<std::size_t>(row)].Due();
+             visit.Extend(row, std::max(due, QDate::currentDate()).addDays(1));
+             PayVisit(db, prices, visit, 1);
+         }});
+    cases.push_back(
+        {QStringLiteral("counter: borrowing block check"), {}, false, 1.5, [](TDMGlobDB& db, int) {
+             TTransaction tr(db.DB);
+             tr.StartTransaction();
+             if (!BlockingLoanOnRecord(db, tr, kLoadedCustomer))
+                 throw std::runtime_error("the customer's overdue media did not block borrowing");
+             tr.Commit();
          }});
     return cases;
 }
