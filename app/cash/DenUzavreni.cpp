@@ -25,17 +25,6 @@ private:
     bool wasActive_;
 };
 
-bool WrittenByAnotherCounter(const EDatabaseError& e) {
-    switch (e.Code()) {
-    case EDatabaseError::kUniqueKeyViolation:
-    case EDatabaseError::kLockConflict:
-    case EDatabaseError::kDeadlock:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool AnyRow(TDMGlobDB& db, TTransaction& transaction, const QString& sql) {
     auto query = db.OpenQuery(transaction, sql);
     query->Open();
@@ -135,7 +124,7 @@ bool CloseIdleDay(TDMGlobDB& db, TTransaction& transaction, const QDate& day, do
             return true;
         } catch (const EDatabaseError& e) {
             // Only this statement is undone; the rows written so far stay in the transaction.
-            if (!WrittenByAnotherCounter(e))
+            if (!e.WrittenByAnotherCounter())
                 throw;
         }
         QThread::msleep(kPauseMs);

@@ -21,6 +21,18 @@ EDatabaseError::EDatabaseError(long code, const QString& message, bool connectio
     : ECinemonError(message), code_(code), connectionLost_(connectionLost), os_(os),
       alreadyOpened_(alreadyOpened) {}
 
+bool EDatabaseError::WrittenByAnotherCounter() const {
+    switch (code_) {
+    case kDuplicateValue:
+    case kUniqueKeyViolation:
+    case kLockConflict:
+    case kDeadlock:
+        return true;
+    default:
+        return false;
+    }
+}
+
 QString FailureText(const QString& typeName, const QString& message) {
     return QStringLiteral("V programu nastala výjimka typu: ") + typeName +
            QStringLiteral(" s následujícím popisem: \r\r") + message;

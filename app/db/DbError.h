@@ -63,6 +63,8 @@ public:
     bool StorageFailed() const { return os_.StorageRefused(); }
     // Another process on this computer holds the embedded database file open.
     bool AlreadyOpened() const { return alreadyOpened_; }
+    // Another counter wrote or holds the same row or key, committed or not.
+    bool WrittenByAnotherCounter() const;
     QString TypeName() const override { return QStringLiteral("EDatabaseError"); }
 
     // "I/O error during ...": the file is missing, held by another process, or cannot be written.

@@ -39,18 +39,6 @@ bool RemindedToday(TDMGlobDB& db, TTransaction& transaction, int kodZak) {
     return !query->Eof();
 }
 
-bool HeldElsewhere(const EDatabaseError& failure) {
-    switch (failure.Code()) {
-    case EDatabaseError::kDuplicateValue:
-    case EDatabaseError::kUniqueKeyViolation:
-    case EDatabaseError::kLockConflict:
-    case EDatabaseError::kDeadlock:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 TReminderResult SendReminders(TDMGlobDB& db, TSpecCena& prices, const TReminderRun& run,
@@ -84,7 +72,7 @@ TReminderResult SendReminders(TDMGlobDB& db, TSpecCena& prices, const TReminderR
         try {
             db.ExecSql(transaction, MailLogSql(customer.kodZak, run.KodUziv, email, run.Subject, body, true));
         } catch (const EDatabaseError& failure) {
-            if (!HeldElsewhere(failure))
+            if (!failure.WrittenByAnotherCounter())
                 throw;
             result.OtherCounter << customer.zakaznik;
             continue;
