@@ -89,9 +89,14 @@ public:
             result.outcome = TCancelOutcome::PastCutOff;
             return result;
         }
+        const std::vector<TExtension> extensions = Extensions();
+        if (Overtaken(extensions)) {
+            result.outcome = TCancelOutcome::ExtensionOvertaken;
+            return result;
+        }
         db_.ExecSql(tr_, QStringLiteral("update DOKLADY set D_STORNO = CURRENT_TIMESTAMP, UZIV_STORNO = ") +
                              user_ + QStringLiteral(" where KOD_DOK = ") + dok_);
-        UndoExtensions();
+        UndoExtensions(extensions);
         result.outcome = TCancelOutcome::Cancelled;
         return result;
     }
@@ -121,29 +126,45 @@ private:
         QString novy;
     };
 
-    // The days the receipt paid for are not the customer's any more: a loan still out whose due
-    // date is the one the extension set gets its earlier one back. A loan returned since, or
-    // extended again, keeps its due date; the extension is marked cancelled either way.
-    void UndoExtensions() {
+    std::vector<TExtension> Extensions() {
         std::vector<TExtension> extensions;
-        {
-            auto query = db_.OpenQuery(
-                tr_,
-                QStringLiteral("select KOD_NOSIC, D_PUJCENI, TERMIN_PUVODNI, TERMIN_NOVY from PRODLOUZENI "
-                               "where KOD_DOK = ") +
-                    dok_ + QStringLiteral(" and D_STORNO is null"));
-            for (query->Open(); !query->Eof(); query->Next())
-                extensions.push_back(
-                    {QString::number(query->FieldByName(QStringLiteral("KOD_NOSIC")).AsInteger()),
-                     SqlTimestampMs(query->FieldByName(QStringLiteral("D_PUJCENI")).AsDateTime()),
-                     SqlDate(query->FieldByName(QStringLiteral("TERMIN_PUVODNI")).AsDate()),
-                     SqlDate(query->FieldByName(QStringLiteral("TERMIN_NOVY")).AsDate())});
+        auto query = db_.OpenQuery(
+            tr_, QStringLiteral("select KOD_NOSIC, D_PUJCENI, TERMIN_PUVODNI, TERMIN_NOVY from PRODLOUZENI "
+                                "where KOD_DOK = ") +
+                     dok_ + QStringLiteral(" and D_STORNO is null"));
+        for (query->Open(); !query->Eof(); query->Next())
+            extensions.push_back(
+                {QString::number(query->FieldByName(QStringLiteral("KOD_NOSIC")).AsInteger()),
+                 SqlTimestampMs(query->FieldByName(QStringLiteral("D_PUJCENI")).AsDateTime()),
+                 SqlDate(query->FieldByName(QStringLiteral("TERMIN_PUVODNI")).AsDate()),
+                 SqlDate(query->FieldByName(QStringLiteral("TERMIN_NOVY")).AsDate())});
+        return extensions;
+    }
+
+    // An extended loan returned since was charged against its new due date, and one extended
+    // again runs on from it: giving the days back would give away days the customer kept. The
+    // loans stay locked until the commit.
+    bool Overtaken(const std::vector<TExtension>& extensions) {
+        for (const TExtension& e : extensions) {
+            auto loan =
+                db_.OpenQuery(tr_, QStringLiteral("select KOD_NOSIC from PUJCKY where KOD_NOSIC = ") +
+                                       e.kodNosic + QStringLiteral(" and D_PUJCENI = ") + e.dPujceni +
+                                       QStringLiteral(" and D_VRACENI is null and TERMIN_VRACENI = ") +
+                                       e.novy + QStringLiteral(" for update with lock"));
+            loan->Open();
+            if (loan->Eof())
+                return true;
         }
+        return false;
+    }
+
+    // The days the receipt paid for are not the customer's any more: each extended loan, still
+    // out with the extension's due date, gets its earlier one back.
+    void UndoExtensions(const std::vector<TExtension>& extensions) {
         for (const TExtension& e : extensions)
             db_.ExecSql(tr_, QStringLiteral("update PUJCKY set TERMIN_VRACENI = ") + e.puvodni +
                                  QStringLiteral(" where KOD_NOSIC = ") + e.kodNosic +
-                                 QStringLiteral(" and D_PUJCENI = ") + e.dPujceni +
-                                 QStringLiteral(" and D_VRACENI is null and TERMIN_VRACENI = ") + e.novy);
+                                 QStringLiteral(" and D_PUJCENI = ") + e.dPujceni);
         if (!extensions.empty())
             db_.ExecSql(
                 tr_, QStringLiteral("update PRODLOUZENI set D_STORNO = CURRENT_TIMESTAMP where KOD_DOK = ") +
@@ -338,6 +359,12 @@ QString CancelRefusalText(TCancelOutcome outcome, int cisloDok) {
         return QStringLiteral("Právě probíhá uzávěrka pokladny, doklad číslo ") + number +
                QStringLiteral(" nelze nyní stornovat ani vrátit jeho půjčky.\rNic nebylo změněno, zkuste to "
                               "prosím znovu za chvíli.");
+    case TCancelOutcome::ExtensionOvertaken:
+        return QStringLiteral("Doklad číslo ") + number +
+               QStringLiteral(
+                   " již nelze stornovat: výpůjčka, kterou prodloužil, byla od té doby vrácena nebo "
+                   "znovu prodloužena (pak nejdříve stornujte doklad pozdějšího prodloužení)."
+                   "\rNic nebylo změněno.");
     case TCancelOutcome::Missing:
         return QStringLiteral("Doklad číslo ") + number +
                QStringLiteral(" nebyl nalezen.\rNic nebylo změněno.");

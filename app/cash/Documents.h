@@ -45,11 +45,12 @@ bool Cancellable(const QDateTime& dVystaveni, bool cancelled, const QDateTime& c
 bool HasOpenLoans(TDMGlobDB& db, TTransaction& transaction, int kodDok);
 
 enum class TCancelOutcome {
-    Cancelled,        // done (for the loans: the open ones are closed)
-    AlreadyCancelled, // another counter cancelled it meanwhile
-    PastCutOff,       // its day was closed meanwhile, or it was issued before the close
-    Locked,           // another counter is changing the receipt or one of its loans right now
-    Closing,          // a daily close is running
+    Cancelled,          // done (for the loans: the open ones are closed)
+    AlreadyCancelled,   // another counter cancelled it meanwhile
+    PastCutOff,         // its day was closed meanwhile, or it was issued before the close
+    Locked,             // another counter is changing the receipt or one of its loans right now
+    Closing,            // a daily close is running
+    ExtensionOvertaken, // a loan it extended was returned or extended again since
     Missing,
 };
 

@@ -160,11 +160,11 @@ private:
                         QStringLiteral(") byl mezitím vrácen na jiné pokladně.\rNic nebylo uloženo."),
                     row.kodNosic);
             if (query->FieldByName(QStringLiteral("TERMIN_VRACENI")).AsDate() != row.terminVraceni)
-                throw EVisitConflict(QStringLiteral("Výpůjčka nosiče ") + row.eanKod + QStringLiteral(" (") +
-                                         row.nazevCesky +
-                                         QStringLiteral(") byla mezitím prodloužena na jiné pokladně.\rNic "
-                                                        "nebylo uloženo."),
-                                     row.kodNosic);
+                throw EVisitConflict(
+                    QStringLiteral("Výpůjčka nosiče ") + row.eanKod + QStringLiteral(" (") + row.nazevCesky +
+                        QStringLiteral(") má mezitím jiný termín vrácení (prodloužení nebo "
+                                       "jeho storno na jiné pokladně).\rNic nebylo uloženo."),
+                    row.kodNosic);
         }
         // The title's row is locked as a reservation being written locks it, so a reservation of
         // the same days made at another counter meanwhile either is counted here or fails.

@@ -684,10 +684,22 @@ TEST_F(CounterDesk, AnExtensionIsChargedInTheVisitsPaymentAndKeptAsOneLoan) {
     EXPECT_EQ(shownDue, today.addDays(3).toString(QStringLiteral("dd.MM.yyyy")));
     EXPECT_EQ(shownFormer, today.addDays(1).toString(QStringLiteral("dd.MM.yyyy")));
 
-    const int kodDok = Value(QStringLiteral("select KOD_DOK from DOKLADY")).toInt();
-    EXPECT_EQ(CancelDocument(db, kodDok, false, kodUziv).outcome, TCancelOutcome::Cancelled);
+    // Extended again in a later visit, the loan runs on from the first extension's date: the first
+    // receipt can be cancelled only once the later one is.
+    Scan(Child("EHledejEAN"), QStringLiteral("502"));
+    ScriptExtension(1);
+    Button("BProdlouzit")->click();
+    ScriptPayment();
+    Button("BZaplatit")->click();
+    EXPECT_EQ(DueOf(5), today.addDays(4));
+    const int first = Value(QStringLiteral("select min(KOD_DOK) from DOKLADY")).toInt();
+    const int second = Value(QStringLiteral("select max(KOD_DOK) from DOKLADY")).toInt();
+    EXPECT_EQ(CancelDocument(db, first, false, kodUziv).outcome, TCancelOutcome::ExtensionOvertaken);
+    EXPECT_EQ(DueOf(5), today.addDays(4));
+    EXPECT_EQ(CancelDocument(db, second, false, kodUziv).outcome, TCancelOutcome::Cancelled);
+    EXPECT_EQ(CancelDocument(db, first, false, kodUziv).outcome, TCancelOutcome::Cancelled);
     EXPECT_EQ(DueOf(5), today.addDays(1)) << "the days paid for are given back with the money";
-    EXPECT_EQ(Count(QStringLiteral("PRODLOUZENI"), QStringLiteral("D_STORNO is not null")), 1);
+    EXPECT_EQ(Count(QStringLiteral("PRODLOUZENI"), QStringLiteral("D_STORNO is not null")), 2);
 }
 
 // The title's one medium is wanted by another customer from the day after tomorrow: the loan can
