@@ -2,10 +2,21 @@
 
 #include "GlobDB.h"
 
+namespace {
+
+QString DaysText(int days) {
+    const QString unit = days == 1                ? QStringLiteral(" den")
+                         : days >= 2 && days <= 4 ? QStringLiteral(" dny")
+                                                  : QStringLiteral(" dní");
+    return QString::number(days) + unit;
+}
+
+} // namespace
+
 QString BorrowingBlockedText(const TBlockingLoan& loan) {
     return QStringLiteral("Zákazník má nosič ") + loan.eanKod + QStringLiteral(" (") + loan.nazevCesky +
-           QStringLiteral(") ") + QString::number(loan.daysOverdue) +
-           QStringLiteral(" dní po termínu vrácení, dokud jej nevrátí, nelze mu půjčit další titul.");
+           QStringLiteral(") ") + DaysText(loan.daysOverdue) +
+           QStringLiteral(" po termínu vrácení. Dokud jej nevrátí, nelze mu půjčit další titul.");
 }
 
 std::optional<TBlockingLoan> BlockingLoanOnRecord(TDMGlobDB& db, TTransaction& transaction, int kodZak) {

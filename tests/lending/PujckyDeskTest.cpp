@@ -753,7 +753,7 @@ TEST_F(CounterDesk, TheBorrowingBlockLetsACustomerReturnButNotBorrow) {
     hook.Answer({TMsgResult::Ok});
     Scan(Button("BPujcit"), code1);
     const QString blocked = QStringLiteral("Zákazník má nosič ") + CodeOf(4) +
-                            QStringLiteral(" (Kolja) 20 dní po termínu vrácení, dokud jej nevrátí, nelze mu "
+                            QStringLiteral(" (Kolja) 20 dní po termínu vrácení. Dokud jej nevrátí, nelze mu "
                                            "půjčit další titul.");
     EXPECT_EQ(hook.Texts(), std::vector<QString>{blocked});
     EXPECT_EQ(desk->Visit().NewLoans(), 0);
