@@ -11,6 +11,7 @@
 // semicolons (the comma is the decimal sign), lines ended by CR LF.
 
 // A field quoted when it holds a semicolon, a quote, a line break or edge spaces; quotes doubled.
+// Text a spreadsheet would run as a formula is kept text by a leading apostrophe.
 QString CsvField(const QString& text);
 // "1234,50": two decimals after a comma, no grouping, so the spreadsheet takes it as a number.
 QString CsvAmount(double amount);
