@@ -16,8 +16,9 @@ namespace {
 struct TUpgradeStep {
     QString present; // a count that is not zero once the step is done
     QStringList statements;
-    // Run once the statements are committed, by the counter that ran them: new columns can be
-    // filled only then.
+    // Run once the statements are committed, by the counter whose statements took effect: new
+    // tables and columns can be filled only then, and a counter starting at the same moment
+    // fills nothing twice.
     QStringList filling = {};
 };
 
@@ -61,9 +62,7 @@ std::vector<TUpgradeStep> Steps() {
         {QStringLiteral(
              "select count(*) as POCET from RDB$RELATIONS where RDB$RELATION_NAME = 'SPEC_PUJCKY'"),
          {QStringLiteral("CREATE TABLE SPEC_PUJCKY (BLOK_PUJCENI D_FLAG, BLOK_DNY INTEGER)"),
-          QStringLiteral("GRANT ALL ON SPEC_PUJCKY TO PUBLIC")}},
-        // A table is filled once its creation is committed.
-        {QStringLiteral("select count(*) as POCET from SPEC_PUJCKY"),
+          QStringLiteral("GRANT ALL ON SPEC_PUJCKY TO PUBLIC")},
          {QStringLiteral("INSERT INTO SPEC_PUJCKY (BLOK_PUJCENI, BLOK_DNY) VALUES ('N', 14)")}},
     };
 }
