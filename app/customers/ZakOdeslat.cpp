@@ -12,9 +12,7 @@
 #include "MoxMemo.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QHBoxLayout>
-#include <QScopeGuard>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -37,7 +35,7 @@ TFZakOdeslat::TFZakOdeslat(TAppContext& ctx, QWidget* parent)
       ChEmail(Named(new TMoxCheckBox(QStringLiteral("Poslat &email"), this), "ChEmail")),
       MemoEmail(Named(new TMoxMemo(this), "MemoEmail")), LPrubeh(Named(new TMoxLabel(this), "LPrubeh")),
       BOdeslat(Named(new TMoxButton(QStringLiteral("&Odeslat"), this), "BOdeslat")),
-      BPrerusit(Named(new TMoxButton(QStringLiteral("Přerušit"), this), "BPrerusit")),
+      run_(this, LPrubeh, QStringLiteral("Odesílám zprávu %1 z %2...")),
       BZavrit(Named(new TMoxButton(QStringLiteral("Zavřít"), this), "BZavrit")) {
     setObjectName(QStringLiteral("FZakOdeslat"));
     setWindowTitle(QStringLiteral("Odeslání zpráv"));
@@ -52,7 +50,6 @@ TFZakOdeslat::TFZakOdeslat(TAppContext& ctx, QWidget* parent)
     ChPouze->setEnabled(false);
     ChEmail->setChecked(true);
     ESubject->setMaxLength(kSubjectLimit);
-    BPrerusit->setVisible(false);
 
     TPobocka& pobocka = ctx_.Pobocka();
     MemoEmail->setPlainText(MailSignatureText(
@@ -63,12 +60,6 @@ TFZakOdeslat::TFZakOdeslat(TAppContext& ctx, QWidget* parent)
 
     connect(ChEmail, &TMoxCheckBox::changed, this, &TFZakOdeslat::UpdateEmailEnabled);
     connect(BOdeslat, &QPushButton::clicked, this, [this] { RunReported([this] { Odeslat(); }); });
-    connect(BPrerusit, &QPushButton::clicked, this, [this] {
-        cancelled_ = true;
-        BPrerusit->setEnabled(false);
-        if (current_ != nullptr)
-            current_->Abort();
-    });
     connect(BZavrit, &QPushButton::clicked, this, &TFZakOdeslat::reject);
 
     auto* layout = new QVBoxLayout(this);
@@ -85,7 +76,7 @@ TFZakOdeslat::TFZakOdeslat(TAppContext& ctx, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(BOdeslat);
-    buttons->addWidget(BPrerusit);
+    buttons->addWidget(run_.AbortButton());
     buttons->addWidget(BZavrit);
     layout->addLayout(buttons);
     ESubject->setFocus();
@@ -98,42 +89,31 @@ void TFZakOdeslat::SetZakaznik(const QString& jmeno, int kodZak) {
 }
 
 void TFZakOdeslat::reject() {
-    if (!sending_)
+    if (!run_.Sending())
         QDialog::reject();
 }
 
 void TFZakOdeslat::closeEvent(QCloseEvent* event) {
-    if (sending_)
+    if (run_.Sending())
         event->ignore();
     else
         QDialog::closeEvent(event);
 }
 
 void TFZakOdeslat::UpdateEmailEnabled() {
-    MemoEmail->setEnabled(ChEmail->isChecked() && !sending_);
-    BOdeslat->setEnabled(ChEmail->isChecked() && !sending_);
+    MemoEmail->setEnabled(ChEmail->isChecked() && !run_.Sending());
+    BOdeslat->setEnabled(ChEmail->isChecked() && !run_.Sending());
 }
 
 void TFZakOdeslat::Lock(bool sending) {
-    sending_ = sending;
-    cancelled_ = false;
     for (QWidget* control : std::initializer_list<QWidget*>{ChVsichni, ESubject, ChEmail, BZavrit})
         control->setEnabled(!sending);
     ChPouze->setEnabled(!sending && kodZak_ > 0);
     UpdateEmailEnabled();
-    BPrerusit->setEnabled(sending);
-    BPrerusit->setVisible(sending);
-}
-
-bool TFZakOdeslat::Progress(int done, int count) {
-    LPrubeh->setText(QStringLiteral("Odesílám zprávu %1 z %2...").arg(done + 1).arg(count));
-    // A press of "Přerušit" waiting in the queue counts before the next message.
-    QCoreApplication::processEvents();
-    return !cancelled_;
 }
 
 void TFZakOdeslat::Odeslat() {
-    if (sending_)
+    if (run_.Sending())
         return;
     const QString subject = ESubject->text();
     const QString message = MemoEmail->toPlainText();
@@ -141,35 +121,22 @@ void TFZakOdeslat::Odeslat() {
         Warn(problem);
         return;
     }
-    Lock(true);
-    bool ended = false;
-    // A failure on the way ends the run; the label must not go on saying a message is leaving.
-    const auto unlock = qScopeGuard([this, &ended] {
-        current_ = nullptr;
-        Lock(false);
-        if (!ended)
-            LPrubeh->setText(QStringLiteral("Odesílání skončilo chybou."));
-    });
-    LPrubeh->clear();
-    const TMailChoice choice = ChPouze->isChecked() ? TMailChoice::One : TMailChoice::All;
-    const std::vector<TMailRecipient> recipients = ReadMailRecipients(ctx_.Db(), choice, kodZak_);
-    if (recipients.empty()) {
-        ended = true;
-        LPrubeh->setText(QStringLiteral("Žádný příjemce nemá zadaný email. Nic nebylo odesláno."));
-        return;
-    }
-    TSpecApp& app = ctx_.SpecApp();
-    const TMailRun run{app.GetMailHost(),        app.GetMailPort(), app.GetMailOdeslat(), subject, message,
-                       ctx_.CurrentUser.KodUziv, timeoutMs_};
-    TMailRunHooks hooks;
-    hooks.Failed = [](const QString& text) { ReportError(text); };
-    hooks.Progress = [this](int done, int count) { return Progress(done, count); };
-    hooks.Current = [this](TDMGlobMail* current) { current_ = current; };
-    const TMailRunResult result = SendCustomerMail(ctx_.Db(), run, recipients, hooks);
-    ended = true;
-    if (result.Cancelled)
-        LPrubeh->setText(QStringLiteral("Odesílání přerušeno. ") +
-                         SentText(result.Sent, static_cast<int>(recipients.size())));
-    else
-        LPrubeh->setText(SentText(result.Sent, static_cast<int>(recipients.size())));
+    run_.Run(
+        [this](bool sending) { Lock(sending); },
+        [&](const TMailRunHooks& hooks) {
+            LPrubeh->clear();
+            const TMailChoice choice = ChPouze->isChecked() ? TMailChoice::One : TMailChoice::All;
+            const std::vector<TMailRecipient> recipients = ReadMailRecipients(ctx_.Db(), choice, kodZak_);
+            if (recipients.empty()) {
+                LPrubeh->setText(QStringLiteral("Žádný příjemce nemá zadaný email. Nic nebylo odesláno."));
+                return;
+            }
+            TSpecApp& app = ctx_.SpecApp();
+            const TMailRun run{app.GetMailHost(), app.GetMailPort(), app.GetMailOdeslat(),
+                               subject,           message,           ctx_.CurrentUser.KodUziv,
+                               timeoutMs_};
+            const TMailRunResult result = SendCustomerMail(ctx_.Db(), run, recipients, hooks);
+            LPrubeh->setText((result.Cancelled ? QStringLiteral("Odesílání přerušeno. ") : QString()) +
+                             SentText(result.Sent, static_cast<int>(recipients.size())));
+        });
 }

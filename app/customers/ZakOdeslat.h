@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GlobMail.h"
+#include "MailRunControl.h"
 
 #include <QDialog>
 
@@ -24,7 +25,7 @@ public:
     void SetZakaznik(const QString& jmeno, int kodZak);
     // How long one message's exchange with the server may take.
     void SetTimeout(int milliseconds) { timeoutMs_ = milliseconds; }
-    bool Sending() const { return sending_; }
+    bool Sending() const { return run_.Sending(); }
 
     // Esc and the close box do nothing while messages go out: the dialog ends only between runs.
     void reject() override;
@@ -36,14 +37,10 @@ private:
     void Odeslat();
     void Lock(bool sending);
     void UpdateEmailEnabled();
-    bool Progress(int done, int count);
 
     TAppContext& ctx_;
     int kodZak_ = 0;
     int timeoutMs_ = TDMGlobMail::kMessageTimeoutMs;
-    bool sending_ = false;
-    bool cancelled_ = false;
-    TDMGlobMail* current_ = nullptr; // the message on its way
 
     TMoxCheckBox* ChVsichni;
     TMoxCheckBox* ChPouze;
@@ -52,6 +49,6 @@ private:
     TMoxMemo* MemoEmail;
     TMoxLabel* LPrubeh;
     TMoxButton* BOdeslat;
-    TMoxButton* BPrerusit;
+    TMailRunControl run_;
     TMoxButton* BZavrit;
 };

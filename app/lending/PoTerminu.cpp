@@ -16,7 +16,6 @@
 #include "ReportPreview.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -53,7 +52,7 @@ TFPoTerminu::TFPoTerminu(TAppContext& ctx, QWidget* parent)
       BTisk(Named(new TMoxButton(QStringLiteral("&Tisk"), this), "BTisk")),
       BExport(Named(new TMoxButton(QStringLiteral("&Uložit pro tabulkový procesor"), this), "BExport")),
       BUpomenout(Named(new TMoxButton(QStringLiteral("Poslat &upomínky vybraným"), this), "BUpomenout")),
-      BPrerusit(Named(new TMoxButton(QStringLiteral("Přerušit"), this), "BPrerusit")),
+      run_(this, LPrubeh, QStringLiteral("Odesílám upomínku %1 z %2...")),
       BZavrit(Named(new TMoxButton(QStringLiteral("Zavřít"), this), "BZavrit")) {
     setObjectName(QStringLiteral("FPoTerminu"));
     setWindowTitle(QStringLiteral("Nosiče po termínu vrácení"));
@@ -77,19 +76,12 @@ TFPoTerminu::TFPoTerminu(TAppContext& ctx, QWidget* parent)
     FitFieldTo(ENejmeneDni, QStringLiteral("99999"));
     CBRazeni->addItem(QStringLiteral("od nejdéle po termínu"));
     CBRazeni->addItem(QStringLiteral("od nejkratší doby po termínu"));
-    BPrerusit->setVisible(false);
 
     connect(ENejmeneDni, &QLineEdit::textEdited, this, [this] { RunReported([this] { ShowView(); }); });
     connect(CBRazeni, &QComboBox::currentIndexChanged, this, [this] { RunReported([this] { ShowView(); }); });
     connect(BTisk, &QPushButton::clicked, this, [this] { RunReported([this] { Tisk(); }); });
     connect(BExport, &QPushButton::clicked, this, [this] { RunReported([this] { Export(); }); });
     connect(BUpomenout, &QPushButton::clicked, this, [this] { RunReported([this] { Upomenout(); }); });
-    connect(BPrerusit, &QPushButton::clicked, this, [this] {
-        cancelled_ = true;
-        BPrerusit->setEnabled(false);
-        if (current_ != nullptr)
-            current_->Abort();
-    });
     connect(BZavrit, &QPushButton::clicked, this, &TFPoTerminu::reject);
 
     auto* filter = new QHBoxLayout;
@@ -102,7 +94,7 @@ TFPoTerminu::TFPoTerminu(TAppContext& ctx, QWidget* parent)
     filter->addWidget(LCelkem);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(LPrubeh, 1);
-    for (TMoxButton* button : {BTisk, BExport, BUpomenout, BPrerusit, BZavrit})
+    for (TMoxButton* button : {BTisk, BExport, BUpomenout, run_.AbortButton(), BZavrit})
         buttons->addWidget(button);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filter);
@@ -115,12 +107,12 @@ TFPoTerminu::TFPoTerminu(TAppContext& ctx, QWidget* parent)
 }
 
 void TFPoTerminu::reject() {
-    if (!sending_)
+    if (!run_.Sending())
         QDialog::reject();
 }
 
 void TFPoTerminu::closeEvent(QCloseEvent* event) {
-    if (sending_)
+    if (run_.Sending())
         event->ignore();
     else
         QDialog::closeEvent(event);
@@ -149,14 +141,13 @@ void TFPoTerminu::ShowView() {
         customers.insert(row.kodZak);
     }
     table_->setRows(rows);
-    GridPoTerminu->resizeColumnsToContents();
     LCelkem->setText(QStringLiteral("Nosičů: %1, zákazníků: %2, půjčovné po termínu celkem: ")
                          .arg(view_.size())
                          .arg(customers.size()) +
                      MoneyText(total, ctx_.SpecCena().GetMena()));
     const bool any = !view_.empty();
     for (TMoxButton* button : {BTisk, BExport, BUpomenout})
-        button->setEnabled(any && !sending_);
+        button->setEnabled(any && !run_.Sending());
 }
 
 void TFPoTerminu::Tisk() {
@@ -187,24 +178,13 @@ void TFPoTerminu::Export() {
 }
 
 void TFPoTerminu::Lock(bool sending) {
-    sending_ = sending;
-    cancelled_ = false;
     for (QWidget* control : std::initializer_list<QWidget*>{ENejmeneDni, CBRazeni, GridPoTerminu, BTisk,
                                                             BExport, BUpomenout, BZavrit})
         control->setEnabled(!sending);
-    BPrerusit->setEnabled(sending);
-    BPrerusit->setVisible(sending);
-}
-
-bool TFPoTerminu::Progress(int done, int count) {
-    LPrubeh->setText(QStringLiteral("Odesílám upomínku %1 z %2...").arg(done + 1).arg(count));
-    // A press of "Přerušit" waiting in the queue counts before the next message.
-    QCoreApplication::processEvents();
-    return !cancelled_;
 }
 
 void TFPoTerminu::Upomenout() {
-    if (sending_)
+    if (run_.Sending())
         return;
     std::set<int> chosen;
     for (const QModelIndex& index : GridPoTerminu->selectionModel()->selectedRows())
@@ -224,16 +204,6 @@ void TFPoTerminu::Upomenout() {
     std::copy_if(view_.begin(), view_.end(), std::back_inserter(theirs),
                  [&chosen](const TOverdueLoan& row) { return chosen.count(row.kodZak) > 0; });
     const std::vector<TReminderCustomer> customers = ReminderCustomers(theirs);
-    Lock(true);
-    bool ended = false;
-    // A failure on the way ends the run; the label must not go on saying a message is leaving.
-    const auto unlock = qScopeGuard([this, &ended] {
-        current_ = nullptr;
-        Lock(false);
-        if (!ended)
-            LPrubeh->setText(QStringLiteral("Odesílání skončilo chybou."));
-        RunReported([this] { Load(); });
-    });
     TPobocka& pobocka = ctx_.Pobocka();
     const TReminderRun run{QDate::currentDate(),
                            app.GetMailHost(),
@@ -247,14 +217,16 @@ void TFPoTerminu::Upomenout() {
                             app.GetMailOdeslat()},
                            ctx_.CurrentUser.KodUziv,
                            timeoutMs_};
-    TMailRunHooks hooks;
-    hooks.Failed = [](const QString& text) { ReportError(text); };
-    hooks.Progress = [this](int done, int count) { return Progress(done, count); };
-    hooks.Current = [this](TDMGlobMail* current) { current_ = current; };
-    const TReminderResult result = SendReminders(ctx_.Db(), ctx_.SpecCena(), run, customers, hooks);
-    ended = true;
-    LPrubeh->setText((result.Cancelled ? QStringLiteral("Odesílání přerušeno. ") : QString()) +
+    TReminderResult result;
+    // The list shows afterwards who was reminded, however the run ended.
+    const auto reload = qScopeGuard([this] { RunReported([this] { Load(); }); });
+    run_.Run([this](bool sending) { Lock(sending); },
+             [&](const TMailRunHooks& hooks) {
+                 result = SendReminders(ctx_.Db(), ctx_.SpecCena(), run, customers, hooks);
+                 LPrubeh->setText(
+                     (result.Cancelled ? QStringLiteral("Odesílání přerušeno. ") : QString()) +
                      QStringLiteral("Odeslané upomínky: %1 z %2.").arg(result.Sent).arg(customers.size()));
+             });
     const QString skipped =
         Names(QStringLiteral("Bez e-mailu: "), result.NoEmail) +
         Names(QStringLiteral("Dnes již upomenuti: "), result.RemindedToday) +

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GlobMail.h"
+#include "MailRunControl.h"
 #include "Overdue.h"
 
 #include <QDialog>
@@ -42,15 +43,11 @@ private:
     void Export();
     void Upomenout();
     void Lock(bool sending);
-    bool Progress(int done, int count);
 
     TAppContext& ctx_;
     std::vector<TOverdueLoan> rows_;
     std::vector<TOverdueLoan> view_;
     int timeoutMs_ = TDMGlobMail::kMessageTimeoutMs;
-    bool sending_ = false;
-    bool cancelled_ = false;
-    TDMGlobMail* current_ = nullptr; // the reminder on its way
 
     TMemTable* table_;
     TMoxNumEdit* ENejmeneDni;
@@ -61,6 +58,6 @@ private:
     TMoxButton* BTisk;
     TMoxButton* BExport;
     TMoxButton* BUpomenout;
-    TMoxButton* BPrerusit;
+    TMailRunControl run_;
     TMoxButton* BZavrit;
 };
