@@ -61,14 +61,7 @@ protected:
     // A loan of three days whose due date was the given number of days ago.
     void LendDue(int kodNosic, int kodTitul, int kodZak, int daysAgo, double price) {
         const QDate due = today.addDays(-daysAgo);
-        database.Exec(
-            QStringLiteral("insert into PUJCKY (KOD_TITUL, KOD_NOSIC, KOD_ZAK, TERMIN_PUJCENI, D_PUJCENI, "
-                           "CENA_PUJCKA, TERMIN_VRACENI, UZIV_PUJCIL) values (%1, %2, %3, %4, %5, %6, %7, 1)")
-                .arg(kodTitul)
-                .arg(kodNosic)
-                .arg(kodZak)
-                .arg(SqlDate(due.addDays(-3)), SqlTimestamp(QDateTime(due.addDays(-3), QTime(10, 0))),
-                     FloatToSql(price), SqlDate(due)));
+        database.RecordLoan(kodNosic, kodTitul, kodZak, due.addDays(-3), due, price);
     }
     // What the counter's total comes to when the customer brings the medium back today.
     double ChargedOnReturn(int kodZak, int kodNosic) {

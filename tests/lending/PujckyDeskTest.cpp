@@ -55,14 +55,7 @@ protected:
         desk.reset();
     }
     void LendOn(int kodNosic, int kodTitul, int kodZak, int lent, int due, double price) {
-        database.Exec(
-            QStringLiteral("insert into PUJCKY (KOD_TITUL, KOD_NOSIC, KOD_ZAK, TERMIN_PUJCENI, D_PUJCENI, "
-                           "CENA_PUJCKA, TERMIN_VRACENI, UZIV_PUJCIL) values (%1, %2, %3, %4, %5, %6, %7, 1)")
-                .arg(kodTitul)
-                .arg(kodNosic)
-                .arg(kodZak)
-                .arg(SqlDate(today.addDays(lent)), SqlTimestamp(QDateTime(today.addDays(lent), QTime(10, 0))),
-                     FloatToSql(price), SqlDate(today.addDays(due))));
+        database.RecordLoan(kodNosic, kodTitul, kodZak, today.addDays(lent), today.addDays(due), price);
     }
 
     template <typename T = QWidget> T* Child(const char* name) {

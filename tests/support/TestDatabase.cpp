@@ -1,6 +1,7 @@
 #include "TestDatabase.h"
 
 #include "FbClient.h"
+#include "GlobFunc.h"
 #include "RunAndWait.h"
 
 #include <QDir>
@@ -76,6 +77,17 @@ QString TTestDatabase::DatabaseFile() const {
 void TTestDatabase::Exec(const QString& sql) {
     TTransaction transaction(db_->DB);
     db_->ExecSql(transaction, sql);
+}
+
+void TTestDatabase::RecordLoan(int kodNosic, int kodTitul, int kodZak, const QDate& lent, const QDate& due,
+                               double price) {
+    Exec(QStringLiteral("insert into PUJCKY (KOD_TITUL, KOD_NOSIC, KOD_ZAK, TERMIN_PUJCENI, D_PUJCENI, "
+                        "CENA_PUJCKA, TERMIN_VRACENI, UZIV_PUJCIL) values (%1, %2, %3, %4, %5, %6, %7, 1)")
+             .arg(kodTitul)
+             .arg(kodNosic)
+             .arg(kodZak)
+             .arg(SqlDate(lent), SqlTimestamp(QDateTime(lent, QTime(10, 0))), FloatToSql(price),
+                  SqlDate(due)));
 }
 
 QVariant TTestDatabase::Scalar(const QString& sql) {

@@ -24,6 +24,9 @@ public:
 
     // Runs a statement in its own committed transaction.
     void Exec(const QString& sql);
+    // A loan on record as the counter stores it: lent at 10:00 on `lent` by user 1.
+    void RecordLoan(int kodNosic, int kodTitul, int kodZak, const QDate& lent, const QDate& due,
+                    double price);
     // The first column of the first row of a select, read in its own transaction.
     QVariant Scalar(const QString& sql);
 
